@@ -1,0 +1,41 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+// Value types of the per-user settings store, as the Windows registry has them.
+enum class ValueType { Dword, Binary, String, ExpandString };
+
+struct RegistryValue {
+    ValueType type = ValueType::String;
+    std::uint32_t dword = 0; // Dword
+    QByteArray binary;       // Binary
+    QString text;            // String, ExpandString
+};
+
+// The per-user typed settings store that stands in for HKEY_CURRENT_USER.
+// Keys are paths with backslashes ("\Software\Quillmark\thalwise"); sections are sub-keys.
+// Every read goes to the file; every write reads the file, changes one thing and replaces
+// the file atomically, so two running programs each keep their own values (last writer wins
+// per value). Reading never creates anything.
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual bool keyExists(const QString& key) const = 0;
+    // Nothing when the key or the value is missing or the store cannot be read.
+    virtual std::optional<RegistryValue> readValue(const QString& key, const QString& name) const = 0;
+    // Value names of a key in the order they were first written; empty when missing.
+    virtual QStringList valueNames(const QString& key) const = 0;
+    // Creates the key and its missing parents. False when the store cannot be written.
+    virtual bool createKey(const QString& key) = 0;
+    // Writes one value, creating the key. False when the store cannot be written.
+    virtual bool writeValue(const QString& key, const QString& name, const RegistryValue& value) = 0;
+    // Deletes a key with its values and sub-keys. False when the store cannot be written.
+    virtual bool deleteKey(const QString& key) = 0;
+};
+
+} // namespace platform
