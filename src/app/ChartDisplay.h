@@ -1,0 +1,82 @@
+#pragma once
+// Composing the display picture of a chart: the chart itself, then the annotation lines, the
+// annotation texts, the home marker and the numbered waypoint markers, in that layer order.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace display {
+
+// A chart pixel held as one 32-bit integer x * 65536 + y; both coordinates 0 to 65535.
+std::uint32_t PackPoint(int x, int y);
+// x is the value shifted right by 16 bits (unsigned), y its low 16 bits.
+void UnpackPoint(std::uint32_t packed, int& x, int& y);
+
+// One entry of the annotation lists: for a line, the packed start point and the decimal packed
+// points that follow, separated by commas; for a text, the text and its packed centre.
+struct AnnotationEntry {
+    QString text;
+    std::uint32_t point = 0;
+};
+using AnnotationList = QVector<AnnotationEntry>;
+
+// A waypoint read from its stored text "Lat=%.2f,Lon=%.2f,Tf=%.1f".
+struct WaypointValues {
+    float lat = 0;
+    float lon = 0;
+    float tempF = 0;
+};
+
+// Reads a stored waypoint text: items split at commas and spaces (a double-quoted item may hold
+// either), values of the items named LAT, LON and TF (any letter case). Nothing unless all three
+// are numbers. A period is the decimal separator; the locale's own is accepted too.
+std::optional<WaypointValues> ParseWaypoint(const QString& text);
+
+// Maps a position to a chart pixel; false when no area is current.
+using GeoToPixelFn = std::function<bool(float lat, float lon, int& x, int& y)>;
+
+struct Overlays {
+    const AnnotationList* lines = nullptr;
+    const AnnotationList* texts = nullptr;
+    QFont font; // the annotation font, sized for a 96 dpi picture
+    QColor fontColour = Qt::black;
+    bool outlined = false; // draw texts with a one-pixel black outline at the diagonals
+    double homeLat = 0;    // 0 in either means no home
+    double homeLon = 0;
+    const QStringList* waypoints = nullptr;
+    GeoToPixelFn geoToPixel; // empty: no current area
+    QImage markerIcon;       // 32 x 32, tip at column 10, row 27
+};
+
+// The picture shown for the chart: a copy of base (made 32-bit RGB) with the overlays drawn on it.
+// The result always has the size of base; the zoom stretches it on screen.
+QImage RepaintChart(const QImage& base, const Overlays& overlays);
+
+// Draws one marker (0 = home, labelled "H"; otherwise the number) with its tip on the position.
+void DrawMarker(class QPainter& painter, const Overlays& overlays, int number, float lat,
+                float lon);
+
+// Top-left corner of a text of width w and height h centred at (x, y); halves truncated toward
+// zero.
+inline void TextCorner(int x, int y, int w, int h, int& left, int& top) {
+    left = x - w / 2;
+    top = y - h / 2;
+}
+
+// Chart pixel under a mouse position on the display: halved (toward zero) while zoomed.
+inline void MouseToChartPixel(int mx, int my, bool zoomed, int& x, int& y) {
+    x = zoomed ? mx / 2 : mx;
+    y = zoomed ? my / 2 : my;
+}
+
+// The picture doubled in width and height, each pixel becoming a 2 x 2 block (no smoothing).
+QImage ZoomDouble(const QImage& picture);
+
+} // namespace display
