@@ -6,7 +6,7 @@ scripts/deps.sh
 scripts/build.sh
 chart=${1:-}
 if [ -z "$chart" ]; then
-  chart=$(ls resources/samples/*ne01*.gif 2>/dev/null | sort | tail -n 1 || true)
+  chart=resources/samples/area-ne01.gif
 fi
 if [ -n "$chart" ]; then
   exec build/src/app/thalwise "$(realpath "$chart")"
