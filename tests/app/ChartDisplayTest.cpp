@@ -195,6 +195,8 @@ TEST(Zoom, DoublesPixelExactlyAndHalvesMousePositions) {
 }
 
 int main(int argc, char** argv) {
+    // Listing or running the cases needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+namespace app {
+
+// The user's chart archive: documents folder + "/My Pelagon Files/Chart Archive/", in native
+// separators and ending in one. A trailing separator on documentsFolder is not doubled; an empty
+// documents folder gives a path from the root, never one relative to the working folder.
+QString archiveFolderFor(const QString& documentsFolder);
+
+// The folder of the per-area annotation files, beside the archive folder.
+QString programInfoFolderFor(const QString& documentsFolder);
+
+// The help file's name; it is used only when it exists beside the executable.
+inline const char* const HelpFileName = "Thalwise.hlp";
+
+// The start-up reminder is due when the day it last ran is before today (days since
+// 30 December 1899). A stored day in the future is never due until that day has passed.
+inline bool purgeReminderDue(int lastReminderDay, int today) {
+    return lastReminderDay < today;
+}
+
+} // namespace app

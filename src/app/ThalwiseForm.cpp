@@ -1,0 +1,987 @@
+#include "app/ThalwiseForm.h"
+
+#include "app/AboutBox.h"
+#include "app/ProgramFolders.h"
+#include "app/RegistryVariables.h"
+#include "app/WindowLayout.h"
+#include "app/vekImage.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <algorithm>
+
+// Resources of a static library must be registered by name from the global namespace.
+static void initThalwiseResources() {
+    Q_INIT_RESOURCE(thalwise);
+}
+
+namespace {
+
+// Placement of the controls that keep their distance from the client area's right edge
+// (anchored top-right): x is measured from the right edge to the control's left edge.
+struct RightAnchor {
+    QWidget* widget;
+    int fromRight;
+    int top;
+};
+
+constexpr int kStatusPanelWidths[4] = {150, 150, 200, 150};
+constexpr int kToolButtonSize = 32;
+constexpr int kTabControlLeft = 4;
+constexpr int kTabControlTop = 2;
+
+enum class ToolGlyph { Measure, Draw, Erase, Text, Waypoint, Polygon, Home };
+
+// Small drawn glyphs for the tool buttons, so the buttons need no picture files.
+QIcon toolIcon(ToolGlyph glyph, const QImage& waypointIcon) {
+    QPixmap pixmap(22, 22);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(30, 50, 90);
+    switch (glyph) {
+    case ToolGlyph::Measure: {
+        p.setPen(QPen(ink, 2));
+        p.drawLine(QPointF(3, 19), QPointF(19, 3));
+        p.setPen(QPen(ink, 1));
+        for (int i = 1; i < 4; ++i) {
+            const double t = 3 + 4.0 * i;
+            p.drawLine(QPointF(t, 22 - t), QPointF(t + 3, 25 - t));
+        }
+        p.setBrush(ink);
+        p.drawEllipse(QPointF(3, 19), 2, 2);
+        p.drawEllipse(QPointF(19, 3), 2, 2);
+        break;
+    }
+    case ToolGlyph::Draw:
+        p.setPen(QPen(QColor(20, 20, 20), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 18), QPointF(18, 4));
+        break;
+    case ToolGlyph::Erase: {
+        p.translate(11, 11);
+        p.rotate(-35);
+        p.setPen(QPen(ink, 1));
+        p.setBrush(QColor(240, 150, 170));
+        p.drawRect(QRectF(-8, -4, 10, 8));
+        p.setBrush(QColor(250, 250, 250));
+        p.drawRect(QRectF(2, -4, 6, 8));
+        break;
+    }
+    case ToolGlyph::Text: {
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(17);
+        p.setFont(f);
+        p.setPen(ink);
+        p.drawText(QRect(0, 0, 22, 22), Qt::AlignCenter, QStringLiteral("A"));
+        break;
+    }
+    case ToolGlyph::Waypoint:
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRect(0, 0, 22, 22), waypointIcon);
+        break;
+    case ToolGlyph::Polygon: {
+        p.setPen(QPen(ink, 2));
+        const QPointF corners[] = {{3, 17}, {8, 4}, {19, 7}, {16, 18}};
+        p.drawPolygon(corners, 4);
+        break;
+    }
+    case ToolGlyph::Home: {
+        p.setPen(QPen(ink, 1.5));
+        p.setBrush(QColor(250, 230, 160));
+        const QPointF roof[] = {{2, 11}, {11, 3}, {20, 11}};
+        p.drawPolygon(roof, 3);
+        p.drawRect(QRectF(5, 11, 12, 8));
+        break;
+    }
+    }
+    return QIcon(pixmap);
+}
+
+// Stands in for the colour scale until the palette is built: a neutral strip of the scale's size.
+QImage placeholderScale() {
+    QImage image(30, 256, QImage::Format_RGB888);
+    QPainter p(&image);
+    QLinearGradient shade(0, 0, 0, 256);
+    shade.setColorAt(0, QColor(235, 235, 235));
+    shade.setColorAt(1, QColor(190, 190, 190));
+    p.fillRect(image.rect(), shade);
+    p.setPen(QColor(140, 140, 140));
+    p.drawRect(0, 0, 29, 255);
+    return image;
+}
+
+// Stands in for the logo picture until the GIF decoder can read the logo resource.
+QImage placeholderLogo() {
+    QImage image(360, 160, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont title = QApplication::font();
+    title.setPixelSize(44);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(40, 90, 150));
+    p.drawText(QRect(0, 10, 360, 70), Qt::AlignCenter, QStringLiteral("Thalwise"));
+    QFont sub = QApplication::font();
+    sub.setPixelSize(15);
+    p.setFont(sub);
+    p.setPen(QColor(70, 100, 130));
+    p.drawText(QRect(0, 80, 360, 30), Qt::AlignCenter,
+               QStringLiteral("Sea-surface temperature charts"));
+    QPen wave(QColor(80, 150, 200), 2);
+    p.setPen(wave);
+    QPainterPath path(QPointF(40, 130));
+    for (int i = 0; i < 7; ++i)
+        path.quadTo(QPointF(60 + i * 40, i % 2 ? 140 : 120), QPointF(80 + i * 40, 130));
+    p.drawPath(path);
+    return image;
+}
+
+} // namespace
+
+TFormThalwise::TFormThalwise(const platform::Services& services, const QString& settingsKey,
+                             const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), m_services(services), m_settingsKey(settingsKey),
+      m_arguments(arguments) {
+    initThalwiseResources();
+    setObjectName(QStringLiteral("FormThalwise"));
+    setWindowTitle(initialCaption());
+    createControls();
+    createActions();
+    FormCreate();
+    updateActions();
+    resize(1000, 720);
+    layoutControls();
+}
+
+TFormThalwise::~TFormThalwise() {
+    FormDestroy();
+}
+
+QString TFormThalwise::initialCaption() {
+    return QStringLiteral("\"Pelagon\" Chart viewer (from Brinecast)");
+}
+
+void TFormThalwise::attachDialogs(TAboutBoxVEK1* aboutBox, TFormAddText* addText,
+                                  TFormManageArchive* manageArchive) {
+    m_aboutBox = aboutBox;
+    m_addText = addText;
+    m_manageArchive = manageArchive;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Building the window
+
+void TFormThalwise::createControls() {
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    // Chart area: a tab strip framing the scroll box that holds the chart picture.
+    TabControlImages = new QWidget(m_client);
+    TabControlImages->setObjectName(QStringLiteral("TabControlImages"));
+    TabControlImagesTabs = new QTabBar(TabControlImages);
+    TabControlImagesTabs->setObjectName(QStringLiteral("TabControlImagesTabs"));
+    TabControlImagesTabs->setExpanding(false);
+    TabControlImagesTabs->hide();
+    connect(TabControlImagesTabs, &QTabBar::currentChanged, this,
+            [this] { TabControlImagesChange(); });
+    ScrollBox = new QScrollArea(TabControlImages);
+    ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
+    ScrollBox->setWidgetResizable(false);
+    ScrollBox->setBackgroundRole(QPalette::Base);
+    ScrollBox->setFrameShape(QFrame::StyledPanel);
+    ImageDisplay = new TvekImage;
+    ImageDisplay->setObjectName(QStringLiteral("ImageDisplay"));
+    ImageDisplay->setCursor(Qt::CrossCursor);
+    ImageDisplay->resize(0, 0);
+    ScrollBox->setWidget(ImageDisplay);
+    ImageLogo = new QLabel(ScrollBox->viewport());
+    ImageLogo->setObjectName(QStringLiteral("ImageLogo"));
+    ImageLogo->setAlignment(Qt::AlignCenter);
+    ImageLogo->setAttribute(Qt::WA_TranslucentBackground);
+    ImageLogo->raise();
+    ScrollBox->viewport()->installEventFilter(this);
+    TabControlImages->installEventFilter(this);
+
+    connect(ImageDisplay, &TvekImage::OnMouseEnter, this, [this] { ImageDisplayMouseEnter(); });
+    connect(ImageDisplay, &TvekImage::OnMouseLeave, this, [this] { ImageDisplayMouseLeave(); });
+    connect(ImageDisplay, &TvekImage::OnMouseMove, this, &TFormThalwise::ImageDisplayMouseMove);
+    connect(ImageDisplay, &TvekImage::OnMouseDown, this, &TFormThalwise::ImageDisplayMouseDown);
+    connect(ImageDisplay, &TvekImage::OnMouseUp, this, &TFormThalwise::ImageDisplayMouseUp);
+    connect(ImageDisplay, &TvekImage::OnClick, this, [this] { ImageDisplayClick(); });
+
+    // The scale column on the right.
+    ImageScale = new TvekImage(m_client);
+    ImageScale->setObjectName(QStringLiteral("ImageScale"));
+    ImageScale->setCursor(Qt::CrossCursor);
+    ImageScale->setAutoSize(true);
+    ImageScale->resize(30, 256);
+    connect(ImageScale, &TvekImage::OnMouseMove, this, &TFormThalwise::ImageDisplayMouseMove);
+    connect(ImageScale, &TvekImage::OnMouseLeave, this, [this] { ImageScaleMouseLeave(); });
+
+    TrackBarTemperature = new QSlider(Qt::Vertical, m_client);
+    TrackBarTemperature->setObjectName(QStringLiteral("TrackBarTemperature"));
+    TrackBarTemperature->setRange(20, 80);
+    TrackBarTemperature->setValue(30);
+    TrackBarTemperature->setTickInterval(5);
+    TrackBarTemperature->setTickPosition(QSlider::TicksRight);
+    // The minimum sits at the top, as the scale's readout expects.
+    TrackBarTemperature->setInvertedAppearance(true);
+    TrackBarTemperature->setInvertedControls(true);
+    TrackBarTemperature->resize(30, 256 + 22);
+    connect(TrackBarTemperature, &QSlider::valueChanged, this,
+            [this] { TrackBarTemperatureChange(); });
+
+    auto makeSpinner = [this](const char* labelName, const char* caption, const char* spinName,
+                              const char* editName, int low, int high, int value, QLabel*& label,
+                              QSpinBox*& spin, QLineEdit*& edit) {
+        label = new QLabel(QString::fromLatin1(caption), m_client);
+        label->setObjectName(QString::fromLatin1(labelName));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        spin = new QSpinBox(m_client);
+        spin->setObjectName(QString::fromLatin1(spinName));
+        spin->setRange(low, high);
+        spin->setValue(value);
+        spin->setAlignment(Qt::AlignRight);
+        edit = spin->findChild<QLineEdit*>();
+        if (edit) edit->setObjectName(QString::fromLatin1(editName));
+        label->setBuddy(spin);
+        connect(spin, &QSpinBox::valueChanged, this, [this] { TempScaleChange(); });
+    };
+    makeSpinner("LabelMax", "Max: ", "UpDownScaleMax", "EditScaleMax", 40, 100, 80, LabelMax,
+                UpDownScaleMax, EditScaleMax);
+    makeSpinner("LabelMin", "Min: ", "UpDownScaleMin", "EditScaleMin", 20, 80, 30, LabelMin,
+                UpDownScaleMin, EditScaleMin);
+
+    LabelTemp = new QLabel(QStringLiteral("Temp"), m_client);
+    LabelTemp->setObjectName(QStringLiteral("LabelTemp"));
+    LabelTemp->setToolTip(QString());
+
+    // Pointer tools: one exclusive group.
+    m_toolButtons = new QButtonGroup(this);
+    m_toolButtons->setObjectName(QStringLiteral("ToolButtons"));
+    m_toolButtons->setExclusive(true);
+    auto makeTool = [this](const char* name, const char* hint, ToolGlyph glyph) {
+        auto* button = new QToolButton(m_client);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(QString::fromLatin1(hint));
+        button->setCheckable(true);
+        button->setAutoRaise(false);
+        button->setIconSize(QSize(22, 22));
+        button->setIcon(toolIcon(glyph, WaypointIcon));
+        button->resize(kToolButtonSize, kToolButtonSize);
+        m_toolButtons->addButton(button);
+        return button;
+    };
+    WaypointIcon = QImage(QStringLiteral(":/WPT")); // the tool glyph needs it before FormCreate
+    SpeedButtonMeasure =
+        makeTool("SpeedButtonMeasure", "Measure range and bearing", ToolGlyph::Measure);
+    SpeedButtonDraw = makeTool("SpeedButtonDraw", "Draw line", ToolGlyph::Draw);
+    SpeedButtonErase = makeTool("SpeedButtonErase", "Erase text or lines", ToolGlyph::Erase);
+    SpeedButtonText = makeTool("SpeedButtonText", "Draw text", ToolGlyph::Text);
+    SpeedButtonWaypoint = makeTool("SpeedButtonWaypoint", "Waypoint mode", ToolGlyph::Waypoint);
+    SpeedButtonPolyline =
+        makeTool("SpeedButtonPolyline", "Draw polygon, double-click to end", ToolGlyph::Polygon);
+    SpeedButtonWaypointHome =
+        makeTool("SpeedButtonWaypointHome", "Enter Home location", ToolGlyph::Home);
+    SpeedButtonMeasure->setChecked(true);
+    SpeedButtonPolyline->hide();
+    SpeedButtonWaypointHome->hide();
+    connect(m_toolButtons, &QButtonGroup::buttonClicked, this, [this] { SpeedButtonClick(); });
+
+    ButtonClose = new QPushButton(QStringLiteral("Close"), m_client);
+    ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
+    ButtonClose->resize(kToolButtonSize * 4 + 6, 30);
+    connect(ButtonClose, &QPushButton::clicked, this, [this] { ButtonCloseClick(); });
+
+    auto makeArrow = [this](const char* name, Qt::ArrowType arrow) {
+        auto* button = new QToolButton(m_client);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setArrowType(arrow);
+        button->resize(66, 30);
+        button->hide();
+        return button;
+    };
+    BitBtnLeft = makeArrow("BitBtnLeft", Qt::LeftArrow);
+    BitBtnRight = makeArrow("BitBtnRight", Qt::RightArrow);
+    connect(BitBtnLeft, &QToolButton::clicked, this, [this] { BitBtnLeftClick(); });
+    connect(BitBtnRight, &QToolButton::clicked, this, [this] { BitBtnRightClick(); });
+
+    StringGridWaypointList = new QTableWidget(17, 7, m_client);
+    StringGridWaypointList->setObjectName(QStringLiteral("StringGridWaypointList"));
+    StringGridWaypointList->setToolTip(QStringLiteral("Right-click the list for options"));
+    StringGridWaypointList->horizontalHeader()->hide();
+    StringGridWaypointList->verticalHeader()->hide();
+    StringGridWaypointList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGridWaypointList->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
+    StringGridWaypointList->hide();
+
+    StatusBar = new QStatusBar(m_client);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(StatusBar);
+        panel->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i));
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setFixedWidth(kStatusPanelWidths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar->addWidget(panel);
+        m_statusPanels[i] = panel;
+    }
+
+    TimerLoad = new QTimer(this);
+    TimerLoad->setObjectName(QStringLiteral("TimerLoad"));
+    TimerLoad->setInterval(100);
+    TimerLoad->setSingleShot(true);
+    connect(TimerLoad, &QTimer::timeout, this, [this] { TimerLoadTimer(); });
+    TimerUpdateRange = new QTimer(this);
+    TimerUpdateRange->setObjectName(QStringLiteral("TimerUpdateRange"));
+    TimerUpdateRange->setInterval(800);
+    TimerUpdateRange->setSingleShot(true);
+    connect(TimerUpdateRange, &QTimer::timeout, this, [this] { TimerUpdateRangeTimer(); });
+
+    OpenDialog.title = QStringLiteral("Open chart to view");
+    OpenDialog.filter = QStringLiteral(
+        "Florida images (fl*.gif)|area-fl*.gif|Mid-Atlantic (ma*.gif)|area-ma*.gif|"
+        "North-east (ne*.gif)|area-ne*.gif|All GIF images (*.gif)|*.gif|All files|*.*");
+    OpenDialog.filterIndex = 1;
+    SaveDialog.title = QStringLiteral("Save annotated image");
+    SaveDialog.filter = QStringLiteral("GIF image (*.gif)|*.gif|All files (*.*)|*.*");
+    SaveDialog.filterIndex = 1;
+    SaveDialog.defaultSuffix = QStringLiteral("gif");
+}
+
+QAction* TFormThalwise::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                                    void (TFormThalwise::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (handler) {
+        connect(action, &QAction::triggered, this, [this, handler] {
+            (this->*handler)();
+            updateActions();
+        });
+    }
+    return action;
+}
+
+void TFormThalwise::createActions() {
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    auto addMenu = [this](QMenu* parentMenu, const char* name, const QString& caption) {
+        QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : MainMenu1->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    auto radioGroup = [this](const char* name, std::initializer_list<QAction*> items) {
+        auto* group = new QActionGroup(this);
+        group->setObjectName(QString::fromLatin1(name));
+        // Ticks are set by updateActions alone; no item may be ticked at all.
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        for (QAction* item : items) {
+            item->setCheckable(true);
+            group->addAction(item);
+        }
+        return group;
+    };
+    using F = TFormThalwise;
+
+    MenuFile = addMenu(nullptr, "MenuFile", QStringLiteral("&File"));
+    MenuFileOpenOne =
+        addMenuItem(MenuFile, "MenuFileOpenOne", "&Open...", &F::MenuFileOpenOneClick);
+    MenuFileOpenArchive = addMenuItem(MenuFile, "MenuFileOpenArchive", "Open &archive...",
+                                      &F::MenuFileOpenArchiveClick);
+    MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages", "Flip &any charts...",
+                                        &F::MenuFileFlipAnyImagesClick);
+    MenuFileFlipLatest = addMenuItem(MenuFile, "MenuFileFlipLatest", "&Flip latest charts",
+                                     &F::MenuFileFlipLatestClick);
+    MenuFileSaveAs =
+        addMenuItem(MenuFile, "MenuFileSaveAs", "Save &As...", &F::MenuFileSaveAsClick);
+    MenuFileSaveAs->setEnabled(false);
+    MenuFile->addSeparator();
+    MenuFilePrint = addMenuItem(MenuFile, "MenuFilePrint", "&Print...", &F::MenuFilePrintClick);
+    MenuFilePrintSetup =
+        addMenuItem(MenuFile, "MenuFilePrintSetup", "Print setup...", &F::MenuFilePrintSetupClick);
+    MenuFile->addSeparator();
+    MenuFileExit = addMenuItem(MenuFile, "MenuFileExit", "E&xit", &F::MenuFileExitClick);
+
+    MenuAnnotation = addMenu(nullptr, "MenuAnnotation", QStringLiteral("&Annotation"));
+    MenuClearAll = addMenuItem(MenuAnnotation, "MenuClearAll", "&Clear all", &F::MenuClearAllClick);
+    MenuAnnotationFont =
+        addMenuItem(MenuAnnotation, "MenuAnnotationFont", "&Font", &F::MenuAnnotationFontClick);
+    MenuAnnotationOutline = addMenuItem(MenuAnnotation, "MenuAnnotationOutline", "&Outline",
+                                        &F::MenuAnnotationOutlineClick);
+    MenuAnnotationOutline->setCheckable(true);
+
+    MenuView = addMenu(nullptr, "MenuView", QStringLiteral("&View"));
+    MenuViewNormal = addMenuItem(MenuView, "MenuViewNormal", "&Normal view", &F::MenuViewZoomClick);
+    MenuViewZoom = addMenuItem(MenuView, "MenuViewZoom", "&Zoom in", &F::MenuViewZoomClick);
+    m_zoomGroup = radioGroup("ZoomGroup", {MenuViewNormal, MenuViewZoom});
+    MenuView->addSeparator();
+    MenuViewDecimalDegrees =
+        addMenuItem(MenuView, "MenuViewDecimalDegrees", "Lat/Lon (Decimal/GPS format)",
+                    &F::MenuViewDegreesReadoutClick);
+    MenuViewDegreeMinutesSeconds =
+        addMenuItem(MenuView, "MenuViewDegreeMinutesSeconds",
+                    "Lat/Lon (Traditional degrees && minutes)", &F::MenuViewDegreesReadoutClick);
+    m_latLonGroup =
+        radioGroup("LatLonGroup", {MenuViewDecimalDegrees, MenuViewDegreeMinutesSeconds});
+    MenuView->addSeparator();
+    MenuViewMagnetic = addMenuItem(MenuView, "MenuViewMagnetic", "Heading format (Magnetic)",
+                                   &F::MenuViewBearingReadoutClick);
+    MenuViewTrue = addMenuItem(MenuView, "MenuViewTrue", "Heading format (True)",
+                               &F::MenuViewBearingReadoutClick);
+    m_headingGroup = radioGroup("HeadingGroup", {MenuViewMagnetic, MenuViewTrue});
+    MenuView->addSeparator();
+    MenuToolsWaypoints =
+        addMenuItem(MenuView, "MenuToolsWaypoints", "&Waypoints", &F::MenuToolsWaypointsClick);
+
+    MenuTools = addMenu(nullptr, "MenuTools", QStringLiteral("&Tools"));
+    MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", QStringLiteral("&Area to flip"));
+    MenuToolsDeleteAfter =
+        addMenu(MenuTools, "MenuToolsDeleteAfter", QStringLiteral("&Delete charts after"));
+    struct Retention {
+        const char* name;
+        const char* caption;
+        int tag;
+        QAction** item;
+    };
+    const Retention retention[] = {
+        {"MenuToolsDeleteAfterUnlimited", "&Never", 0, &MenuToolsDeleteAfterUnlimited},
+        {"MenuToolsDeleteAfter7days", "&7 days", 7, &MenuToolsDeleteAfter7days},
+        {"MenuToolsDeleteAfter14days", "&14 days", 14, &MenuToolsDeleteAfter14days},
+        {"MenuToolsDeleteAfter30days", "&30 days", 30, &MenuToolsDeleteAfter30days},
+        {"MenuToolsDeleteAfter60days", "&60 days", 60, &MenuToolsDeleteAfter60days},
+        {"MenuToolsDeleteAfter90days", "&90 days", 90, &MenuToolsDeleteAfter90days},
+    };
+    m_daysToKeepGroup = radioGroup("DaysToKeepGroup", {});
+    for (const Retention& r : retention) {
+        QAction* item = addMenuItem(MenuToolsDeleteAfter, r.name, r.caption, nullptr);
+        item->setData(r.tag);
+        item->setCheckable(true);
+        m_daysToKeepGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] {
+            MenuToolsDaysToKeepClick(item);
+            updateActions();
+        });
+        *r.item = item;
+    }
+    MenuToolsManageArchive = addMenuItem(MenuTools, "MenuToolsManageArchive", "&Manage archive...",
+                                         &F::MenuToolsManageArchiveClick);
+    MenuToolsPurgeOldCharts = addMenuItem(MenuTools, "MenuToolsPurgeOldCharts",
+                                          "&Purge old charts...", &F::MenuToolsPurgeOldChartsClick);
+
+    MenuHelp = addMenu(nullptr, "MenuHelp", QStringLiteral("&Help"));
+    MenuHelpContents = addMenuItem(MenuHelp, "MenuHelpContents", "&Contents...", &F::MenuHelpClick);
+    MenuHelpGettingStarted = addMenuItem(MenuHelp, "MenuHelpGettingStarted", "&Getting started...",
+                                         &F::MenuHelpGettingStartedClick);
+    MenuHelpIndex = addMenuItem(MenuHelp, "MenuHelpIndex", "&Index...", &F::MenuHelpClick);
+    MenuHelpSearch =
+        addMenuItem(MenuHelp, "MenuHelpSearch", "&Search for Help On...", &F::MenuHelpClick);
+    MenuHelp->addSeparator();
+    MenuHelpAbout = addMenuItem(MenuHelp, "MenuHelpAbout", "&About...", &F::MenuHelpAboutClick);
+
+    PopupMenuWaypoint = new QMenu(this);
+    PopupMenuWaypoint->setObjectName(QStringLiteral("PopupMenuWaypoint"));
+    PopupMenuWaypointClear = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointClear", "Clear all",
+                                         &F::PopupMenuWaypointClearClick);
+    PopupDetailsWpt = addMenuItem(PopupMenuWaypoint, "PopupDetailsWpt", "Details", nullptr);
+    PopupDetailsWpt->setVisible(false);
+    PopupMenuWaypointDelete = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointDelete", "Delete",
+                                          &F::PopupMenuWaypointDeleteClick);
+    PopupMenuWaypointPrint = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointPrint", "Print",
+                                         &F::PopupMenuWaypointPrintClick);
+    PopupMenuWaypoint->addSeparator();
+    PopupMenuWaypointHideTable =
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointHideTable", "Hide waypoint list",
+                    &F::PopupMenuWaypointHideTableClick);
+    connect(PopupMenuWaypoint, &QMenu::aboutToShow, this, [this] { PopupMenuWaypointPopup(); });
+    connect(StringGridWaypointList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) {
+                PopupMenuWaypoint->popup(StringGridWaypointList->viewport()->mapToGlobal(at));
+            });
+}
+
+// The controls anchored to the right or bottom keep their distance from those edges; the tab
+// strip keeps its left, top and bottom distances. Then the window's own resize rule runs.
+void TFormThalwise::layoutControls() {
+    const int width = m_client->width();
+    const int height = m_client->height();
+    const int statusHeight = StatusBar->sizeHint().height();
+    StatusBar->setGeometry(0, height - statusHeight, width, statusHeight);
+    const int statusTop = StatusBar->y();
+
+    const int spinHeight = UpDownScaleMax->sizeHint().height();
+    const int scaleTop = 20 + spinHeight;
+    const int scaleBottom = scaleTop + ImageScale->height();
+    const int minTop = scaleBottom + 14;
+    const int toolsTop = minTop + spinHeight + 12;
+    const RightAnchor anchors[] = {
+        {LabelMax, 138, 6},
+        {UpDownScaleMax, 102, 6},
+        {ImageScale, 136, scaleTop},
+        {TrackBarTemperature, 104, scaleTop - 11},
+        {LabelTemp, 68, scaleTop + ImageScale->height() / 2 - 10},
+        {LabelMin, 138, minTop},
+        {UpDownScaleMin, 102, minTop},
+        {SpeedButtonMeasure, 140, toolsTop},
+        {SpeedButtonDraw, 106, toolsTop},
+        {SpeedButtonErase, 72, toolsTop},
+        {SpeedButtonText, 38, toolsTop},
+        {SpeedButtonWaypoint, 140, toolsTop + 34},
+        {SpeedButtonPolyline, 106, toolsTop + 34},
+        {SpeedButtonWaypointHome, 72, toolsTop + 34},
+        {ButtonClose, 140, toolsTop + 80},
+        {BitBtnLeft, 140, statusTop - 36},
+        {BitBtnRight, 72, statusTop - 36},
+    };
+    for (const RightAnchor& a : anchors)
+        a.widget->move(width - a.fromRight, a.top);
+    LabelMax->resize(36, spinHeight);
+    LabelMin->resize(36, spinHeight);
+    UpDownScaleMax->resize(64, spinHeight);
+    UpDownScaleMin->resize(64, spinHeight);
+    LabelTemp->resize(66, 20);
+    TrackBarTemperature->resize(TrackBarTemperature->width(), ImageScale->height() + 22);
+    StringGridWaypointList->move(StringGridWaypointList->x(), kTabControlTop);
+
+    TabControlImages->setGeometry(kTabControlLeft, kTabControlTop, TabControlImages->width(),
+                                  std::max(0, statusTop - 2 - kTabControlTop));
+    const bool hasTabs = TabControlImagesTabs->count() > 0;
+    TabControlImagesTabs->setVisible(hasTabs);
+    ScrollBox->move(0, hasTabs ? TabControlImagesTabs->sizeHint().height() : 0);
+    FormResize();
+}
+
+bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == m_client) {
+            layoutControls();
+        } else if (watched == TabControlImages) {
+            ScrollBox->resize(TabControlImages->width(), ScrollBox->height());
+            TabControlImagesTabs->resize(TabControlImages->width(),
+                                         TabControlImagesTabs->sizeHint().height());
+        } else if (watched == ScrollBox->viewport()) {
+            ImageLogo->setGeometry(ScrollBox->viewport()->rect());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QString TFormThalwise::statusPanelText(int panel) const {
+    return panel >= 0 && panel < 4 ? m_statusPanels[panel]->text() : QString();
+}
+
+void TFormThalwise::setStatusPanelText(int panel, const QString& text) {
+    if (panel >= 0 && panel < 4) m_statusPanels[panel]->setText(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Life cycle
+
+void TFormThalwise::FormCreate() {
+    platform::Registry& registry = *m_services.registry;
+    const QString& key = m_settingsKey;
+
+    // 1. The desktop's standard font.
+    setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+
+    // 2. Open dialog filter and retention period.
+    DataFilterIndex = std::make_unique<TRegistryInteger>(
+        registry, key, settingNames::DataFilterIndex, settingDefaults::DataFilterIndex);
+    DaysToKeep = std::make_unique<TRegistryInteger>(registry, key, settingNames::DaysToKeep,
+                                                    settingDefaults::DaysToKeep);
+    CheckDaysToKeepItem();
+
+    // 3. Folders, area, annotation font and position format.
+    DataFolder = std::make_unique<TRegistryString>(
+        registry, key, "DataFolder", defaultDataFolder(QCoreApplication::applicationDirPath()));
+    DefaultArea = std::make_unique<TRegistryInteger>(registry, key, settingNames::DefaultArea,
+                                                     settingDefaults::DefaultArea);
+    Font = std::make_unique<TRegistryFont>(registry, key, settingNames::Font, nullptr);
+    FontOutlined = std::make_unique<TRegistryBoolean>(registry, key, settingNames::FontOutlined,
+                                                      settingDefaults::FontOutlined);
+    DecimalDegrees = std::make_unique<TRegistryBoolean>(registry, key, settingNames::DecimalDegrees,
+                                                        settingDefaults::DecimalDegrees);
+    ShowLatLonFormat();
+
+    // 4. Heading format.
+    MagneticReadout = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::MagneticReadout, settingDefaults::MagneticReadout);
+    ShowHeadingFormat();
+
+    // 5. The section view (it creates the settings key), then home.
+    m_settingsSections = std::make_unique<TRegistryIniFile>(registry, key);
+    HomeLat = std::make_unique<TRegistryDouble>(registry, key, settingNames::HomeLat,
+                                                settingDefaults::HomeLat);
+    HomeLon = std::make_unique<TRegistryDouble>(registry, key, settingNames::HomeLon,
+                                                settingDefaults::HomeLon);
+
+    // 6. Outline tick.
+    MenuAnnotationOutline->setChecked(FontOutlined->Value);
+
+    // 7. Working lists.
+    ChartImages.clear();
+    AnnotationLines.clear();
+    FoundFiles.clear();
+    AnnotationTexts.clear();
+    WaypointList.clear();
+    SelectedWaypoint = -1;
+
+    // 8. The chart bitmap stays empty until a chart is shown; the marker icon.
+    BaseBitmap = QImage();
+    WaypointIcon = QImage(QStringLiteral(":/WPT"));
+
+    // 9. Waypoints, in the order of their numeric names rather than the store's order.
+    QHash<QString, QString> stored;
+    const QStringList lines = m_settingsSections->ReadSectionValues(settingNames::WaypointsSection);
+    for (const QString& line : lines) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq >= 0 && !stored.contains(line.left(eq)))
+            stored.insert(line.left(eq), line.mid(eq + 1));
+    }
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        WaypointList.append(stored.value(QString::number(k)));
+
+    // 10. The two folders under the documents folder; failure to create them is not reported.
+    const QString documents = m_services.desktop->documentsFolder();
+    ArchiveFolder = app::archiveFolderFor(documents);
+    ProgramInfoFolder = app::programInfoFolderFor(documents);
+    QDir().mkpath(ArchiveFolder);
+    QDir().mkpath(ProgramInfoFolder);
+
+    // 11. Area menu.
+    BuildAreaMenu();
+    CheckDefaultAreaItem();
+
+    // 12. Help file beside the executable.
+    const QString helpFile =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(app::HelpFileName));
+    m_helpFile = QFileInfo::exists(helpFile) ? QDir::toNativeSeparators(helpFile) : QString();
+}
+
+void TFormThalwise::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFormThalwise::FormShow() {
+    // 1. A fresh scale picture (the placeholder until the palette is built), and the slider
+    //    placed along it.
+    ImageScale->setPicture(placeholderScale());
+    TrackBarTemperature->setGeometry(TrackBarTemperature->x(), ImageScale->y() - 11,
+                                     TrackBarTemperature->width(), ImageScale->height() + 22);
+    // 2. Apply the scale limits once.
+    TempScaleChange();
+    // 3. The logo fills the scroll area.
+    ImageLogo->setGeometry(ScrollBox->viewport()->rect());
+    LoadLogo();
+    // 4. Waypoint grid layout.
+    SetupWaypointGrid();
+    layoutControls();
+    // 5. The start-up step follows shortly.
+    TimerLoad->start();
+}
+
+void TFormThalwise::TimerLoadTimer() {
+    TimerLoad->stop();
+    RefreshWaypointGrid();
+    m_waypointsChangeAttached = true;
+    // The command-line path is opened as given, without the extension check of the open command.
+    if (!m_arguments.isEmpty()) OpenChart(m_arguments.first());
+    RunPurgeReminder();
+}
+
+void TFormThalwise::RunPurgeReminder() {
+    // Created for this step only: released (and so written) when the step ends, which keeps
+    // the reminder to at most once per calendar day.
+    TRegistryInteger lastReminder(*m_services.registry, m_settingsKey,
+                                  settingNames::LastPurgeReminder,
+                                  settingDefaults::LastPurgeReminder);
+    const int today = platform::dayNumber(m_services.clock->now());
+    if (app::purgeReminderDue(lastReminder.Value, today)) {
+        MenuToolsPurgeOldChartsClick();
+        lastReminder.Value = today;
+    }
+}
+
+void TFormThalwise::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TFormThalwise::FormCloseQuery() {
+    if (AnnotationsModified) SaveIfModified();
+    return true;
+}
+
+void TFormThalwise::FormDestroy() {
+    if (m_destroyed) return;
+    m_destroyed = true;
+    TimerLoad->stop();
+    TimerUpdateRange->stop();
+    SaveWaypoints();
+    // Releasing a setting writes it back; this is the only time the window's settings are written.
+    Font.reset();
+    FontOutlined.reset();
+    DecimalDegrees.reset();
+    MagneticReadout.reset();
+    ClearChartImages();
+    AnnotationLines.clear();
+    FoundFiles.clear();
+    AnnotationTexts.clear();
+    WaypointList.clear();
+    WaypointIcon = QImage();
+    HomeLat.reset();
+    HomeLon.reset();
+    BaseBitmap = QImage();
+    DataFilterIndex.reset();
+    DataFolder.reset();
+    DefaultArea.reset();
+    DaysToKeep.reset();
+    m_settingsSections.reset();
+}
+
+void TFormThalwise::FormResize() {
+    app::ResizeInput in;
+    in.clientWidth = m_client->width();
+    in.statusBarTop = StatusBar->y();
+    in.scrollBoxTop = ScrollBox->y();
+    in.gridVisible = !StringGridWaypointList->isHidden();
+    in.gridWidth = StringGridWaypointList->width();
+    in.imageScaleLeft = ImageScale->x();
+    const app::ResizeResult out = app::formResize(in);
+    ScrollBox->resize(ScrollBox->width(), std::max(0, out.scrollBoxHeight));
+    if (out.gridLeft) StringGridWaypointList->move(*out.gridLeft, StringGridWaypointList->y());
+    TabControlImages->resize(std::max(0, out.tabControlWidth), TabControlImages->height());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Routines
+
+void TFormThalwise::SaveIfModified() {
+    if (AnnotationFile.isEmpty()) return;
+    SaveWaypoints();
+    SaveAnnotations();
+    AnnotationsModified = false;
+}
+
+void TFormThalwise::ClearChartImages() {
+    ChartImages.clear(); // each entry's bitmap goes with it
+    CurrentImageIndex = -1;
+}
+
+void TFormThalwise::WaypointsChanged() {
+    if (!m_waypointsChangeAttached) return;
+    ShowCurrentChart();
+    SaveWaypoints();
+}
+
+void TFormThalwise::CheckDaysToKeepItem() {
+    if (!DaysToKeep) return;
+    // A stored value matching no item leaves every item unticked.
+    for (QAction* item : m_daysToKeepGroup->actions())
+        item->setChecked(item->data().toInt() == DaysToKeep->Value);
+}
+
+void TFormThalwise::ShowLatLonFormat() {
+    if (!DecimalDegrees) return;
+    MenuViewDecimalDegrees->setChecked(DecimalDegrees->Value);
+    MenuViewDegreeMinutesSeconds->setChecked(!DecimalDegrees->Value);
+}
+
+void TFormThalwise::ShowHeadingFormat() {
+    if (!MagneticReadout) return;
+    MenuViewMagnetic->setChecked(MagneticReadout->Value);
+    MenuViewTrue->setChecked(!MagneticReadout->Value);
+}
+
+void TFormThalwise::ApplyZoom() {
+    MenuViewNormal->setChecked(!Zoomed);
+    MenuViewZoom->setChecked(Zoomed);
+    ShowCurrentChart();
+}
+
+void TFormThalwise::updateActions() {
+    if (m_destroyed) return;
+    CheckDaysToKeepItem();
+    ShowLatLonFormat();
+    ShowHeadingFormat();
+    MenuAnnotationOutline->setChecked(FontOutlined && FontOutlined->Value);
+    MenuViewNormal->setChecked(!Zoomed);
+    MenuViewZoom->setChecked(Zoomed);
+    MenuFileSaveAs->setEnabled(AnnotationsModified);
+}
+
+void TFormThalwise::LoadLogo() {
+    ImageLogo->setPixmap(QPixmap::fromImage(placeholderLogo()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window commands
+
+void TFormThalwise::MenuFileExitClick() {
+    close();
+}
+
+void TFormThalwise::ButtonCloseClick() {
+    close();
+}
+
+void TFormThalwise::showHelpFile() {
+    platform::MessageBoxRequest request;
+    request.caption = QStringLiteral("Thalwise");
+    request.icon = platform::Icon::Information;
+    if (m_helpFile.isEmpty()) {
+        request.text = QStringLiteral("No help file is installed: %1 was not found beside the "
+                                      "program.")
+                           .arg(QLatin1String(app::HelpFileName));
+        m_services.messageBoxes->show(request);
+        return;
+    }
+    if (!m_services.desktop->openUrl(QUrl::fromLocalFile(m_helpFile))) {
+        request.text = QStringLiteral("Unable to open the help file %1").arg(m_helpFile);
+        m_services.messageBoxes->show(request);
+    }
+}
+
+void TFormThalwise::MenuHelpClick() {
+    showHelpFile();
+}
+
+void TFormThalwise::MenuHelpGettingStartedClick() {
+    showHelpFile();
+}
+
+void TFormThalwise::MenuHelpAboutClick() {
+    if (m_aboutBox) m_aboutBox->exec();
+}
+
+void TFormThalwise::MenuAnnotationOutlineClick() {
+    FontOutlined->Value = !FontOutlined->Value;
+    MenuAnnotationOutline->setChecked(FontOutlined->Value);
+    RepaintChart();
+}
+
+void TFormThalwise::MenuViewZoomClick() {
+    // Either item toggles the view.
+    Zoomed = !Zoomed;
+    ApplyZoom();
+}
+
+void TFormThalwise::MenuViewDegreesReadoutClick() {
+    DecimalDegrees->Value = !DecimalDegrees->Value;
+    ShowLatLonFormat();
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::MenuViewBearingReadoutClick() {
+    // Magnetic headings need the chart's variation; without it only true headings exist.
+    MagneticReadout->Value = HasVariation ? !MagneticReadout->Value : false;
+    ShowHeadingFormat();
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
+    if (!item) return;
+    DaysToKeep->Value = item->data().toInt();
+    CheckDaysToKeepItem();
+}
+
+void TFormThalwise::MenuChooseAreaClick(QAction* item) {
+    if (!item) return;
+    DefaultArea->Value = item->data().toInt();
+    CheckDefaultAreaItem();
+}
+
+void TFormThalwise::TimerUpdateRangeTimer() {
+    TimerUpdateRange->stop();
+    RepaintChart();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hooks: filled in by the units that own these commands and routines.
+
+void TFormThalwise::OpenChart(const QString&) {}
+void TFormThalwise::ShowCurrentChart() {}
+void TFormThalwise::RepaintChart() {}
+void TFormThalwise::RefreshWaypointGrid() {}
+void TFormThalwise::SaveWaypoints() {}
+void TFormThalwise::SaveAnnotations() {}
+void TFormThalwise::BuildAreaMenu() {}
+void TFormThalwise::CheckDefaultAreaItem() {}
+void TFormThalwise::TempScaleChange() {}
+void TFormThalwise::SetupWaypointGrid() {}
+void TFormThalwise::MenuFileOpenOneClick() {}
+void TFormThalwise::MenuFileOpenArchiveClick() {}
+void TFormThalwise::MenuFileFlipAnyImagesClick() {}
+void TFormThalwise::MenuFileFlipLatestClick() {}
+void TFormThalwise::MenuFileSaveAsClick() {}
+void TFormThalwise::MenuFilePrintClick() {}
+void TFormThalwise::MenuFilePrintSetupClick() {}
+void TFormThalwise::MenuClearAllClick() {}
+void TFormThalwise::MenuAnnotationFontClick() {}
+void TFormThalwise::MenuToolsWaypointsClick() {}
+void TFormThalwise::MenuToolsManageArchiveClick() {}
+void TFormThalwise::MenuToolsPurgeOldChartsClick() {}
+void TFormThalwise::PopupMenuWaypointPopup() {}
+void TFormThalwise::PopupMenuWaypointClearClick() {}
+void TFormThalwise::PopupMenuWaypointDeleteClick() {}
+void TFormThalwise::PopupMenuWaypointPrintClick() {}
+void TFormThalwise::PopupMenuWaypointHideTableClick() {}
+void TFormThalwise::TabControlImagesChange() {
+    layoutControls();
+}
+void TFormThalwise::BitBtnLeftClick() {}
+void TFormThalwise::BitBtnRightClick() {}
+void TFormThalwise::TrackBarTemperatureChange() {}
+void TFormThalwise::ImageScaleMouseLeave() {}
+void TFormThalwise::ImageDisplayMouseEnter() {}
+void TFormThalwise::ImageDisplayMouseLeave() {}
+void TFormThalwise::ImageDisplayMouseMove(TvekImage*, Qt::KeyboardModifiers, QPoint) {}
+void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
+                                          QPoint) {}
+void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
+                                        QPoint) {}
+void TFormThalwise::ImageDisplayClick() {}
+void TFormThalwise::SpeedButtonClick() {}

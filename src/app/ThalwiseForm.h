@@ -1,0 +1,297 @@
+#pragma once
+#include "app/ChartDisplay.h"
+#include "platform/FileDialogs.h"
+#include "platform/Services.h"
+
+#include <QImage>
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QStatusBar;
+class QTabBar;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+
+class TvekImage;
+class TRegistryBoolean;
+class TRegistryDouble;
+class TRegistryFont;
+class TRegistryIniFile;
+class TRegistryInteger;
+class TRegistryString;
+class TAboutBoxVEK1;
+class TFormAddText;
+class TFormManageArchive;
+
+// One decoded chart the window can show, keyed by its file path.
+struct ChartImage {
+    QString path;
+    QImage bitmap;
+};
+
+// The program's one main window. It owns every piece of working state: the settings (read when
+// the window is created, written back when it is destroyed), the decoded charts, the
+// annotations, the waypoints and the two per-user folders. Controls and menu items are public
+// members named like their objectName so that units and tests can reach them.
+class TFormThalwise : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // arguments: the command-line arguments after the program name; the first names a chart
+    // to open shortly after the window is first shown. services must outlive the window.
+    TFormThalwise(const platform::Services& services, const QString& settingsKey,
+                  const QStringList& arguments, QWidget* parent = nullptr);
+    ~TFormThalwise() override;
+
+    // The dialogs program start creates after the window; the window shows them on demand.
+    // None is owned here (program start gives them the window as parent).
+    void attachDialogs(TAboutBoxVEK1* aboutBox, TFormAddText* addText,
+                       TFormManageArchive* manageArchive);
+
+    // The window's initial caption.
+    static QString initialCaption();
+
+    // ---- Controls (component names) ----
+    QWidget* TabControlImages = nullptr; // frame holding the tab bar and the scroll box
+    QTabBar* TabControlImagesTabs = nullptr;
+    QScrollArea* ScrollBox = nullptr;
+    QLabel* ImageLogo = nullptr;
+    TvekImage* ImageDisplay = nullptr;
+    TvekImage* ImageScale = nullptr;
+    QSlider* TrackBarTemperature = nullptr;
+    QLabel* LabelMax = nullptr;
+    QSpinBox* UpDownScaleMax = nullptr;
+    QLineEdit* EditScaleMax = nullptr; // the spinner's own edit
+    QLabel* LabelMin = nullptr;
+    QSpinBox* UpDownScaleMin = nullptr;
+    QLineEdit* EditScaleMin = nullptr;
+    QLabel* LabelTemp = nullptr;
+    QButtonGroup* m_toolButtons = nullptr;
+    QToolButton* SpeedButtonMeasure = nullptr;
+    QToolButton* SpeedButtonDraw = nullptr;
+    QToolButton* SpeedButtonErase = nullptr;
+    QToolButton* SpeedButtonText = nullptr;
+    QToolButton* SpeedButtonWaypoint = nullptr;
+    QToolButton* SpeedButtonPolyline = nullptr;
+    QToolButton* SpeedButtonWaypointHome = nullptr;
+    QPushButton* ButtonClose = nullptr;
+    QToolButton* BitBtnLeft = nullptr;
+    QToolButton* BitBtnRight = nullptr;
+    QTableWidget* StringGridWaypointList = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* PopupMenuWaypoint = nullptr;
+    QTimer* TimerLoad = nullptr;
+    QTimer* TimerUpdateRange = nullptr;
+
+    // Dialog templates: the window keeps title, filter, filter index and folder between uses.
+    platform::FileDialogRequest OpenDialog;
+    platform::FileDialogRequest SaveDialog;
+
+    // ---- Menu items (component names) ----
+    QMenu* MenuFile = nullptr;
+    QAction* MenuFileOpenOne = nullptr;
+    QAction* MenuFileOpenArchive = nullptr;
+    QAction* MenuFileFlipAnyImages = nullptr;
+    QAction* MenuFileFlipLatest = nullptr;
+    QAction* MenuFileSaveAs = nullptr;
+    QAction* MenuFilePrint = nullptr;
+    QAction* MenuFilePrintSetup = nullptr;
+    QAction* MenuFileExit = nullptr;
+    QMenu* MenuAnnotation = nullptr;
+    QAction* MenuClearAll = nullptr;
+    QAction* MenuAnnotationFont = nullptr;
+    QAction* MenuAnnotationOutline = nullptr;
+    QMenu* MenuView = nullptr;
+    QAction* MenuViewNormal = nullptr;
+    QAction* MenuViewZoom = nullptr;
+    QAction* MenuViewDecimalDegrees = nullptr;
+    QAction* MenuViewDegreeMinutesSeconds = nullptr;
+    QAction* MenuViewMagnetic = nullptr;
+    QAction* MenuViewTrue = nullptr;
+    QAction* MenuToolsWaypoints = nullptr;
+    QMenu* MenuTools = nullptr;
+    QMenu* MenuDefaultArea = nullptr;
+    QMenu* MenuToolsDeleteAfter = nullptr;
+    QAction* MenuToolsDeleteAfterUnlimited = nullptr;
+    QAction* MenuToolsDeleteAfter7days = nullptr;
+    QAction* MenuToolsDeleteAfter14days = nullptr;
+    QAction* MenuToolsDeleteAfter30days = nullptr;
+    QAction* MenuToolsDeleteAfter60days = nullptr;
+    QAction* MenuToolsDeleteAfter90days = nullptr;
+    QAction* MenuToolsManageArchive = nullptr;
+    QAction* MenuToolsPurgeOldCharts = nullptr;
+    QMenu* MenuHelp = nullptr;
+    QAction* MenuHelpContents = nullptr;
+    QAction* MenuHelpGettingStarted = nullptr;
+    QAction* MenuHelpIndex = nullptr;
+    QAction* MenuHelpSearch = nullptr;
+    QAction* MenuHelpAbout = nullptr;
+    QAction* PopupMenuWaypointClear = nullptr;
+    QAction* PopupDetailsWpt = nullptr;
+    QAction* PopupMenuWaypointDelete = nullptr;
+    QAction* PopupMenuWaypointPrint = nullptr;
+    QAction* PopupMenuWaypointHideTable = nullptr;
+
+    // ---- Settings (released, and so written back, by FormDestroy) ----
+    std::unique_ptr<TRegistryInteger> DataFilterIndex;
+    std::unique_ptr<TRegistryInteger> DaysToKeep;
+    std::unique_ptr<TRegistryString> DataFolder;
+    std::unique_ptr<TRegistryInteger> DefaultArea;
+    std::unique_ptr<TRegistryFont> Font;
+    std::unique_ptr<TRegistryBoolean> FontOutlined;
+    std::unique_ptr<TRegistryBoolean> DecimalDegrees;
+    std::unique_ptr<TRegistryBoolean> MagneticReadout;
+    std::unique_ptr<TRegistryIniFile> m_settingsSections; // the "Waypoints" section lives here
+    std::unique_ptr<TRegistryDouble> HomeLat;
+    std::unique_ptr<TRegistryDouble> HomeLon;
+
+    // ---- Working state ----
+    QString ArchiveFolder;     // ends in a separator
+    QString ProgramInfoFolder; // ends in a separator
+    QList<ChartImage> ChartImages;
+    int CurrentImageIndex = -1;
+    QImage BaseBitmap; // the current chart without overlays, 24 bits per pixel once filled
+    display::AnnotationList AnnotationLines;
+    display::AnnotationList AnnotationTexts;
+    QStringList WaypointList;
+    int SelectedWaypoint = -1;
+    QStringList FoundFiles;
+    QImage WaypointIcon; // 32 x 32, tip at column 10, row 27
+    bool AnnotationsModified = false;
+    bool Zoomed = false;
+    int CurrentArea = 0;
+    bool HasVariation = false;
+    float MagneticVariation = 0;
+    QString CurrentChartPath;
+    QString SaveAsName;
+    QString AnnotationFile; // the current area's annotation file; empty for none
+    QString m_helpFile;     // empty when no help file lies beside the executable
+
+    // Status bar panel texts: 0 position, 1 temperature, 2 range and heading, 3 chart pixel.
+    QString statusPanelText(int panel) const;
+    void setStatusPanelText(int panel, const QString& text);
+
+    // ---- Life cycle ----
+    void FormCreate();
+    void FormShow();
+    void TimerLoadTimer();
+    bool FormCloseQuery(); // always true: closing is never refused
+    void FormDestroy();
+    void FormResize();
+
+    // ---- Routines other parts call ----
+    void SaveIfModified();
+    void ClearChartImages();
+    virtual void OpenChart(const QString& path);
+    void ShowCurrentChart();
+    void RepaintChart();
+    void RefreshWaypointGrid();
+    void SaveWaypoints();
+    void SaveAnnotations();
+    void WaypointsChanged(); // call after every change of WaypointList
+    void ShowLatLonFormat();
+    void ShowHeadingFormat();
+    void CheckDaysToKeepItem();
+    void BuildAreaMenu();
+    void CheckDefaultAreaItem();
+    void ApplyZoom();
+    void TempScaleChange();
+    void LoadLogo();
+    void SetupWaypointGrid();
+    void RunPurgeReminder();
+    // Brings every tick and enabled state in line with the settings and the state.
+    void updateActions();
+
+public slots:
+    // ---- Handlers ----
+    void MenuFileExitClick();
+    void ButtonCloseClick();
+    // Shared by "&Contents...", "&Index..." and "&Search for Help On...".
+    void MenuHelpClick();
+    void MenuHelpGettingStartedClick();
+    void MenuHelpAboutClick();
+    void MenuFileOpenOneClick();
+    void MenuFileOpenArchiveClick();
+    void MenuFileFlipAnyImagesClick();
+    void MenuFileFlipLatestClick();
+    void MenuFileSaveAsClick();
+    void MenuFilePrintClick();
+    void MenuFilePrintSetupClick();
+    void MenuClearAllClick();
+    void MenuAnnotationFontClick();
+    void MenuAnnotationOutlineClick();
+    void MenuViewZoomClick();
+    void MenuViewDegreesReadoutClick();
+    void MenuViewBearingReadoutClick();
+    void MenuToolsWaypointsClick();
+    void MenuChooseAreaClick(QAction* item);
+    void MenuToolsDaysToKeepClick(QAction* item);
+    void MenuToolsManageArchiveClick();
+    // The purge command; the start-up reminder runs it as if the user had chosen it.
+    virtual void MenuToolsPurgeOldChartsClick();
+    void PopupMenuWaypointPopup();
+    void PopupMenuWaypointClearClick();
+    void PopupMenuWaypointDeleteClick();
+    void PopupMenuWaypointPrintClick();
+    void PopupMenuWaypointHideTableClick();
+    void TabControlImagesChange();
+    void BitBtnLeftClick();
+    void BitBtnRightClick();
+    void TimerUpdateRangeTimer();
+    void TrackBarTemperatureChange();
+    void ImageScaleMouseLeave();
+    void ImageDisplayMouseEnter();
+    void ImageDisplayMouseLeave();
+    void ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifiers shift, QPoint position);
+    void ImageDisplayMouseDown(TvekImage* sender, Qt::MouseButton button,
+                               Qt::KeyboardModifiers shift, QPoint position);
+    void ImageDisplayMouseUp(TvekImage* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                             QPoint position);
+    void ImageDisplayClick();
+    void SpeedButtonClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createActions();
+    void layoutControls(); // keeps the anchored controls in place, then FormResize
+    void showHelpFile();
+    QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                         void (TFormThalwise::*handler)());
+
+    const platform::Services m_services;
+    const QString m_settingsKey;
+    const QStringList m_arguments;
+    QWidget* m_client = nullptr; // the client area: every control is placed in its pixels
+    QLabel* m_statusPanels[4] = {};
+    QActionGroup* m_zoomGroup = nullptr;
+    QActionGroup* m_latLonGroup = nullptr;
+    QActionGroup* m_headingGroup = nullptr;
+    QActionGroup* m_daysToKeepGroup = nullptr;
+    TAboutBoxVEK1* m_aboutBox = nullptr;
+    TFormAddText* m_addText = nullptr;
+    TFormManageArchive* m_manageArchive = nullptr;
+    bool m_shown = false;
+    bool m_destroyed = false;
+    bool m_waypointsChangeAttached = false;
+};

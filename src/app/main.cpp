@@ -1,0 +1,52 @@
+// Program start: the application object, the real platform services, the main window and the
+// dialogs created after it, then the message loop until the main window closes.
+
+#include "app/AboutBox.h"
+#include "app/RegistryVariables.h"
+#include "app/ThalwiseForm.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "platform/FileRegistry.h"
+#include "platform/Paths.h"
+#include "platform/QtDesktop.h"
+#include "platform/QtFileDialogs.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/Services.h"
+#include "platform/SystemClock.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const QString exeBaseName =
+        platform::executableBaseName(QCoreApplication::applicationFilePath());
+    application.setApplicationName(exeBaseName);
+
+    platform::FileRegistry registry(platform::defaultRegistryPath(exeBaseName));
+    platform::QtMessageBoxes messageBoxes;
+    platform::QtFileDialogs fileDialogs;
+    platform::SystemClock clock;
+    platform::QtDesktop desktop;
+    platform::Services services;
+    services.registry = &registry;
+    services.messageBoxes = &messageBoxes;
+    services.fileDialogs = &fileDialogs;
+    services.clock = &clock;
+    services.desktop = &desktop;
+
+    // The main window is created first; the dialogs follow in this order and live as long.
+    auto* formThalwise =
+        new TFormThalwise(services, settingsKeyFor(exeBaseName), application.arguments().mid(1));
+    auto* aboutBox = new TAboutBoxVEK1(desktop, formThalwise);
+    auto* formAddText = new TFormAddText(formThalwise);
+    auto* formManageArchive = new TFormManageArchive(services, formThalwise);
+    formThalwise->attachDialogs(aboutBox, formAddText, formManageArchive);
+    messageBoxes.setParentWindow(formThalwise);
+    fileDialogs.setParentWindow(formThalwise);
+
+    formThalwise->show();
+    const int result = application.exec();
+    delete formThalwise; // writes every setting back
+    return result;
+}

@@ -1,0 +1,69 @@
+#pragma once
+#include <QImage>
+#include <QLabel>
+
+class QEnterEvent;
+class QMouseEvent;
+
+// A picture control that reports the mouse entering and leaving it and can let the mouse fall
+// through to whatever lies beneath. Positions in its mouse signals are control pixels.
+class TvekImage : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(bool FlickerFree READ flickerFree WRITE setFlickerFree)
+    Q_PROPERTY(bool IgnoreMouse READ ignoreMouse WRITE setIgnoreMouse)
+    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
+    Q_PROPERTY(bool Stretch READ stretch WRITE setStretch)
+
+public:
+    explicit TvekImage(QWidget* parent = nullptr);
+
+    // True: background erase requests are answered as done; nothing is ever erased either way.
+    bool flickerFree() const { return m_flickerFree; }
+    void setFlickerFree(bool on);
+
+    // True: the control is not hit by the mouse; input goes to the widget beneath.
+    bool ignoreMouse() const { return m_ignoreMouse; }
+    void setIgnoreMouse(bool on);
+
+    // True: the control takes the size of every picture it is given.
+    bool autoSize() const { return m_autoSize; }
+    void setAutoSize(bool on);
+
+    // True: the picture is stretched to fill the control.
+    bool stretch() const { return m_stretch; }
+    void setStretch(bool on);
+
+    // The picture shown (a null image shows nothing).
+    const QImage& picture() const { return m_picture; }
+    void setPicture(const QImage& picture);
+
+signals:
+    void OnMouseEnter(TvekImage* sender);
+    void OnMouseLeave(TvekImage* sender);
+    void OnMouseDown(TvekImage* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                     QPoint position);
+    void OnMouseMove(TvekImage* sender, Qt::KeyboardModifiers shift, QPoint position);
+    // A left press and release inside the control; comes before the release's OnMouseUp.
+    void OnClick(TvekImage* sender);
+    void OnMouseUp(TvekImage* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                   QPoint position);
+
+protected:
+    // Fire OnMouseEnter / OnMouseLeave; override to add behaviour.
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_picture;
+    bool m_flickerFree = false;
+    bool m_ignoreMouse = false;
+    bool m_autoSize = false;
+    bool m_stretch = false;
+    bool m_leftPressedInside = false;
+};
