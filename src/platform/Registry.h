@@ -8,13 +8,16 @@
 namespace platform {
 
 // Value types of the per-user settings store, as the Windows registry has them.
-enum class ValueType { Dword, Binary, String, ExpandString };
+// Other is any registry type the settings never write (multi-strings, 64-bit numbers, ...):
+// it is kept as raw bytes with its type number so that rewriting the store preserves it.
+enum class ValueType { Dword, Binary, String, ExpandString, Other };
 
 struct RegistryValue {
     ValueType type = ValueType::String;
-    std::uint32_t dword = 0; // Dword
-    QByteArray binary;       // Binary
-    QString text;            // String, ExpandString
+    std::uint32_t dword = 0;   // Dword
+    QByteArray binary;         // Binary; Other: the raw bytes
+    QString text;              // String, ExpandString
+    std::uint32_t rawType = 0; // Other: the registry type number (7 multi-string, 11 qword, ...)
 };
 
 // The per-user typed settings store that stands in for HKEY_CURRENT_USER.
@@ -27,13 +30,15 @@ public:
     virtual ~Registry() = default;
     virtual bool keyExists(const QString& key) const = 0;
     // Nothing when the key or the value is missing or the store cannot be read.
-    virtual std::optional<RegistryValue> readValue(const QString& key, const QString& name) const = 0;
+    virtual std::optional<RegistryValue> readValue(const QString& key,
+                                                   const QString& name) const = 0;
     // Value names of a key in the order they were first written; empty when missing.
     virtual QStringList valueNames(const QString& key) const = 0;
     // Creates the key and its missing parents. False when the store cannot be written.
     virtual bool createKey(const QString& key) = 0;
     // Writes one value, creating the key. False when the store cannot be written.
-    virtual bool writeValue(const QString& key, const QString& name, const RegistryValue& value) = 0;
+    virtual bool writeValue(const QString& key, const QString& name,
+                            const RegistryValue& value) = 0;
     // Deletes a key with its values and sub-keys. False when the store cannot be written.
     virtual bool deleteKey(const QString& key) = 0;
 };

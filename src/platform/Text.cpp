@@ -1,0 +1,57 @@
+#include "platform/Text.h"
+
+#include <QStringDecoder>
+#include <array>
+
+namespace platform {
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The unassigned bytes (0x81, 0x8D, 0x8F,
+// 0x90, 0x9D) keep their own value, as MultiByteToWideChar gives them.
+constexpr std::array<char16_t, 32> Cp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+bool isValidUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+QString decodeText(const QByteArray& bytes) {
+    if (isValidUtf8(bytes)) return QString::fromUtf8(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        text.append(b >= 0x80 && b <= 0x9F ? QChar(Cp1252High[b - 0x80]) : QChar(b));
+    }
+    return text;
+}
+
+QByteArray encodeWindows1252(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes.append(static_cast<char>(u));
+            continue;
+        }
+        char out = '?';
+        for (std::size_t i = 0; i < Cp1252High.size(); ++i) {
+            if (Cp1252High[i] == u) {
+                out = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        bytes.append(out);
+    }
+    return bytes;
+}
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// True when bytes are well-formed UTF-8 (an empty array is).
+bool isValidUtf8(const QByteArray& bytes);
+
+// Text from a file or a chart: UTF-8 when the bytes are valid UTF-8, else Windows-1252 (the
+// code page of the program's shipped texts; its five unassigned bytes map to U+0081 and so on,
+// as Windows does).
+QString decodeText(const QByteArray& bytes);
+
+// Windows-1252 bytes of text; characters the code page lacks become '?'.
+QByteArray encodeWindows1252(const QString& text);
+
+} // namespace platform

@@ -1,0 +1,6 @@
+#pragma once
+// Every scripted platform fake, for tests that wire a whole platform::Services.
+#include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakeMessageBoxes.h"
