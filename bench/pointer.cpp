@@ -1,0 +1,122 @@
+// One pointer move over a 1024 x 1024 chart: PixelToGeo, the temperature lookup and the four
+// status-bar texts, measured next to a bare read of the same 15 pixels.
+// Goals: mapping + temperature under 1 us, the whole move with its texts under 5 us.
+#include "geo/AreaStuff.h"
+#include "geo/TemperatureScale.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/vekMapping.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int ChartSize = 1024;
+
+struct Fixture {
+    QImage scaleBitmap;
+    geo::TemperatureScale scale;
+    QImage chart;
+    geo::Calibration calibration = geo::Calibration::forArea(1);
+    std::vector<QPoint> points;
+    QLocale locale = QLocale::c();
+
+    Fixture() {
+        QFile f(QStringLiteral(THALWISE_PALETTE_FILE));
+        if (!f.open(QIODevice::ReadOnly)) qFatal("palette file missing: %s", THALWISE_PALETTE_FILE);
+        scaleBitmap = geo::TemperatureScale::BuildScaleBitmap(QString::fromLatin1(f.readAll()));
+        scale.TempScaleChange(scaleBitmap, 30, 80);
+
+        // Sea in bands of the palette ramp, a grey land block, black coast lines.
+        chart = QImage(ChartSize, ChartSize, QImage::Format_RGB888);
+        for (int y = 0; y < ChartSize; ++y) {
+            uchar* line = chart.scanLine(y);
+            for (int x = 0; x < ChartSize; ++x) {
+                QRgb c;
+                if (x < 200 && y < 400)
+                    c = qRgb(205, 205, 205);
+                else if (x == 200 || (y == 400 && x < 200))
+                    c = qRgb(0, 0, 0);
+                else
+                    c = scaleBitmap.pixel(15, 1 + ((x / 3 + y / 5) % 250));
+                line[3 * x] = uchar(qRed(c));
+                line[3 * x + 1] = uchar(qGreen(c));
+                line[3 * x + 2] = uchar(qBlue(c));
+            }
+        }
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> coordinate(2, ChartSize - 3);
+        for (int i = 0; i < 4096; ++i)
+            points.emplace_back(coordinate(random), coordinate(random));
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void BM_BareRead15Pixels(benchmark::State& state) {
+    Fixture& f = fixture();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = f.points[i++ & 4095];
+        unsigned sum = 0;
+        for (int row = p.y() - 1; row <= p.y() + 1; ++row) {
+            const uchar* line = f.chart.constScanLine(row);
+            for (int column = p.x() - 2; column <= p.x() + 2; ++column)
+                sum += line[3 * column] + line[3 * column + 1] + line[3 * column + 2];
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+void BM_MappingAndTemperature(benchmark::State& state) {
+    Fixture& f = fixture();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = f.points[i++ & 4095];
+        GeoPosition position;
+        const bool ok = PixelToGeo(f.calibration, p.x(), p.y(), position);
+        const float t = f.scale.TemperatureAtPixel(f.chart, p.x(), p.y());
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(position);
+        benchmark::DoNotOptimize(t);
+    }
+}
+
+void BM_WholePointerMove(benchmark::State& state) {
+    Fixture& f = fixture();
+    GeoPosition press;
+    PixelToGeo(f.calibration, 512, 512, press);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = f.points[i++ & 4095];
+        GeoPosition position;
+        if (!PixelToGeo(f.calibration, p.x(), p.y(), position)) continue;
+        const QString pixel = geo::pixelPanelText(p.x(), p.y());
+        const QString where =
+            geo::positionPanelText(position.Latitude, position.Longitude, false, f.locale);
+        const float t = f.scale.TemperatureAtPixel(f.chart, p.x(), p.y());
+        const QString temperature = geo::temperaturePanelText(t, f.locale);
+        const QString range =
+            geo::rangePanelText(press.Latitude, press.Longitude, position.Latitude,
+                                position.Longitude, true, -14.5f, f.locale);
+        benchmark::DoNotOptimize(pixel.constData());
+        benchmark::DoNotOptimize(where.constData());
+        benchmark::DoNotOptimize(temperature.constData());
+        benchmark::DoNotOptimize(range.constData());
+    }
+}
+
+BENCHMARK(BM_BareRead15Pixels)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_MappingAndTemperature)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WholePointerMove)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,187 @@
+#include "geo/ChartMetadata.h"
+
+#include "geo/ThalwiseUtils.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c.unicode() <= u' ';
+}
+
+// A decimal integer as the publisher writes TMIN and TMAX: leading blanks allowed, then an
+// optional sign and digits only, within 32 bits.
+bool readInteger(const QString& text, int& value) {
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size()) return false;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') return false;
+        v = v * 10 + (c - u'0');
+        if (v > 2147483648LL) return false;
+    }
+    if (negative) v = -v;
+    if (v > std::numeric_limits<int>::max()) return false;
+    value = int(v);
+    return true;
+}
+
+} // namespace
+
+namespace geo {
+
+QString commentTextFromSubBlocks(const QStringList& subBlocks) {
+    QString text;
+    for (const QString& block : subBlocks)
+        text += block + QLatin1String("\r\n");
+    return text;
+}
+
+QStringList commentLines(const QString& commentText) {
+    qsizetype begin = 0;
+    qsizetype end = commentText.size();
+    while (begin < end && isBlank(commentText[begin]))
+        ++begin;
+    while (end > begin && isBlank(commentText[end - 1]))
+        --end;
+    QStringList lines;
+    if (begin == end) return lines;
+    qsizetype start = begin;
+    for (qsizetype i = begin; i < end; ++i) {
+        const QChar c = commentText[i];
+        if (c != u'\r' && c != u'\n') continue;
+        lines.append(commentText.mid(start, i - start));
+        if (c == u'\r' && i + 1 < end && commentText[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    lines.append(commentText.mid(start, end - start));
+    return lines;
+}
+
+QString commentValue(const QStringList& lines, const QString& key) {
+    for (const QString& line : lines) {
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals < 0) continue;
+        if (QStringView(line).left(equals).compare(key, Qt::CaseInsensitive) == 0)
+            return line.mid(equals + 1);
+    }
+    return QString();
+}
+
+bool readVariation(const QString& text, const QLocale& locale, float& variation) {
+    const QString trimmed = text.trimmed();
+    const QString localePoint = locale.decimalPoint();
+    // Rewrite into the C locale's form: one mark, digits on at least one side of it.
+    QString normal;
+    normal.reserve(trimmed.size());
+    qsizetype i = 0;
+    if (i < trimmed.size() && (trimmed[i] == u'+' || trimmed[i] == u'-')) normal += trimmed[i++];
+    int digits = 0;
+    bool seenMark = false;
+    while (i < trimmed.size()) {
+        const QChar c = trimmed[i];
+        if (c.unicode() >= u'0' && c.unicode() <= u'9') {
+            normal += c;
+            ++digits;
+            ++i;
+        } else if (!seenMark && c == u'.') {
+            normal += u'.';
+            seenMark = true;
+            ++i;
+        } else if (!seenMark && !localePoint.isEmpty() &&
+                   QStringView(trimmed).mid(i).startsWith(localePoint)) {
+            normal += u'.';
+            seenMark = true;
+            i += localePoint.size();
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return false;
+    if (i < trimmed.size() && (trimmed[i] == u'e' || trimmed[i] == u'E')) {
+        normal += u'e';
+        ++i;
+        if (i < trimmed.size() && (trimmed[i] == u'+' || trimmed[i] == u'-'))
+            normal += trimmed[i++];
+        int exponentDigits = 0;
+        while (i < trimmed.size() && trimmed[i].unicode() >= u'0' && trimmed[i].unicode() <= u'9') {
+            normal += trimmed[i++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0) return false;
+    }
+    if (i != trimmed.size()) return false;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(normal, &ok);
+    if (!ok || !std::isfinite(value) ||
+        std::fabs(value) > double(std::numeric_limits<float>::max()))
+        return false;
+    variation = float(value);
+    return true;
+}
+
+ChartComment readChartComment(const QString& commentText, const QLocale& locale) {
+    ChartComment comment;
+    const QStringList lines = commentLines(commentText);
+    if (lines.size() == 1) {
+        comment.timestamp = lines.front();
+        return comment;
+    }
+    comment.timestamp = commentValue(lines, QStringLiteral("TIMESTAMP"));
+    if (comment.timestamp.isNull()) comment.timestamp = QLatin1String("");
+    int scaleMin = 0;
+    int scaleMax = 0;
+    float variation = 0.0f;
+    if (readInteger(commentValue(lines, QStringLiteral("TMIN")), scaleMin) &&
+        readInteger(commentValue(lines, QStringLiteral("TMAX")), scaleMax) &&
+        readVariation(commentValue(lines, QStringLiteral("VARIATION")), locale, variation)) {
+        comment.hasRange = true;
+        comment.scaleMin = scaleMin;
+        comment.scaleMax = scaleMax;
+        comment.variation = variation;
+    }
+    return comment;
+}
+
+ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& locale) {
+    ChartMetadata metadata;
+    for (const QString& text : commentTexts) {
+        const ChartComment comment = readChartComment(text, locale);
+        metadata.timestamp = comment.timestamp;
+        if (comment.hasRange) {
+            metadata.hasRange = true;
+            metadata.scaleMin = comment.scaleMin;
+            metadata.scaleMax = comment.scaleMax;
+            metadata.toolTip =
+                rangeToolTip(comment.scaleMin, comment.scaleMax, comment.variation, locale);
+            metadata.hasVariation = true;
+            metadata.magneticVariation = comment.variation;
+        } else {
+            metadata.hasVariation = false;
+            metadata.magneticVariation = 0.0f;
+        }
+    }
+    return metadata;
+}
+
+QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale) {
+    const QString degree(QChar(u'\u00B0'));
+    // The magnitude in both cases, so that a variation of -0 reads "0.0° E", not "-0.0° E".
+    const QString side = variation >= 0.0f ? QStringLiteral(" E") : QStringLiteral(" W");
+    return QLatin1String("Temperature range in chart is: ") + QString::number(scaleMin) + degree +
+           QLatin1String("F .. ") + QString::number(scaleMax) + degree + QLatin1String("F\r") +
+           QLatin1String("Magnetic variation is ") +
+           formatFixed(std::fabs(double(variation)), 1, locale) + degree + side;
+}
+
+} // namespace geo

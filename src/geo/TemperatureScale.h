@@ -1,0 +1,95 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+namespace geo {
+
+// Where the temperature slider goes and what it holds after a change of the scale's range.
+struct SliderPlacement {
+    int top = 0;
+    int height = 0;
+    int minimum = 0;
+    int maximum = 0;
+    int position = 0;
+};
+
+// Whether a sampled pixel counts towards the averaged colour of a temperature lookup: its
+// saturation above 100 and its lightness above 40 (as RgbToHls gives them). Computed from the
+// largest and smallest component alone, in integers, for every pointer move's 15 pixels.
+inline bool countsTowardsTemperature(int red, int green, int blue) {
+    // With components c/256: lightness*256 = (max+min)/2 rounded half to even, so "above 40"
+    // means max+min >= 82. Saturation*256 = 256*d/(max+min), or 256*d/(512-max-min) from
+    // lightness 0.5 on, rounded half to even, so "above 100" means 512*d > 201*denominator
+    // (an exact tie of 100.5 rounds to 100). Greys (d = 0) never count.
+    const int max = std::max(red, std::max(green, blue));
+    const int min = std::min(red, std::min(green, blue));
+    const int sum = max + min;
+    const int difference = max - min;
+    if (difference <= 0 || sum < 82) return false;
+    const int denominator = sum < 256 ? sum : 512 - sum;
+    return 512 * difference > 201 * denominator;
+}
+
+// The temperature scale beside the chart: the strip of 256 coloured rows built from the palette
+// text, the chart's range spread linearly over it (hottest at the top), and the lookup of a
+// temperature from the hue of the colours under a pixel. The window owns one and rebuilds its
+// tables whenever the range changes; every lookup then reads precomputed tables only.
+class TemperatureScale {
+public:
+    // Lines of a palette text: split at CR LF, CR or LF; a final line break ends the last line
+    // rather than starting an empty one.
+    static QStringList paletteLines(const QString& paletteText);
+
+    // The words of a palette line: separated by spaces or commas, a double-quoted word may hold
+    // either (a doubled quote inside stands for one).
+    static QStringList paletteWords(const QString& line);
+
+    // The 30 x 256 strip of the scale (24 bits per pixel): palette line i fills row 255 - i.
+    // A line without exactly three integer words is skipped and its row stays black. A null
+    // image when the list does not hold exactly 256 lines.
+    static QImage BuildScaleBitmap(const QStringList& lines);
+    static QImage BuildScaleBitmap(const QString& paletteText);
+
+    // Rebuilds the tables for the range scaleMin..scaleMax (°F) from the scale bitmap: each
+    // row's hue (middle column) and temperature, the smallest positive saturation and the last
+    // coloured row. Reversed limits reverse the temperature order. False, and nothing changed,
+    // for a null bitmap.
+    bool TempScaleChange(const QImage& scaleBitmap, int scaleMin, int scaleMax);
+
+    // Temperature in °F under pixel (x, y) of a bitmap, from the average of the 5 x 3 window
+    // around it (5 x 1 on the first and last rows); 0 means no temperature: too near the left
+    // or right edge, outside the bitmap, a grey or weakly saturated average, or hue 0.
+    float TemperatureAtPixel(const QImage& bitmap, int x, int y) const;
+
+    // Temperature in °F of a hue by a bounded bisection over the scale rows (at most 9 probes);
+    // 0 when there are no tables.
+    float TemperatureFromHue(int hue) const;
+
+    // The slider beside a scale image at scaleTop with scaleHeight, after its range is set to
+    // scaleMin..scaleMax from currentMinimum..currentMaximum. Like the slider control, a new
+    // minimum above the current maximum, or a new maximum below the (new) minimum, is refused
+    // and the old bound kept; the position goes to the middle, truncated toward zero.
+    static SliderPlacement placeSlider(int scaleTop, int scaleHeight, int currentMinimum,
+                                       int currentMaximum, int scaleMin, int scaleMax);
+
+    // The slider's label: the mirrored position (the top reads the maximum) followed by "°F".
+    static QString sliderLabelText(int minimum, int maximum, int position);
+
+    const std::vector<double>& scaleHues() const { return ScaleHues; }
+    const std::vector<double>& scaleTemperatures() const { return ScaleTemperatures; }
+    int scaleMinSaturation() const { return ScaleMinSaturation; }
+    int scaleLastColouredRow() const { return ScaleLastColouredRow; }
+
+private:
+    std::vector<double> ScaleHues;
+    std::vector<double> ScaleTemperatures;
+    std::vector<float> m_hueKeys; // ScaleHues in single precision, as the bisection compares
+    int ScaleMinSaturation = 123456;
+    int ScaleLastColouredRow = 0;
+};
+
+} // namespace geo

@@ -1,0 +1,170 @@
+#include "geo/ThalwiseUtils.h"
+
+#include "geo/vekMapping.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace {
+
+constexpr char16_t DegreeSign = u'\u00B0';
+constexpr double KilometresPerNauticalMile = 1.852;
+
+// One readout text built on the stack and turned into a QString once: the pointer handler
+// builds four of them on every move.
+class ReadoutText {
+public:
+    explicit ReadoutText(const QLocale& locale) : m_point(locale.decimalPoint()) {}
+
+    ReadoutText& operator<<(const char* latin1) {
+        while (*latin1)
+            put(char16_t(uchar(*latin1++)));
+        return *this;
+    }
+    ReadoutText& operator<<(char16_t c) {
+        put(c);
+        return *this;
+    }
+
+    // A fixed number of decimals. std::to_chars ignores the C library's locale (which a Qt
+    // program takes from the environment) and rounds the exact binary value, as printf's
+    // "%.Nf" does; the locale's separator replaces the period.
+    ReadoutText& fixed(double value, int decimals) {
+        char digits[400];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value,
+                                          std::chars_format::fixed, decimals);
+        if (result.ec != std::errc()) return *this << "?";
+        for (const char* p = digits; p != result.ptr; ++p) {
+            if (*p == '.') {
+                for (QChar c : m_point)
+                    put(c.unicode());
+            } else {
+                put(char16_t(*p));
+            }
+        }
+        return *this;
+    }
+
+    ReadoutText& integer(long long value) {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        for (const char* p = digits; p != result.ptr; ++p)
+            put(char16_t(*p));
+        return *this;
+    }
+
+    QString toString() const { return QString(reinterpret_cast<const QChar*>(m_text), m_size); }
+
+private:
+    void put(char16_t c) {
+        if (m_size < Capacity) m_text[m_size++] = c;
+    }
+
+    static constexpr int Capacity = 1024;
+    char16_t m_text[Capacity];
+    int m_size = 0;
+    QString m_point;
+};
+
+void appendDegrees(ReadoutText& text, float angle, bool decimalDegrees) {
+    const double magnitude = std::fabs(double(angle)); // no sign, no hemisphere letter
+    if (decimalDegrees) {
+        text.fixed(magnitude, 3) << DegreeSign;
+        return;
+    }
+    // Whole minutes are rounded (halves to even) before the split into degrees and minutes,
+    // so a value a hair below a whole degree never reads as 60 minutes.
+    const double totalMinutes = std::nearbyint(magnitude * 60.0);
+    const double degrees = std::floor(totalMinutes / 60.0);
+    const int minutes = int(totalMinutes - degrees * 60.0);
+    text.fixed(degrees, 0) << DegreeSign << char16_t(u'0' + minutes / 10)
+                           << char16_t(u'0' + minutes % 10) << u'\'';
+}
+
+void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
+                   float magneticVariation) {
+    float b = trueBearing;
+    if (magneticReadout) b = b - magneticVariation; // magnetic = true - east variation
+    // Far out of range (or not finite) the stepping below would never end in single precision.
+    if (std::fabs(b) >= 720.0f) b = float(std::fmod(double(b), 360.0));
+    while (b < 0.0f)
+        b = b + 360.0f;
+    while (b >= 360.0f)
+        b = b - 360.0f;
+    const bool magnetic = magneticReadout && magneticVariation != 0.0f;
+    text.fixed(b, 1) << DegreeSign << (magnetic ? " (mag.)" : " (true)");
+}
+
+} // namespace
+
+namespace geo {
+
+QString formatFixed(double value, int decimals, const QLocale& locale) {
+    ReadoutText text(locale);
+    text.fixed(value, decimals);
+    return text.toString();
+}
+
+float nauticalMiles(float kilometres) {
+    return float(double(kilometres) / KilometresPerNauticalMile);
+}
+
+QString positionPanelText(float latitude, float longitude, bool decimalDegrees,
+                          const QLocale& locale) {
+    ReadoutText text(locale);
+    text << "Lat: ";
+    appendDegrees(text, latitude, decimalDegrees);
+    text << "    Lon: ";
+    appendDegrees(text, longitude, decimalDegrees);
+    return text.toString();
+}
+
+QString temperaturePanelText(float temperatureF, const QLocale& locale) {
+    if (temperatureF == 0.0f) return QString(); // no temperature found
+    ReadoutText text(locale);
+    text << "Temperature: ";
+    text.fixed(temperatureF, 1) << DegreeSign << u'F';
+    return text.toString();
+}
+
+QString rangePanelText(float distanceKm, float trueBearing, bool magneticReadout,
+                       float magneticVariation, const QLocale& locale) {
+    ReadoutText text(locale);
+    text << "Range: ";
+    text.fixed(nauticalMiles(distanceKm), 1) << " NM at ";
+    appendBearing(text, trueBearing, magneticReadout, magneticVariation);
+    return text.toString();
+}
+
+QString rangePanelText(float fromLatitude, float fromLongitude, float toLatitude, float toLongitude,
+                       bool magneticReadout, float magneticVariation, const QLocale& locale) {
+    float distanceKm = 0.0f;
+    float bearing = 0.0f;
+    if (!RangeAndBearing(fromLongitude, fromLatitude, toLongitude, toLatitude, distanceKm, bearing))
+        return QString();
+    return rangePanelText(distanceKm, bearing, magneticReadout, magneticVariation, locale);
+}
+
+QString pixelPanelText(int x, int y) {
+    ReadoutText text(QLocale::c());
+    text << "X: ";
+    text.integer(x) << ", Y: ";
+    text.integer(y);
+    return text.toString();
+}
+
+} // namespace geo
+
+QString FormatDegrees(float angle, bool decimalDegrees, const QLocale& locale) {
+    ReadoutText text(locale);
+    appendDegrees(text, angle, decimalDegrees);
+    return text.toString();
+}
+
+QString FormatBearing(float trueBearing, bool magneticReadout, float magneticVariation,
+                      const QLocale& locale) {
+    ReadoutText text(locale);
+    appendBearing(text, trueBearing, magneticReadout, magneticVariation);
+    return text.toString();
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include <QLocale>
+#include <QString>
+
+// The readout texts of the status bar and the waypoint list. Numbers use the locale's decimal
+// separator (no digit grouping); the degree sign is U+00B0.
+
+// A latitude or longitude as its magnitude, without sign or hemisphere letter: "25.125°" with
+// decimal degrees, else whole degrees and two-digit minutes "25°08'" (total minutes rounded to
+// nearest, halves to even, before the split, so 59.9999 reads 60°00').
+QString FormatDegrees(float angle, bool decimalDegrees, const QLocale& locale = QLocale());
+
+// The heading text of a true bearing (degrees): "355.0° (mag.)" when magnetic readout is on and
+// the variation (degrees, east positive) is not 0, otherwise "%.1f° (true)". The heading is
+// brought into 0..360 before it is rounded to one decimal, so 359.96 reads 360.0.
+QString FormatBearing(float trueBearing, bool magneticReadout, float magneticVariation,
+                      const QLocale& locale = QLocale());
+
+namespace geo {
+
+// Kilometres to nautical miles, single precision.
+float nauticalMiles(float kilometres);
+
+// Panel 0: "Lat: %s    Lon: %s" with both angles in the chosen format.
+QString positionPanelText(float latitude, float longitude, bool decimalDegrees,
+                          const QLocale& locale = QLocale());
+
+// Panel 1: "Temperature: %.1f°F", or empty when the temperature is 0 (none found).
+QString temperaturePanelText(float temperatureF, const QLocale& locale = QLocale());
+
+// Panel 2: "Range: %.1f NM at <heading>" from a distance in km and a true bearing.
+QString rangePanelText(float distanceKm, float trueBearing, bool magneticReadout,
+                       float magneticVariation, const QLocale& locale = QLocale());
+
+// Panel 2 for a drag from one position to another: empty when the range cannot be computed.
+QString rangePanelText(float fromLatitude, float fromLongitude, float toLatitude, float toLongitude,
+                       bool magneticReadout, float magneticVariation,
+                       const QLocale& locale = QLocale());
+
+// Panel 3: "X: %d, Y: %d".
+QString pixelPanelText(int x, int y);
+
+// A number with a fixed count of decimals, C rounding of the exact value, the locale's decimal
+// separator and no digit grouping: the one way every readout writes a number.
+QString formatFixed(double value, int decimals, const QLocale& locale = QLocale());
+
+} // namespace geo

@@ -1,0 +1,148 @@
+#include "geo/vekMapping.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double PiOver360 = 0.008726646259971648;
+constexpr double PiOver4 = 0.7853981633974483;
+constexpr double RadToDeg = 57.29577951308232;
+constexpr double PiOver180 = 0.017453292519943295;
+constexpr double ThreeSixtyOverPi = 114.59155902616465;
+constexpr double TwoPi = 6.283185307179586;
+// 1 - e^2 of the WGS-72 ellipsoid: the bearing is taken on geodetic-corrected latitudes.
+constexpr double OneMinusE2 = 0.99330568222173332;
+constexpr double EarthRadiusKm = 6378.135;
+
+// A double that a float can hold without overflowing to infinity.
+bool fitsFloat(double v) {
+    return std::isfinite(v) && std::fabs(v) <= double(std::numeric_limits<float>::max());
+}
+
+// Nearest integer, halves to even (std::nearbyint in the default rounding mode); false when the
+// value is not finite or does not fit an int.
+bool roundToInt(double v, int& out) {
+    const double r = std::nearbyint(v);
+    if (!(r >= double(std::numeric_limits<int>::min()) &&
+          r <= double(std::numeric_limits<int>::max())))
+        return false;
+    out = int(r);
+    return true;
+}
+
+} // namespace
+
+float MercatorY(float latitude) {
+    const double d = latitude;
+    if (d == 0.0) return 0.0f;
+    if (!(d > 0.0) && !(d < 0.0)) return latitude; // not a number
+    const double t =
+        d > 0.0 ? std::tan(PiOver4 + d * PiOver360) : std::tan(PiOver4 - d * PiOver360);
+    // The logarithm of a non-positive tangent (latitude beyond a pole) is an arithmetic error.
+    if (!(t > 0.0) || !std::isfinite(t)) return latitude;
+    const double y = (d > 0.0 ? std::log(t) : -std::log(t)) * RadToDeg;
+    if (!fitsFloat(y)) return latitude;
+    return float(y);
+}
+
+float InverseMercatorY(float ordinate) {
+    const double y = ordinate;
+    if (y == 0.0) return 0.0f;
+    if (!(y > 0.0) && !(y < 0.0)) return ordinate; // not a number
+    const double e = std::exp((y > 0.0 ? y : -y) * PiOver180);
+    if (!std::isfinite(e)) return ordinate; // the exponential overflowed
+    const double lat = y > 0.0 ? (std::atan(e) - PiOver4) * ThreeSixtyOverPi
+                               : (PiOver4 - std::atan(e)) * ThreeSixtyOverPi;
+    return float(lat);
+}
+
+bool GeoToPixel(const geo::Calibration& c, float latitude, float longitude, int& x, int& y) {
+    if (!c.Valid) return false;
+    const double px = (double(longitude) + c.LonWest1) * double(c.Col2 - c.Col1) /
+                          (double(c.LonWest1) - c.LonWest2) +
+                      c.Col1;
+    double py;
+    if (c.Mercator)
+        py = (double(MercatorY(latitude)) - c.MercY1) * double(c.Row2 - c.Row1) /
+                 (double(c.MercY2) - c.MercY1) +
+             c.Row1;
+    else
+        py = (double(latitude) - c.Lat1) * double(c.Row2 - c.Row1) / (double(c.Lat2) - c.Lat1) +
+             c.Row1;
+    int ix, iy;
+    if (!roundToInt(px, ix) || !roundToInt(py, iy)) return false;
+    x = ix;
+    y = iy;
+    return true;
+}
+
+bool PixelToGeo(const geo::Calibration& c, int x, int y, float& latitude, float& longitude) {
+    if (!c.Valid) return false;
+    const float lon =
+        float((double(c.LonWest1) - c.LonWest2) * (double(x) - c.Col1) / double(c.Col2 - c.Col1) -
+              c.LonWest1);
+    float lat;
+    if (c.Mercator) {
+        const float m =
+            float(double(c.MercY1) +
+                  (double(c.MercY2) - c.MercY1) * (double(y) - c.Row1) / double(c.Row2 - c.Row1));
+        lat = InverseMercatorY(m);
+    } else {
+        lat = float(double(c.Lat1) +
+                    (double(c.Lat2) - c.Lat1) * (double(y) - c.Row1) / double(c.Row2 - c.Row1));
+    }
+    latitude = lat;
+    longitude = lon;
+    return true;
+}
+
+bool PixelToGeo(const geo::Calibration& calibration, int x, int y, GeoPosition& position) {
+    return PixelToGeo(calibration, x, y, position.Latitude, position.Longitude);
+}
+
+bool RangeAndBearing(float lon1, float lat1, float lon2, float lat2, float& distanceKm,
+                     float& bearingDeg) {
+    if (!std::isfinite(lon1) || !std::isfinite(lat1) || !std::isfinite(lon2) ||
+        !std::isfinite(lat2))
+        return false;
+    const float rLon1 = float(lon1 * PiOver180);
+    float rLat1 = float(lat1 * PiOver180);
+    const float rLon2 = float(lon2 * PiOver180);
+    float rLat2 = float(lat2 * PiOver180);
+
+    // Haversine on the sphere.
+    const double sinHalfLat = std::sin((double(rLat1) - rLat2) / 2.0);
+    const double sinHalfLon = std::sin((double(rLon1) - rLon2) / 2.0);
+    const double a = sinHalfLat * sinHalfLat +
+                     std::cos(double(rLat1)) * std::cos(double(rLat2)) * sinHalfLon * sinHalfLon;
+    // arcsin(s) as arctan2(s, sqrt(1 - s^2)): both square roots must have non-negative
+    // arguments, which rounding can break for nearly antipodal points.
+    if (!(a >= 0.0)) return false;
+    const double s = std::sqrt(a);
+    const double rest = 1.0 - s * s;
+    if (!(rest >= 0.0)) return false;
+    const float c = float(2.0 * std::atan2(s, std::sqrt(rest)));
+
+    float theta;
+    if (std::cos(double(rLat1)) < 0.00001) {
+        theta = rLat1 > 0.0f ? float(3.141592653589793) : 0.0f; // point 1 at a pole
+    } else {
+        rLat1 = float(std::atan(std::tan(double(rLat1)) / OneMinusE2));
+        rLat2 = float(std::atan(std::tan(double(rLat2)) / OneMinusE2));
+        const double delta = double(rLon2) - rLon1;
+        const double by = std::sin(delta) * std::cos(double(rLat2));
+        const double bx = std::cos(double(rLat1)) * std::sin(double(rLat2)) -
+                          std::sin(double(rLat1)) * std::cos(double(rLat2)) * std::cos(delta);
+        theta = float(std::atan2(by, bx));
+        if (theta < 0.0f) theta = float(theta + TwoPi);
+    }
+    float bearing = float(theta * RadToDeg);
+    // A bearing a hair below zero can round up to exactly 360 in single precision.
+    if (bearing >= 360.0f) bearing -= 360.0f;
+    const float distance = float(c * EarthRadiusKm);
+    if (!std::isfinite(bearing) || !std::isfinite(distance)) return false;
+    distanceKm = distance;
+    bearingDeg = bearing;
+    return true;
+}
