@@ -1,11 +1,22 @@
 #include "cli/Commands.h"
 
+#include "geo/AreaStuff.h"
+#include "geo/ChartMetadata.h"
+#include "geo/Palette.h"
+#include "geo/TemperatureScale.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
 
+#include <QFileInfo>
 #include <QImage>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
+
+#include <cmath>
+#include <optional>
 
 namespace cli {
 
@@ -13,15 +24,118 @@ namespace {
 
 constexpr char ProgramName[] = "thalwise-cli";
 
-void reportError(QTextStream& err, const QString& file, const QString& message) {
-    err << ProgramName << ": " << file << ": " << message << Qt::endl;
+void reportError(QTextStream& err, const QString& subject, const QString& message) {
+    err << ProgramName << ": " << subject << ": " << message << Qt::endl;
 }
 
 int usage(QTextStream& err) {
     err << "usage:" << Qt::endl;
     for (const Command& command : commands())
         err << "  " << ProgramName << ' ' << command.name << ' ' << command.usage << Qt::endl;
+    err << "probe --pixel X,Y reports that chart pixel's lat/lon; probe --at LAT,LON reports the "
+           "pixel the position maps to and that pixel's lat/lon mapped back."
+        << Qt::endl;
+    err << "Positions are decimal degrees, negative south and west; temperatures degrees F; "
+           "--min takes 20..80, --max 40..100 (default: the chart's range, else 30..80)."
+        << Qt::endl;
     return 2;
+}
+
+// One line naming the command's arguments, for a command called the wrong way.
+int usage(QTextStream& err, const char* name) {
+    for (const Command& command : commands())
+        if (qstrcmp(command.name, name) == 0)
+            err << "usage: " << ProgramName << ' ' << command.name << ' ' << command.usage
+                << Qt::endl;
+    return 2;
+}
+
+// Numbers the user reads and types use the period as decimal mark, whatever the locale.
+QString fixed(double value, int decimals) {
+    // Without this a negative zero would read "-0.0".
+    return geo::formatFixed(value == 0.0 ? 0.0 : value, decimals, QLocale::c());
+}
+
+bool readInteger(const QString& text, int& value) {
+    bool ok = false;
+    const int v = QLocale::c().toInt(text, &ok);
+    if (ok) value = v;
+    return ok;
+}
+
+// "X,Y": two integers.
+bool readPixel(const QString& text, int& x, int& y) {
+    const QStringList parts = text.split(u',');
+    return parts.size() == 2 && readInteger(parts[0], x) && readInteger(parts[1], y);
+}
+
+// "LAT,LON" in decimal degrees, latitude -90..90 and longitude -180..180.
+bool readPosition(const QString& text, float& latitude, float& longitude) {
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 2) return false;
+    bool latitudeOk = false;
+    bool longitudeOk = false;
+    const double lat = QLocale::c().toDouble(parts[0], &latitudeOk);
+    const double lon = QLocale::c().toDouble(parts[1], &longitudeOk);
+    if (!latitudeOk || !longitudeOk || !std::isfinite(lat) || !std::isfinite(lon)) return false;
+    if (std::fabs(lat) > 90.0 || std::fabs(lon) > 180.0) return false;
+    latitude = float(lat);
+    longitude = float(lon);
+    return true;
+}
+
+// The chart's metadata as the window reads it when it opens the chart.
+geo::ChartMetadata chartMetadata(const TGIFImage& image) {
+    return geo::readChartMetadata(gif::firstFrameCommentTexts(image));
+}
+
+struct ProbeRequest {
+    QString chart;
+    bool byPixel = false;
+    int x = 0;
+    int y = 0;
+    float latitude = 0.0f;
+    float longitude = 0.0f;
+    std::optional<int> scaleMin;
+    std::optional<int> scaleMax;
+};
+
+// The probe's arguments in any order; nothing for a missing, repeated or malformed one.
+std::optional<ProbeRequest> readProbeRequest(const QStringList& args) {
+    ProbeRequest request;
+    bool havePoint = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& option = args[i];
+        const bool isPoint = option == QLatin1String("--pixel") || option == QLatin1String("--at");
+        const bool isMin = option == QLatin1String("--min");
+        const bool isMax = option == QLatin1String("--max");
+        if (!isPoint && !isMin && !isMax) {
+            if (option.startsWith(QLatin1String("--")) || !request.chart.isEmpty()) return {};
+            request.chart = option;
+            continue;
+        }
+        if (i + 1 >= args.size()) return {};
+        const QString& value = args[++i];
+        if (isPoint) {
+            if (havePoint) return {};
+            havePoint = true;
+            request.byPixel = option == QLatin1String("--pixel");
+            const bool ok = request.byPixel
+                                ? readPixel(value, request.x, request.y)
+                                : readPosition(value, request.latitude, request.longitude);
+            if (!ok) return {};
+            continue;
+        }
+        std::optional<int>& end = isMin ? request.scaleMin : request.scaleMax;
+        int fahrenheit = 0;
+        if (end || !readInteger(value, fahrenheit)) return {};
+        // The window's up-downs take nothing outside their ranges either.
+        const int allowed = isMin ? geo::clampScaleMin(fahrenheit) : geo::clampScaleMax(fahrenheit);
+        if (allowed != fahrenheit) return {};
+        end = fahrenheit;
+    }
+    if (request.chart.isEmpty() || !havePoint) return {};
+    return request;
 }
 
 } // namespace
@@ -30,6 +144,8 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"info", "FILE...", &info},
         {"decode", "FILE OUT.ppm", &decode},
+        {"probe", "CHART (--pixel X,Y | --at LAT,LON) [--min F] [--max F]", &probe},
+        {"range", "LAT1,LON1 LAT2,LON2", &range},
     };
     return table;
 }
@@ -53,8 +169,14 @@ QStringList commentLines(const TGIFImage& image) {
     return lines;
 }
 
+int chartArea(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return RecogniseArea((dot < 0 ? name : name.left(dot)).toUpper());
+}
+
 int info(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.isEmpty()) return usage(err);
+    if (args.isEmpty()) return usage(err, "info");
     int status = 0;
     bool first = true;
     for (const QString& path : args) {
@@ -74,6 +196,18 @@ int info(const QStringList& args, QTextStream& out, QTextStream& err) {
         out << "frames: " << image.imageCount() << '\n';
         for (const QString& line : commentLines(image))
             out << "comment: " << line << '\n';
+        const int area = chartArea(path);
+        out << "area: " << area;
+        if (area != geo::NoArea) out << ' ' << geo::areaCode(area);
+        out << '\n';
+        const geo::ChartMetadata metadata = chartMetadata(image);
+        if (!metadata.timestamp.isEmpty()) out << "timestamp: " << metadata.timestamp << '\n';
+        if (metadata.hasRange) {
+            out << "tmin: " << metadata.scaleMin << '\n';
+            out << "tmax: " << metadata.scaleMax << '\n';
+        }
+        if (metadata.hasVariation)
+            out << "variation: " << fixed(metadata.magneticVariation, 1) << '\n';
         out.flush();
     }
     return status;
@@ -97,7 +231,7 @@ bool writePpm(const QImage& image, const QString& path, QString* error) {
 }
 
 int decode(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
-    if (args.size() != 2) return usage(err);
+    if (args.size() != 2) return usage(err, "decode");
     const QString& path = args[0];
     QImage bitmap;
     try {
@@ -117,6 +251,101 @@ int decode(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
         reportError(err, args[1], error);
         return 1;
     }
+    return 0;
+}
+
+int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const std::optional<ProbeRequest> request = readProbeRequest(args);
+    if (!request) return usage(err, "probe");
+    const QString& path = request->chart;
+
+    TGIFImage image;
+    QImage chart;
+    try {
+        image.LoadFromFile(path);
+        // The window samples its base bitmap, the chart picture as 32-bit RGB.
+        chart = image.bitmap().convertToFormat(QImage::Format_RGB32);
+    } catch (const GIFException& e) {
+        reportError(err, path, e.message());
+        return 1;
+    }
+    if (chart.isNull()) {
+        reportError(err, path, QStringLiteral("no image data"));
+        return 1;
+    }
+
+    const int area = chartArea(path);
+    const geo::Calibration calibration = geo::Calibration::forArea(area);
+    if (!calibration.Valid) {
+        reportError(err, path,
+                    area == geo::NoArea
+                        ? QStringLiteral("unrecognised area - no geographic mapping")
+                        : QStringLiteral("area %1 has no calibration").arg(geo::areaCode(area)));
+        return 1;
+    }
+
+    int x = request->x;
+    int y = request->y;
+    if (!request->byPixel &&
+        !GeoToPixel(calibration, request->latitude, request->longitude, x, y)) {
+        reportError(err, path, QStringLiteral("the position maps to no pixel"));
+        return 1;
+    }
+    if (x < 0 || y < 0 || x >= chart.width() || y >= chart.height()) {
+        reportError(err, path,
+                    QStringLiteral("pixel %1,%2 is outside the chart (%3 x %4)")
+                        .arg(x)
+                        .arg(y)
+                        .arg(chart.width())
+                        .arg(chart.height()));
+        return 1;
+    }
+    float latitude = 0.0f;
+    float longitude = 0.0f;
+    PixelToGeo(calibration, x, y, latitude, longitude); // valid calibration: always succeeds
+
+    // The scale as the window has it after opening this chart: the chart's range, brought into
+    // the up-downs' ranges, or the up-downs' initial values.
+    const geo::ChartMetadata metadata = chartMetadata(image);
+    int scaleMin = metadata.hasRange ? geo::clampScaleMin(metadata.scaleMin) : geo::ScaleMinInitial;
+    int scaleMax = metadata.hasRange ? geo::clampScaleMax(metadata.scaleMax) : geo::ScaleMaxInitial;
+    if (request->scaleMin) scaleMin = *request->scaleMin;
+    if (request->scaleMax) scaleMax = *request->scaleMax;
+    geo::TemperatureScale scale;
+    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
+                          scaleMin, scaleMax);
+    const float temperature = scale.TemperatureAtPixel(chart, x, y);
+
+    out << "pixel: " << x << ',' << y << '\n';
+    out << "lat: " << fixed(latitude, 5) << '\n';
+    out << "lon: " << fixed(longitude, 5) << '\n';
+    // 0 is how the lookup says "no temperature here".
+    out << "temperature: " << (temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, 1))
+        << '\n';
+    out.flush();
+    return 0;
+}
+
+int range(const QStringList& args, QTextStream& out, QTextStream& err) {
+    float lat1 = 0.0f;
+    float lon1 = 0.0f;
+    float lat2 = 0.0f;
+    float lon2 = 0.0f;
+    if (args.size() != 2 || !readPosition(args[0], lat1, lon1) ||
+        !readPosition(args[1], lat2, lon2))
+        return usage(err, "range");
+    float kilometres = 0.0f;
+    float bearing = 0.0f;
+    if (!RangeAndBearing(lon1, lat1, lon2, lat2, kilometres, bearing)) {
+        reportError(
+            err, QStringLiteral("range"),
+            QStringLiteral("cannot compute the range between %1 and %2").arg(args[0], args[1]));
+        return 1;
+    }
+    out << "range_nm: " << fixed(geo::nauticalMiles(kilometres), 1) << '\n';
+    out << "range_km: " << fixed(kilometres, 1) << '\n';
+    out << "bearing: " << fixed(bearing, 1) << '\n';
+    out.flush();
     return 0;
 }
 

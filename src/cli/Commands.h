@@ -1,7 +1,9 @@
 #pragma once
 
 // The commands of thalwise-cli: a small table from command name to function, so that tests call
-// the commands directly and later commands are one more row.
+// the commands directly and later commands are one more row. The chart commands go through the
+// same unit functions as the window (area recognition, mapping, temperature scale, range and
+// bearing), so that both give the same numbers.
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,7 @@ class TGIFImage;
 namespace cli {
 
 // Runs one command with its arguments; writes results to out and one-line errors to err.
-// Returns the process exit status: 0 success, 1 a file failed, 2 wrong usage.
+// Returns the process exit status: 0 success, 1 a file or computation failed, 2 wrong usage.
 using CommandFunction = int (*)(const QStringList& args, QTextStream& out, QTextStream& err);
 
 struct Command {
@@ -29,13 +31,30 @@ const std::vector<Command>& commands();
 // Dispatches args (without the program name) to the command named by args[0].
 int run(const QStringList& args, QTextStream& out, QTextStream& err);
 
-// "info FILE...": file, width, height, frames and the first frame's comment lines per file.
+// "info FILE...": file, width, height, frames and the first frame's comment lines per file, then
+// the area recognised from the file name ("area: 1 ne01", or "area: 0") and, when the chart's
+// metadata has them, timestamp, tmin and tmax (°F) and variation (degrees, one decimal).
 int info(const QStringList& args, QTextStream& out, QTextStream& err);
 // "decode FILE OUT.ppm": the whole image at the logical screen's size as binary PPM.
 int decode(const QStringList& args, QTextStream& out, QTextStream& err);
+// "probe CHART --pixel X,Y | --at LAT,LON [--min F] [--max F]": the chart pixel, its latitude
+// and longitude (decimal degrees, 5 decimals, negative west) under the chart's recognised area,
+// and the temperature there (°F, one decimal, or "none"). With --at, the pixel is the one the
+// position maps to and lat/lon are that pixel's position mapped back. The scale's range is the
+// chart's TMIN..TMAX, else 30..80; --min (20..80) and --max (40..100) override either end.
+// Status 1 for an unreadable chart, an unrecognised area or a pixel outside the chart.
+int probe(const QStringList& args, QTextStream& out, QTextStream& err);
+// "range LAT1,LON1 LAT2,LON2": great-circle range in nautical miles and km and the initial true
+// bearing from the first position to the second, one decimal each. Status 1 when the range
+// cannot be computed (nearly antipodal points).
+int range(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // The first frame's comment text split at CR and LF, each line trimmed, empty lines skipped.
 QStringList commentLines(const TGIFImage& image);
+
+// The area index (0..31) of a chart file, as the window recognises it: from the file name
+// without folder and without its last extension, in upper case.
+int chartArea(const QString& path);
 
 // Writes image as binary PPM (P6, maxval 255) atomically. On failure returns false and sets
 // *error to a one-line reason.

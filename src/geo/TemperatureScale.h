@@ -8,6 +8,23 @@
 
 namespace geo {
 
+// The scale's two up-down controls (°F): the lower end takes 20..80 and starts at 30, the upper
+// end takes 40..100 and starts at 80. A value set from outside (a chart's TMIN and TMAX) is
+// brought into its control's range, as the control itself does.
+inline constexpr int ScaleMinLowest = 20;
+inline constexpr int ScaleMinHighest = 80;
+inline constexpr int ScaleMinInitial = 30;
+inline constexpr int ScaleMaxLowest = 40;
+inline constexpr int ScaleMaxHighest = 100;
+inline constexpr int ScaleMaxInitial = 80;
+
+inline int clampScaleMin(int fahrenheit) {
+    return std::clamp(fahrenheit, ScaleMinLowest, ScaleMinHighest);
+}
+inline int clampScaleMax(int fahrenheit) {
+    return std::clamp(fahrenheit, ScaleMaxLowest, ScaleMaxHighest);
+}
+
 // Where the temperature slider goes and what it holds after a change of the scale's range.
 struct SliderPlacement {
     int top = 0;

@@ -158,6 +158,18 @@ QString commentText(const TGIFSubImage& frame) {
     return result;
 }
 
+QStringList commentTexts(const TGIFSubImage& frame) {
+    QStringList texts;
+    for (int i = 0; i < frame.extensionCount(); ++i)
+        if (const auto* comment = dynamic_cast<const TGIFCommentExtension*>(&frame.extension(i)))
+            texts.append(comment->text());
+    return texts;
+}
+
+QStringList firstFrameCommentTexts(const TGIFImage& image) {
+    return image.imageCount() > 0 ? commentTexts(image.image(0)) : QStringList();
+}
+
 } // namespace gif
 
 // ---------------------------------------------------------------------------------------------

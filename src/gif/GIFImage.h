@@ -325,6 +325,14 @@ std::unique_ptr<TGIFApplicationExtension> createApplicationExtension(const QByte
 // The text of every comment extension of the frame, each string followed by CR LF.
 QString commentText(const TGIFSubImage& frame);
 
+// The text of each comment extension of the frame in file order, one entry per extension, each
+// of its strings followed by CR LF (an extension without strings gives an empty entry).
+QStringList commentTexts(const TGIFSubImage& frame);
+
+// The comment texts of the first frame, where a chart keeps its metadata (the comments before
+// the first image); empty for an image without frames.
+QStringList firstFrameCommentTexts(const TGIFImage& image);
+
 // Decodes comment bytes: UTF-8 when valid, else Windows-1252.
 QString decodeCommentBytes(const QByteArray& bytes);
 
