@@ -1,12 +1,17 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AboutBox.h"
+#include "app/ChartFiles.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
+#include "geo/ChartMetadata.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/vekMapping.h"
+#include "gif/GIFImage.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
@@ -18,17 +23,18 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -40,6 +46,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 #include <algorithm>
 
 // Resources of a static library must be registered by name from the global namespace.
@@ -58,6 +65,9 @@ struct RightAnchor {
 };
 
 constexpr int kStatusPanelWidths[4] = {150, 150, 200, 150};
+constexpr const char* kStatusPanelLongestTexts[4] = {
+    "Lat: 88.888\u00B0    Lon: 188.888\u00B0", "Temperature: 188.8\u00B0F",
+    "Range: 8888.8 NM at 358.8\u00B0 (mag.)", "X: 88888, Y: 88888"};
 constexpr int kToolButtonSize = 32;
 constexpr int kTabControlLeft = 4;
 constexpr int kTabControlTop = 2;
@@ -130,45 +140,17 @@ QIcon toolIcon(ToolGlyph glyph, const QImage& waypointIcon) {
     return QIcon(pixmap);
 }
 
-// Stands in for the colour scale until the palette is built: a neutral strip of the scale's size.
-QImage placeholderScale() {
-    QImage image(30, 256, QImage::Format_RGB888);
-    QPainter p(&image);
-    QLinearGradient shade(0, 0, 0, 256);
-    shade.setColorAt(0, QColor(235, 235, 235));
-    shade.setColorAt(1, QColor(190, 190, 190));
-    p.fillRect(image.rect(), shade);
-    p.setPen(QColor(140, 140, 140));
-    p.drawRect(0, 0, 29, 255);
-    return image;
-}
-
-// Stands in for the logo picture until the GIF decoder can read the logo resource.
-QImage placeholderLogo() {
-    QImage image(360, 160, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QFont title = QApplication::font();
-    title.setPixelSize(44);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(QColor(40, 90, 150));
-    p.drawText(QRect(0, 10, 360, 70), Qt::AlignCenter, QStringLiteral("Thalwise"));
-    QFont sub = QApplication::font();
-    sub.setPixelSize(15);
-    p.setFont(sub);
-    p.setPen(QColor(70, 100, 130));
-    p.drawText(QRect(0, 80, 360, 30), Qt::AlignCenter,
-               QStringLiteral("Sea-surface temperature charts"));
-    QPen wave(QColor(80, 150, 200), 2);
-    p.setPen(wave);
-    QPainterPath path(QPointF(40, 130));
-    for (int i = 0; i < 7; ++i)
-        path.quadTo(QPointF(60 + i * 40, i % 2 ? 140 : 120), QPointF(80 + i * 40, 130));
-    p.drawPath(path);
-    return image;
-}
+// The temperature slider's thumb is as long as the 22 pixels the slider reaches beyond the scale
+// strip, so that its centre travels exactly along the strip's rows, tick marks included.
+class TrackBarStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_SliderLength) return 22;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 } // namespace
 
@@ -228,6 +210,7 @@ void TFormThalwise::createControls() {
     ImageDisplay = new TvekImage;
     ImageDisplay->setObjectName(QStringLiteral("ImageDisplay"));
     ImageDisplay->setCursor(Qt::CrossCursor);
+    ImageDisplay->setAutoSize(true);
     ImageDisplay->resize(0, 0);
     ScrollBox->setWidget(ImageDisplay);
     ImageLogo = new QLabel(ScrollBox->viewport());
@@ -236,6 +219,7 @@ void TFormThalwise::createControls() {
     ImageLogo->setAttribute(Qt::WA_TranslucentBackground);
     ImageLogo->raise();
     ScrollBox->viewport()->installEventFilter(this);
+    ImageDisplay->installEventFilter(this);
     TabControlImages->installEventFilter(this);
 
     connect(ImageDisplay, &TvekImage::OnMouseEnter, this, [this] { ImageDisplayMouseEnter(); });
@@ -263,6 +247,9 @@ void TFormThalwise::createControls() {
     // The minimum sits at the top, as the scale's readout expects.
     TrackBarTemperature->setInvertedAppearance(true);
     TrackBarTemperature->setInvertedControls(true);
+    auto* trackBarStyle = new TrackBarStyle;
+    trackBarStyle->setParent(TrackBarTemperature);
+    TrackBarTemperature->setStyle(trackBarStyle);
     TrackBarTemperature->resize(30, 256 + 22);
     connect(TrackBarTemperature, &QSlider::valueChanged, this,
             [this] { TrackBarTemperatureChange(); });
@@ -359,7 +346,11 @@ void TFormThalwise::createControls() {
         auto* panel = new QLabel(StatusBar);
         panel->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i));
         panel->setAlignment(Qt::AlignCenter);
-        panel->setFixedWidth(kStatusPanelWidths[i]);
+        // The designed width, or wider where the desktop's font needs it for the longest text.
+        const int textWidth =
+            panel->fontMetrics().horizontalAdvance(QString::fromUtf8(kStatusPanelLongestTexts[i])) +
+            2 * panel->frameWidth() + 12;
+        panel->setFixedWidth(std::max(kStatusPanelWidths[i], textWidth));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusBar->addWidget(panel);
         m_statusPanels[i] = panel;
@@ -599,6 +590,13 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
         } else if (watched == ScrollBox->viewport()) {
             ImageLogo->setGeometry(ScrollBox->viewport()->rect());
         }
+    } else if (event->type() == QEvent::Wheel &&
+               (watched == ScrollBox->viewport() || watched == ImageDisplay)) {
+        // The wheel zooms the chart; the scroll box never scrolls on it.
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        FormMouseWheel(wheel->angleDelta().y());
+        wheel->accept();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -704,12 +702,14 @@ void TFormThalwise::showEvent(QShowEvent* event) {
 }
 
 void TFormThalwise::FormShow() {
-    // 1. A fresh scale picture (the placeholder until the palette is built), and the slider
-    //    placed along it.
-    ImageScale->setPicture(placeholderScale());
-    TrackBarTemperature->setGeometry(TrackBarTemperature->x(), ImageScale->y() - 11,
-                                     TrackBarTemperature->width(), ImageScale->height() + 22);
-    // 2. Apply the scale limits once.
+    // 1. The scale strip from the palette resource (stays empty when the palette is not 256
+    //    lines), then the scale limits applied once.
+    QFile palette(QStringLiteral(":/TEXTPALETTE6C"));
+    const QString paletteText =
+        palette.open(QIODevice::ReadOnly) ? QString::fromLatin1(palette.readAll()) : QString();
+    ScaleBitmap = geo::TemperatureScale::BuildScaleBitmap(paletteText);
+    ImageScale->setPicture(ScaleBitmap);
+    layoutControls();
     TempScaleChange();
     // 3. The logo fills the scroll area.
     ImageLogo->setGeometry(ScrollBox->viewport()->rect());
@@ -853,10 +853,6 @@ void TFormThalwise::updateActions() {
     MenuFileSaveAs->setEnabled(AnnotationsModified);
 }
 
-void TFormThalwise::LoadLogo() {
-    ImageLogo->setPixmap(QPixmap::fromImage(placeholderLogo()));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Window commands
 
@@ -940,19 +936,387 @@ void TFormThalwise::TimerUpdateRangeTimer() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Chart areas
+
+void TFormThalwise::showMessage(const QString& text) {
+    platform::MessageBoxRequest request;
+    request.caption = QGuiApplication::applicationDisplayName();
+    request.text = text;
+    m_services.messageBoxes->show(request);
+}
+
+void TFormThalwise::BuildAreaMenu() {
+    if (m_areaGroup) return; // filled once
+    m_areaGroup = new QActionGroup(this);
+    m_areaGroup->setObjectName(QStringLiteral("AreaGroup"));
+    m_areaGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (int i = geo::FirstCalibratedArea; i <= geo::LastCalibratedArea; ++i) {
+        auto* item = new QAction(geo::areaDisplayName(i), this);
+        item->setObjectName(QStringLiteral("MenuChooseArea") + geo::areaCode(i));
+        item->setCheckable(true);
+        item->setData(i);
+        m_areaGroup->addAction(item);
+        MenuDefaultArea->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] {
+            MenuChooseAreaClick(item);
+            updateActions();
+        });
+    }
+}
+
+void TFormThalwise::CheckDefaultAreaItem() {
+    if (!DefaultArea) return;
+    // No area, the extra area and values outside the table have no item: the ticks stay.
+    const QString code = geo::areaCode(DefaultArea->Value);
+    if (code.isEmpty()) return;
+    if (auto* item = findChild<QAction*>(QStringLiteral("MenuChooseArea") + code))
+        item->setChecked(true);
+}
+
+void TFormThalwise::SelectArea(int index) {
+    CurrentArea = index;
+    DefaultArea->Value = index;
+    CheckDefaultAreaItem();
+    LoadAnnotations();
+    // Areas without a calibration (none, and the extra area) map nothing.
+    m_calibration = geo::Calibration::forArea(index);
+    if (!m_calibration.Valid) showMessage(QLatin1String(app::AreaNotRecognisedWarning));
+}
+
+bool TFormThalwise::GeoToPixel(float latitude, float longitude, int& x, int& y) const {
+    return ::GeoToPixel(m_calibration, latitude, longitude, x, y);
+}
+
+bool TFormThalwise::PixelToGeo(int x, int y, GeoPosition& position) const {
+    return ::PixelToGeo(m_calibration, x, y, position);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart loading
+
+bool TFormThalwise::CheckChartExtension(const QString& path) {
+    switch (app::chartExtensionOf(path)) {
+    case app::ChartExtension::Missing:
+        return false;
+    case app::ChartExtension::Gif:
+        return true;
+    case app::ChartExtension::Other:
+        break;
+    }
+    platform::MessageBoxRequest request;
+    request.caption = app::wrongExtensionCaption(path);
+    request.text = app::wrongExtensionText();
+    request.buttons = unsigned(platform::Button::Ok);
+    m_services.messageBoxes->show(request);
+    return false;
+}
+
+void TFormThalwise::OpenChart(const QString& path) {
+    if (!QFileInfo(path).isFile()) return;
+    // Decoded once, before anything changes: a file that fails leaves the chart on screen.
+    TGIFImage chart;
+    QImage picture;
+    try {
+        chart.LoadFromFile(path);
+        picture = chart.bitmap();
+    } catch (const GIFException& error) {
+        m_services.messageBoxes->showError(error.message());
+        return;
+    }
+    if (picture.isNull()) return; // nothing to show: the chart on screen stays as it is
+    ChartTimestamp = applyChartMetadata(chart);
+    const std::optional<QString> shown = ArchiveIntake(path, ChartTimestamp);
+    if (!shown || !QFileInfo(*shown).isFile()) return;
+    displayChart(*shown, picture);
+}
+
+QString TFormThalwise::ReadChartMetadata(const QString& path) {
+    if (!QFileInfo(path).isFile()) return QString();
+    TGIFImage chart;
+    chart.LoadFromFile(path);
+    return applyChartMetadata(chart);
+}
+
+QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
+    ShowScaleControls(true);
+    LabelTemp->setToolTip(QString());
+    QStringList comments;
+    if (chart.imageCount() > 0) {
+        const TGIFSubImage& first = chart.image(0);
+        for (int i = 0; i < first.extensionCount(); ++i)
+            if (const auto* comment =
+                    dynamic_cast<const TGIFCommentExtension*>(&first.extension(i)))
+                comments << comment->text();
+    }
+    const geo::ChartMetadata metadata = geo::readChartMetadata(comments);
+    if (metadata.hasRange) {
+        // Each spinner applies the scale through its change handler.
+        UpDownScaleMin->setValue(metadata.scaleMin);
+        UpDownScaleMax->setValue(metadata.scaleMax);
+        ShowScaleControls(false);
+        // The tool-tip's line break is a carriage return; the tool-tip control wants a newline.
+        QString toolTip = metadata.toolTip;
+        LabelTemp->setToolTip(toolTip.replace(u'\r', u'\n'));
+    }
+    MagneticVariation = metadata.magneticVariation;
+    HasVariation = metadata.hasVariation;
+    MagneticReadout->Value = metadata.hasVariation;
+    ShowHeadingFormat();
+    // Headings may have changed between magnetic and true.
+    RefreshWaypointGrid();
+    return metadata.timestamp;
+}
+
+std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString&) {
+    return path;
+}
+
+void TFormThalwise::DisplayChartFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) return;
+    TGIFImage chart;
+    chart.LoadFromFile(path);
+    displayChart(path, chart.bitmap());
+}
+
+void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
+    // A chart without a picture adds nothing and leaves the chart on screen as it was.
+    if (picture.isNull()) return;
+    ImageLogo->hide();
+    MenuFileSaveAs->setEnabled(false);
+    QGuiApplication::setApplicationDisplayName(app::chartApplicationTitle(path));
+    const int area = RecogniseArea(app::chartBaseName(path));
+    if (area == geo::NoArea) showMessage(QLatin1String(app::UnrecognisedAreaMessage));
+    setWindowTitle(app::chartCaption(geo::areaCode(area)));
+    CurrentChartPath = app::fullChartPath(path);
+    AnnotationFile.clear();
+    SelectArea(area);
+    SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
+    ClearChartImages();
+    ChartImages.append({path, picture});
+    CurrentImageIndex = int(ChartImages.size()) - 1;
+    ShowCurrentChart();
+}
+
+void TFormThalwise::ShowScaleControls(bool visible) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(LabelMin), static_cast<QWidget*>(LabelMax),
+          static_cast<QWidget*>(EditScaleMin), static_cast<QWidget*>(EditScaleMax),
+          static_cast<QWidget*>(UpDownScaleMin), static_cast<QWidget*>(UpDownScaleMax)})
+        if (control) control->setVisible(visible);
+}
+
+void TFormThalwise::MenuFileOpenOneClick() {
+    if (AnnotationsModified) SaveIfModified();
+    OpenDialog.folder = DataFolder->Value;
+    OpenDialog.filterIndex = DataFilterIndex->Value;
+    const std::optional<QString> chosen = m_services.fileDialogs->openFile(OpenDialog);
+    if (!chosen) return;
+    OpenDialog.fileName = QFileInfo(*chosen).fileName();
+    DataFolder->Value = app::folderOf(*chosen);
+    DataFilterIndex->Value = OpenDialog.filterIndex;
+    // One chart replaces any flipped set: no tabs, no arrows.
+    while (TabControlImagesTabs->count() > 0)
+        TabControlImagesTabs->removeTab(0);
+    BitBtnLeft->hide();
+    BitBtnRight->hide();
+    layoutControls();
+    if (CheckChartExtension(*chosen)) OpenChart(*chosen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart display
+
+void TFormThalwise::ShowCurrentChart() {
+    if (CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size()) return;
+    const QImage& picture = ChartImages.at(CurrentImageIndex).bitmap;
+    if (picture.isNull()) return;
+    // Kept as 32-bit RGB: the repaint copies it as it is and the temperature lookup reads it.
+    BaseBitmap = picture.convertToFormat(QImage::Format_RGB32);
+    RepaintChart();
+}
+
+void TFormThalwise::RepaintChart() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    FontSpec font;
+    if (Font) Font->ApplyTo(&font);
+    display::Overlays overlays;
+    overlays.lines = &AnnotationLines;
+    overlays.texts = &AnnotationTexts;
+    overlays.font = toQFont(font);
+    overlays.fontColour = colourOf(font);
+    overlays.outlined = FontOutlined && FontOutlined->Value;
+    overlays.homeLat = HomeLat ? HomeLat->Value : 0.0;
+    overlays.homeLon = HomeLon ? HomeLon->Value : 0.0;
+    overlays.waypoints = &WaypointList;
+    if (m_calibration.Valid) {
+        overlays.geoToPixel = [calibration = m_calibration](float lat, float lon, int& x, int& y) {
+            return ::GeoToPixel(calibration, lat, lon, x, y);
+        };
+    }
+    overlays.markerIcon = WaypointIcon;
+    m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
+    showDisplayPicture();
+    AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();
+    MenuFileSaveAs->setEnabled(AnnotationsModified);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// The display picture on screen, pixel for pixel, each pixel a 2 x 2 block while zoomed.
+void TFormThalwise::showDisplayPicture() {
+    ImageDisplay->clearRubberBand();
+    ImageDisplay->setPicture(Zoomed ? display::ZoomDouble(m_displayPicture) : m_displayPicture);
+    if (m_displayPicture.isNull()) ImageDisplay->resize(0, 0);
+}
+
+bool TFormThalwise::FormMouseWheel(int wheelDelta) {
+    // A purely sideways turn is no zoom request.
+    if (wheelDelta == 0) return true;
+    const bool wanted = wheelDelta > 0;
+    if (wanted != Zoomed) {
+        Zoomed = wanted;
+        ApplyZoom();
+    }
+    return true;
+}
+
+void TFormThalwise::LoadLogo() {
+    QFile resource(QStringLiteral(":/LOGOGIF"));
+    if (!resource.open(QIODevice::ReadOnly)) return;
+    TGIFImage logo;
+    try {
+        logo.LoadFromBytes(resource.readAll());
+    } catch (const GIFException&) {
+        return; // a damaged logo leaves the chart area empty
+    }
+    QImage picture(logo.width(), logo.height(), QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull()) return;
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        logo.draw(painter, picture.rect()); // transparent pixels stay clear
+    }
+    ImageLogo->setAlignment(Qt::AlignCenter);
+    ImageLogo->setPixmap(QPixmap::fromImage(picture));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Temperature scale
+
+void TFormThalwise::TempScaleChange() {
+    TimerUpdateRange->stop();
+    if (ScaleBitmap.isNull()) return;
+    const geo::SliderPlacement slider = geo::TemperatureScale::placeSlider(
+        ImageScale->y(), ImageScale->height(), TrackBarTemperature->minimum(),
+        TrackBarTemperature->maximum(), UpDownScaleMin->value(), UpDownScaleMax->value());
+    TrackBarTemperature->setGeometry(TrackBarTemperature->x(), slider.top,
+                                     TrackBarTemperature->width(), slider.height);
+    TrackBarTemperature->setRange(slider.minimum, slider.maximum);
+    TrackBarTemperature->setValue(slider.position);
+    TrackBarTemperatureChange(); // the label follows a new range even when the position stays
+    m_temperatureScale.TempScaleChange(ScaleBitmap, UpDownScaleMin->value(),
+                                       UpDownScaleMax->value());
+    TimerUpdateRange->start();
+}
+
+void TFormThalwise::TrackBarTemperatureChange() {
+    LabelTemp->setText(geo::TemperatureScale::sliderLabelText(TrackBarTemperature->minimum(),
+                                                              TrackBarTemperature->maximum(),
+                                                              TrackBarTemperature->value()));
+}
+
+void TFormThalwise::ImageScaleMouseLeave() {
+    for (int panel = 0; panel < 3; ++panel)
+        setStatusPanelText(panel, QString());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Readouts
+
+void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifiers,
+                                          QPoint position) {
+    int x = 0, y = 0;
+    display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
+    GeoPosition at;
+    if (!PixelToGeo(x, y, at)) return;
+    const bool overChart = sender != ImageScale;
+    const QImage& sampled = overChart ? BaseBitmap : ScaleBitmap;
+    app::PointerMove move;
+    move.tool = PointerTool;
+    move.overChart = overChart;
+    move.x = x;
+    move.y = y;
+    move.position = at;
+    move.dragging = Dragging;
+    move.pressPosition = PressPosition;
+    move.temperatureAt = [&] { return m_temperatureScale.TemperatureAtPixel(sampled, x, y); };
+    move.decimalDegrees = DecimalDegrees->Value;
+    move.magneticReadout = MagneticReadout->Value;
+    move.magneticVariation = MagneticVariation;
+    const app::PointerReadout readout = app::pointerReadout(move);
+
+    setStatusPanelText(3, readout.pixel);
+    setStatusPanelText(0, readout.position);
+    if (readout.rubberBand != app::RubberBand::None) {
+        const int scale = Zoomed ? 2 : 1;
+        ImageDisplay->setRubberBand(PressPoint * scale, QPoint(x, y) * scale,
+                                    readout.rubberBand == app::RubberBand::Rectangle);
+    }
+    if (readout.setsWaypointTemperature) WaypointTemperature = readout.waypointTemperature;
+    LastPointerPoint = QPoint(x, y);
+    setStatusPanelText(1, readout.temperature);
+    setStatusPanelText(2, readout.range);
+}
+
+void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
+                                          QPoint position) {
+    int x = 0, y = 0;
+    display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
+    GeoPosition at;
+    if (!PixelToGeo(x, y, at)) return;
+    PressPoint = QPoint(x, y);
+    PressPosition = at;
+    Dragging = true;
+}
+
+void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
+                                        QPoint) {
+    Dragging = false;
+    ImageDisplay->clearRubberBand();
+}
+
+void TFormThalwise::ImageDisplayMouseEnter() {
+    // No control keeps the keyboard focus while the pointer is over the chart.
+    if (QWidget* focused = focusWidget()) focused->clearFocus();
+}
+
+void TFormThalwise::ImageDisplayMouseLeave() {
+    for (int panel = 0; panel < 3; ++panel)
+        setStatusPanelText(panel, QString());
+}
+
+void TFormThalwise::SpeedButtonClick() {
+    const std::pair<QToolButton*, app::PointerTool> tools[] = {
+        {SpeedButtonMeasure, app::PointerTool::Measure},
+        {SpeedButtonText, app::PointerTool::Text},
+        {SpeedButtonDraw, app::PointerTool::Line},
+        {SpeedButtonPolyline, app::PointerTool::Polygon},
+        {SpeedButtonErase, app::PointerTool::Erase},
+        {SpeedButtonWaypoint, app::PointerTool::Waypoint},
+        {SpeedButtonWaypointHome, app::PointerTool::Home},
+    };
+    for (const auto& [button, tool] : tools)
+        if (button->isChecked()) PointerTool = tool;
+    setStatusPanelText(1, QString());
+}
+
+// ---------------------------------------------------------------------------------------------
 // Hooks: filled in by the units that own these commands and routines.
 
-void TFormThalwise::OpenChart(const QString&) {}
-void TFormThalwise::ShowCurrentChart() {}
-void TFormThalwise::RepaintChart() {}
 void TFormThalwise::RefreshWaypointGrid() {}
 void TFormThalwise::SaveWaypoints() {}
 void TFormThalwise::SaveAnnotations() {}
-void TFormThalwise::BuildAreaMenu() {}
-void TFormThalwise::CheckDefaultAreaItem() {}
-void TFormThalwise::TempScaleChange() {}
 void TFormThalwise::SetupWaypointGrid() {}
-void TFormThalwise::MenuFileOpenOneClick() {}
+void TFormThalwise::LoadAnnotations() {}
 void TFormThalwise::MenuFileOpenArchiveClick() {}
 void TFormThalwise::MenuFileFlipAnyImagesClick() {}
 void TFormThalwise::MenuFileFlipLatestClick() {}
@@ -974,14 +1338,4 @@ void TFormThalwise::TabControlImagesChange() {
 }
 void TFormThalwise::BitBtnLeftClick() {}
 void TFormThalwise::BitBtnRightClick() {}
-void TFormThalwise::TrackBarTemperatureChange() {}
-void TFormThalwise::ImageScaleMouseLeave() {}
-void TFormThalwise::ImageDisplayMouseEnter() {}
-void TFormThalwise::ImageDisplayMouseLeave() {}
-void TFormThalwise::ImageDisplayMouseMove(TvekImage*, Qt::KeyboardModifiers, QPoint) {}
-void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
-                                          QPoint) {}
-void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
-                                        QPoint) {}
 void TFormThalwise::ImageDisplayClick() {}
-void TFormThalwise::SpeedButtonClick() {}

@@ -1,5 +1,8 @@
 #pragma once
 #include "app/ChartDisplay.h"
+#include "app/PointerReadout.h"
+#include "geo/AreaStuff.h"
+#include "geo/TemperatureScale.h"
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
 
@@ -9,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QActionGroup;
@@ -37,6 +41,7 @@ class TRegistryString;
 class TAboutBoxVEK1;
 class TFormAddText;
 class TFormManageArchive;
+class TGIFImage;
 
 // One decoded chart the window can show, keyed by its file path.
 struct ChartImage {
@@ -176,12 +181,26 @@ public:
     bool AnnotationsModified = false;
     bool Zoomed = false;
     int CurrentArea = 0;
+    geo::Calibration m_calibration; // of CurrentArea; invalid (no mapping) for 0 and 31
+    QString ChartTimestamp;         // of the chart opened last; empty without one
     bool HasVariation = false;
     float MagneticVariation = 0;
     QString CurrentChartPath;
     QString SaveAsName;
     QString AnnotationFile; // the current area's annotation file; empty for none
     QString m_helpFile;     // empty when no help file lies beside the executable
+
+    // Temperature scale: the strip built from the palette resource and its lookup tables.
+    QImage ScaleBitmap; // 30 x 256, null until the window is first shown
+    geo::TemperatureScale m_temperatureScale;
+
+    // Pointer state of the chart (chart pixels).
+    app::PointerTool PointerTool = app::PointerTool::Measure;
+    QPoint PressPoint;
+    GeoPosition PressPosition;
+    bool Dragging = false;
+    QPoint LastPointerPoint;
+    float WaypointTemperature = 0.0f; // °F, 0 for none
 
     // Status bar panel texts: 0 position, 1 temperature, 2 range and heading, 3 chart pixel.
     QString statusPanelText(int panel) const;
@@ -198,7 +217,28 @@ public:
     // ---- Routines other parts call ----
     void SaveIfModified();
     void ClearChartImages();
+    // True when the file exists and its extension is ".gif"; a file with another extension is
+    // refused with a message box, a missing one silently.
+    bool CheckChartExtension(const QString& path);
+    // Opens a chart: metadata, archive intake, display. A file that does not decode is reported
+    // in the error box and changes nothing on screen.
     virtual void OpenChart(const QString& path);
+    // Reads the chart's comment metadata and applies the scale range and the variation; returns
+    // the time stamp (empty without one, or when the file does not exist). Throws GIFException
+    // when the file does not decode, before anything has changed.
+    QString ReadChartMetadata(const QString& path);
+    // Shows one chart file as the only entry of ChartImages. Throws GIFException when the file
+    // does not decode, before anything has changed.
+    void DisplayChartFile(const QString& path);
+    // Where a chart from outside the archive is filed; hands back the path to show, or nothing
+    // to show nothing. Until the archive is built, the input itself.
+    virtual std::optional<QString> ArchiveIntake(const QString& path, const QString& timestamp);
+    void ShowScaleControls(bool visible);
+    void SelectArea(int index);
+    void LoadAnnotations();
+    // The current area's mapping between positions and chart pixels; false without an area.
+    bool GeoToPixel(float latitude, float longitude, int& x, int& y) const;
+    bool PixelToGeo(int x, int y, GeoPosition& position) const;
     void ShowCurrentChart();
     void RepaintChart();
     void RefreshWaypointGrid();
@@ -211,6 +251,9 @@ public:
     void BuildAreaMenu();
     void CheckDefaultAreaItem();
     void ApplyZoom();
+    // Wheel over the chart: forward zooms in, backward returns to the normal view. Always
+    // handled.
+    bool FormMouseWheel(int wheelDelta);
     void TempScaleChange();
     void LoadLogo();
     void SetupWaypointGrid();
@@ -274,6 +317,10 @@ protected:
 private:
     void createControls();
     void createActions();
+    void showMessage(const QString& text);
+    QString applyChartMetadata(const TGIFImage& chart);
+    void displayChart(const QString& path, const QImage& picture);
+    void showDisplayPicture();
     void layoutControls(); // keeps the anchored controls in place, then FormResize
     void showHelpFile();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -288,6 +335,8 @@ private:
     QActionGroup* m_latLonGroup = nullptr;
     QActionGroup* m_headingGroup = nullptr;
     QActionGroup* m_daysToKeepGroup = nullptr;
+    QActionGroup* m_areaGroup = nullptr;
+    QImage m_displayPicture; // the composed chart at its own size
     TAboutBoxVEK1* m_aboutBox = nullptr;
     TFormAddText* m_addText = nullptr;
     TFormManageArchive* m_manageArchive = nullptr;

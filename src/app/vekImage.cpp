@@ -2,6 +2,7 @@
 
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
 TvekImage::TvekImage(QWidget* parent) : QLabel(parent) {
@@ -74,4 +75,35 @@ void TvekImage::mouseReleaseEvent(QMouseEvent* event) {
         if (rect().contains(at)) emit OnClick(this);
     }
     emit OnMouseUp(this, event->button(), event->modifiers(), at);
+}
+
+void TvekImage::setRubberBand(const QPoint& from, const QPoint& to, bool rectangle) {
+    const QRect before = QRect(m_bandFrom, m_bandTo).normalized();
+    const bool hadBand = m_hasBand;
+    m_hasBand = true;
+    m_bandIsRectangle = rectangle;
+    m_bandFrom = from;
+    m_bandTo = to;
+    // Only the parts the old and the new band cover need painting again.
+    const QRect after = QRect(from, to).normalized();
+    update((hadBand ? before.united(after) : after).adjusted(-3, -3, 3, 3));
+}
+
+void TvekImage::clearRubberBand() {
+    if (!m_hasBand) return;
+    m_hasBand = false;
+    update(QRect(m_bandFrom, m_bandTo).normalized().adjusted(-3, -3, 3, 3));
+}
+
+void TvekImage::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!m_hasBand) return;
+    QPainter p(this);
+    for (const auto& [colour, width] : {std::pair{QColor(0, 0, 0, 140), 3}, {Qt::white, 1}}) {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap));
+        if (m_bandIsRectangle)
+            p.drawRect(QRect(m_bandFrom, m_bandTo).normalized());
+        else
+            p.drawLine(m_bandFrom, m_bandTo);
+    }
 }

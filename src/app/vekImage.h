@@ -4,6 +4,7 @@
 
 class QEnterEvent;
 class QMouseEvent;
+class QPaintEvent;
 
 // A picture control that reports the mouse entering and leaving it and can let the mouse fall
 // through to whatever lies beneath. Positions in its mouse signals are control pixels.
@@ -37,6 +38,13 @@ public:
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture);
 
+    // A rubber band shown over the picture without changing it, between two control pixels:
+    // a line, or the rectangle they span. Drawn in white over a dark shadow so it shows on any
+    // colour; cleared by clearRubberBand.
+    void setRubberBand(const QPoint& from, const QPoint& to, bool rectangle);
+    void clearRubberBand();
+    bool hasRubberBand() const { return m_hasBand; }
+
 signals:
     void OnMouseEnter(TvekImage* sender);
     void OnMouseLeave(TvekImage* sender);
@@ -58,6 +66,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage m_picture;
@@ -66,4 +75,8 @@ private:
     bool m_autoSize = false;
     bool m_stretch = false;
     bool m_leftPressedInside = false;
+    bool m_hasBand = false;
+    bool m_bandIsRectangle = false;
+    QPoint m_bandFrom;
+    QPoint m_bandTo;
 };

@@ -51,8 +51,11 @@ QMessageBox* QtMessageBoxes::createBox(const MessageBoxRequest& request) const {
     QMessageBox::StandardButtons standard;
     for (const auto& pair : ButtonMap)
         if (buttons & unsigned(pair.button)) standard |= pair.standard;
-    auto* box = new QMessageBox(qtIcon(request.icon), request.caption, request.text, standard,
-                                m_parent.data());
+    // The texts break lines with carriage returns, as the classic message box does.
+    QString text = request.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    auto* box =
+        new QMessageBox(qtIcon(request.icon), request.caption, text, standard, m_parent.data());
     for (const auto& pair : ButtonMap)
         if (request.defaultButton == pair.button && (buttons & unsigned(pair.button)))
             box->setDefaultButton(pair.standard);

@@ -49,6 +49,10 @@ struct WindowRig {
     std::unique_ptr<RecordingForm> open(const QStringList& arguments = {}) {
         return std::make_unique<RecordingForm>(services, key, arguments);
     }
+    // The window as the program makes it, every routine its own.
+    std::unique_ptr<TFormThalwise> openWindow(const QStringList& arguments = {}) {
+        return std::make_unique<TFormThalwise>(services, key, arguments);
+    }
 
     QTemporaryDir storeDir;
     QTemporaryDir documentsDir;

@@ -1,0 +1,72 @@
+#include "app/ChartFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace app {
+
+ChartExtension chartExtensionOf(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || info.isDir()) return ChartExtension::Missing;
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : name.mid(dot).toLower();
+    return extension == QLatin1String(".gif") ? ChartExtension::Gif : ChartExtension::Other;
+}
+
+QString wrongExtensionCaption(const QString& path) {
+    return QStringLiteral("Error in file \"%1\" - the file extension is not .gif")
+        .arg(QFileInfo(path).fileName());
+}
+
+QString wrongExtensionText() {
+    return QStringLiteral(
+        "You have attempted to open up an area file with an improper extension.  Please take "
+        "look at the area file you have just downloaded from our website and make sure that it "
+        "has the extension of .gif and nothing else.  It should look like the following file "
+        "example for area 5:\r\rarea5.gif\r\rIf the chart file has an .art or .bmp or any other "
+        "type of file extension (found by looking to the right of the dot) then this is "
+        "indicative of a minor problem that was most likely caused by your browser or computer "
+        "settings.  For the most common fix, delete the bad chart file and simply use another "
+        "browser (or non-AOL browser if you are using AOL) to re-download the chart file.  If "
+        "the extension still continues to be something other than a .gif,  then please go to "
+        "the troubleshooting section of our website for other remedies to this problem.");
+}
+
+QString chartBaseName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return (dot < 0 ? name : name.left(dot)).toUpper();
+}
+
+QString chartApplicationTitle(const QString& path) {
+    return chartBaseName(path) + QStringLiteral(" - Pelagon");
+}
+
+QString chartCaption(const QString& areaCode) {
+    const QString prefix = QStringLiteral("\"Pelagon\" Chart viewer (from Brinecast) - ");
+    return prefix + (areaCode.isEmpty() ? QStringLiteral("(unknown area)") : areaCode);
+}
+
+QString fullChartPath(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString folderOf(const QString& path) {
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+}
+
+QString saveAsNameFor(const QString& fullPath, const QString& areaCode) {
+    return folderOf(fullPath) + areaCode + QStringLiteral(".gif");
+}
+
+} // namespace app
+
+bool SetFileDateTime(const QString& path, const QDateTime& localDateTime) {
+    QFile file(path);
+    if (!localDateTime.isValid() || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+    return file.setFileTime(localDateTime, QFileDevice::FileModificationTime);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Small window-free pieces of opening a chart file: the extension check, the texts of its
+// message, the names derived from a chart's path, and setting a file's modification time.
+
+#include <QDateTime>
+#include <QString>
+
+namespace app {
+
+enum class ChartExtension {
+    Missing, // the file does not exist: nothing is said
+    Gif,     // ".gif" in any letter case
+    Other,   // anything else, no extension included: the user is told
+};
+
+// Looks at the file on disk and at its extension (from the last "." of the file name).
+ChartExtension chartExtensionOf(const QString& path);
+
+// Caption and text of the box shown for a chart file whose extension is not ".gif". The text
+// keeps the carriage returns of the classic message box ("\r\r" between paragraphs).
+QString wrongExtensionCaption(const QString& path);
+QString wrongExtensionText();
+
+// The file name without folder and extension, in upper case ("AREA-NE01").
+QString chartBaseName(const QString& path);
+
+// The task-bar title while a chart is shown: base name + " - Pelagon".
+QString chartApplicationTitle(const QString& path);
+
+// The window caption for an area code: the product prefix followed by the code, or by
+// "(unknown area)" when the code is empty.
+QString chartCaption(const QString& areaCode);
+
+// The full path of a chart in the platform's separators.
+QString fullChartPath(const QString& path);
+
+// The folder of a file, in the platform's separators, with a trailing separator.
+QString folderOf(const QString& path);
+
+// The name offered by Save As: the chart's folder + area code + ".gif" (folder + ".gif" with no
+// area).
+QString saveAsNameFor(const QString& fullPath, const QString& areaCode);
+
+// The message texts of opening a chart.
+inline constexpr char UnrecognisedAreaMessage[] = "Unrecognised area - no geographic annotation";
+inline constexpr char AreaNotRecognisedWarning[] = "Warning: internal error - area not recognised";
+
+} // namespace app
+
+// Sets the file's last-modification time to a local date and time. Does nothing, and answers
+// false, when the file cannot be opened for reading and writing.
+bool SetFileDateTime(const QString& path, const QDateTime& localDateTime);

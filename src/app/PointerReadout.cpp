@@ -1,0 +1,48 @@
+#include "app/PointerReadout.h"
+
+#include "geo/ThalwiseUtils.h"
+
+namespace app {
+
+PointerReadout pointerReadout(const PointerMove& move) {
+    PointerReadout out;
+    out.pixel = geo::pixelPanelText(move.x, move.y);
+    if (move.overChart)
+        out.position = geo::positionPanelText(move.position.Latitude, move.position.Longitude,
+                                              move.decimalDegrees, move.locale);
+    const auto temperature = [&move] { return move.temperatureAt ? move.temperatureAt() : 0.0f; };
+    const auto range = [&move] {
+        return geo::rangePanelText(move.pressPosition.Latitude, move.pressPosition.Longitude,
+                                   move.position.Latitude, move.position.Longitude,
+                                   move.magneticReadout, move.magneticVariation, move.locale);
+    };
+    switch (move.tool) {
+    case PointerTool::Measure:
+        out.temperature = geo::temperaturePanelText(temperature(), move.locale);
+        if (move.dragging) {
+            out.rubberBand = RubberBand::Line;
+            out.range = range();
+        }
+        break;
+    case PointerTool::Line:
+        if (move.dragging) {
+            out.rubberBand = RubberBand::Line;
+            out.range = range();
+        }
+        break;
+    case PointerTool::Erase:
+        if (move.dragging) out.rubberBand = RubberBand::Rectangle;
+        break;
+    case PointerTool::Waypoint:
+        out.setsWaypointTemperature = true;
+        out.waypointTemperature = temperature();
+        break;
+    case PointerTool::Text:
+    case PointerTool::Polygon:
+    case PointerTool::Home:
+        break;
+    }
+    return out;
+}
+
+} // namespace app
