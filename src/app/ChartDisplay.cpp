@@ -1,5 +1,7 @@
 #include "app/ChartDisplay.h"
 
+#include "geo/TextFields.h"
+
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPainter>
@@ -19,48 +21,6 @@ void UnpackPoint(std::uint32_t packed, int& x, int& y) {
 
 namespace {
 
-// Splits like a comma-text list: separators are commas and spaces outside double quotes;
-// a doubled quote inside quotes is one quote.
-QStringList splitCommaText(const QString& text) {
-    QStringList items;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto isSeparator = [](QChar c) { return c == u',' || c.unicode() <= u' '; };
-    while (i < n && text[i].unicode() <= u' ')
-        ++i;
-    while (i < n) {
-        QString item;
-        if (text[i] == u'"') {
-            ++i;
-            while (i < n) {
-                if (text[i] == u'"') {
-                    if (i + 1 < n && text[i + 1] == u'"') {
-                        item += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                item += text[i++];
-            }
-        } else {
-            while (i < n && !isSeparator(text[i]))
-                item += text[i++];
-        }
-        items << item;
-        while (i < n && text[i].unicode() <= u' ')
-            ++i;
-        if (i < n && text[i] == u',') {
-            ++i;
-            while (i < n && text[i].unicode() <= u' ')
-                ++i;
-            if (i == n) items << QString(); // a trailing comma ends with an empty item
-        }
-    }
-    return items;
-}
-
 std::optional<float> toNumber(const QString& text) {
     bool ok = false;
     const float v = QLocale::c().toFloat(text, &ok);
@@ -74,7 +34,7 @@ std::optional<float> toNumber(const QString& text) {
 
 std::optional<WaypointValues> ParseWaypoint(const QString& text) {
     std::optional<float> lat, lon, temp;
-    for (const QString& item : splitCommaText(text)) {
+    for (const QString& item : geo::splitCommaText(text)) {
         const qsizetype eq = item.indexOf(u'=');
         if (eq < 0) continue;
         const QString name = item.left(eq);

@@ -76,6 +76,12 @@ inline void MouseToChartPixel(int mx, int my, bool zoomed, int& x, int& y) {
     y = zoomed ? my / 2 : my;
 }
 
+// The zoom after a turn of the mouse wheel over the chart: forward zooms in, backward returns to
+// the normal view, a purely sideways turn (delta 0) is no zoom request and keeps the view.
+inline bool zoomAfterWheel(int wheelDelta, bool zoomed) {
+    return wheelDelta == 0 ? zoomed : wheelDelta > 0;
+}
+
 // The picture doubled in width and height, each pixel becoming a 2 x 2 block (no smoothing).
 QImage ZoomDouble(const QImage& picture);
 

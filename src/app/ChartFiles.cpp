@@ -1,5 +1,7 @@
 #include "app/ChartFiles.h"
 
+#include "geo/AreaStuff.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,14 +36,8 @@ QString wrongExtensionText() {
         "the troubleshooting section of our website for other remedies to this problem.");
 }
 
-QString chartBaseName(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return (dot < 0 ? name : name.left(dot)).toUpper();
-}
-
 QString chartApplicationTitle(const QString& path) {
-    return chartBaseName(path) + QStringLiteral(" - Pelagon");
+    return geo::chartBaseName(path) + QStringLiteral(" - Pelagon");
 }
 
 QString chartCaption(const QString& areaCode) {

@@ -21,10 +21,7 @@ ChartExtension chartExtensionOf(const QString& path);
 QString wrongExtensionCaption(const QString& path);
 QString wrongExtensionText();
 
-// The file name without folder and extension, in upper case ("AREA-NE01").
-QString chartBaseName(const QString& path);
-
-// The task-bar title while a chart is shown: base name + " - Pelagon".
+// The task-bar title while a chart is shown: the base name (geo::chartBaseName) + " - Pelagon".
 QString chartApplicationTitle(const QString& path);
 
 // The window caption for an area code: the product prefix followed by the code, or by

@@ -1,6 +1,7 @@
 #include "app/RegistryVariables.h"
 
 #include <QDir>
+#include <QHash>
 #include <QtEndian>
 #include <array>
 #include <cmath>
@@ -250,6 +251,20 @@ QStringList TRegistryIniFile::ReadSectionValues(const QString& section) const {
         lines.append(name + QLatin1Char('=') + (isText ? value->text : QString()));
     }
     return lines;
+}
+
+QStringList waypointsInNameOrder(const QStringList& sectionValues) {
+    QHash<QString, QString> stored;
+    for (const QString& line : sectionValues) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq >= 0 && !stored.contains(line.left(eq)))
+            stored.insert(line.left(eq), line.mid(eq + 1));
+    }
+    QStringList waypoints;
+    waypoints.reserve(sectionValues.size());
+    for (qsizetype k = 0; k < sectionValues.size(); ++k)
+        waypoints.append(stored.value(QString::number(k)));
+    return waypoints;
 }
 
 void TRegistryIniFile::EraseSection(const QString& section) {

@@ -157,6 +157,12 @@ private:
     const QString m_key;
 };
 
+// The waypoint list from the lines of the "Waypoints" section ("name=value", in stored order):
+// entry k is the value named k, for k from 0 to the number of lines less one, so the store's
+// order does not matter. A name that is missing gives an empty entry; of a repeated name the
+// first value counts; a line without "=" names nothing but still counts towards the length.
+QStringList waypointsInNameOrder(const QStringList& sectionValues);
+
 // Every value the program persists under the settings key, with its default.
 namespace settingNames {
 inline const QString DataFilterIndex = QStringLiteral("DataFilterIndex");

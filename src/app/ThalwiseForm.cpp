@@ -9,6 +9,7 @@
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
 #include "geo/ChartMetadata.h"
+#include "geo/Palette.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
@@ -27,7 +28,6 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -270,10 +270,10 @@ void TFormThalwise::createControls() {
         label->setBuddy(spin);
         connect(spin, &QSpinBox::valueChanged, this, [this] { TempScaleChange(); });
     };
-    makeSpinner("LabelMax", "Max: ", "UpDownScaleMax", "EditScaleMax", 40, 100, 80, LabelMax,
-                UpDownScaleMax, EditScaleMax);
-    makeSpinner("LabelMin", "Min: ", "UpDownScaleMin", "EditScaleMin", 20, 80, 30, LabelMin,
-                UpDownScaleMin, EditScaleMin);
+    makeSpinner("LabelMax", "Max: ", "UpDownScaleMax", "EditScaleMax", geo::ScaleMaxLowest,
+                geo::ScaleMaxHighest, geo::ScaleMaxInitial, LabelMax, UpDownScaleMax, EditScaleMax);
+    makeSpinner("LabelMin", "Min: ", "UpDownScaleMin", "EditScaleMin", geo::ScaleMinLowest,
+                geo::ScaleMinHighest, geo::ScaleMinInitial, LabelMin, UpDownScaleMin, EditScaleMin);
 
     LabelTemp = new QLabel(QStringLiteral("Temp"), m_client);
     LabelTemp->setObjectName(QStringLiteral("LabelTemp"));
@@ -666,15 +666,8 @@ void TFormThalwise::FormCreate() {
     WaypointIcon = QImage(QStringLiteral(":/WPT"));
 
     // 9. Waypoints, in the order of their numeric names rather than the store's order.
-    QHash<QString, QString> stored;
-    const QStringList lines = m_settingsSections->ReadSectionValues(settingNames::WaypointsSection);
-    for (const QString& line : lines) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq >= 0 && !stored.contains(line.left(eq)))
-            stored.insert(line.left(eq), line.mid(eq + 1));
-    }
-    for (qsizetype k = 0; k < lines.size(); ++k)
-        WaypointList.append(stored.value(QString::number(k)));
+    WaypointList =
+        waypointsInNameOrder(m_settingsSections->ReadSectionValues(settingNames::WaypointsSection));
 
     // 10. The two folders under the documents folder; failure to create them is not reported.
     const QString documents = m_services.desktop->documentsFolder();
@@ -702,12 +695,9 @@ void TFormThalwise::showEvent(QShowEvent* event) {
 }
 
 void TFormThalwise::FormShow() {
-    // 1. The scale strip from the palette resource (stays empty when the palette is not 256
+    // 1. The scale strip from the built-in palette (stays empty when the palette is not 256
     //    lines), then the scale limits applied once.
-    QFile palette(QStringLiteral(":/TEXTPALETTE6C"));
-    const QString paletteText =
-        palette.open(QIODevice::ReadOnly) ? QString::fromLatin1(palette.readAll()) : QString();
-    ScaleBitmap = geo::TemperatureScale::BuildScaleBitmap(paletteText);
+    ScaleBitmap = geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText());
     ImageScale->setPicture(ScaleBitmap);
     layoutControls();
     TempScaleChange();
@@ -912,8 +902,7 @@ void TFormThalwise::MenuViewDegreesReadoutClick() {
 }
 
 void TFormThalwise::MenuViewBearingReadoutClick() {
-    // Magnetic headings need the chart's variation; without it only true headings exist.
-    MagneticReadout->Value = HasVariation ? !MagneticReadout->Value : false;
+    MagneticReadout->Value = geo::magneticReadoutAfterToggle(MagneticReadout->Value, HasVariation);
     ShowHeadingFormat();
     RefreshWaypointGrid();
 }
@@ -1040,19 +1029,11 @@ QString TFormThalwise::ReadChartMetadata(const QString& path) {
 QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     ShowScaleControls(true);
     LabelTemp->setToolTip(QString());
-    QStringList comments;
-    if (chart.imageCount() > 0) {
-        const TGIFSubImage& first = chart.image(0);
-        for (int i = 0; i < first.extensionCount(); ++i)
-            if (const auto* comment =
-                    dynamic_cast<const TGIFCommentExtension*>(&first.extension(i)))
-                comments << comment->text();
-    }
-    const geo::ChartMetadata metadata = geo::readChartMetadata(comments);
+    const geo::ChartMetadata metadata = geo::readChartMetadata(gif::firstFrameCommentTexts(chart));
     if (metadata.hasRange) {
         // Each spinner applies the scale through its change handler.
-        UpDownScaleMin->setValue(metadata.scaleMin);
-        UpDownScaleMax->setValue(metadata.scaleMax);
+        UpDownScaleMin->setValue(geo::clampScaleMin(metadata.scaleMin));
+        UpDownScaleMax->setValue(geo::clampScaleMax(metadata.scaleMax));
         ShowScaleControls(false);
         // The tool-tip's line break is a carriage return; the tool-tip control wants a newline.
         QString toolTip = metadata.toolTip;
@@ -1084,7 +1065,7 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     ImageLogo->hide();
     MenuFileSaveAs->setEnabled(false);
     QGuiApplication::setApplicationDisplayName(app::chartApplicationTitle(path));
-    const int area = RecogniseArea(app::chartBaseName(path));
+    const int area = geo::chartAreaOfFile(path);
     if (area == geo::NoArea) showMessage(QLatin1String(app::UnrecognisedAreaMessage));
     setWindowTitle(app::chartCaption(geo::areaCode(area)));
     CurrentChartPath = app::fullChartPath(path);
@@ -1169,9 +1150,7 @@ void TFormThalwise::showDisplayPicture() {
 }
 
 bool TFormThalwise::FormMouseWheel(int wheelDelta) {
-    // A purely sideways turn is no zoom request.
-    if (wheelDelta == 0) return true;
-    const bool wanted = wheelDelta > 0;
+    const bool wanted = display::zoomAfterWheel(wheelDelta, Zoomed);
     if (wanted != Zoomed) {
         Zoomed = wanted;
         ApplyZoom();

@@ -171,7 +171,7 @@ public:
     QString ProgramInfoFolder; // ends in a separator
     QList<ChartImage> ChartImages;
     int CurrentImageIndex = -1;
-    QImage BaseBitmap; // the current chart without overlays, 24 bits per pixel once filled
+    QImage BaseBitmap; // the current chart without overlays, 32-bit RGB once filled
     display::AnnotationList AnnotationLines;
     display::AnnotationList AnnotationTexts;
     QStringList WaypointList;
@@ -190,7 +190,7 @@ public:
     QString AnnotationFile; // the current area's annotation file; empty for none
     QString m_helpFile;     // empty when no help file lies beside the executable
 
-    // Temperature scale: the strip built from the palette resource and its lookup tables.
+    // Temperature scale: the strip built from the built-in palette and its lookup tables.
     QImage ScaleBitmap; // 30 x 256, null until the window is first shown
     geo::TemperatureScale m_temperatureScale;
 

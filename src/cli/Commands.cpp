@@ -8,10 +8,8 @@
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -81,6 +79,23 @@ bool readPosition(const QString& text, float& latitude, float& longitude) {
     if (std::fabs(lat) > 90.0 || std::fabs(lon) > 180.0) return false;
     latitude = float(lat);
     longitude = float(lon);
+    return true;
+}
+
+// Decodes a chart file into image and its whole picture. False, with the reason written to err,
+// when the file does not decode or holds no picture.
+bool loadChart(const QString& path, TGIFImage& image, QImage& picture, QTextStream& err) {
+    try {
+        image.LoadFromFile(path);
+        picture = image.bitmap();
+    } catch (const GIFException& e) {
+        reportError(err, path, e.message());
+        return false;
+    }
+    if (picture.isNull()) {
+        reportError(err, path, QStringLiteral("no image data"));
+        return false;
+    }
     return true;
 }
 
@@ -161,18 +176,11 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
 QStringList commentLines(const TGIFImage& image) {
     QStringList lines;
     if (image.imageCount() == 0) return lines;
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
-    for (const QString& line : gif::commentText(image.image(0)).split(lineBreak)) {
+    for (const QString& line : geo::commentLines(gif::commentText(image.image(0)))) {
         const QString trimmed = line.trimmed();
         if (!trimmed.isEmpty()) lines.append(trimmed);
     }
     return lines;
-}
-
-int chartArea(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return RecogniseArea((dot < 0 ? name : name.left(dot)).toUpper());
 }
 
 int info(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -196,7 +204,7 @@ int info(const QStringList& args, QTextStream& out, QTextStream& err) {
         out << "frames: " << image.imageCount() << '\n';
         for (const QString& line : commentLines(image))
             out << "comment: " << line << '\n';
-        const int area = chartArea(path);
+        const int area = geo::chartAreaOfFile(path);
         out << "area: " << area;
         if (area != geo::NoArea) out << ' ' << geo::areaCode(area);
         out << '\n';
@@ -232,20 +240,9 @@ bool writePpm(const QImage& image, const QString& path, QString* error) {
 
 int decode(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
     if (args.size() != 2) return usage(err, "decode");
-    const QString& path = args[0];
+    TGIFImage image;
     QImage bitmap;
-    try {
-        TGIFImage image;
-        image.LoadFromFile(path);
-        bitmap = image.bitmap();
-    } catch (const GIFException& e) {
-        reportError(err, path, e.message());
-        return 1;
-    }
-    if (bitmap.isNull()) {
-        reportError(err, path, QStringLiteral("no image data"));
-        return 1;
-    }
+    if (!loadChart(args[0], image, bitmap, err)) return 1;
     QString error;
     if (!writePpm(bitmap, args[1], &error)) {
         reportError(err, args[1], error);
@@ -261,20 +258,11 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
 
     TGIFImage image;
     QImage chart;
-    try {
-        image.LoadFromFile(path);
-        // The window samples its base bitmap, the chart picture as 32-bit RGB.
-        chart = image.bitmap().convertToFormat(QImage::Format_RGB32);
-    } catch (const GIFException& e) {
-        reportError(err, path, e.message());
-        return 1;
-    }
-    if (chart.isNull()) {
-        reportError(err, path, QStringLiteral("no image data"));
-        return 1;
-    }
+    if (!loadChart(path, image, chart, err)) return 1;
+    // The window samples its base bitmap, the chart picture as 32-bit RGB.
+    chart = chart.convertToFormat(QImage::Format_RGB32);
 
-    const int area = chartArea(path);
+    const int area = geo::chartAreaOfFile(path);
     const geo::Calibration calibration = geo::Calibration::forArea(area);
     if (!calibration.Valid) {
         reportError(err, path,

@@ -52,10 +52,6 @@ int range(const QStringList& args, QTextStream& out, QTextStream& err);
 // The first frame's comment text split at CR and LF, each line trimmed, empty lines skipped.
 QStringList commentLines(const TGIFImage& image);
 
-// The area index (0..31) of a chart file, as the window recognises it: from the file name
-// without folder and without its last extension, in upper case.
-int chartArea(const QString& path);
-
 // Writes image as binary PPM (P6, maxval 255) atomically. On failure returns false and sets
 // *error to a one-line reason.
 bool writePpm(const QImage& image, const QString& path, QString* error);

@@ -2,6 +2,8 @@
 
 #include "geo/vekMapping.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -82,6 +84,16 @@ Calibration Calibration::forArea(int index) {
         c.MercY2 = MercatorY(c.Lat2);
     }
     return c;
+}
+
+QString chartBaseName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return (dot < 0 ? name : name.left(dot)).toUpper();
+}
+
+int chartAreaOfFile(const QString& path) {
+    return RecogniseArea(chartBaseName(path));
 }
 
 } // namespace geo

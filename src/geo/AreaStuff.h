@@ -68,6 +68,14 @@ struct Calibration {
     static Calibration forArea(int index);
 };
 
+// The base name of a chart file: the file name without folder and without its last extension,
+// in upper case ("AREA-NE01" for "/charts/area-ne01.gif").
+QString chartBaseName(const QString& path);
+
+// The area index (0..31) of a chart file: RecogniseArea of its base name. The window and
+// thalwise-cli both recognise a chart's area this way.
+int chartAreaOfFile(const QString& path);
+
 } // namespace geo
 
 // The area index 0..31 for a chart file name or path: the file name without folder and

@@ -1,9 +1,11 @@
 #include "geo/ChartMetadata.h"
 
+#include "geo/TextFields.h"
 #include "geo/ThalwiseUtils.h"
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -17,23 +19,9 @@ bool readInteger(const QString& text, int& value) {
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size()) return false;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') return false;
-        v = v * 10 + (c - u'0');
-        if (v > 2147483648LL) return false;
-    }
-    if (negative) v = -v;
-    if (v > std::numeric_limits<int>::max()) return false;
-    value = int(v);
-    return true;
+    const std::optional<int> v = geo::readDecimalInteger(text.mid(i));
+    if (v) value = *v;
+    return v.has_value();
 }
 
 } // namespace
@@ -54,18 +42,8 @@ QStringList commentLines(const QString& commentText) {
         ++begin;
     while (end > begin && isBlank(commentText[end - 1]))
         --end;
-    QStringList lines;
-    if (begin == end) return lines;
-    qsizetype start = begin;
-    for (qsizetype i = begin; i < end; ++i) {
-        const QChar c = commentText[i];
-        if (c != u'\r' && c != u'\n') continue;
-        lines.append(commentText.mid(start, i - start));
-        if (c == u'\r' && i + 1 < end && commentText[i + 1] == u'\n') ++i;
-        start = i + 1;
-    }
-    lines.append(commentText.mid(start, end - start));
-    return lines;
+    // Trimmed, the text ends in no line break, so its last line is never dropped.
+    return geo::splitLines(commentText.mid(begin, end - begin));
 }
 
 QString commentValue(const QStringList& lines, const QString& key) {

@@ -1,9 +1,9 @@
 #include "geo/TemperatureScale.h"
 
 #include "geo/ColourStuff.h"
+#include "geo/TextFields.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -13,50 +13,32 @@ constexpr int ScaleRows = 256;
 constexpr int MaxProbes = 9;
 constexpr int NoSaturationYet = 123456;
 
-bool isSeparator(QChar c) {
-    return c.unicode() <= u' ' || c == u',';
-}
-
-// A decimal integer with an optional sign that fits 32 bits.
-std::optional<int> toInt(const QString& word) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < word.size() && (word[i] == u'+' || word[i] == u'-')) {
-        negative = word[i] == u'-';
-        ++i;
-    }
-    if (i == word.size()) return std::nullopt;
-    long long value = 0;
-    for (; i < word.size(); ++i) {
-        const char16_t c = word[i].unicode();
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c - u'0');
-        if (value > 2147483648LL) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max()) return std::nullopt;
-    return int(value);
-}
-
-// The packed colour (red in bits 0-7, green 8-15, blue 16-23) of one pixel.
-inline std::uint32_t packedColour(const uchar* line, QImage::Format format, const QImage& image,
-                                  int x, int y) {
-    switch (format) {
+// Calls sample(red, green, blue) for the pixels in columns first..last of one row, left to
+// right. The 24-bit and 32-bit RGB layouts are read from the scanline directly, as a pointer
+// move samples 15 pixels each time; every other format goes through QImage::pixel. The caller
+// keeps first..last and row inside the image.
+template <typename Sample>
+inline void readRow(const QImage& image, int row, int first, int last, Sample&& sample) {
+    switch (image.format()) {
     case QImage::Format_RGB888: {
-        const uchar* p = line + 3 * x;
-        return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
+        const uchar* p = image.constScanLine(row) + 3 * first;
+        for (int x = first; x <= last; ++x, p += 3)
+            sample(int(p[0]), int(p[1]), int(p[2]));
+        break;
     }
     case QImage::Format_RGB32:
-    case QImage::Format_ARGB32: {
-        const QRgb q = reinterpret_cast<const QRgb*>(line)[x];
-        return std::uint32_t(qRed(q)) | std::uint32_t(qGreen(q)) << 8 |
-               std::uint32_t(qBlue(q)) << 16;
+    case QImage::Format_ARGB32: { // not premultiplied: the components are the colour itself
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        for (int x = first; x <= last; ++x)
+            sample(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
+        break;
     }
-    default: {
-        const QRgb q = image.pixel(x, y);
-        return std::uint32_t(qRed(q)) | std::uint32_t(qGreen(q)) << 8 |
-               std::uint32_t(qBlue(q)) << 16;
-    }
+    default:
+        for (int x = first; x <= last; ++x) {
+            const QRgb q = image.pixel(x, row);
+            sample(qRed(q), qGreen(q), qBlue(q));
+        }
+        break;
     }
 }
 
@@ -65,60 +47,11 @@ inline std::uint32_t packedColour(const uchar* line, QImage::Format format, cons
 namespace geo {
 
 QStringList TemperatureScale::paletteLines(const QString& paletteText) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = paletteText.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = paletteText[i];
-        if (c != u'\r' && c != u'\n') continue;
-        lines.append(paletteText.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && paletteText[i + 1] == u'\n') ++i;
-        start = i + 1;
-    }
-    if (start < n) lines.append(paletteText.mid(start));
-    return lines;
+    return splitLines(paletteText);
 }
 
 QStringList TemperatureScale::paletteWords(const QString& line) {
-    QStringList words;
-    const qsizetype n = line.size();
-    qsizetype i = 0;
-    auto skipBlanks = [&] {
-        while (i < n && line[i].unicode() <= u' ')
-            ++i;
-    };
-    skipBlanks();
-    while (i < n) {
-        QString word;
-        if (line[i] == u'"') {
-            ++i;
-            while (i < n) {
-                if (line[i] == u'"') {
-                    if (i + 1 < n && line[i + 1] == u'"') {
-                        word += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                word += line[i++];
-            }
-        } else {
-            const qsizetype begin = i;
-            while (i < n && !isSeparator(line[i]))
-                ++i;
-            word = line.mid(begin, i - begin);
-        }
-        words.append(word);
-        skipBlanks();
-        if (i < n && line[i] == u',') {
-            ++i;
-            skipBlanks();
-            if (i == n) words.append(QString()); // a trailing comma ends an empty word
-        }
-    }
-    return words;
+    return splitCommaText(line);
 }
 
 QImage TemperatureScale::BuildScaleBitmap(const QStringList& lines) {
@@ -128,9 +61,9 @@ QImage TemperatureScale::BuildScaleBitmap(const QStringList& lines) {
     for (int i = 0; i < ScaleRows; ++i) {
         const QStringList words = paletteWords(lines[i]);
         if (words.size() != 3) continue;
-        const std::optional<int> red = toInt(words[0]);
-        const std::optional<int> green = toInt(words[1]);
-        const std::optional<int> blue = toInt(words[2]);
+        const std::optional<int> red = readDecimalInteger(words[0]);
+        const std::optional<int> green = readDecimalInteger(words[1]);
+        const std::optional<int> blue = readDecimalInteger(words[2]);
         if (!red || !green || !blue) continue;
         // Only the low 8 bits of each component make the colour.
         const uchar rgb[3] = {uchar(*red & 0xFF), uchar(*green & 0xFF), uchar(*blue & 0xFF)};
@@ -158,10 +91,12 @@ bool TemperatureScale::TempScaleChange(const QImage& scaleBitmap, int scaleMin, 
     ScaleLastColouredRow = 0;
     const float min = float(scaleMin);
     const float max = float(scaleMax);
-    const QImage::Format format = scaleBitmap.format();
     for (int r = 0; r < rows; ++r) {
-        const HlsTriple hls = RgbToHls(ColourToRgb(
-            packedColour(scaleBitmap.constScanLine(r), format, scaleBitmap, middle, r)));
+        RgbTriple colour;
+        readRow(scaleBitmap, r, middle, middle, [&colour](int red, int green, int blue) {
+            colour = {red, green, blue};
+        });
+        const HlsTriple hls = RgbToHls(colour);
         ScaleHues[r] = hls.Hue;
         m_hueKeys[r] = float(hls.Hue);
         // Row r stands for max - (max - min) * r / (rows - 1); the fraction is single.
@@ -196,19 +131,8 @@ float TemperatureScale::TemperatureAtPixel(const QImage& bitmap, int x, int y) c
             blue += b;
         }
     };
-    if (bitmap.format() == QImage::Format_RGB888) {
-        for (int row = firstRow; row <= lastRow; ++row) {
-            const uchar* p = bitmap.constScanLine(row) + 3 * (x - 2);
-            for (int k = 0; k < 5; ++k, p += 3)
-                sample(p[0], p[1], p[2]);
-        }
-    } else {
-        for (int row = firstRow; row <= lastRow; ++row)
-            for (int column = x - 2; column <= x + 2; ++column) {
-                const QRgb q = bitmap.pixel(column, row);
-                sample(qRed(q), qGreen(q), qBlue(q));
-            }
-    }
+    for (int row = firstRow; row <= lastRow; ++row)
+        readRow(bitmap, row, x - 2, x + 2, sample);
     // Rejected pixels still count: they darken the average, not its hue.
     const int count = 5 * (lastRow - firstRow + 1);
     const HlsTriple average = RgbToHls({red / count, green / count, blue / count}); // truncating

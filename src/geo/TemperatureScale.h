@@ -79,7 +79,9 @@ public:
 
     // Temperature in °F under pixel (x, y) of a bitmap, from the average of the 5 x 3 window
     // around it (5 x 1 on the first and last rows); 0 means no temperature: too near the left
-    // or right edge, outside the bitmap, a grey or weakly saturated average, or hue 0.
+    // or right edge, outside the bitmap, a grey or weakly saturated average, or hue 0. Any pixel
+    // format gives the same reading; 24-bit and 32-bit RGB (the window's and thalwise-cli's
+    // chart bitmaps) are the fast ones.
     float TemperatureAtPixel(const QImage& bitmap, int x, int y) const;
 
     // Temperature in °F of a hue by a bounded bisection over the scale rows (at most 9 probes);

@@ -18,6 +18,12 @@ QString FormatBearing(float trueBearing, bool magneticReadout, float magneticVar
 
 namespace geo {
 
+// The heading format after the user toggles it: magnetic headings need the chart's variation,
+// so without one the readout is (and stays) true.
+inline bool magneticReadoutAfterToggle(bool magneticReadout, bool hasVariation) {
+    return hasVariation && !magneticReadout;
+}
+
 // Kilometres to nautical miles, single precision.
 float nauticalMiles(float kilometres);
 

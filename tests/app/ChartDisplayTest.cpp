@@ -194,6 +194,19 @@ TEST(Zoom, DoublesPixelExactlyAndHalvesMousePositions) {
     EXPECT_EQ(QPoint(x, y), QPoint(201, 201));
 }
 
+TEST(Zoom, WheelForwardZoomsInBackwardOutSidewaysKeeps) {
+    const struct {
+        int delta;
+        bool zoomed;
+        bool after;
+    } cases[] = {
+        {120, false, true},   {120, true, true}, {1, false, true},  {-120, true, false},
+        {-120, false, false}, {-1, true, false}, {0, false, false}, {0, true, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(zoomAfterWheel(c.delta, c.zoomed), c.after) << c.delta << ' ' << c.zoomed;
+}
+
 int main(int argc, char** argv) {
     // Listing or running the cases needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

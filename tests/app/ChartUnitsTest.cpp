@@ -3,6 +3,7 @@
 
 #include "app/ChartFiles.h"
 #include "app/PointerReadout.h"
+#include "geo/AreaStuff.h"
 #include "geo/ThalwiseUtils.h"
 
 #include <QDir>
@@ -121,7 +122,7 @@ TEST(ChartFiles, NamesAndCaptions) {
         {"relative/2026-12-01-12ne01.GIF", "2026-12-01-12NE01", "2026-12-01-12NE01 - Pelagon"},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(app::chartBaseName(row.path), QLatin1String(row.base));
+        EXPECT_EQ(geo::chartBaseName(row.path), QLatin1String(row.base));
         EXPECT_EQ(app::chartApplicationTitle(row.path), QLatin1String(row.title));
     }
     EXPECT_EQ(app::chartCaption("fl14"),

@@ -6,6 +6,7 @@
 #include "app/ChartFiles.h"
 #include "app/vekImage.h"
 #include "geo/ChartMetadata.h"
+#include "geo/Palette.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/vekMapping.h"
 #include "gif/GIFEncoder.h"
@@ -58,12 +59,9 @@ std::unique_ptr<TFormThalwise> shownWindow(WindowRig& rig) {
 
 // The scale the window should have built for a range, made with the units themselves.
 geo::TemperatureScale expectedScale(int scaleMin, int scaleMax) {
-    QFile palette(QStringLiteral(":/TEXTPALETTE6C"));
-    EXPECT_TRUE(palette.open(QIODevice::ReadOnly));
     geo::TemperatureScale scale;
-    scale.TempScaleChange(
-        geo::TemperatureScale::BuildScaleBitmap(QString::fromLatin1(palette.readAll())), scaleMin,
-        scaleMax);
+    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
+                          scaleMin, scaleMax);
     return scale;
 }
 
@@ -121,6 +119,8 @@ TEST(ChartWindow, OpensTheSampleChartEndToEnd) {
     EXPECT_EQ(form->CurrentArea, 1);
     EXPECT_EQ(form->DefaultArea->Value, 1);
     EXPECT_TRUE(form->findChild<QAction*>("MenuChooseAreane01")->isChecked());
+    // Every pointer move samples the base bitmap: it is kept in the layout read directly.
+    EXPECT_EQ(form->BaseBitmap.format(), QImage::Format_RGB32);
 
     // The comment's range reaches the spinners and the slider; the six scale controls hide.
     EXPECT_EQ(form->UpDownScaleMin->value(), 38);

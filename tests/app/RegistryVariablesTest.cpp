@@ -397,6 +397,27 @@ TEST_F(RegistryVariablesTest, SectionViewKeepsWaypointsAsSubKeyValues) {
     EXPECT_EQ(m_registry.readValue(Key, settingNames::DaysToKeep)->dword, 14u);
 }
 
+TEST(WaypointSection, EntriesGoByTheirNumberedNames) {
+    const struct {
+        const char* name;
+        QStringList lines;
+        QStringList waypoints;
+    } cases[] = {
+        {"empty section", {}, {}},
+        {"stored in name order", {"0=a", "1=b"}, {"a", "b"}},
+        {"stored out of order", {"2=c", "0=a", "1=b"}, {"a", "b", "c"}},
+        {"a gap leaves an empty entry and drops the name beyond the count",
+         {"2=c", "0=a", "7=h"},
+         {"a", "", "c"}},
+        {"the first of a repeated name counts", {"0=a", "0=z", "1=b"}, {"a", "b", ""}},
+        {"a value may hold \"=\"", {"0=Lat=41.00,Lon=-71.00"}, {"Lat=41.00,Lon=-71.00"}},
+        {"a line without \"=\" names nothing but counts", {"junk", "0=a"}, {"a", ""}},
+        {"names are compared as written", {"00=a", "1=b"}, {"", "b"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(waypointsInNameOrder(c.lines), c.waypoints) << c.name;
+}
+
 TEST_F(RegistryVariablesTest, EverySettingSurvivesARestart) {
     const double inf = std::numeric_limits<double>::infinity();
     {

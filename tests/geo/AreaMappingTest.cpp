@@ -69,6 +69,30 @@ TEST(GeoRecogniseArea, FileNames) {
         EXPECT_EQ(RecogniseArea(QString::fromLatin1(c.name)), c.area) << c.name;
 }
 
+// A chart file's area is recognised from its base name: the last extension goes first, so a
+// second one is what RecogniseArea then strips.
+TEST(GeoChartAreaOfFile, BaseNameThenRecognition) {
+    const struct {
+        const char* path;
+        const char* base;
+        int area;
+    } cases[] = {
+        {"/charts/area-ne01.gif", "AREA-NE01", 1},
+        {"relative/2026-12-01-12fl14.GIF", "2026-12-01-12FL14", 30},
+        {"/charts/fl01", "FL01", 17},
+        {"/charts/x.jpg.gif", "X.JPG", 31},
+        {"/charts/x.jpg", "X", 0}, // the ".jpg" rule sees no extension left
+        {"/charts/area-fl01.gif.bmp", "AREA-FL01.GIF", 17},
+        {"/charts/chart.gif", "CHART", 0},
+        {"/charts/fl01.d/chart.gif", "CHART", 0},
+        {"", "", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(geo::chartBaseName(QString::fromLatin1(c.path)), QLatin1String(c.base)) << c.path;
+        EXPECT_EQ(geo::chartAreaOfFile(QString::fromLatin1(c.path)), c.area) << c.path;
+    }
+}
+
 TEST(GeoMercator, ValuesAndFallbacks) {
     EXPECT_FLOAT_EQ(MercatorY(45.0f), 50.49899f);
     EXPECT_FLOAT_EQ(MercatorY(-45.0f), -50.49899f);

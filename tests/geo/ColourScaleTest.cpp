@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -301,6 +302,45 @@ TEST(GeoTemperatureAtPixel, OtherPixelFormatsReadTheSame) {
     for (QImage::Format f : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Indexed8,
                              QImage::Format_RGB16})
         EXPECT_EQ(s.scale.TemperatureAtPixel(chart.convertToFormat(f), 4, 2), expected) << f;
+}
+
+// A chart of varied colours read through each pixel layout gives, pixel for pixel, what the
+// 24-bit picture gives: the direct scanline reads must pick the same 5 x 3 windows as the
+// generic path, on every row and at the edges.
+TEST(GeoTemperatureAtPixel, EveryLayoutReadsEveryPixelAlike) {
+    const ShippedScale s;
+    constexpr int Width = 23;
+    constexpr int Height = 11;
+    QImage chart(Width, Height, QImage::Format_RGB888);
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            // Palette rows in diagonal bands, with grey land and black coast pixels among them.
+            const QColor colour = (x * 7 + y * 3) % 11 == 0 ? QColor(205, 205, 205)
+                                  : (x + y) % 13 == 0
+                                      ? QColor(0, 0, 0)
+                                      : s.bitmap.pixelColor(15, (x * 9 + y * 31) % 251);
+            chart.setPixelColor(x, y, colour);
+        }
+    std::vector<float> expected;
+    int withTemperature = 0;
+    for (int y = -1; y <= Height; ++y)
+        for (int x = -1; x <= Width; ++x) {
+            expected.push_back(s.scale.TemperatureAtPixel(chart, x, y));
+            withTemperature += expected.back() != 0.0f;
+        }
+    ASSERT_GT(withTemperature, Width * Height / 2);
+    const QImage::Format layouts[] = {
+        QImage::Format_RGB32,    QImage::Format_ARGB32,   QImage::Format_ARGB32_Premultiplied,
+        QImage::Format_RGBX8888, QImage::Format_RGBA8888, QImage::Format_BGR888,
+    };
+    for (QImage::Format layout : layouts) {
+        const QImage converted = chart.convertToFormat(layout);
+        std::size_t k = 0;
+        for (int y = -1; y <= Height; ++y)
+            for (int x = -1; x <= Width; ++x, ++k)
+                ASSERT_EQ(s.scale.TemperatureAtPixel(converted, x, y), expected[k])
+                    << "layout " << layout << " at " << x << ',' << y;
+    }
 }
 
 TEST(GeoScaleTables, ReversedLimitsReverseTheOrder) {

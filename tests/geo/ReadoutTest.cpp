@@ -64,6 +64,22 @@ TEST(GeoFormatBearing, Table) {
     EXPECT_EQ(FormatBearing(10.0f, true, 15.0f, German), deg("355,0° (mag.)"));
 }
 
+TEST(GeoHeadingFormat, ToggleNeedsTheChartsVariation) {
+    const struct {
+        bool magnetic;
+        bool hasVariation;
+        bool after;
+    } cases[] = {
+        {false, true, true},
+        {true, true, false},
+        {false, false, false},
+        {true, false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(geo::magneticReadoutAfterToggle(c.magnetic, c.hasVariation), c.after)
+            << c.magnetic << ' ' << c.hasVariation;
+}
+
 TEST(GeoFormatBearing, ValuesFarOutOfRangeStillReturn) {
     EXPECT_TRUE(FormatBearing(1.0e30f, false, 0.0f, C).endsWith(QLatin1String("(true)")));
     EXPECT_TRUE(FormatBearing(-1.0e30f, false, 0.0f, C).endsWith(QLatin1String("(true)")));
