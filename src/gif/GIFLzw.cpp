@@ -24,8 +24,12 @@ inline std::uint64_t load64(const std::uint8_t* p) {
 inline void copyString(std::uint8_t* out, std::size_t dst, std::size_t src, std::size_t len) {
     std::uint8_t* d = out + dst;
     const std::uint8_t* s = out + src;
-    for (std::size_t i = 0; i < len; i += 8)
-        std::memcpy(d + i, s + i, 8);
+    // Each chunk goes through a register: source and destination may lie closer than 8 bytes.
+    for (std::size_t i = 0; i < len; i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, s + i, 8);
+        std::memcpy(d + i, &chunk, 8);
+    }
 }
 
 } // namespace

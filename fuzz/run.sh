@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the GIF loader fuzzer with clang and runs it for SECONDS (default 60).
+# Exits non-zero when the fuzzer finds a crash; crash inputs land in fuzz/crashes/.
+# BUILD_DIR (default build-fuzz beside the checkout's other build folders), JOBS (default 1).
+set -euo pipefail
+seconds=${1:-60}
+fuzz_dir=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$fuzz_dir/.." && pwd)
+build_dir=${BUILD_DIR:-$root/build-fuzz}
+work=$fuzz_dir/corpus-work
+shared=${THALWISE_SHARED_DIR:-$root/../shared}
+
+CC=clang CXX=clang++ cmake -S "$fuzz_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" -j"${JOBS:-1}" >/dev/null
+
+# Seeds: the checked-in test files, the shared conformance corpus, and encoder outputs.
+mkdir -p "$work/seeds" "$work/corpus" "$fuzz_dir/crashes"
+cp -f "$root"/tests/data/gif/*.gif "$work/seeds/" 2>/dev/null || true
+if [ -d "$shared/gif-corpus" ]; then
+  cp -f "$shared"/gif-corpus/*.gif "$work/seeds/" 2>/dev/null || true
+else
+  echo "note: $shared/gif-corpus absent, seeding without it" >&2
+fi
+"$build_dir/fuzz_gif_seeds" "$work/seeds"
+# Inputs that once crashed the loader stay in the seeds as regression cases.
+cp -f "$fuzz_dir"/crashes/fixed-*.gif "$work/seeds/" 2>/dev/null || true
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export QT_QPA_PLATFORM=offscreen
+# A 64 KiB input cap keeps the runs fast; the memory cap catches hostile sizes that would make
+# the loader allocate far more than the file could ever fill. The timeout is generous because a
+# small file may legitimately ask for tens of millions of pixels, slow under the sanitizers.
+"$build_dir/fuzz_gif_load" "$work/corpus" "$work/seeds" \
+  -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+  -timeout=30 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/"
