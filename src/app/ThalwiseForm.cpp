@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Printers.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -871,6 +872,10 @@ void TFormThalwise::showHelpFile() {
     }
 }
 
+void TFormThalwise::MenuFilePrintSetupClick() {
+    if (m_services.printers) m_services.printers->printerSetup();
+}
+
 void TFormThalwise::MenuHelpClick() {
     showHelpFile();
 }
@@ -1301,7 +1306,6 @@ void TFormThalwise::MenuFileFlipAnyImagesClick() {}
 void TFormThalwise::MenuFileFlipLatestClick() {}
 void TFormThalwise::MenuFileSaveAsClick() {}
 void TFormThalwise::MenuFilePrintClick() {}
-void TFormThalwise::MenuFilePrintSetupClick() {}
 void TFormThalwise::MenuClearAllClick() {}
 void TFormThalwise::MenuAnnotationFontClick() {}
 void TFormThalwise::MenuToolsWaypointsClick() {}

@@ -11,6 +11,7 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtPrinters.h"
 #include "platform/Services.h"
 #include "platform/SystemClock.h"
 
@@ -28,12 +29,14 @@ int main(int argc, char* argv[]) {
     platform::QtFileDialogs fileDialogs;
     platform::SystemClock clock;
     platform::QtDesktop desktop;
+    platform::QtPrinters printers;
     platform::Services services;
     services.registry = &registry;
     services.messageBoxes = &messageBoxes;
     services.fileDialogs = &fileDialogs;
     services.clock = &clock;
     services.desktop = &desktop;
+    services.printers = &printers;
 
     // The main window is created first; the dialogs follow in this order and live as long.
     auto* formThalwise =
@@ -44,6 +47,7 @@ int main(int argc, char* argv[]) {
     formThalwise->attachDialogs(aboutBox, formAddText, formManageArchive);
     messageBoxes.setParentWindow(formThalwise);
     fileDialogs.setParentWindow(formThalwise);
+    printers.setParentWindow(formThalwise);
 
     formThalwise->show();
     const int result = application.exec();

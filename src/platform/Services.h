@@ -7,6 +7,7 @@ class FileDialogs;
 class Clock;
 class Desktop;
 class Registry;
+class Printers;
 
 // The platform services the main window uses; main() wires the real ones, tests the fakes.
 // None is owned here.
@@ -16,6 +17,7 @@ struct Services {
     Clock* clock = nullptr;
     Desktop* desktop = nullptr;
     Registry* registry = nullptr;
+    Printers* printers = nullptr;
 };
 
 } // namespace platform

@@ -557,3 +557,13 @@ TEST(ThalwiseForm, ExitClosesWithoutAsking) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
 }
+
+TEST(ThalwiseForm, PrintSetupShowsThePrinterDialogOnly) {
+    WindowRig rig;
+    auto form = rig.open();
+    form->MenuFilePrintSetup->trigger();
+    rig.printers.setupResult = false; // cancelled: nothing else happens either
+    form->MenuFilePrintSetup->trigger();
+    EXPECT_EQ(rig.printers.setupCalls, 2);
+    EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
+}

@@ -44,6 +44,7 @@ struct WindowRig {
         services.clock = &clock;
         services.desktop = &desktop;
         services.registry = registry.get();
+        services.printers = &printers;
     }
 
     std::unique_ptr<RecordingForm> open(const QStringList& arguments = {}) {
@@ -61,6 +62,7 @@ struct WindowRig {
     FakeFileDialogs fileDialogs;
     FakeClock clock{QDateTime(QDate(2026, 3, 14), QTime(9, 30))};
     FakeDesktop desktop;
+    FakePrinters printers;
     platform::Services services;
     const QString key = settingsKeyFor(QStringLiteral("thalwise-test"));
 };

@@ -4,3 +4,4 @@
 #include "support/FakeDesktop.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakeMessageBoxes.h"
+#include "support/FakePrinters.h"

@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Printers.h"
+
+#include <QPointer>
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+
+// Keeps one QPrinter for the whole run, so a choice made in the set-up dialog holds for every
+// later print.
+class QtPrinters : public Printers {
+public:
+    explicit QtPrinters(QWidget* parentWindow = nullptr);
+    ~QtPrinters() override;
+    void setParentWindow(QWidget* parentWindow) { m_parent = parentWindow; }
+    bool printerSetup() override;
+    QPrinter& printer();
+
+private:
+    QPointer<QWidget> m_parent;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+} // namespace platform
