@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev
   clang libclang-rt-14-dev
-  xvfb xauth imagemagick fonts-dejavu-core
+  fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do
