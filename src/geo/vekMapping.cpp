@@ -10,10 +10,14 @@ constexpr double PiOver4 = 0.7853981633974483;
 constexpr double RadToDeg = 57.29577951308232;
 constexpr double PiOver180 = 0.017453292519943295;
 constexpr double ThreeSixtyOverPi = 114.59155902616465;
-constexpr double TwoPi = 6.283185307179586;
-// 1 - e^2 of the WGS-72 ellipsoid: the bearing is taken on geodetic-corrected latitudes.
-constexpr double OneMinusE2 = 0.99330568222173332;
-constexpr double EarthRadiusKm = 6378.135;
+// The range and bearing work in extended precision with these constants: pi/180, 180/pi, 2 pi,
+// 1 - e^2 of the WGS-72 ellipsoid (the bearing is taken on geodetic-corrected latitudes) and the
+// WGS-72 equatorial radius in km.
+constexpr long double DegToRadX = 0.017453292519943295L;
+constexpr long double RadToDegX = 57.29577951308232L;
+constexpr long double TwoPiX = 6.283185307179586L;
+constexpr long double OneMinusE2X = 0.99330568222173332L;
+constexpr long double EarthRadiusKmX = 6378.135L;
 
 // A double that a float can hold without overflowing to infinity.
 bool fitsFloat(double v) {
@@ -106,41 +110,45 @@ bool RangeAndBearing(float lon1, float lat1, float lon2, float lat2, float& dist
     if (!std::isfinite(lon1) || !std::isfinite(lat1) || !std::isfinite(lon2) ||
         !std::isfinite(lat2))
         return false;
-    const float rLon1 = float(lon1 * PiOver180);
-    float rLat1 = float(lat1 * PiOver180);
-    const float rLon2 = float(lon2 * PiOver180);
-    float rLat2 = float(lat2 * PiOver180);
+    // Intermediate values are extended precision (long double); the radians, the central angle,
+    // the corrected latitudes, the angle and both results are stored as singles where named.
+    using Extended = long double;
+    const float rLon1 = float(lon1 * DegToRadX);
+    float rLat1 = float(lat1 * DegToRadX);
+    const float rLon2 = float(lon2 * DegToRadX);
+    float rLat2 = float(lat2 * DegToRadX);
 
     // Haversine on the sphere.
-    const double sinHalfLat = std::sin((double(rLat1) - rLat2) / 2.0);
-    const double sinHalfLon = std::sin((double(rLon1) - rLon2) / 2.0);
-    const double a = sinHalfLat * sinHalfLat +
-                     std::cos(double(rLat1)) * std::cos(double(rLat2)) * sinHalfLon * sinHalfLon;
+    const Extended sinHalfLat = std::sin((Extended(rLat1) - rLat2) / 2);
+    const Extended sinHalfLon = std::sin((Extended(rLon1) - rLon2) / 2);
+    const Extended a = sinHalfLat * sinHalfLat + std::cos(Extended(rLat1)) *
+                                                     std::cos(Extended(rLat2)) * sinHalfLon *
+                                                     sinHalfLon;
     // arcsin(s) as arctan2(s, sqrt(1 - s^2)): both square roots must have non-negative
     // arguments, which rounding can break for nearly antipodal points.
-    if (!(a >= 0.0)) return false;
-    const double s = std::sqrt(a);
-    const double rest = 1.0 - s * s;
-    if (!(rest >= 0.0)) return false;
-    const float c = float(2.0 * std::atan2(s, std::sqrt(rest)));
+    if (!(a >= 0)) return false;
+    const Extended s = std::sqrt(a);
+    const Extended rest = 1 - s * s;
+    if (!(rest >= 0)) return false;
+    const float c = float(2 * std::atan2(s, std::sqrt(rest)));
 
     float theta;
-    if (std::cos(double(rLat1)) < 0.00001) {
+    if (std::cos(Extended(rLat1)) < 0.00001L) {
         theta = rLat1 > 0.0f ? float(3.141592653589793) : 0.0f; // point 1 at a pole
     } else {
-        rLat1 = float(std::atan(std::tan(double(rLat1)) / OneMinusE2));
-        rLat2 = float(std::atan(std::tan(double(rLat2)) / OneMinusE2));
-        const double delta = double(rLon2) - rLon1;
-        const double by = std::sin(delta) * std::cos(double(rLat2));
-        const double bx = std::cos(double(rLat1)) * std::sin(double(rLat2)) -
-                          std::sin(double(rLat1)) * std::cos(double(rLat2)) * std::cos(delta);
+        rLat1 = float(std::atan(std::tan(Extended(rLat1)) / OneMinusE2X));
+        rLat2 = float(std::atan(std::tan(Extended(rLat2)) / OneMinusE2X));
+        const Extended delta = Extended(rLon2) - rLon1;
+        const Extended by = std::sin(delta) * std::cos(Extended(rLat2));
+        const Extended bx = std::cos(Extended(rLat1)) * std::sin(Extended(rLat2)) -
+                            std::sin(Extended(rLat1)) * std::cos(Extended(rLat2)) * std::cos(delta);
         theta = float(std::atan2(by, bx));
-        if (theta < 0.0f) theta = float(theta + TwoPi);
+        if (theta < 0.0f) theta = float(theta + TwoPiX);
     }
-    float bearing = float(theta * RadToDeg);
+    float bearing = float(theta * RadToDegX);
     // A bearing a hair below zero can round up to exactly 360 in single precision.
     if (bearing >= 360.0f) bearing -= 360.0f;
-    const float distance = float(c * EarthRadiusKm);
+    const float distance = float(c * EarthRadiusKmX);
     if (!std::isfinite(bearing) || !std::isfinite(distance)) return false;
     distanceKm = distance;
     bearingDeg = bearing;

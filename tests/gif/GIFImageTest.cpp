@@ -398,6 +398,8 @@ TEST(GIFImage, CommentBytesAreUtf8WhenValidElseWindows1252) {
         {"20\xB0", QString("20") + QChar(0xB0)},
         {"\x80\x99", QString(QChar(0x20AC)) + QChar(0x2122)},
         {"\xE9t\xE9", QString(QChar(0xE9)) + "t" + QChar(0xE9)},
+        // The unassigned bytes keep their code points, as in the program's other texts.
+        {"\x81\x8D\x8F\x90\x9D", QStringLiteral("\u0081\u008D\u008F\u0090\u009D")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(gif::decodeCommentBytes(c.bytes), c.text) << c.bytes.toHex().constData();
