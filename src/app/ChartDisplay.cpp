@@ -127,7 +127,8 @@ QImage RepaintChart(const QImage& base, const Overlays& o) {
     picture.setDotsPerMeterY(3780);
     QPainter p(&picture);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::black, 3));
+    // A wide pen of the desktop's drawing interface ends and joins its segments round.
+    p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setFont(o.font);
     if (o.lines) drawLines(p, *o.lines);
     if (o.texts) drawTexts(p, o);

@@ -162,6 +162,7 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     initThalwiseResources();
     setObjectName(QStringLiteral("FormThalwise"));
     setWindowTitle(initialCaption());
+    ApplicationTitle = QGuiApplication::applicationDisplayName();
     createControls();
     createActions();
     FormCreate();
@@ -222,6 +223,7 @@ void TFormThalwise::createControls() {
     ScrollBox->viewport()->installEventFilter(this);
     ImageDisplay->installEventFilter(this);
     TabControlImages->installEventFilter(this);
+    TabControlImagesTabs->installEventFilter(this);
 
     connect(ImageDisplay, &TvekImage::OnMouseEnter, this, [this] { ImageDisplayMouseEnter(); });
     connect(ImageDisplay, &TvekImage::OnMouseLeave, this, [this] { ImageDisplayMouseLeave(); });
@@ -592,14 +594,23 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
             ImageLogo->setGeometry(ScrollBox->viewport()->rect());
         }
     } else if (event->type() == QEvent::Wheel &&
-               (watched == ScrollBox->viewport() || watched == ImageDisplay)) {
-        // The wheel zooms the chart; the scroll box never scrolls on it.
+               (watched == ScrollBox->viewport() || watched == ImageDisplay ||
+                watched == TabControlImagesTabs)) {
+        // The wheel zooms the chart; the scroll box never scrolls on it and the tab strip never
+        // flips charts on it.
         auto* wheel = static_cast<QWheelEvent*>(event);
         FormMouseWheel(wheel->angleDelta().y());
         wheel->accept();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormThalwise::wheelEvent(QWheelEvent* event) {
+    // The window handles the wheel wherever it is turned (over the scale strip, the tool column,
+    // the status bar, ...); controls that use the wheel themselves have taken it already.
+    FormMouseWheel(event->angleDelta().y());
+    event->accept();
 }
 
 QString TFormThalwise::statusPanelText(int panel) const {
@@ -934,7 +945,7 @@ void TFormThalwise::TimerUpdateRangeTimer() {
 
 void TFormThalwise::showMessage(const QString& text) {
     platform::MessageBoxRequest request;
-    request.caption = QGuiApplication::applicationDisplayName();
+    request.caption = ApplicationTitle;
     request.text = text;
     m_services.messageBoxes->show(request);
 }
@@ -1069,7 +1080,8 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     if (picture.isNull()) return;
     ImageLogo->hide();
     MenuFileSaveAs->setEnabled(false);
-    QGuiApplication::setApplicationDisplayName(app::chartApplicationTitle(path));
+    ApplicationTitle = app::chartApplicationTitle(path);
+    setWindowIconText(ApplicationTitle);
     const int area = geo::chartAreaOfFile(path);
     if (area == geo::NoArea) showMessage(QLatin1String(app::UnrecognisedAreaMessage));
     setWindowTitle(app::chartCaption(geo::areaCode(area)));

@@ -187,6 +187,10 @@ public:
     float MagneticVariation = 0;
     QString CurrentChartPath;
     QString SaveAsName;
+    // The application's title: the task-bar text while a chart is shown and the caption of the
+    // window's message boxes. Kept apart from the application's display name, which the
+    // platform would append to every window caption.
+    QString ApplicationTitle;
     QString AnnotationFile; // the current area's annotation file; empty for none
     QString m_helpFile;     // empty when no help file lies beside the executable
 
@@ -313,6 +317,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A wheel turn no control took goes to the window's wheel handler.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void createControls();

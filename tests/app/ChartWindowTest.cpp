@@ -25,6 +25,8 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QSpontaneKeyEvent>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +96,19 @@ bool sendWheel(QWidget* target, int delta) {
     return wheel.isAccepted();
 }
 
+// A wheel turn as the device delivers it: a control that does not take it passes it on to its
+// parents, up to the window.
+bool turnWheel(QWidget* target, int delta) {
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    wheel.ignore();
+    // Straight to notify: sending would mark the event as synthesized, which never propagates.
+    QCoreApplication::instance()->notify(target, &wheel);
+    return wheel.isAccepted();
+}
+
 } // namespace
 
 TEST(ChartWindow, OpensTheSampleChartEndToEnd) {
@@ -110,8 +125,12 @@ TEST(ChartWindow, OpensTheSampleChartEndToEnd) {
     EXPECT_EQ(form->CurrentImageIndex, 0);
     const QString shown = form->ChartImages[0].path; // the sample, or its archive copy
     EXPECT_EQ(form->windowTitle(), kCaptionPrefix + "ne01");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(),
-              QFileInfo(shown).completeBaseName().toUpper() + " - Pelagon");
+    const QString chartTitle = QFileInfo(shown).completeBaseName().toUpper() + " - Pelagon";
+    EXPECT_EQ(form->ApplicationTitle, chartTitle);
+    EXPECT_EQ(form->windowIconText(), chartTitle);
+    // The platform appends the application's display name to every window caption, so the
+    // chart's title must not become it: the caption would read "... - ne01 - AREA-NE01 ...".
+    EXPECT_FALSE(QGuiApplication::applicationDisplayName().contains("Pelagon"));
     EXPECT_EQ(form->CurrentChartPath,
               QDir::toNativeSeparators(QFileInfo(shown).absoluteFilePath()));
     EXPECT_EQ(form->SaveAsName, app::folderOf(shown) + "ne01.gif");
@@ -212,7 +231,7 @@ TEST(ChartWindow, AFileThatDoesNotDecodeKeepsThePreviousChart) {
     form->OpenChart(sampleChart());
     ASSERT_EQ(form->ChartImages.size(), 1);
     const QString caption = form->windowTitle();
-    const QString title = QGuiApplication::applicationDisplayName();
+    const QString title = form->ApplicationTitle;
     const QImage base = form->BaseBitmap;
     const QImage display = form->ImageDisplay->picture();
     const QString toolTip = form->LabelTemp->toolTip();
@@ -232,7 +251,7 @@ TEST(ChartWindow, AFileThatDoesNotDecodeKeepsThePreviousChart) {
         EXPECT_FALSE(rig.messageBoxes.errors[0].isEmpty());
         EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
         EXPECT_EQ(form->windowTitle(), caption);
-        EXPECT_EQ(QGuiApplication::applicationDisplayName(), title);
+        EXPECT_EQ(form->ApplicationTitle, title);
         ASSERT_EQ(form->ChartImages.size(), 1);
         EXPECT_EQ(form->CurrentImageIndex, 0);
         EXPECT_EQ(form->BaseBitmap, base);
@@ -282,8 +301,12 @@ TEST(ChartWindow, AreaFollowsTheFileName) {
         EXPECT_EQ(form->DefaultArea->Value, row.area);
         EXPECT_EQ(form->windowTitle(), kCaptionPrefix + row.captionSuffix);
         QStringList texts;
-        for (const auto& request : rig.messageBoxes.requests)
+        for (const auto& request : rig.messageBoxes.requests) {
             texts << request.text;
+            // Plain messages carry the application's title, which names the chart.
+            EXPECT_EQ(request.caption,
+                      QFileInfo(row.name).completeBaseName().toUpper() + " - Pelagon");
+        }
         EXPECT_EQ(texts, row.messages);
         // The chart is shown either way.
         EXPECT_EQ(form->ImageDisplay->size(), QSize(1024, 1024));
@@ -428,6 +451,24 @@ TEST(ChartWindow, WheelZoomsTheChartPixelExact) {
     // The menu toggles too.
     form->MenuViewZoom->trigger();
     EXPECT_EQ(form->ImageDisplay->size(), QSize(2048, 2048));
+
+    // The window takes the wheel wherever no control uses it: over the scale strip, a tool
+    // button or the status bar it zooms just the same; over the tabs of flipped charts it zooms
+    // and leaves the current tab alone.
+    form->TabControlImagesTabs->addTab("one");
+    form->TabControlImagesTabs->addTab("two");
+    form->TabControlImagesTabs->setCurrentIndex(0);
+    for (QWidget* elsewhere :
+         {static_cast<QWidget*>(form->ImageScale), static_cast<QWidget*>(form->SpeedButtonErase),
+          static_cast<QWidget*>(form->StatusBar),
+          static_cast<QWidget*>(form->TabControlImagesTabs)}) {
+        SCOPED_TRACE(elsewhere->objectName().toStdString());
+        EXPECT_TRUE(turnWheel(elsewhere, -120));
+        EXPECT_FALSE(form->Zoomed);
+        EXPECT_TRUE(turnWheel(elsewhere, 120));
+        EXPECT_TRUE(form->Zoomed);
+    }
+    EXPECT_EQ(form->TabControlImagesTabs->currentIndex(), 0);
 }
 
 TEST(ChartWindow, PointerReadoutsMatchTheUnits) {
