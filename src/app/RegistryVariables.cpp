@@ -51,10 +51,7 @@ TRegistryBoolean::~TRegistryBoolean() {
 }
 
 void TRegistryBoolean::Store() {
-    RegistryValue value;
-    value.type = ValueType::Dword;
-    value.dword = Value ? 1 : 0;
-    write(value);
+    write(RegistryValue::fromDword(Value ? 1 : 0));
 }
 
 // ---- TRegistryInteger
@@ -71,10 +68,7 @@ TRegistryInteger::~TRegistryInteger() {
 }
 
 void TRegistryInteger::Store() {
-    RegistryValue value;
-    value.type = ValueType::Dword;
-    value.dword = static_cast<uint32_t>(Value);
-    write(value);
+    write(RegistryValue::fromDword(static_cast<uint32_t>(Value)));
 }
 
 // ---- TRegistryDouble
@@ -118,10 +112,7 @@ TRegistryString::~TRegistryString() {
 }
 
 void TRegistryString::Store() {
-    RegistryValue value;
-    value.type = ValueType::String;
-    value.text = Value;
-    write(value);
+    write(RegistryValue::fromText(Value));
 }
 
 // ---- fonts
@@ -273,10 +264,7 @@ void TRegistryIniFile::EraseSection(const QString& section) {
 
 void TRegistryIniFile::WriteString(const QString& section, const QString& name,
                                    const QString& value) {
-    RegistryValue stored;
-    stored.type = ValueType::String;
-    stored.text = value;
-    m_registry.writeValue(sectionKey(section), name, stored);
+    m_registry.writeValue(sectionKey(section), name, RegistryValue::fromText(value));
 }
 
 void TRegistryIniFile::UpdateFile() {}

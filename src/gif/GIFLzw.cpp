@@ -57,6 +57,22 @@ LzwResult LzwDecoder::decode(const std::uint8_t* in, std::size_t inSize, int min
         m_length[c] = 1;
     }
 
+    // A new entry: the string of prefix followed by suffix, which the output holds from
+    // pos - length(prefix) on. The code size grows by one bit when the next free code passes the
+    // current limit, up to 12 bits; a full table takes no entries until a clear code.
+    auto addEntry = [&](unsigned prefix, std::uint8_t suffix) {
+        if (freeCode >= TableSize) return;
+        const unsigned prefixLength = m_length[prefix];
+        m_prefix[freeCode] = std::uint16_t(prefix);
+        m_suffix[freeCode] = suffix;
+        m_length[freeCode] = std::uint16_t(prefixLength + 1);
+        m_offset[freeCode] = std::uint32_t(pos - prefixLength);
+        if (++freeCode > codeMask && codeSize < MaxCodeBits) {
+            ++codeSize;
+            codeMask = (1u << codeSize) - 1;
+        }
+    };
+
     for (;;) {
         // A code needing more bits than remain ends the frame without error; running out of
         // bits altogether is an under-run only while the frame still lacks pixels.
@@ -72,17 +88,7 @@ LzwResult LzwDecoder::decode(const std::uint8_t* in, std::size_t inSize, int min
 
         if (code < clearCode) {
             out[pos] = std::uint8_t(code);
-            if (prev >= 0 && freeCode < TableSize) {
-                const unsigned prevLength = m_length[prev];
-                m_prefix[freeCode] = std::uint16_t(prev);
-                m_suffix[freeCode] = std::uint8_t(code);
-                m_length[freeCode] = std::uint16_t(prevLength + 1);
-                m_offset[freeCode] = std::uint32_t(pos - prevLength);
-                if (++freeCode > codeMask && codeSize < MaxCodeBits) {
-                    ++codeSize;
-                    codeMask = (1u << codeSize) - 1;
-                }
-            }
+            if (prev >= 0) addEntry(unsigned(prev), std::uint8_t(code));
             prev = int(code);
             ++pos;
             continue;
@@ -131,16 +137,7 @@ LzwResult LzwDecoder::decode(const std::uint8_t* in, std::size_t inSize, int min
             return {LzwEnd::InvalidCode, pos};
         }
 
-        if (freeCode < TableSize) {
-            m_prefix[freeCode] = std::uint16_t(prev);
-            m_suffix[freeCode] = first;
-            m_length[freeCode] = std::uint16_t(prevLength + 1);
-            m_offset[freeCode] = std::uint32_t(pos - prevLength);
-            if (++freeCode > codeMask && codeSize < MaxCodeBits) {
-                ++codeSize;
-                codeMask = (1u << codeSize) - 1;
-            }
-        }
+        addEntry(unsigned(prev), first);
         prev = int(code);
         pos += length;
     }

@@ -18,6 +18,25 @@ struct RegistryValue {
     QByteArray binary;         // Binary; Other: the raw bytes
     QString text;              // String, ExpandString
     std::uint32_t rawType = 0; // Other: the registry type number (7 multi-string, 11 qword, ...)
+
+    static RegistryValue fromDword(std::uint32_t v) {
+        RegistryValue r;
+        r.type = ValueType::Dword;
+        r.dword = v;
+        return r;
+    }
+    static RegistryValue fromBinary(const QByteArray& bytes) {
+        RegistryValue r;
+        r.type = ValueType::Binary;
+        r.binary = bytes;
+        return r;
+    }
+    static RegistryValue fromText(const QString& text, ValueType type = ValueType::String) {
+        RegistryValue r;
+        r.type = type;
+        r.text = text;
+        return r;
+    }
 };
 
 // The per-user typed settings store that stands in for HKEY_CURRENT_USER.

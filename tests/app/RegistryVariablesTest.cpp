@@ -19,22 +19,13 @@ namespace {
 const QString Key = settingsKeyFor(QStringLiteral("Thalwise"));
 
 RegistryValue dword(std::uint32_t v) {
-    RegistryValue r;
-    r.type = ValueType::Dword;
-    r.dword = v;
-    return r;
+    return RegistryValue::fromDword(v);
 }
 RegistryValue binary(const QByteArray& b) {
-    RegistryValue r;
-    r.type = ValueType::Binary;
-    r.binary = b;
-    return r;
+    return RegistryValue::fromBinary(b);
 }
 RegistryValue text(const QString& t, ValueType type = ValueType::String) {
-    RegistryValue r;
-    r.type = type;
-    r.text = t;
-    return r;
+    return RegistryValue::fromText(t, type);
 }
 QByteArray doubleBytes(double d) {
     QByteArray b(8, '\0');
