@@ -6,6 +6,7 @@
 #include "gif/GIFEncoder.h"
 #include "gif/GIFImage.h"
 
+#include "GiflibMemory.h"
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
 
@@ -37,19 +38,6 @@ void decodeOurs(benchmark::State& state, const QByteArray& bytes) {
         benchmark::DoNotOptimize(image.image(0).pixels());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
-}
-
-struct MemoryReader {
-    const QByteArray* data;
-    qsizetype pos = 0;
-};
-
-int readFromMemory(GifFileType* file, GifByteType* buffer, int size) {
-    auto* r = static_cast<MemoryReader*>(file->UserData);
-    const int n = static_cast<int>(std::min<qsizetype>(size, r->data->size() - r->pos));
-    std::memcpy(buffer, r->data->constData() + r->pos, static_cast<std::size_t>(n));
-    r->pos += n;
-    return n;
 }
 
 void decodeGiflib(benchmark::State& state, const QByteArray& bytes) {

@@ -173,14 +173,17 @@ TEST(ChartFiles, ExtensionAndMessage) {
     EXPECT_TRUE(text.contains("other than a .gif,  then please go to the troubleshooting"));
 }
 
+namespace {
+bool writeSmallFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("GIF89a") == 6;
+}
+} // namespace
+
 TEST(ChartFiles, SetFileDateTime) {
     QTemporaryDir dir;
     const QString path = dir.filePath("2026-12-01-12ne01.gif");
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("GIF89a");
-    }
+    ASSERT_TRUE(writeSmallFile(path));
     const QDateTime noon(QDate(2026, 12, 1), QTime(12, 0));
     EXPECT_TRUE(SetFileDateTime(path, noon));
     EXPECT_EQ(QFileInfo(path).lastModified(), noon);
@@ -192,11 +195,7 @@ TEST(ChartFiles, SetFileDateTime) {
 TEST(ChartFiles, SetFileDateTimeLeavesReadOnlyFilesAlone) {
     QTemporaryDir dir;
     const QString path = dir.filePath("2026-12-01-12ne01.gif");
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("GIF89a");
-    }
+    ASSERT_TRUE(writeSmallFile(path));
     const QDateTime noon(QDate(2026, 12, 1), QTime(12, 0));
     ASSERT_TRUE(SetFileDateTime(path, noon));
     QFile::setPermissions(path, QFileDevice::ReadOwner);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "GiflibMemory.h"
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
@@ -67,19 +68,6 @@ Decoded decodeOurs(const QByteArray& bytes) {
         d.frames.push_back(std::move(f));
     }
     return d;
-}
-
-struct MemoryReader {
-    const QByteArray* data;
-    qsizetype pos = 0;
-};
-
-int readFromMemory(GifFileType* file, GifByteType* buffer, int size) {
-    auto* r = static_cast<MemoryReader*>(file->UserData);
-    const int n = static_cast<int>(std::min<qsizetype>(size, r->data->size() - r->pos));
-    std::memcpy(buffer, r->data->constData() + r->pos, static_cast<std::size_t>(n));
-    r->pos += n;
-    return n;
 }
 
 QList<QRgb> fromGiflibMap(const ColorMapObject* map) {
