@@ -38,6 +38,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSlider>
 #include <QSpinBox>
@@ -599,7 +600,10 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
         // The wheel zooms the chart; the scroll box never scrolls on it and the tab strip never
         // flips charts on it.
         auto* wheel = static_cast<QWheelEvent*>(event);
-        FormMouseWheel(wheel->angleDelta().y());
+        const QPoint at = ScrollBox->viewport()->mapFromGlobal(wheel->globalPosition()).toPoint();
+        FormMouseWheel(wheel->angleDelta().y(), ScrollBox->viewport()->rect().contains(at)
+                                                    ? std::optional<QPoint>(at)
+                                                    : std::nullopt);
         wheel->accept();
         return true;
     }
@@ -608,7 +612,8 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
 
 void TFormThalwise::wheelEvent(QWheelEvent* event) {
     // The window handles the wheel wherever it is turned (over the scale strip, the tool column,
-    // the status bar, ...); controls that use the wheel themselves have taken it already.
+    // the status bar, ...); controls that use the wheel themselves have taken it already. The
+    // pointer is not over the chart then: the centre of the view stays.
     FormMouseWheel(event->angleDelta().y());
     event->accept();
 }
@@ -906,9 +911,8 @@ void TFormThalwise::MenuAnnotationOutlineClick() {
 }
 
 void TFormThalwise::MenuViewZoomClick() {
-    // Either item toggles the view.
-    Zoomed = !Zoomed;
-    ApplyZoom();
+    // Either item toggles the view; the centre of the view stays where it is.
+    zoomKeeping(!Zoomed, viewCentre());
 }
 
 void TFormThalwise::MenuViewDegreesReadoutClick() {
@@ -1047,9 +1051,15 @@ QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     LabelTemp->setToolTip(QString());
     const geo::ChartMetadata metadata = geo::readChartMetadata(gif::firstFrameCommentTexts(chart));
     if (metadata.hasRange) {
-        // Each spinner applies the scale through its change handler.
-        UpDownScaleMin->setValue(geo::clampScaleMin(metadata.scaleMin));
-        UpDownScaleMax->setValue(geo::clampScaleMax(metadata.scaleMax));
+        // Each spinner applies the scale through its change handler. The spinners widen their
+        // ranges to take the chart's own values: a clamped limit would read every temperature
+        // of a chart outside the usual ranges wrong.
+        for (const auto& [spin, range] :
+             {std::pair{UpDownScaleMin, geo::scaleMinSpinner(metadata.scaleMin)},
+              std::pair{UpDownScaleMax, geo::scaleMaxSpinner(metadata.scaleMax)}}) {
+            spin->setRange(range.lowest, range.highest);
+            spin->setValue(range.value);
+        }
         ShowScaleControls(false);
         // The tool-tip's line break is a carriage return; the tool-tip control wants a newline.
         QString toolTip = metadata.toolTip;
@@ -1166,13 +1176,29 @@ void TFormThalwise::showDisplayPicture() {
     if (m_displayPicture.isNull()) ImageDisplay->resize(0, 0);
 }
 
-bool TFormThalwise::FormMouseWheel(int wheelDelta) {
+bool TFormThalwise::FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint) {
     const bool wanted = display::zoomAfterWheel(wheelDelta, Zoomed);
-    if (wanted != Zoomed) {
-        Zoomed = wanted;
-        ApplyZoom();
-    }
+    if (wanted != Zoomed) zoomKeeping(wanted, viewPoint.value_or(viewCentre()));
     return true;
+}
+
+QPoint TFormThalwise::viewCentre() const {
+    const QRect view = ScrollBox->viewport()->rect();
+    return QPoint(view.width() / 2, view.height() / 2); // truncated
+}
+
+void TFormThalwise::zoomKeeping(bool zoomed, QPoint viewPoint) {
+    const int oldScale = Zoomed ? 2 : 1;
+    const int newScale = zoomed ? 2 : 1;
+    const QPoint under = ImageDisplay->mapFrom(ScrollBox->viewport(), viewPoint);
+    Zoomed = zoomed;
+    ApplyZoom();
+    if (oldScale == newScale || m_displayPicture.isNull()) return;
+    // The scroll bars take their new ranges from the picture's new size at once.
+    ScrollBox->horizontalScrollBar()->setValue(
+        display::ScrollToKeep(under.x(), oldScale, newScale, viewPoint.x()));
+    ScrollBox->verticalScrollBar()->setValue(
+        display::ScrollToKeep(under.y(), oldScale, newScale, viewPoint.y()));
 }
 
 void TFormThalwise::LoadLogo() {
@@ -1202,8 +1228,7 @@ void TFormThalwise::TempScaleChange() {
     TimerUpdateRange->stop();
     if (ScaleBitmap.isNull()) return;
     const geo::SliderPlacement slider = geo::TemperatureScale::placeSlider(
-        ImageScale->y(), ImageScale->height(), TrackBarTemperature->minimum(),
-        TrackBarTemperature->maximum(), UpDownScaleMin->value(), UpDownScaleMax->value());
+        ImageScale->y(), ImageScale->height(), UpDownScaleMin->value(), UpDownScaleMax->value());
     TrackBarTemperature->setGeometry(TrackBarTemperature->x(), slider.top,
                                      TrackBarTemperature->width(), slider.height);
     TrackBarTemperature->setRange(slider.minimum, slider.maximum);
@@ -1230,11 +1255,12 @@ void TFormThalwise::ImageScaleMouseLeave() {
 
 void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifiers,
                                           QPoint position) {
+    const bool overChart = sender != ImageScale;
     int x = 0, y = 0;
-    display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
+    // Only the chart is ever enlarged; the scale strip keeps its own pixels.
+    display::MouseToChartPixel(position.x(), position.y(), Zoomed && overChart, x, y);
     GeoPosition at;
     if (!PixelToGeo(x, y, at)) return;
-    const bool overChart = sender != ImageScale;
     const QImage& sampled = overChart ? BaseBitmap : ScaleBitmap;
     app::PointerMove move;
     move.tool = PointerTool;

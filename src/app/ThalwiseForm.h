@@ -255,9 +255,10 @@ public:
     void BuildAreaMenu();
     void CheckDefaultAreaItem();
     void ApplyZoom();
-    // Wheel over the chart: forward zooms in, backward returns to the normal view. Always
-    // handled.
-    bool FormMouseWheel(int wheelDelta);
+    // Wheel over the chart: forward zooms in, backward returns to the normal view, keeping the
+    // chart pixel under the pointer (at viewPoint of the scroll box's view) where it is; without
+    // a point (the pointer elsewhere), the centre of the view stays. Always handled.
+    bool FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint = std::nullopt);
     void TempScaleChange();
     void LoadLogo();
     void SetupWaypointGrid();
@@ -327,6 +328,9 @@ private:
     QString applyChartMetadata(const TGIFImage& chart);
     void displayChart(const QString& path, const QImage& picture);
     void showDisplayPicture();
+    // Changes the zoom keeping the chart pixel under viewPoint of the scroll box's view.
+    void zoomKeeping(bool zoomed, QPoint viewPoint);
+    QPoint viewCentre() const;
     void layoutControls(); // keeps the anchored controls in place, then FormResize
     void showHelpFile();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,

@@ -5,6 +5,15 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <cmath>
+
+QPoint TvekImage::controlPixel(const QPointF& position) {
+    // Truncated toward minus infinity: with fractional display scaling a pointer position lies
+    // between pixels, and the pixel it is over is the one to its upper left. Rounding would
+    // read the neighbour half of the time.
+    return QPoint(int(std::floor(position.x())), int(std::floor(position.y())));
+}
+
 TvekImage::TvekImage(QWidget* parent) : QLabel(parent) {
     setMouseTracking(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -61,15 +70,15 @@ void TvekImage::leaveEvent(QEvent* event) {
 
 void TvekImage::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) m_leftPressedInside = true;
-    emit OnMouseDown(this, event->button(), event->modifiers(), event->position().toPoint());
+    emit OnMouseDown(this, event->button(), event->modifiers(), controlPixel(event->position()));
 }
 
 void TvekImage::mouseMoveEvent(QMouseEvent* event) {
-    emit OnMouseMove(this, event->modifiers(), event->position().toPoint());
+    emit OnMouseMove(this, event->modifiers(), controlPixel(event->position()));
 }
 
 void TvekImage::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = controlPixel(event->position());
     if (event->button() == Qt::LeftButton && m_leftPressedInside) {
         m_leftPressedInside = false;
         if (rect().contains(at)) emit OnClick(this);

@@ -18,6 +18,9 @@ class TvekImage : public QLabel {
 public:
     explicit TvekImage(QWidget* parent = nullptr);
 
+    // The control pixel a pointer position lies in (each coordinate floored).
+    static QPoint controlPixel(const QPointF& position);
+
     // True: background erase requests are answered as done; nothing is ever erased either way.
     bool flickerFree() const { return m_flickerFree; }
     void setFlickerFree(bool on);

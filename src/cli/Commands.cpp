@@ -34,7 +34,7 @@ int usage(QTextStream& err) {
            "pixel the position maps to and that pixel's lat/lon mapped back."
         << Qt::endl;
     err << "Positions are decimal degrees, negative south and west; temperatures degrees F; "
-           "--min takes 20..80, --max 40..100 (default: the chart's range, else 30..80)."
+           "--min and --max take whole degrees (default: the chart's own range, else 30..80)."
         << Qt::endl;
     return 2;
 }
@@ -52,6 +52,16 @@ int usage(QTextStream& err, const char* name) {
 QString fixed(double value, int decimals) {
     // Without this a negative zero would read "-0.0".
     return geo::formatFixed(value == 0.0 ? 0.0 : value, decimals, QLocale::c());
+}
+
+// The variation as the chart gives it: at least one decimal, and as many more as the value
+// needs to read back unchanged (3.25 stays 3.25, -15 reads -15.0), never in exponent form.
+QString variationText(float variation) {
+    for (int decimals = 1; decimals < 9; ++decimals) {
+        const QString candidate = fixed(variation, decimals);
+        if (QLocale::c().toFloat(candidate) == variation) return candidate;
+    }
+    return fixed(variation, 9);
 }
 
 bool readInteger(const QString& text, int& value) {
@@ -144,9 +154,8 @@ std::optional<ProbeRequest> readProbeRequest(const QStringList& args) {
         std::optional<int>& end = isMin ? request.scaleMin : request.scaleMax;
         int fahrenheit = 0;
         if (end || !readInteger(value, fahrenheit)) return {};
-        // The window's up-downs take nothing outside their ranges either.
-        const int allowed = isMin ? geo::clampScaleMin(fahrenheit) : geo::clampScaleMax(fahrenheit);
-        if (allowed != fahrenheit) return {};
+        // The window's up-downs hold 16-bit positions.
+        if (fahrenheit < geo::ScaleValueLowest || fahrenheit > geo::ScaleValueHighest) return {};
         end = fahrenheit;
     }
     if (request.chart.isEmpty() || !havePoint) return {};
@@ -215,7 +224,7 @@ int info(const QStringList& args, QTextStream& out, QTextStream& err) {
             out << "tmax: " << metadata.scaleMax << '\n';
         }
         if (metadata.hasVariation)
-            out << "variation: " << fixed(metadata.magneticVariation, 1) << '\n';
+            out << "variation: " << variationText(metadata.magneticVariation) << '\n';
         out.flush();
     }
     return status;
@@ -292,11 +301,13 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
     float longitude = 0.0f;
     PixelToGeo(calibration, x, y, latitude, longitude); // valid calibration: always succeeds
 
-    // The scale as the window has it after opening this chart: the chart's range, brought into
-    // the up-downs' ranges, or the up-downs' initial values.
+    // The scale as the window has it after opening this chart: the chart's own range, or the
+    // up-downs' initial values.
     const geo::ChartMetadata metadata = chartMetadata(image);
-    int scaleMin = metadata.hasRange ? geo::clampScaleMin(metadata.scaleMin) : geo::ScaleMinInitial;
-    int scaleMax = metadata.hasRange ? geo::clampScaleMax(metadata.scaleMax) : geo::ScaleMaxInitial;
+    int scaleMin =
+        metadata.hasRange ? geo::scaleMinSpinner(metadata.scaleMin).value : geo::ScaleMinInitial;
+    int scaleMax =
+        metadata.hasRange ? geo::scaleMaxSpinner(metadata.scaleMax).value : geo::ScaleMaxInitial;
     if (request->scaleMin) scaleMin = *request->scaleMin;
     if (request->scaleMax) scaleMax = *request->scaleMax;
     geo::TemperatureScale scale;

@@ -161,16 +161,18 @@ float TemperatureScale::TemperatureFromHue(int hue) const {
     return float(result);
 }
 
-SliderPlacement TemperatureScale::placeSlider(int scaleTop, int scaleHeight, int currentMinimum,
-                                              int currentMaximum, int scaleMin, int scaleMax) {
+SliderPlacement TemperatureScale::placeSlider(int scaleTop, int scaleHeight, int scaleMin,
+                                              int scaleMax) {
     SliderPlacement s;
     s.top = scaleTop - 11;
     s.height = scaleHeight + 22;
-    s.minimum = currentMinimum;
-    s.maximum = currentMaximum;
-    if (scaleMin <= s.maximum) s.minimum = scaleMin;
-    if (scaleMax >= s.minimum) s.maximum = scaleMax;
-    s.position = (s.minimum + s.maximum) / 2; // truncated toward zero
+    // Both bounds are set together: setting them one at a time, as the slider control refuses a
+    // minimum above its maximum, would keep a bound of the previous range (38..62 then 64..84
+    // left the slider at 38..84).
+    s.minimum = std::min(scaleMin, scaleMax);
+    s.maximum = std::max(scaleMin, scaleMax);
+    // Halved in 64 bits: the ends may lie anywhere in 16 bits, their sum never overflows.
+    s.position = int((qint64(s.minimum) + s.maximum) / 2); // truncated toward zero
     return s;
 }
 

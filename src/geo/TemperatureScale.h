@@ -9,8 +9,7 @@
 namespace geo {
 
 // The scale's two up-down controls (°F): the lower end takes 20..80 and starts at 30, the upper
-// end takes 40..100 and starts at 80. A value set from outside (a chart's TMIN and TMAX) is
-// brought into its control's range, as the control itself does.
+// end takes 40..100 and starts at 80.
 inline constexpr int ScaleMinLowest = 20;
 inline constexpr int ScaleMinHighest = 80;
 inline constexpr int ScaleMinInitial = 30;
@@ -18,11 +17,27 @@ inline constexpr int ScaleMaxLowest = 40;
 inline constexpr int ScaleMaxHighest = 100;
 inline constexpr int ScaleMaxInitial = 80;
 
-inline int clampScaleMin(int fahrenheit) {
-    return std::clamp(fahrenheit, ScaleMinLowest, ScaleMinHighest);
+// The up-downs hold 16-bit signed positions.
+inline constexpr int ScaleValueLowest = -32768;
+inline constexpr int ScaleValueHighest = 32767;
+
+// The range an up-down offers once a value is set into it from outside (a chart's TMIN or TMAX):
+// its own range widened to take the value, so that the scale always follows the chart's own
+// range instead of a clamped one. Values beyond 16 bits are brought to the nearest 16-bit one.
+struct SpinnerRange {
+    int lowest = 0;
+    int highest = 0;
+    int value = 0;
+};
+inline SpinnerRange widenedSpinnerRange(int lowest, int highest, int value) {
+    const int v = std::clamp(value, ScaleValueLowest, ScaleValueHighest);
+    return {std::min(lowest, v), std::max(highest, v), v};
 }
-inline int clampScaleMax(int fahrenheit) {
-    return std::clamp(fahrenheit, ScaleMaxLowest, ScaleMaxHighest);
+inline SpinnerRange scaleMinSpinner(int fahrenheit) {
+    return widenedSpinnerRange(ScaleMinLowest, ScaleMinHighest, fahrenheit);
+}
+inline SpinnerRange scaleMaxSpinner(int fahrenheit) {
+    return widenedSpinnerRange(ScaleMaxLowest, ScaleMaxHighest, fahrenheit);
 }
 
 // Where the temperature slider goes and what it holds after a change of the scale's range.
@@ -88,12 +103,11 @@ public:
     // 0 when there are no tables.
     float TemperatureFromHue(int hue) const;
 
-    // The slider beside a scale image at scaleTop with scaleHeight, after its range is set to
-    // scaleMin..scaleMax from currentMinimum..currentMaximum. Like the slider control, a new
-    // minimum above the current maximum, or a new maximum below the (new) minimum, is refused
-    // and the old bound kept; the position goes to the middle, truncated toward zero.
-    static SliderPlacement placeSlider(int scaleTop, int scaleHeight, int currentMinimum,
-                                       int currentMaximum, int scaleMin, int scaleMax);
+    // The slider beside a scale image at scaleTop with scaleHeight for the range
+    // scaleMin..scaleMax: its ends are always the scale's two limits (the lower one at the
+    // slider's minimum, whichever spinner holds it), whatever range it had before; the position
+    // goes to the middle, truncated toward zero.
+    static SliderPlacement placeSlider(int scaleTop, int scaleHeight, int scaleMin, int scaleMax);
 
     // The slider's label: the mirrored position (the top reads the maximum) followed by "°F".
     static QString sliderLabelText(int minimum, int maximum, int position);

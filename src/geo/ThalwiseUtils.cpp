@@ -67,8 +67,16 @@ private:
     QString m_point;
 };
 
+// What a readout shows for a value that is no angle at all (not finite, or beyond a full
+// turn): a plain placeholder rather than "inf°" or the digits of a float's garbage.
+constexpr char NoAngle[] = "---";
+
 void appendDegrees(ReadoutText& text, float angle, bool decimalDegrees) {
     const double magnitude = std::fabs(double(angle)); // no sign, no hemisphere letter
+    if (!std::isfinite(magnitude) || magnitude > 360.0) {
+        text << NoAngle;
+        return;
+    }
     if (decimalDegrees) {
         text.fixed(magnitude, 3) << DegreeSign;
         return;
@@ -86,13 +94,17 @@ void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
                    float magneticVariation) {
     float b = trueBearing;
     if (magneticReadout) b = b - magneticVariation; // magnetic = true - east variation
+    const bool magnetic = magneticReadout && magneticVariation != 0.0f;
+    if (!std::isfinite(b)) {
+        text << NoAngle << (magnetic ? " (mag.)" : " (true)");
+        return;
+    }
     // Far out of range (or not finite) the stepping below would never end in single precision.
     if (std::fabs(b) >= 720.0f) b = float(std::fmod(double(b), 360.0));
     while (b < 0.0f)
         b = b + 360.0f;
     while (b >= 360.0f)
         b = b - 360.0f;
-    const bool magnetic = magneticReadout && magneticVariation != 0.0f;
     text.fixed(b, 1) << DegreeSign << (magnetic ? " (mag.)" : " (true)");
 }
 

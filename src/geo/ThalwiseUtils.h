@@ -7,12 +7,14 @@
 
 // A latitude or longitude as its magnitude, without sign or hemisphere letter: "25.125°" with
 // decimal degrees, else whole degrees and two-digit minutes "25°08'" (total minutes rounded to
-// nearest, halves to even, before the split, so 59.9999 reads 60°00').
+// nearest, halves to even, before the split, so 59.9999 reads 60°00'). A value that is not
+// finite or lies beyond 360° reads "---".
 QString FormatDegrees(float angle, bool decimalDegrees, const QLocale& locale = QLocale());
 
 // The heading text of a true bearing (degrees): "355.0° (mag.)" when magnetic readout is on and
 // the variation (degrees, east positive) is not 0, otherwise "%.1f° (true)". The heading is
-// brought into 0..360 before it is rounded to one decimal, so 359.96 reads 360.0.
+// brought into 0..360 before it is rounded to one decimal, so 359.96 reads 360.0. A heading that
+// is not finite reads "---" with its label.
 QString FormatBearing(float trueBearing, bool magneticReadout, float magneticVariation,
                       const QLocale& locale = QLocale());
 

@@ -109,7 +109,135 @@ bool turnWheel(QWidget* target, int delta) {
     return wheel.isAccepted();
 }
 
+// An 8 x 8 chart of one colour with a keyed comment carrying its scale range.
+QString rangeChart(const QTemporaryDir& dir, const QString& name, int tmin, int tmax) {
+    gif::EncoderInput input;
+    input.screenWidth = input.screenHeight = 8;
+    input.globalTable = {qRgb(0, 128, 255), qRgb(255, 255, 128)};
+    gif::EncoderFrame frame;
+    frame.width = frame.height = 8;
+    frame.indices.assign(64, 1);
+    input.frames.push_back(frame);
+    input.comments.push_back(QStringLiteral("TIMESTAMP=2026-07-01-12%1\r\nTMIN=%2\r\nTMAX=%3\r\n"
+                                            "VARIATION=-2.0")
+                                 .arg(name.mid(5, 4))
+                                 .arg(tmin)
+                                 .arg(tmax)
+                                 .toLatin1());
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(gif::writeGifFile(path, input));
+    return path;
+}
+
+// A pointer move to a display position that need not be a whole pixel, as a desktop with
+// fractional scaling delivers it.
+void moveTo(QWidget* target, QPointF at) {
+    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+}
+
+// Sends a wheel turn at a point of the chart's view.
+void wheelAt(TFormThalwise& form, QPoint viewPoint, int delta) {
+    QWidget* view = form.ScrollBox->viewport();
+    QWheelEvent wheel(viewPoint, view->mapToGlobal(QPointF(viewPoint)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view, &wheel);
+}
+
+// The chart pixel the panels read under a point of the chart's view.
+QString pixelUnder(TFormThalwise& form, QPoint viewPoint) {
+    const QPoint at = form.ImageDisplay->mapFrom(form.ScrollBox->viewport(), viewPoint);
+    QTest::mouseMove(form.ImageDisplay, at + QPoint(0, 1));
+    QTest::mouseMove(form.ImageDisplay, at);
+    return form.statusPanelText(3);
+}
+
 } // namespace
+
+TEST(ChartWindow, TheScaleFollowsTheChartsOwnRange) {
+    WindowRig rig;
+    auto form = shownWindow(rig);
+    QTemporaryDir dir;
+    // A Gulf chart in summer lies above the up-downs' usual limits; after it, any order of
+    // ranges leaves the slider exactly at the scale's ends.
+    const struct {
+        int tmin, tmax;
+    } charts[] = {{85, 95}, {38, 62}, {64, 84}, {10, 30}, {150, 200}, {38, 62}};
+    for (const auto& c : charts) {
+        SCOPED_TRACE(std::to_string(c.tmin) + ".." + std::to_string(c.tmax));
+        form->OpenChart(rangeChart(dir, QStringLiteral("area-fl05.gif"), c.tmin, c.tmax));
+        EXPECT_EQ(form->UpDownScaleMin->value(), c.tmin);
+        EXPECT_EQ(form->UpDownScaleMax->value(), c.tmax);
+        EXPECT_EQ(form->TrackBarTemperature->minimum(), c.tmin);
+        EXPECT_EQ(form->TrackBarTemperature->maximum(), c.tmax);
+        EXPECT_EQ(form->LabelTemp->text(),
+                  QString::number((c.tmin + c.tmax) / 2) + QStringLiteral("\u00B0F"));
+        EXPECT_TRUE(form->LabelTemp->toolTip().startsWith(
+            QStringLiteral("Temperature range in chart is: %1\u00B0F .. %2\u00B0F")
+                .arg(c.tmin)
+                .arg(c.tmax)));
+        // The readout is the chart's own scale's: yellow is row 102 of the strip.
+        hoverChart(*form, QPoint(4, 4));
+        const geo::TemperatureScale scale = expectedScale(c.tmin, c.tmax);
+        const float expected = scale.TemperatureAtPixel(form->BaseBitmap, 4, 4);
+        EXPECT_EQ(form->statusPanelText(1), geo::temperaturePanelText(expected));
+        EXPECT_FLOAT_EQ(expected, c.tmax - (c.tmax - c.tmin) * 102.0f / 255.0f);
+    }
+}
+
+TEST(ChartWindow, PointerPositionsAreTruncatedToChartPixels) {
+    WindowRig rig;
+    auto form = shownWindow(rig);
+    form->OpenChart(sampleChart());
+    const struct {
+        QPointF at;
+        bool zoomed;
+        const char* pixel;
+    } cases[] = {
+        {{10.6, 20.5}, false, "X: 10, Y: 20"},
+        {{10.4, 20.99}, false, "X: 10, Y: 20"},
+        {{21.7, 41.9}, true, "X: 10, Y: 20"},
+        {{22.0, 43.5}, true, "X: 11, Y: 21"},
+    };
+    for (const auto& c : cases) {
+        if (c.zoomed != form->Zoomed) form->MenuViewZoomClick();
+        form->ScrollBox->horizontalScrollBar()->setValue(0);
+        form->ScrollBox->verticalScrollBar()->setValue(0);
+        moveTo(form->ImageDisplay, c.at + QPointF(3, 3));
+        moveTo(form->ImageDisplay, c.at);
+        EXPECT_EQ(form->statusPanelText(3), QLatin1String(c.pixel)) << c.at.x() << ',' << c.at.y();
+    }
+}
+
+TEST(ChartWindow, ZoomKeepsThePlaceTheUserLooksAt) {
+    WindowRig rig;
+    auto form = shownWindow(rig);
+    form->OpenChart(sampleChart());
+    QCoreApplication::processEvents();
+    // The wheel keeps the chart pixel under the pointer where it is, in and out again.
+    for (const QPoint at : {QPoint(300, 200), QPoint(17, 401), QPoint(555, 99)}) {
+        SCOPED_TRACE(std::to_string(at.x()) + "," + std::to_string(at.y()));
+        const QString before = pixelUnder(*form, at);
+        wheelAt(*form, at, 120);
+        ASSERT_TRUE(form->Zoomed);
+        EXPECT_EQ(pixelUnder(*form, at), before);
+        wheelAt(*form, at, -120);
+        ASSERT_FALSE(form->Zoomed);
+        EXPECT_EQ(pixelUnder(*form, at), before);
+    }
+    // The menu keeps the centre of the view.
+    form->ScrollBox->horizontalScrollBar()->setValue(100);
+    form->ScrollBox->verticalScrollBar()->setValue(150);
+    const QRect view = form->ScrollBox->viewport()->rect();
+    const QPoint centre(view.width() / 2, view.height() / 2);
+    const QString before = pixelUnder(*form, centre);
+    form->MenuViewZoom->trigger();
+    ASSERT_TRUE(form->Zoomed);
+    EXPECT_EQ(pixelUnder(*form, centre), before);
+    form->MenuViewNormal->trigger();
+    EXPECT_EQ(pixelUnder(*form, centre), before);
+}
 
 TEST(ChartWindow, OpensTheSampleChartEndToEnd) {
     WindowRig rig;
@@ -428,7 +556,6 @@ TEST(ChartWindow, WheelZoomsTheChartPixelExact) {
     EXPECT_FALSE(form->Zoomed);
 
     form->OpenChart(sampleChart());
-    const int scrollBefore = form->ScrollBox->verticalScrollBar()->value();
     EXPECT_TRUE(sendWheel(chartArea, 120));
     const qint64 afterFirst = form->ImageDisplay->picture().cacheKey();
     EXPECT_TRUE(sendWheel(chartArea, 120)); // forward again: no change, no repaint
@@ -437,7 +564,6 @@ TEST(ChartWindow, WheelZoomsTheChartPixelExact) {
     EXPECT_TRUE(form->MenuViewZoom->isChecked());
     EXPECT_FALSE(form->MenuViewNormal->isChecked());
     EXPECT_EQ(form->ImageDisplay->size(), QSize(2048, 2048));
-    EXPECT_EQ(form->ScrollBox->verticalScrollBar()->value(), scrollBefore); // never scrolls
     const QImage zoomed = form->ImageDisplay->picture();
     for (const QPoint p : {QPoint(0, 0), QPoint(377, 654), QPoint(1023, 1023)})
         for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
@@ -660,8 +786,8 @@ TEST(ChartWindow, OverTheScaleOnlyTemperatureAndPixel) {
         {{15, 100}, false, {15, 100}},
         {{10, 250}, false, {10, 250}},
         {{2, 0}, false, {2, 0}},
-        // The pointer handler halves positions over the scale too while zoomed.
-        {{20, 201}, true, {10, 100}},
+        // The strip is never enlarged: zoomed or not, its own pixel is read.
+        {{20, 201}, true, {20, 201}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.at.y());
@@ -675,10 +801,10 @@ TEST(ChartWindow, OverTheScaleOnlyTemperatureAndPixel) {
                                geo::pixelPanelText(row.sampled.x(), row.sampled.y())}));
     }
     EXPECT_EQ(form->statusPanelText(1),
-              geo::temperaturePanelText(scale.TemperatureAtPixel(form->ScaleBitmap, 10, 100)));
+              geo::temperaturePanelText(scale.TemperatureAtPixel(form->ScaleBitmap, 20, 201)));
     EXPECT_FALSE(form->statusPanelText(1).isEmpty());
     form->ImageScaleMouseLeave();
-    EXPECT_EQ(panels(*form), (QStringList{"", "", "", "X: 10, Y: 100"}));
+    EXPECT_EQ(panels(*form), (QStringList{"", "", "", "X: 20, Y: 201"}));
 }
 
 TEST(ChartWindow, ScaleRangeChangesRepaintOnceAfterTheLast) {

@@ -195,8 +195,10 @@ TEST(Cli, ProbeReadsTheTemperatureAgainstTheScale) {
          "79.8"},
         {"overrideUpperEndOnly", 254, {}, {"--max", "100"}, "99.7"},
         {"reversedRange", 254, {}, {"--min", "80", "--max", "40"}, "40.2"},
-        // The window's up-downs bring a chart's TMIN 10 and TMAX 120 to 20 and 100.
-        {"chartRangeBroughtIntoTheUpDowns", 254, {keyedComment("10", "120")}, {}, "99.7"},
+        // The scale follows the chart's own range, also beyond the up-downs' usual limits:
+        // 120 - 110 / 255, and a Gulf summer chart's yellow row 95 - 10 * 102 / 255.
+        {"chartRangeBeyondTheUsualLimits", 254, {keyedComment("10", "120")}, {}, "119.6"},
+        {"gulfSummerChart", 153, {keyedComment("85", "95")}, {}, "91.0"},
         {"malformedChartRangeGivesDefault", 254, {keyedComment("38.5", "62")}, {}, "79.8"},
         // Line 153 ("255 255 128", yellow) is row 102: 80 - 50 * 102 / 255 = 60.
         {"yellowRow", 153, {}, {}, "60.0"},
@@ -238,6 +240,10 @@ TEST(Cli, InfoShowsWhatTheWindowAppliesFromTheComments) {
          "ne01.gif",
          {"tmin=50\r\ntmax=86\r\nvariation=0"},
          "area: 1 ne01\ntmin: 50\ntmax: 86\nvariation: 0.0\n"},
+        {"variationAsTheChartGivesIt",
+         "ne01.gif",
+         {"TMIN=85\r\nTMAX=95\r\nVARIATION=3.25"},
+         "area: 1 ne01\ntmin: 85\ntmax: 95\nvariation: 3.25\n"},
         // A later single-line comment resets the variation but not the range already set.
         {"laterSingleLineKeepsRange",
          "area-ma05.gif",
@@ -335,8 +341,8 @@ TEST(Cli, ProbeFailuresAndUsage) {
         {"pixelNotInteger", {"probe", chart, "--pixel", "1.5,2"}, 2, "", usage},
         {"latitudeBeyondPole", {"probe", chart, "--at", "91,-70"}, 2, "", usage},
         {"longitudeNotANumber", {"probe", chart, "--at", "42,nan"}, 2, "", usage},
-        {"minBelowItsUpDown", {"probe", chart, "--pixel", "5,4", "--min", "19"}, 2, "", usage},
-        {"maxAboveItsUpDown", {"probe", chart, "--pixel", "5,4", "--max", "101"}, 2, "", usage},
+        {"minBeyond16Bits", {"probe", chart, "--pixel", "5,4", "--min", "-32769"}, 2, "", usage},
+        {"maxBeyond16Bits", {"probe", chart, "--pixel", "5,4", "--max", "32768"}, 2, "", usage},
         {"minTwice",
          {"probe", chart, "--pixel", "5,4", "--min", "30", "--min", "40"},
          2,

@@ -353,18 +353,22 @@ TEST(GeoScaleTables, ReversedLimitsReverseTheOrder) {
 
 TEST(GeoSlider, PlacementAndLabel) {
     using geo::TemperatureScale;
+    // The slider's ends are the scale's limits whatever range it had before: set one bound at
+    // a time, 38..62 then 64..84 would leave it at 38..84.
     const struct {
-        int curMin, curMax, newMin, newMax;
+        int newMin, newMax;
         int min, max, position;
     } cases[] = {
-        {20, 80, 30, 80, 30, 80, 55},   {30, 80, 50, 86, 50, 86, 68},
-        {30, 80, 80, 30, 80, 80, 80},   // the new maximum lies below the new minimum: refused
-        {20, 80, 90, 100, 20, 100, 60}, // the new minimum lies above the old maximum: refused
-        {-9, 0, -5, 0, -5, 0, -2},      // truncated toward zero
+        {30, 80, 30, 80, 55},
+        {64, 84, 64, 84, 74},
+        {38, 62, 38, 62, 50},
+        {85, 95, 85, 95, 90},
+        {80, 30, 30, 80, 55},              // reversed limits: the lower one on top
+        {-9, 0, -9, 0, -4},                // truncated toward zero
+        {-32768, 32767, -32768, 32767, 0}, // no overflow at the 16-bit ends
     };
     for (const auto& c : cases) {
-        const geo::SliderPlacement p =
-            TemperatureScale::placeSlider(40, 256, c.curMin, c.curMax, c.newMin, c.newMax);
+        const geo::SliderPlacement p = TemperatureScale::placeSlider(40, 256, c.newMin, c.newMax);
         EXPECT_EQ(p.top, 29);
         EXPECT_EQ(p.height, 278);
         EXPECT_EQ(p.minimum, c.min) << c.newMin << ".." << c.newMax;

@@ -28,21 +28,29 @@ TEST(GeoPalette, BuiltinTextBuildsTheScale) {
     EXPECT_EQ(scale.scaleLastColouredRow(), 250);
 }
 
-TEST(GeoPalette, ScaleEndsAreBroughtIntoTheirUpDownRanges) {
+TEST(GeoPalette, UpDownsWidenToTakeTheChartsOwnRange) {
+    // A chart's TMIN and TMAX are never clamped: the up-downs' ranges grow to take them, and
+    // only a value beyond the 16-bit positions is brought to the nearest one.
     const struct {
         int requested;
-        int lowerEnd;
-        int upperEnd;
+        int minLowest, minHighest;
+        int maxLowest, maxHighest;
+        int value;
     } cases[] = {
-        {-40, 20, 40}, {19, 20, 40}, {20, 20, 40},   {39, 39, 40},   {40, 40, 40},    {62, 62, 62},
-        {80, 80, 80},  {81, 80, 81}, {100, 80, 100}, {101, 80, 100}, {1000, 80, 100},
+        {-40, -40, 80, -40, 100, -40}, {20, 20, 80, 20, 100, 20},
+        {62, 20, 80, 40, 100, 62},     {85, 20, 85, 40, 100, 85},
+        {101, 20, 101, 40, 101, 101},  {40000, 20, 32767, 40, 32767, 32767},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(geo::clampScaleMin(c.requested), c.lowerEnd) << c.requested;
-        EXPECT_EQ(geo::clampScaleMax(c.requested), c.upperEnd) << c.requested;
+        const geo::SpinnerRange lower = geo::scaleMinSpinner(c.requested);
+        const geo::SpinnerRange upper = geo::scaleMaxSpinner(c.requested);
+        EXPECT_EQ(lower.lowest, c.minLowest) << c.requested;
+        EXPECT_EQ(lower.highest, c.minHighest) << c.requested;
+        EXPECT_EQ(upper.lowest, c.maxLowest) << c.requested;
+        EXPECT_EQ(upper.highest, c.maxHighest) << c.requested;
+        EXPECT_EQ(lower.value, c.value) << c.requested;
+        EXPECT_EQ(upper.value, c.value) << c.requested;
     }
-    EXPECT_EQ(geo::clampScaleMin(geo::ScaleMinInitial), geo::ScaleMinInitial);
-    EXPECT_EQ(geo::clampScaleMax(geo::ScaleMaxInitial), geo::ScaleMaxInitial);
 }
 
 } // namespace

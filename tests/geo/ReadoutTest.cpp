@@ -80,13 +80,26 @@ TEST(GeoHeadingFormat, ToggleNeedsTheChartsVariation) {
             << c.magnetic << ' ' << c.hasVariation;
 }
 
-TEST(GeoFormatBearing, ValuesFarOutOfRangeStillReturn) {
-    EXPECT_TRUE(FormatBearing(1.0e30f, false, 0.0f, C).endsWith(QLatin1String("(true)")));
-    EXPECT_TRUE(FormatBearing(-1.0e30f, false, 0.0f, C).endsWith(QLatin1String("(true)")));
-    EXPECT_TRUE(FormatBearing(std::numeric_limits<float>::infinity(), false, 0.0f, C)
-                    .endsWith(QLatin1String("(true)")));
-    EXPECT_TRUE(FormatBearing(std::numeric_limits<float>::quiet_NaN(), true, 3.0f, C)
-                    .endsWith(QLatin1String("(mag.)")));
+TEST(GeoFormats, ValuesThatAreNoAngleReadPlainly) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const bool decimal : {true, false}) {
+        for (const float angle : {inf, -inf, nan, 1.0e30f, -3.0e38f, 360.5f})
+            EXPECT_EQ(FormatDegrees(angle, decimal, C), deg("---")) << angle << decimal;
+        EXPECT_EQ(FormatDegrees(360.0f, decimal, C), deg(decimal ? "360.000°" : "360°00'"));
+    }
+    EXPECT_EQ(geo::positionPanelText(nan, -70.0f, true, C), deg("Lat: ---    Lon: 70.000°"));
+    EXPECT_EQ(FormatBearing(inf, false, 0.0f, C), deg("--- (true)"));
+    EXPECT_EQ(FormatBearing(nan, true, 3.0f, C), deg("--- (mag.)"));
+    EXPECT_EQ(FormatBearing(10.0f, true, inf, C), deg("--- (mag.)"));
+    // Finite but far out of range still comes into 0..360.
+    for (const float far : {1.0e30f, -1.0e30f}) {
+        const QString text = FormatBearing(far, false, 0.0f, C);
+        EXPECT_TRUE(text.endsWith(deg("° (true)"))) << text.toStdString();
+        const double value = text.left(text.indexOf(u'\u00B0')).toDouble();
+        EXPECT_GE(value, 0.0);
+        EXPECT_LE(value, 360.0);
+    }
 }
 
 TEST(GeoPanels, Texts) {
