@@ -66,3 +66,12 @@ bool SetFileDateTime(const QString& path, const QDateTime& localDateTime) {
         return false;
     return file.setFileTime(localDateTime, QFileDevice::FileModificationTime);
 }
+
+namespace app {
+
+QString chartErrorText(const QString& path, const QString& reason) {
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? reason : name + QLatin1String(": ") + reason;
+}
+
+} // namespace app

@@ -38,7 +38,12 @@ QString folderOf(const QString& path);
 // area).
 QString saveAsNameFor(const QString& fullPath, const QString& areaCode);
 
+// The error shown for a chart that cannot be opened: its file name, then the reason
+// ("area-ne01.gif: Invalid GIF signature"), so that the user knows which file failed.
+QString chartErrorText(const QString& path, const QString& reason);
+
 // The message texts of opening a chart.
+inline constexpr char OutOfMemoryText[] = "Not enough memory to open the chart";
 inline constexpr char UnrecognisedAreaMessage[] = "Unrecognised area - no geographic annotation";
 inline constexpr char AreaNotRecognisedWarning[] = "Warning: internal error - area not recognised";
 

@@ -24,6 +24,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -789,6 +790,31 @@ void TFormThalwise::FormDestroy() {
     m_settingsSections.reset();
 }
 
+void TFormThalwise::commitSession() {
+    if (m_destroyed) return;
+    SaveIfModified();
+    SaveWaypoints();
+    for (TRegistryVariable* setting : std::initializer_list<TRegistryVariable*>{
+             DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
+             Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
+             HomeLat.get(), HomeLon.get()})
+        if (setting) setting->Store();
+}
+
+void TFormThalwise::closeInOrder() {
+    // A modal dialog runs a loop of its own: cancel it (innermost first) so that the window's
+    // close is not left waiting behind it. Cancelling is the answer that changes nothing.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (modal == this) break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal) break; // it would not go
+    }
+    close();
+}
+
 void TFormThalwise::FormResize() {
     app::ResizeInput in;
     in.clientWidth = m_client->width();
@@ -1029,7 +1055,10 @@ void TFormThalwise::OpenChart(const QString& path) {
         chart.LoadFromFile(path);
         picture = chart.bitmap();
     } catch (const GIFException& error) {
-        m_services.messageBoxes->showError(error.message());
+        m_services.messageBoxes->showError(app::chartErrorText(path, error.message()));
+        return;
+    } catch (const std::bad_alloc&) {
+        m_services.messageBoxes->showError(app::chartErrorText(path, app::OutOfMemoryText));
         return;
     }
     if (picture.isNull()) return; // nothing to show: the chart on screen stays as it is

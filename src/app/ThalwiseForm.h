@@ -217,6 +217,13 @@ public:
     bool FormCloseQuery(); // always true: closing is never refused
     void FormDestroy();
     void FormResize();
+    // The session is ending (the session manager's commit request): pending annotations and
+    // waypoints are saved and every setting written now, as closing would, in case the process
+    // does not get to close.
+    void commitSession();
+    // Closes the window in order, as File > Exit does, also from inside a modal dialog (which
+    // is cancelled first): for a termination signal.
+    void closeInOrder();
 
     // ---- Routines other parts call ----
     void SaveIfModified();

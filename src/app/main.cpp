@@ -2,7 +2,9 @@
 // dialogs created after it, then the message loop until the main window closes.
 
 #include "app/AboutBox.h"
+#include "app/GuardedApplication.h"
 #include "app/RegistryVariables.h"
+#include "app/SessionEnd.h"
 #include "app/ThalwiseForm.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
@@ -17,11 +19,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSessionManager>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    const QString exeBaseName =
-        platform::executableBaseName(QCoreApplication::applicationFilePath());
+    app::GuardedApplication application(argc, argv);
+    // The name the program was started under picks the settings: a link named otherwise keeps
+    // settings of its own (the executable's own path would resolve the link).
+    const QString exeBaseName = platform::executableBaseName(
+        argc > 0 ? QString::fromLocal8Bit(argv[0]) : QCoreApplication::applicationFilePath());
     application.setApplicationName(exeBaseName);
 
     platform::FileRegistry registry(platform::defaultRegistryPath(exeBaseName));
@@ -46,8 +51,21 @@ int main(int argc, char* argv[]) {
     auto* formManageArchive = new TFormManageArchive(services, formThalwise);
     formThalwise->attachDialogs(aboutBox, formAddText, formManageArchive);
     messageBoxes.setParentWindow(formThalwise);
+    application.setErrorReporter(
+        [&messageBoxes](const QString& text) { messageBoxes.showError(text); });
     fileDialogs.setParentWindow(formThalwise);
     printers.setParentWindow(formThalwise);
+
+    // The end of a session closes the window in order, as File > Exit does: a termination
+    // signal closes it, the session manager's commit request saves and writes everything.
+    app::TerminationWatcher termination;
+    QObject::connect(&termination, &app::TerminationWatcher::terminationRequested, formThalwise,
+                     [formThalwise] {
+                         formThalwise->closeInOrder();
+                         QCoreApplication::quit();
+                     });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, formThalwise,
+                     [formThalwise](QSessionManager&) { formThalwise->commitSession(); });
 
     formThalwise->show();
     const int result = application.exec();

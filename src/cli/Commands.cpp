@@ -14,6 +14,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <new>
 #include <optional>
 
 namespace cli {
@@ -176,8 +177,17 @@ const std::vector<Command>& commands() {
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) return usage(err);
-    for (const Command& command : commands())
-        if (args.front() == QLatin1String(command.name)) return command.run(args.mid(1), out, err);
+    for (const Command& command : commands()) {
+        if (args.front() != QLatin1String(command.name)) continue;
+        // A command that runs out of memory fails like any other error, never by an abort.
+        try {
+            return command.run(args.mid(1), out, err);
+        } catch (const std::bad_alloc&) {
+            out.flush();
+            reportError(err, QLatin1String(command.name), QStringLiteral("out of memory"));
+            return 1;
+        }
+    }
     err << ProgramName << ": unknown command " << args.front() << Qt::endl;
     return usage(err);
 }

@@ -61,11 +61,18 @@ inline constexpr char SideTooLarge[] =
     "Image too large: %1 x %2 pixels (at most 16384 pixels on a side)";
 inline constexpr char TotalTooLarge[] =
     "Image too large: more than 67108864 pixels in the logical screen and all frames together";
+inline constexpr char FileTooLarge[] =
+    "File too large: %1 bytes (a GIF within this decoder's limits has at most 134217728)";
 } // namespace message
 
 // Limits checked before anything is allocated.
 inline constexpr int MaxSide = 16384;
 inline constexpr qint64 MaxTotalPixels = qint64(64) * 1024 * 1024;
+// The largest file that can hold a GIF within those limits, with room to spare: every pixel
+// as its own 12-bit code is 96 MiB, sub-block lengths add 1/255, extensions and tables little.
+// A larger file is refused before it is read, so that no file makes the program take gigabytes
+// of memory or many seconds.
+inline constexpr qint64 MaxFileSize = qint64(128) * 1024 * 1024;
 
 enum class Severity { Warning, Error };
 

@@ -389,14 +389,15 @@ TEST(ChartWindow, AFileThatDoesNotDecodeKeepsThePreviousChart) {
         EXPECT_EQ(form->CurrentArea, 1);
         EXPECT_TRUE(form->HasVariation);
     }
-    // The decoder's own words reach the box.
+    // The decoder's own words reach the box, after the name of the file.
     rig.messageBoxes.errors.clear();
     QFile file(dir.filePath("area-fl01.gif"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("PNG89a and more bytes than a header needs");
     file.close();
     form->OpenChart(file.fileName());
-    EXPECT_EQ(rig.messageBoxes.errors, QStringList{QLatin1String(gif::message::InvalidSignature)});
+    EXPECT_EQ(rig.messageBoxes.errors,
+              QStringList{"area-fl01.gif: " + QLatin1String(gif::message::InvalidSignature)});
 }
 
 TEST(ChartWindow, AreaFollowsTheFileName) {
