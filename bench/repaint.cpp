@@ -28,17 +28,16 @@ QImage chartLike() {
 
 struct Scene {
     QImage base = chartLike();
-    AnnotationList lines, texts;
+    QList<AnnotationLine> lines;
+    QList<AnnotationText> texts;
     QStringList waypoints;
     Overlays overlays;
     Scene() {
         for (int i = 0; i < 200; ++i) {
             const int x = (i * 37) % 1000, y = (i * 53) % 1000;
-            lines.append({QString::number(PackPoint(x + 20, y + 15)) + "," +
-                              QString::number(PackPoint(x + 5, y + 22)),
-                          PackPoint(x, y)});
+            lines.append({{QPoint(x, y), QPoint(x + 20, y + 15), QPoint(x + 5, y + 22)}});
             texts.append({QStringLiteral("72.5 F edge %1").arg(i),
-                          PackPoint((i * 71) % 1000, (i * 29) % 1000)});
+                          QPoint((i * 71) % 1000, (i * 29) % 1000)});
         }
         for (int i = 0; i < 50; ++i)
             waypoints << QStringLiteral("Lat=%1,Lon=%2,Tf=65.0")

@@ -31,7 +31,7 @@ constexpr std::uint8_t kCoast = 4; // 0 0 0
 constexpr int kFirstRampLine = 6;  // line 5 reads like the black row below the scale
 constexpr int kLastRampLine = 254; // line 255 has hue 0 and reads nothing
 
-struct ChartSpec {
+struct SampleChart {
     QString code;      // area code, e.g. "ne01"
     int day;           // day of December 2026
     int tmin, tmax;    // temperature range of the colour scale, F
@@ -88,7 +88,7 @@ QVector<QRgb> readPalette(const QString& path) {
     return table;
 }
 
-std::vector<std::uint8_t> makeChart(const ChartSpec& s) {
+std::vector<std::uint8_t> makeChart(const SampleChart& s) {
     const Noise coastNoise(s.seed * 7 + 1), seaNoise(s.seed * 7 + 2), cloudNoise(s.seed * 7 + 3);
     std::vector<std::uint8_t> idx(size_t(kSize) * kSize);
     std::vector<std::uint8_t> land(size_t(kSize) * kSize);
@@ -152,7 +152,8 @@ std::vector<std::uint8_t> makeChart(const ChartSpec& s) {
     return idx;
 }
 
-bool writeChart(const QString& path, const ChartSpec& s, int month, const QVector<QRgb>& palette) {
+bool writeChart(const QString& path, const SampleChart& s, int month,
+                const QVector<QRgb>& palette) {
     gif::EncoderInput in;
     in.screenWidth = kSize;
     in.screenHeight = kSize;
@@ -194,17 +195,17 @@ int main(int argc, char** argv) {
     }
     const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(QStringLiteral("archive"));
-    const ChartSpec latest[] = {
+    const SampleChart latest[] = {
         {"ne01", 1, 38, 62, -15.0, 0.6, 0.55, 11}, {"ne07", 1, 40, 72, -14.0, 2.4, 0.70, 12},
         {"ma05", 1, 50, 80, -9.5, 2.7, 0.75, 13},  {"fl01", 1, 60, 82, -6.0, 3.14, 0.80, 14},
         {"fl10", 1, 64, 84, -3.5, 0.3, 0.6, 15},
     };
     bool ok = true;
-    for (const ChartSpec& s : latest)
+    for (const SampleChart& s : latest)
         ok &= writeChart(out.filePath("area-" + s.code + ".gif"), s, 12, palette);
     // Several days of one area, named as the archive names them, for flipping.
     for (int day = 24; day <= 30; ++day) {
-        const ChartSpec s{
+        const SampleChart s{
             "ne01", day, 38, 62, -15.0, 0.6, 0.45 + 0.01 * (day - 24), unsigned(100 + day)};
         const QString name = QStringLiteral("2026-11-%1-12ne01.gif").arg(day);
         ok &= writeChart(out.filePath("archive/" + name), s, 11, palette);

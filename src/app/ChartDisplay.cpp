@@ -1,88 +1,27 @@
 #include "app/ChartDisplay.h"
 
-#include "geo/TextFields.h"
-
 #include <QFontMetrics>
-#include <QLocale>
 #include <QPainter>
 
 #include <cstring>
 
 namespace display {
 
-std::uint32_t PackPoint(int x, int y) {
-    return (std::uint32_t(x) << 16) + std::uint32_t(y & 0xFFFF);
-}
-
-void UnpackPoint(std::uint32_t packed, int& x, int& y) {
-    x = int(packed >> 16);
-    y = int(packed & 0xFFFF);
-}
-
 namespace {
 
-std::optional<float> toNumber(const QString& text) {
-    bool ok = false;
-    const float v = QLocale::c().toFloat(text, &ok);
-    if (ok) return v;
-    const float w = QLocale().toFloat(text, &ok);
-    if (ok) return w;
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<WaypointValues> ParseWaypoint(const QString& text) {
-    std::optional<float> lat, lon, temp;
-    for (const QString& item : geo::splitCommaText(text)) {
-        const qsizetype eq = item.indexOf(u'=');
-        if (eq < 0) continue;
-        const QString name = item.left(eq);
-        const QString value = item.mid(eq + 1);
-        // The first item of each name counts, as a name=value list lookup does.
-        if (!lat && name.compare(u"LAT", Qt::CaseInsensitive) == 0) {
-            lat = toNumber(value);
-            if (!lat) return std::nullopt;
-        } else if (!lon && name.compare(u"LON", Qt::CaseInsensitive) == 0) {
-            lon = toNumber(value);
-            if (!lon) return std::nullopt;
-        } else if (!temp && name.compare(u"TF", Qt::CaseInsensitive) == 0) {
-            temp = toNumber(value);
-            if (!temp) return std::nullopt;
-        }
-    }
-    if (!lat || !lon || !temp) return std::nullopt;
-    return WaypointValues{*lat, *lon, *temp};
-}
-
-namespace {
-
-void drawLines(QPainter& p, const AnnotationList& lines) {
-    for (const AnnotationEntry& entry : lines) {
-        int x = 0, y = 0;
-        UnpackPoint(entry.point, x, y);
-        QPoint from(x, y);
-        if (entry.text.trimmed().isEmpty()) continue;
-        for (const QStringView number : QStringView(entry.text).split(u',')) {
-            bool ok = false;
-            const qlonglong packed = number.trimmed().toLongLong(&ok);
-            // A point is a 32-bit value that may have been written signed; anything else ends
-            // this line, the segments already drawn stay.
-            if (!ok || packed < INT32_MIN || packed > qlonglong(UINT32_MAX)) break;
-            UnpackPoint(std::uint32_t(packed), x, y);
-            const QPoint to(x, y);
-            p.drawLine(from, to);
-            from = to;
-        }
-    }
+void drawLines(QPainter& p, const QList<AnnotationLine>& lines) {
+    // Segment by segment, as a pen moving from point to point draws them.
+    for (const AnnotationLine& line : lines)
+        for (qsizetype i = 1; i < line.points.size(); ++i)
+            p.drawLine(line.points[i - 1], line.points[i]);
 }
 
 void drawTexts(QPainter& p, const Overlays& o) {
     const QFontMetrics metrics(p.font(), p.device());
     const int ascent = metrics.ascent();
-    for (const AnnotationEntry& entry : *o.texts) {
-        int x = 0, y = 0;
-        UnpackPoint(entry.point, x, y);
+    for (const AnnotationText& entry : *o.texts) {
+        const int x = entry.centre.x();
+        const int y = entry.centre.y();
         const int w = metrics.horizontalAdvance(entry.text);
         const int h = metrics.height();
         int left = 0, top = 0;
@@ -101,6 +40,8 @@ void drawTexts(QPainter& p, const Overlays& o) {
 
 void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, float lon) {
     if (lat == 0 || lon == 0 || !o.geoToPixel) return;
+    // A stored home of "inf" or a damaged entry is no place: nothing to mark.
+    if (!geo::isShowablePosition(lat, lon)) return;
     int x = 0, y = 0;
     if (!o.geoToPixel(lat, lon, x, y)) return;
     if (!o.markerIcon.isNull()) painter.drawImage(QPoint(x - 10, y - 27), o.markerIcon);

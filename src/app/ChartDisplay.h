@@ -2,6 +2,9 @@
 // Composing the display picture of a chart: the chart itself, then the annotation lines, the
 // annotation texts, the home marker and the numbered waypoint markers, in that layer order.
 
+#include "geo/Annotation.h"
+#include "geo/Waypoint.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -14,41 +17,16 @@
 
 namespace display {
 
-// A chart pixel held as one 32-bit integer x * 65536 + y; both coordinates 0 to 65535.
-std::uint32_t PackPoint(int x, int y);
-// x is the value shifted right by 16 bits (unsigned), y its low 16 bits.
-void UnpackPoint(std::uint32_t packed, int& x, int& y);
-
-// One entry of the annotation lists: for a line, the packed start point and the decimal packed
-// points that follow, separated by commas; for a text, the text and its packed centre.
-struct AnnotationEntry {
-    QString text;
-    std::uint32_t point = 0;
-};
-using AnnotationList = QVector<AnnotationEntry>;
-
-// A waypoint read from its stored text "Lat=%.2f,Lon=%.2f,Tf=%.1f".
-struct WaypointValues {
-    float lat = 0;
-    float lon = 0;
-    float tempF = 0;
-};
-
-// Reads a stored waypoint text: items split at commas and spaces (a double-quoted item may hold
-// either), values of the items named LAT, LON and TF (any letter case). Nothing unless all three
-// are numbers. A period is the decimal separator; the locale's own is accepted too.
-std::optional<WaypointValues> ParseWaypoint(const QString& text);
-
 // Maps a position to a chart pixel; false when no area is current.
 using GeoToPixelFn = std::function<bool(float lat, float lon, int& x, int& y)>;
 
 struct Overlays {
-    const AnnotationList* lines = nullptr;
-    const AnnotationList* texts = nullptr;
+    const QList<AnnotationLine>* lines = nullptr;
+    const QList<AnnotationText>* texts = nullptr;
     QFont font; // the annotation font, sized for a 96 dpi picture
     QColor fontColour = Qt::black;
     bool outlined = false; // draw texts with a one-pixel black outline at the diagonals
-    double homeLat = 0;    // 0 in either means no home
+    double homeLat = 0;    // 0 in either means no home, as does a position that is no place
     double homeLon = 0;
     const QStringList* waypoints = nullptr;
     GeoToPixelFn geoToPixel; // empty: no current area

@@ -1,6 +1,7 @@
 #include "app/ChartFiles.h"
 
 #include "geo/AreaStuff.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,8 +51,7 @@ QString fullChartPath(const QString& path) {
 }
 
 QString folderOf(const QString& path) {
-    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+    return platform::withTrailingSeparator(QFileInfo(path).absolutePath());
 }
 
 QString saveAsNameFor(const QString& fullPath, const QString& areaCode) {

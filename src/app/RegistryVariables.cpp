@@ -1,5 +1,7 @@
 #include "app/RegistryVariables.h"
 
+#include "platform/Paths.h"
+
 #include <QDir>
 #include <QHash>
 #include <QtEndian>
@@ -136,7 +138,7 @@ uint32_t colourNumber(const QColor& colour) {
            (static_cast<uint32_t>(rgb.blue()) << 16);
 }
 
-QColor colourOf(const FontSpec& font) {
+QColor colourOf(const StoredFont& font) {
     uint32_t number = font.colour;
     if (number & SystemColourFlag) {
         const uint32_t index = number & 0xFF;
@@ -146,7 +148,7 @@ QColor colourOf(const FontSpec& font) {
                   static_cast<int>((number >> 16) & 0xFF));
 }
 
-QFont toQFont(const FontSpec& font) {
+QFont toQFont(const StoredFont& font) {
     QFont qfont(font.name);
     if (font.size > 0)
         qfont.setPointSize(font.size);
@@ -159,28 +161,29 @@ QFont toQFont(const FontSpec& font) {
     return qfont;
 }
 
-FontSpec fromQFont(const QFont& font, const QColor& colour) {
-    FontSpec spec;
-    spec.name = font.family();
+StoredFont fromQFont(const QFont& font, const QColor& colour) {
+    StoredFont stored;
+    stored.name = font.family();
     if (font.pointSize() > 0)
-        spec.size = font.pointSize();
+        stored.size = font.pointSize();
     else if (font.pixelSize() > 0)
-        spec.size = static_cast<int>(std::nearbyint(font.pixelSize() * 72.0 / 96.0)); // to nearest
-    spec.style = (font.bold() ? fontStyle::Bold : 0) | (font.italic() ? fontStyle::Italic : 0) |
-                 (font.underline() ? fontStyle::Underline : 0) |
-                 (font.strikeOut() ? fontStyle::StrikeOut : 0);
-    spec.colour = colourNumber(colour);
-    return spec;
+        stored.size =
+            static_cast<int>(std::nearbyint(font.pixelSize() * 72.0 / 96.0)); // to nearest
+    stored.style = (font.bold() ? fontStyle::Bold : 0) | (font.italic() ? fontStyle::Italic : 0) |
+                   (font.underline() ? fontStyle::Underline : 0) |
+                   (font.strikeOut() ? fontStyle::StrikeOut : 0);
+    stored.colour = colourNumber(colour);
+    return stored;
 }
 
 // ---- TRegistryFont
 
 namespace {
-const FontSpec DefaultFont;
+const StoredFont DefaultFont;
 }
 
 TRegistryFont::TRegistryFont(platform::Registry& registry, const QString& key,
-                             const QString& baseName, const FontSpec* font)
+                             const QString& baseName, const StoredFont* font)
     : TRegistryVariable(registry, key, baseName),
       Colour(registry, key, baseName + QStringLiteral("Colour"),
              static_cast<int32_t>((font ? *font : DefaultFont).colour)),
@@ -205,7 +208,7 @@ void TRegistryFont::Store() {
     Size.Store();
 }
 
-void TRegistryFont::ApplyTo(FontSpec* font) const {
+void TRegistryFont::ApplyTo(StoredFont* font) const {
     if (!font) return;
     font->name = Name.Value;
     font->size = Size.Value;
@@ -213,7 +216,7 @@ void TRegistryFont::ApplyTo(FontSpec* font) const {
     font->colour = static_cast<uint32_t>(Colour.Value);
 }
 
-void TRegistryFont::TakeFrom(const FontSpec* font) {
+void TRegistryFont::TakeFrom(const StoredFont* font) {
     if (!font) return;
     Name.Value = font->name;
     Size.Value = font->size;
@@ -272,9 +275,7 @@ void TRegistryIniFile::UpdateFile() {}
 // ---- the table of persisted values
 
 QString defaultDataFolder(const QString& executableFolder) {
-    QString folder = QDir::toNativeSeparators(executableFolder);
-    if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-    return folder;
+    return platform::withTrailingSeparator(executableFolder);
 }
 
 const QList<SettingInfo>& settingTable() {

@@ -93,7 +93,7 @@ public:
 
 // A font as the settings keep it. style: 1 bold, 2 italic, 4 underline, 8 strike-out;
 // colour: 0x00BBGGRR, or a system-colour code (0x80000000 + index).
-struct FontSpec {
+struct StoredFont {
     QString name = QStringLiteral("MS Sans Serif");
     int size = 8; // points
     int style = 0;
@@ -105,12 +105,13 @@ constexpr int Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8;
 constexpr int Mask = 15; // any other bits are dropped
 } // namespace fontStyle
 
-// The QFont of a spec (a non-positive size leaves Qt's default size; a negative one is pixels).
-QFont toQFont(const FontSpec& font);
-// The spec of a QFont with a colour (pixel-sized fonts are converted at 96 dots per inch).
-FontSpec fromQFont(const QFont& font, const QColor& colour);
-// The colour of a spec; system-colour codes give the classic Windows colours.
-QColor colourOf(const FontSpec& font);
+// The QFont of a stored font (a non-positive size leaves Qt's default size; a negative one is
+// pixels).
+QFont toQFont(const StoredFont& font);
+// The stored font of a QFont with a colour (pixel-sized fonts are converted at 96 dots per inch).
+StoredFont fromQFont(const QFont& font, const QColor& colour);
+// The colour of a stored font; system-colour codes give the classic Windows colours.
+QColor colourOf(const StoredFont& font);
 // 0x00BBGGRR of a colour.
 uint32_t colourNumber(const QColor& colour);
 
@@ -120,14 +121,14 @@ class TRegistryFont : public TRegistryVariable {
 public:
     // font gives the members' defaults; nullptr: colour 0, "MS Sans Serif", 8 points, style 0.
     TRegistryFont(platform::Registry& registry, const QString& key, const QString& baseName,
-                  const FontSpec* font);
+                  const StoredFont* font);
     ~TRegistryFont() override;
     void Store() override;
     // Sets face, size, style and colour of font from the members; nullptr does nothing.
-    void ApplyTo(FontSpec* font) const;
+    void ApplyTo(StoredFont* font) const;
     // Copies face, size, style (& 15) and colour into the members without writing;
     // nullptr does nothing.
-    void TakeFrom(const FontSpec* font);
+    void TakeFrom(const StoredFont* font);
 
     TRegistryInteger Colour;
     TRegistryString Name;
@@ -189,7 +190,7 @@ constexpr bool MagneticReadout = true;
 constexpr double HomeLat = 0.0;
 constexpr double HomeLon = 0.0;
 constexpr int32_t LastPurgeReminder = 0;
-// The font members' defaults are those of a default FontSpec.
+// The font members' defaults are those of a default StoredFont.
 } // namespace settingDefaults
 
 // The DataFolder default: the executable's folder with native separators and a trailing

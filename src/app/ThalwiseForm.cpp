@@ -1,6 +1,7 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AboutBox.h"
+#include "app/AppIcon.h"
 #include "app/ChartFiles.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
@@ -169,8 +170,23 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     createActions();
     FormCreate();
     updateActions();
+    setWindowIcon(app::appIcon());
     resize(1000, 720);
     layoutControls();
+    setMinimumSize(minimumWindowSize());
+}
+
+QSize TFormThalwise::minimumWindowSize() const {
+    // Wide enough for the four status panels side by side, and for the tool column beside a
+    // chart area; high enough that the arrows of flipped charts fit between Close and the
+    // status bar.
+    int panels = 0;
+    for (const QLabel* panel : m_statusPanels)
+        panels += panel->width() + 8;
+    const int clientWidth = std::max(panels + 16, 150 + 320);
+    const int closeBottom = ButtonClose->y() + ButtonClose->height();
+    const int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
+    return QSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
 
 TFormThalwise::~TFormThalwise() {
@@ -428,7 +444,6 @@ void TFormThalwise::createActions() {
                                      &F::MenuFileFlipLatestClick);
     MenuFileSaveAs =
         addMenuItem(MenuFile, "MenuFileSaveAs", "Save &As...", &F::MenuFileSaveAsClick);
-    MenuFileSaveAs->setEnabled(false);
     MenuFile->addSeparator();
     MenuFilePrint = addMenuItem(MenuFile, "MenuFilePrint", "&Print...", &F::MenuFilePrintClick);
     MenuFilePrintSetup =
@@ -645,8 +660,10 @@ void TFormThalwise::FormCreate() {
     CheckDaysToKeepItem();
 
     // 3. Folders, area, annotation font and position format.
+    // The open dialog first shows the downloads folder, where charts arrive (the program's
+    // own folder is a build or system folder here).
     DataFolder = std::make_unique<TRegistryString>(
-        registry, key, "DataFolder", defaultDataFolder(QCoreApplication::applicationDirPath()));
+        registry, key, "DataFolder", defaultDataFolder(m_services.desktop->downloadsFolder()));
     DefaultArea = std::make_unique<TRegistryInteger>(registry, key, settingNames::DefaultArea,
                                                      settingDefaults::DefaultArea);
     Font = std::make_unique<TRegistryFont>(registry, key, settingNames::Font, nullptr);
@@ -668,8 +685,7 @@ void TFormThalwise::FormCreate() {
     HomeLon = std::make_unique<TRegistryDouble>(registry, key, settingNames::HomeLon,
                                                 settingDefaults::HomeLon);
 
-    // 6. Outline tick.
-    MenuAnnotationOutline->setChecked(FontOutlined->Value);
+    // 6. The outline tick follows the setting (updateActions).
 
     // 7. Working lists.
     ChartImages.clear();
@@ -850,36 +866,49 @@ void TFormThalwise::WaypointsChanged() {
     SaveWaypoints();
 }
 
+// The routines that tick menu items leave it to the one place that does.
 void TFormThalwise::CheckDaysToKeepItem() {
-    if (!DaysToKeep) return;
-    // A stored value matching no item leaves every item unticked.
-    for (QAction* item : m_daysToKeepGroup->actions())
-        item->setChecked(item->data().toInt() == DaysToKeep->Value);
+    updateActions();
 }
 
 void TFormThalwise::ShowLatLonFormat() {
-    if (!DecimalDegrees) return;
-    MenuViewDecimalDegrees->setChecked(DecimalDegrees->Value);
-    MenuViewDegreeMinutesSeconds->setChecked(!DecimalDegrees->Value);
+    updateActions();
 }
 
 void TFormThalwise::ShowHeadingFormat() {
-    if (!MagneticReadout) return;
-    MenuViewMagnetic->setChecked(MagneticReadout->Value);
-    MenuViewTrue->setChecked(!MagneticReadout->Value);
+    updateActions();
+}
+
+void TFormThalwise::CheckDefaultAreaItem() {
+    updateActions();
 }
 
 void TFormThalwise::ApplyZoom() {
-    MenuViewNormal->setChecked(!Zoomed);
-    MenuViewZoom->setChecked(Zoomed);
+    updateActions();
     ShowCurrentChart();
 }
 
 void TFormThalwise::updateActions() {
     if (m_destroyed) return;
-    CheckDaysToKeepItem();
-    ShowLatLonFormat();
-    ShowHeadingFormat();
+    // A stored retention matching no item leaves every item unticked.
+    if (DaysToKeep)
+        for (QAction* item : m_daysToKeepGroup->actions())
+            item->setChecked(item->data().toInt() == DaysToKeep->Value);
+    if (DecimalDegrees) {
+        MenuViewDecimalDegrees->setChecked(DecimalDegrees->Value);
+        MenuViewDegreeMinutesSeconds->setChecked(!DecimalDegrees->Value);
+    }
+    if (MagneticReadout) {
+        MenuViewMagnetic->setChecked(MagneticReadout->Value);
+        MenuViewTrue->setChecked(!MagneticReadout->Value);
+    }
+    // No area, the extra area and values outside the table have no item: the ticks stay.
+    if (DefaultArea && m_areaGroup) {
+        const QString code = geo::areaCode(DefaultArea->Value);
+        if (!code.isEmpty())
+            if (auto* item = findChild<QAction*>(QStringLiteral("MenuChooseArea") + code))
+                item->setChecked(true);
+    }
     MenuAnnotationOutline->setChecked(FontOutlined && FontOutlined->Value);
     MenuViewNormal->setChecked(!Zoomed);
     MenuViewZoom->setChecked(Zoomed);
@@ -932,7 +961,6 @@ void TFormThalwise::MenuHelpAboutClick() {
 
 void TFormThalwise::MenuAnnotationOutlineClick() {
     FontOutlined->Value = !FontOutlined->Value;
-    MenuAnnotationOutline->setChecked(FontOutlined->Value);
     RepaintChart();
 }
 
@@ -956,7 +984,6 @@ void TFormThalwise::MenuViewBearingReadoutClick() {
 void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
     if (!item) return;
     DaysToKeep->Value = item->data().toInt();
-    CheckDaysToKeepItem();
 }
 
 void TFormThalwise::MenuChooseAreaClick(QAction* item) {
@@ -997,15 +1024,6 @@ void TFormThalwise::BuildAreaMenu() {
             updateActions();
         });
     }
-}
-
-void TFormThalwise::CheckDefaultAreaItem() {
-    if (!DefaultArea) return;
-    // No area, the extra area and values outside the table have no item: the ticks stay.
-    const QString code = geo::areaCode(DefaultArea->Value);
-    if (code.isEmpty()) return;
-    if (auto* item = findChild<QAction*>(QStringLiteral("MenuChooseArea") + code))
-        item->setChecked(true);
 }
 
 void TFormThalwise::SelectArea(int index) {
@@ -1118,7 +1136,6 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     // A chart without a picture adds nothing and leaves the chart on screen as it was.
     if (picture.isNull()) return;
     ImageLogo->hide();
-    MenuFileSaveAs->setEnabled(false);
     ApplicationTitle = app::chartApplicationTitle(path);
     setWindowIconText(ApplicationTitle);
     const int area = geo::chartAreaOfFile(path);
@@ -1129,8 +1146,7 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     SelectArea(area);
     SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
     ClearChartImages();
-    ChartImages.append({path, picture});
-    CurrentImageIndex = int(ChartImages.size()) - 1;
+    CurrentImageIndex = ChartImages.add(path, picture);
     ShowCurrentChart();
 }
 
@@ -1174,7 +1190,7 @@ void TFormThalwise::ShowCurrentChart() {
 
 void TFormThalwise::RepaintChart() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    FontSpec font;
+    StoredFont font;
     if (Font) Font->ApplyTo(&font);
     display::Overlays overlays;
     overlays.lines = &AnnotationLines;
@@ -1194,7 +1210,7 @@ void TFormThalwise::RepaintChart() {
     m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
     showDisplayPicture();
     AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();
-    MenuFileSaveAs->setEnabled(AnnotationsModified);
+    updateActions();
     QGuiApplication::restoreOverrideCursor();
 }
 

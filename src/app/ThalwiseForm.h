@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ChartDisplay.h"
 #include "app/PointerReadout.h"
+#include "archive/ChartImages.h"
 #include "geo/AreaStuff.h"
 #include "geo/TemperatureScale.h"
 #include "platform/FileDialogs.h"
@@ -42,12 +43,6 @@ class TAboutBoxVEK1;
 class TFormAddText;
 class TFormManageArchive;
 class TGIFImage;
-
-// One decoded chart the window can show, keyed by its file path.
-struct ChartImage {
-    QString path;
-    QImage bitmap;
-};
 
 // The program's one main window. It owns every piece of working state: the settings (read when
 // the window is created, written back when it is destroyed), the decoded charts, the
@@ -167,13 +162,13 @@ public:
     std::unique_ptr<TRegistryDouble> HomeLon;
 
     // ---- Working state ----
-    QString ArchiveFolder;     // ends in a separator
-    QString ProgramInfoFolder; // ends in a separator
-    QList<ChartImage> ChartImages;
+    QString ArchiveFolder;               // ends in a separator
+    QString ProgramInfoFolder;           // ends in a separator
+    archive::ChartImageList ChartImages; // sorted by path, each entry owning its bitmap
     int CurrentImageIndex = -1;
     QImage BaseBitmap; // the current chart without overlays, 32-bit RGB once filled
-    display::AnnotationList AnnotationLines;
-    display::AnnotationList AnnotationTexts;
+    QList<AnnotationLine> AnnotationLines;
+    QList<AnnotationText> AnnotationTexts;
     QStringList WaypointList;
     int SelectedWaypoint = -1;
     QStringList FoundFiles;
@@ -339,6 +334,8 @@ private:
     void zoomKeeping(bool zoomed, QPoint viewPoint);
     QPoint viewCentre() const;
     void layoutControls(); // keeps the anchored controls in place, then FormResize
+    // The smallest window at which no control overlaps another.
+    QSize minimumWindowSize() const;
     void showHelpFile();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
                          void (TFormThalwise::*handler)());

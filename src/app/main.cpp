@@ -2,6 +2,7 @@
 // dialogs created after it, then the message loop until the main window closes.
 
 #include "app/AboutBox.h"
+#include "app/AppIcon.h"
 #include "app/GuardedApplication.h"
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
@@ -11,7 +12,9 @@
 #include "platform/FileRegistry.h"
 #include "platform/Paths.h"
 #include "platform/QtDesktop.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/QtFileDialogs.h"
+#include "platform/QtFontDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
 #include "platform/Services.h"
@@ -28,6 +31,7 @@ int main(int argc, char* argv[]) {
     const QString exeBaseName = platform::executableBaseName(
         argc > 0 ? QString::fromLocal8Bit(argv[0]) : QCoreApplication::applicationFilePath());
     application.setApplicationName(exeBaseName);
+    application.setWindowIcon(app::appIcon());
 
     platform::FileRegistry registry(platform::defaultRegistryPath(exeBaseName));
     platform::QtMessageBoxes messageBoxes;
@@ -35,6 +39,8 @@ int main(int argc, char* argv[]) {
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::QtPrinters printers;
+    platform::LocalFileSystem fileSystem;
+    platform::QtFontDialogs fontDialogs;
     platform::Services services;
     services.registry = &registry;
     services.messageBoxes = &messageBoxes;
@@ -42,6 +48,8 @@ int main(int argc, char* argv[]) {
     services.clock = &clock;
     services.desktop = &desktop;
     services.printers = &printers;
+    services.fileSystem = &fileSystem;
+    services.fontDialogs = &fontDialogs;
 
     // The main window is created first; the dialogs follow in this order and live as long.
     auto* formThalwise =
@@ -55,6 +63,7 @@ int main(int argc, char* argv[]) {
         [&messageBoxes](const QString& text) { messageBoxes.showError(text); });
     fileDialogs.setParentWindow(formThalwise);
     printers.setParentWindow(formThalwise);
+    fontDialogs.setParentWindow(formThalwise);
 
     // The end of a session closes the window in order, as File > Exit does: a termination
     // signal closes it, the session manager's commit request saves and writes everything.

@@ -1,12 +1,12 @@
 #include "gif/GIFImage.h"
 
 #include "gif/GIFLzw.h"
+#include "platform/Text.h"
 
 #include <QFile>
 #include <QIODevice>
 #include <QPainter>
 #include <QRect>
-#include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
@@ -117,14 +117,6 @@ const std::vector<IdentifierRow>& identifierRegistry() {
     return rows;
 }
 
-// Windows-1252 for the bytes 0x80 to 0x9F; the rest is Latin-1. The five unassigned bytes
-// (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their own code points, as Windows maps them, so a comment
-// reads the same here as any other text of the program.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 } // namespace
 
 std::unique_ptr<TGIFExtension> createExtension(std::uint8_t label) {
@@ -140,16 +132,8 @@ std::unique_ptr<TGIFApplicationExtension> createApplicationExtension(const QByte
 }
 
 QString decodeCommentBytes(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    text.clear();
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        text += (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
+    // The same rule as every other text of the program, so a comment reads the same here.
+    return platform::decodeText(bytes);
 }
 
 QString commentText(const TGIFSubImage& frame) {
@@ -598,7 +582,24 @@ void TGIFImage::LoadFromStream(QIODevice& device) {
     const qint64 start = device.pos();
     clear();
     try {
-        const QByteArray bytes = device.readAll();
+        // A file is measured before it is read; a stream is read in pieces up to one byte
+        // beyond the limit.
+        if (seekable && device.size() - start > gif::MaxFileSize)
+            throw GIFException(
+                QString::fromLatin1(gif::message::FileTooLarge).arg(device.size() - start));
+        QByteArray bytes;
+        if (seekable) {
+            bytes = device.readAll();
+        } else {
+            while (bytes.size() <= gif::MaxFileSize) {
+                const QByteArray piece = device.read(1 << 20);
+                if (piece.isEmpty() && !device.waitForReadyRead(0)) break;
+                bytes += piece;
+            }
+        }
+        if (bytes.size() > gif::MaxFileSize)
+            throw GIFException(QString::fromLatin1(gif::message::FileTooLarge)
+                                   .arg(QStringLiteral("more than %1").arg(gif::MaxFileSize)));
         const qsizetype used = GIFReader(*this, bytes).run();
         if (seekable) device.seek(start + used);
     } catch (...) {

@@ -10,6 +10,9 @@ public:
     virtual ~Desktop() = default;
     // The user's documents folder, native separators, without a trailing separator.
     virtual QString documentsFolder() const = 0;
+    // Where downloaded files arrive (the charts a user opens come from there): the desktop's
+    // downloads folder when it exists, else the documents folder. Same form as documentsFolder.
+    virtual QString downloadsFolder() const { return documentsFolder(); }
     // Opens a web link or a local file with the desktop's handler; false when that fails.
     virtual bool openUrl(const QUrl& url) = 0;
 };

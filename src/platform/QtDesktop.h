@@ -8,6 +8,7 @@ namespace platform {
 class QtDesktop : public Desktop {
 public:
     QString documentsFolder() const override;
+    QString downloadsFolder() const override;
     bool openUrl(const QUrl& url) override;
 };
 

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <memory>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -16,7 +18,12 @@ public:
     ~QtPrinters() override;
     void setParentWindow(QWidget* parentWindow) { m_parent = parentWindow; }
     bool printerSetup() override;
+    // A QtPrintJob on printer().
+    std::unique_ptr<PrintJob> createJob() override;
     QPrinter& printer();
+
+    // Builds the dialog printerSetup runs (for tests of the set-up); the caller owns it.
+    QDialog* createSetupDialog();
 
 private:
     QPointer<QWidget> m_parent;

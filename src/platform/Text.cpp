@@ -22,8 +22,7 @@ bool isValidUtf8(const QByteArray& bytes) {
     return !decoder.hasError();
 }
 
-QString decodeText(const QByteArray& bytes) {
-    if (isValidUtf8(bytes)) return QString::fromUtf8(bytes);
+QString decodeWindows1252(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());
     for (const char c : bytes) {
@@ -31,6 +30,13 @@ QString decodeText(const QByteArray& bytes) {
         text.append(b >= 0x80 && b <= 0x9F ? QChar(Cp1252High[b - 0x80]) : QChar(b));
     }
     return text;
+}
+
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    return decodeWindows1252(bytes);
 }
 
 QByteArray encodeWindows1252(const QString& text) {

@@ -7,9 +7,12 @@ namespace platform {
 // True when bytes are well-formed UTF-8 (an empty array is).
 bool isValidUtf8(const QByteArray& bytes);
 
-// Text from a file or a chart: UTF-8 when the bytes are valid UTF-8, else Windows-1252 (the
-// code page of the program's shipped texts; its five unassigned bytes map to U+0081 and so on,
-// as Windows does).
+// Windows-1252 bytes as text, every byte one character. The code page differs from Latin-1 only
+// in 0x80..0x9F; its five unassigned bytes there map to U+0081 and so on, as Windows does.
+QString decodeWindows1252(const QByteArray& bytes);
+
+// Text from a file or a chart: UTF-8 when the bytes are valid UTF-8 (a leading byte-order
+// mark is dropped), else Windows-1252, the code page of the program's shipped texts.
 QString decodeText(const QByteArray& bytes);
 
 // Windows-1252 bytes of text; characters the code page lacks become '?'.

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace display;
 
 namespace {
@@ -36,49 +38,6 @@ QImage tipIcon() {
 
 } // namespace
 
-TEST(PackedPoint, RoundTripsTheWholeRangeAndSignedStorage) {
-    const struct {
-        int x, y;
-    } cases[] = {{0, 0}, {1, 0}, {0, 1}, {1023, 1023}, {32767, 5}, {32768, 5}, {65535, 65535}};
-    for (const auto& c : cases) {
-        int x = -1, y = -1;
-        const std::uint32_t packed = PackPoint(c.x, c.y);
-        EXPECT_EQ(packed, std::uint32_t(c.x) * 65536u + std::uint32_t(c.y));
-        UnpackPoint(packed, x, y);
-        EXPECT_EQ(x, c.x);
-        EXPECT_EQ(y, c.y);
-        // Stored as a signed 32-bit number, x >= 32768 comes back negative; it must still unpack.
-        UnpackPoint(std::uint32_t(std::int32_t(packed)), x, y);
-        EXPECT_EQ(x, c.x);
-    }
-}
-
-TEST(ParseWaypoint, ReadsTheStoredFormAndRejectsIncompleteEntries) {
-    const struct {
-        const char* text;
-        bool ok;
-        float lat, lon, temp;
-    } cases[] = {
-        {"Lat=41.50,Lon=-70.25,Tf=65.3", true, 41.5f, -70.25f, 65.3f},
-        {"lat=41.50,LON=-70.25,tf=0.0", true, 41.5f, -70.25f, 0.0f},
-        {"Tf=65.3 Lat=41.50 Lon=-70.25", true, 41.5f, -70.25f, 65.3f},
-        {"\"Lat=41.50\",\"Lon=-70.25\",\"Tf=65.3\"", true, 41.5f, -70.25f, 65.3f},
-        {"Lat=41.50,Lon=-70.25", false, 0, 0, 0},
-        {"Lat=41.50,Lon=west,Tf=65.3", false, 0, 0, 0},
-        {"Lat = 41.50,Lon=-70.25,Tf=65.3", false, 0, 0, 0},
-        {"", false, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto wp = ParseWaypoint(QString::fromUtf8(c.text));
-        ASSERT_EQ(wp.has_value(), c.ok);
-        if (!c.ok) continue;
-        EXPECT_FLOAT_EQ(wp->lat, c.lat);
-        EXPECT_FLOAT_EQ(wp->lon, c.lon);
-        EXPECT_FLOAT_EQ(wp->tempF, c.temp);
-    }
-}
-
 TEST(RepaintChart, TextCornerTruncatesHalvesTowardZero) {
     int left = 0, top = 0;
     TextCorner(100, 100, 40, 13, left, top);
@@ -90,13 +49,13 @@ TEST(RepaintChart, TextCornerTruncatesHalvesTowardZero) {
 }
 
 TEST(RepaintChart, DrawsLinesAndSkipsTheRestOfAnUnreadableEntry) {
-    AnnotationList lines;
+    QList<AnnotationLine> lines;
     // (10,20) -> (100,20) -> unreadable -> (100,150): only the first segment is drawn.
-    lines.append(
-        {QString::number(PackPoint(100, 20)) + ",x," + QString::number(PackPoint(100, 150)),
-         PackPoint(10, 20)});
+    lines.append(geo::lineFromPacked(PackPoint(10, 20), QString::number(PackPoint(100, 20)) +
+                                                            ",x," +
+                                                            QString::number(PackPoint(100, 150))));
     // The next entry is still drawn.
-    lines.append({QString::number(PackPoint(150, 180)), PackPoint(150, 100)});
+    lines.append(geo::lineFromPacked(PackPoint(150, 100), QString::number(PackPoint(150, 180))));
     Overlays o;
     o.lines = &lines;
     const QImage out = RepaintChart(whiteChart(), o);
@@ -159,7 +118,7 @@ TEST(RepaintChart, UnreadableWaypointKeepsTheNumberingOfTheOthers) {
 }
 
 TEST(RepaintChart, OutlinedTextGetsADarkOutline) {
-    AnnotationList texts{{"WWWW", PackPoint(100, 100)}};
+    QList<AnnotationText> texts{{"WWWW", QPoint(100, 100)}};
     Overlays o;
     o.texts = &texts;
     o.font = QFont("DejaVu Sans", 12);
@@ -205,6 +164,190 @@ TEST(Zoom, WheelForwardZoomsInBackwardOutSidewaysKeeps) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(zoomAfterWheel(c.delta, c.zoomed), c.after) << c.delta << ' ' << c.zoomed;
+}
+
+namespace {
+
+// Pictures drawn here step by step from the layering rules, to compare RepaintChart with.
+QImage pictureOf(const QImage& base) {
+    QImage picture = base.convertToFormat(QImage::Format_RGB32);
+    picture.setDotsPerMeterX(3780); // 96 dpi, as the annotation font is sized for
+    picture.setDotsPerMeterY(3780);
+    return picture;
+}
+
+// A text drawn at its top-left corner, first in outline colour at the four diagonal neighbours
+// of the corner when outlined.
+void drawOutlined(QPainter& p, const QString& text, QPoint corner, bool outlined, QColor outline,
+                  QColor colour) {
+    const int ascent = p.fontMetrics().ascent();
+    if (outlined) {
+        p.setPen(outline);
+        for (const QPoint d : {QPoint(-1, -1), QPoint(-1, 1), QPoint(1, -1), QPoint(1, 1)})
+            p.drawText(corner + d + QPoint(0, ascent), text);
+    }
+    p.setPen(colour);
+    p.drawText(corner + QPoint(0, ascent), text);
+}
+
+// A marker by the rule: the icon with its tip (10, 27) on the position, the label to the left
+// with its lower edge 2 below the position, outlined in white.
+void drawMarkerByRule(QPainter& p, const QImage& icon, QPoint at, const QString& label,
+                      QColor colour) {
+    p.drawImage(at - QPoint(10, 27), icon);
+    const QFontMetrics m = p.fontMetrics();
+    drawOutlined(p, label, at + QPoint(-m.horizontalAdvance(label) - 2, -m.height() + 2), true,
+                 Qt::white, colour);
+}
+
+// Crisp text: every drawn pixel is the pen's colour, so outlines and labels can be told apart.
+QFont crispFont(int points) {
+    QFont font("DejaVu Sans", points);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+// Positions at whole degrees: (lat, lon) -> (100 + 10 (lon + 70), 100 - 10 (lat - 41)).
+bool tenPerDegree(float lat, float lon, int& x, int& y) {
+    x = int(100 + (lon + 70) * 10);
+    y = int(100 - (lat - 41) * 10);
+    return true;
+}
+
+} // namespace
+
+TEST(RepaintChart, OutlineLiesOnTheFourDiagonalsOnly) {
+    const QRgb red = qRgb(255, 0, 0), black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    QList<AnnotationText> texts{{"Wkl|", QPoint(100, 100)}};
+    Overlays o;
+    o.texts = &texts;
+    o.font = crispFont(14);
+    o.fontColour = QColor(red);
+    const QImage plain = RepaintChart(whiteChart(), o);
+    o.outlined = true;
+    const QImage outlined = RepaintChart(whiteChart(), o);
+
+    // Black exactly where a diagonal neighbour of a glyph pixel is not itself a glyph pixel.
+    int outlinePixels = 0;
+    for (int y = 1; y < 199; ++y)
+        for (int x = 1; x < 199; ++x) {
+            const bool glyph = plain.pixel(x, y) == red;
+            bool nearGlyph = false;
+            for (const QPoint d : {QPoint(-1, -1), QPoint(-1, 1), QPoint(1, -1), QPoint(1, 1)})
+                nearGlyph = nearGlyph || plain.pixel(x + d.x(), y + d.y()) == red;
+            const QRgb want = glyph ? red : nearGlyph ? black : white;
+            EXPECT_EQ(outlined.pixel(x, y), want) << x << ',' << y;
+            outlinePixels += want == black;
+        }
+    EXPECT_GT(outlinePixels, 20);
+
+    // The text's box is centred on its point: corner (x - w/2, y - h/2).
+    QImage expected = pictureOf(whiteChart());
+    {
+        QPainter p(&expected);
+        p.setFont(o.font);
+        const QFontMetrics m = p.fontMetrics();
+        const QPoint corner(100 - m.horizontalAdvance("Wkl|") / 2, 100 - m.height() / 2);
+        drawOutlined(p, "Wkl|", corner, true, Qt::black, QColor(red));
+    }
+    EXPECT_EQ(outlined, expected);
+}
+
+TEST(RepaintChart, MarkerLabelsSitLeftOfThePositionOutlinedInWhite) {
+    const QRgb yellow = qRgb(255, 255, 0), white = qRgb(255, 255, 255);
+    QImage navy(200, 200, QImage::Format_RGB888);
+    navy.fill(QColor(0, 0, 128));
+    const QStringList waypoints{"unreadable", "Lat=42.00,Lon=-67.00,Tf=61.0"};
+    Overlays o;
+    o.font = crispFont(10);
+    o.fontColour = QColor(yellow);
+    o.homeLat = 38.0; // (50, 130)
+    o.homeLon = -75.0;
+    o.waypoints = &waypoints; // the second, "2", at (130, 90)
+    o.geoToPixel = tenPerDegree;
+    o.markerIcon = tipIcon();
+    const QImage out = RepaintChart(navy, o);
+
+    QImage expected = pictureOf(navy);
+    {
+        QPainter p(&expected);
+        p.setFont(o.font);
+        drawMarkerByRule(p, o.markerIcon, QPoint(50, 130), "H", QColor(yellow));
+        drawMarkerByRule(p, o.markerIcon, QPoint(130, 90), "2", QColor(yellow));
+    }
+    EXPECT_EQ(out, expected);
+
+    // Every label pixel in the font colour inside [x - w - 2, x - 2) x [y - h + 2, y + 2) of
+    // its marker, every white one within one pixel of that box.
+    const QFontMetrics m(o.font, &expected);
+    QList<QRect> boxes;
+    for (const auto& [label, at] :
+         {std::pair{QString("H"), QPoint(50, 130)}, std::pair{QString("2"), QPoint(130, 90)}}) {
+        const int w = m.horizontalAdvance(label), h = m.height();
+        boxes << QRect(at.x() - w - 2, at.y() - h + 2, w, h);
+    }
+    int seen[2][2] = {};
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const QRgb c = out.pixel(x, y);
+            if (c != yellow && c != white) continue;
+            bool inside = false;
+            for (int k = 0; k < 2; ++k) {
+                const QRect box = c == yellow ? boxes[k] : boxes[k].adjusted(-1, -1, 1, 1);
+                if (box.contains(x, y)) {
+                    ++seen[k][c == white];
+                    inside = true;
+                }
+            }
+            EXPECT_TRUE(inside) << x << ',' << y;
+        }
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_GT(seen[k][0], 0) << k;
+        EXPECT_GT(seen[k][1], 0) << k;
+    }
+}
+
+TEST(RepaintChart, LayersAreChartLinesTextsHomeThenWaypoints) {
+    // Each layer overlaps the one before it: a line through a text, the home marker's block over
+    // the text's end, the first waypoint's block over the home block.
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 2; y < 32; ++y)
+        for (int x = 0; x < 20; ++x)
+            icon.setPixel(x, y, x < 2 || y < 4 ? qRgb(0, 160, 0) : qRgb(0, 0, 255));
+    QList<AnnotationLine> lines{{{QPoint(20, 100), QPoint(180, 100)}}};
+    QList<AnnotationText> texts{{"MMMMMM", QPoint(100, 100)}};
+    const QStringList waypoints{"Lat=41.00,Lon=-68.00,Tf=61.0"}; // (120, 100)
+    Overlays o;
+    o.lines = &lines;
+    o.texts = &texts;
+    o.font = crispFont(16);
+    o.fontColour = Qt::red;
+    o.outlined = true;
+    o.homeLat = 41.0; // (110, 100)
+    o.homeLon = -69.0;
+    o.waypoints = &waypoints;
+    o.geoToPixel = tenPerDegree;
+    o.markerIcon = icon;
+    const QImage out = RepaintChart(whiteChart(), o);
+
+    QImage expected = pictureOf(whiteChart());
+    {
+        QPainter p(&expected);
+        p.setFont(o.font);
+        p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(20, 100, 180, 100);
+        const QFontMetrics m = p.fontMetrics();
+        drawOutlined(p, "MMMMMM",
+                     QPoint(100 - m.horizontalAdvance("MMMMMM") / 2, 100 - m.height() / 2), true,
+                     Qt::black, Qt::red);
+        drawMarkerByRule(p, icon, QPoint(110, 100), "H", Qt::red);
+        drawMarkerByRule(p, icon, QPoint(120, 100), "1", Qt::red);
+    }
+    EXPECT_EQ(out, expected);
+    // Above the labels: the waypoint's block edge (green) lies over the home's blue block.
+    EXPECT_EQ(out.pixel(111, 80), qRgb(0, 160, 0));
+    EXPECT_EQ(out.pixel(109, 80), qRgb(0, 0, 255));
 }
 
 int main(int argc, char** argv) {

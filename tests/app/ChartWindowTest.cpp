@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -867,4 +868,43 @@ TEST(ChartWindow, MessageBoxShowsCarriageReturnsAsLineBreaks) {
     EXPECT_FALSE(box->text().contains(u'\r'));
     EXPECT_TRUE(box->text().contains("for area 5:\n\narea5.gif\n\nIf the chart file"));
     EXPECT_EQ(box->windowTitle(), request.caption);
+}
+
+TEST(ChartWindow, AtItsSmallestNothingOverlaps) {
+    WindowRig rig;
+    auto form = shownWindow(rig);
+    EXPECT_FALSE(form->windowIcon().isNull());
+    // Flipped charts show the arrows, which must fit between Close and the status bar.
+    form->BitBtnLeft->show();
+    form->BitBtnRight->show();
+    form->resize(320, 240);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->size(), form->minimumSize());
+    const auto inClient = [&](QWidget* w) {
+        return QRect(w->mapTo(form.get(), QPoint(0, 0)), w->size());
+    };
+    const QRect status = inClient(form->StatusBar);
+    EXPECT_LE(status.bottom(), form->rect().bottom());
+    QList<QRect> panels;
+    for (QLabel* panel : form->StatusBar->findChildren<QLabel*>()) {
+        if (!panel->objectName().startsWith("StatusBarPanel")) continue;
+        const QRect r = inClient(panel);
+        EXPECT_TRUE(status.contains(r)) << panel->objectName().toStdString();
+        for (const QRect& other : panels)
+            EXPECT_FALSE(r.intersects(other)) << panel->objectName().toStdString();
+        panels.append(r);
+    }
+    EXPECT_EQ(panels.size(), 4);
+    const QWidget* column[] = {form->UpDownScaleMax,      form->ImageScale,
+                               form->UpDownScaleMin,      form->SpeedButtonMeasure,
+                               form->SpeedButtonWaypoint, form->ButtonClose,
+                               form->BitBtnLeft,          form->BitBtnRight};
+    for (const QWidget* a : column) {
+        const QRect r(a->mapTo(form.get(), QPoint(0, 0)), a->size());
+        EXPECT_FALSE(r.intersects(status)) << a->objectName().toStdString();
+        EXPECT_TRUE(form->rect().contains(r)) << a->objectName().toStdString();
+    }
+    const QRect close = inClient(form->ButtonClose);
+    EXPECT_LT(close.bottom(), inClient(form->BitBtnLeft).top());
+    EXPECT_FALSE(inClient(form->TabControlImages).intersects(inClient(form->ImageScale)));
 }

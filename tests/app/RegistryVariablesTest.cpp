@@ -100,14 +100,14 @@ TEST(RegistryVariables, WithNoKeyEverySettingTakesItsDefaultAndNothingIsCreated)
     FileRegistry registry(dir.filePath(QStringLiteral("Quillmark/Thalwise.reg")));
     {
         TRegistryFont font(registry, Key, settingNames::Font, nullptr);
-        FontSpec spec;
-        spec.name = QStringLiteral("x");
-        spec.size = 20;
-        font.ApplyTo(&spec);
-        EXPECT_EQ(spec.name, QStringLiteral("MS Sans Serif"));
-        EXPECT_EQ(spec.size, 8);
-        EXPECT_EQ(spec.style, 0);
-        EXPECT_EQ(spec.colour, 0u);
+        StoredFont stored;
+        stored.name = QStringLiteral("x");
+        stored.size = 20;
+        font.ApplyTo(&stored);
+        EXPECT_EQ(stored.name, QStringLiteral("MS Sans Serif"));
+        EXPECT_EQ(stored.size, 8);
+        EXPECT_EQ(stored.style, 0);
+        EXPECT_EQ(stored.colour, 0u);
         EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("Quillmark"))));
     }
 
@@ -272,7 +272,7 @@ TEST_F(RegistryVariablesTest, TwoProgramsOnOneStoreLastToExitWinsPerValue) {
 }
 
 TEST_F(RegistryVariablesTest, FontMembersFollowTheirOwnRules) {
-    FontSpec boldItalic;
+    StoredFont boldItalic;
     boldItalic.name = QStringLiteral("Arial");
     boldItalic.size = 12;
     boldItalic.style = fontStyle::Bold | fontStyle::Italic;
@@ -296,17 +296,17 @@ TEST_F(RegistryVariablesTest, FontMembersFollowTheirOwnRules) {
         int kept;
     } styles[] = {{3, 3}, {15, 15}, {16, 0}, {0x7FFFFFF5, 5}, {-1, 15}};
     for (const auto& s : styles) {
-        FontSpec spec = boldItalic;
-        spec.style = s.style;
+        StoredFont stored = boldItalic;
+        stored.style = s.style;
         {
             TRegistryFont font(m_registry, Key, settingNames::Font, nullptr);
-            font.TakeFrom(&spec);
+            font.TakeFrom(&stored);
             EXPECT_EQ(font.Style.Value, s.kept) << s.style;
         }
         m_registry.writeValue(Key, QStringLiteral("FontStyle"),
                               dword(static_cast<std::uint32_t>(s.style)));
         TRegistryFont font(m_registry, Key, settingNames::Font, nullptr);
-        FontSpec applied;
+        StoredFont applied;
         font.ApplyTo(&applied);
         font.ApplyTo(nullptr);
         EXPECT_EQ(applied.style, s.kept) << s.style;
@@ -325,31 +325,31 @@ TEST_F(RegistryVariablesTest, FontMembersFollowTheirOwnRules) {
     EXPECT_EQ(font.Colour.Value, 0xFF);
 }
 
-TEST(FontSpecs, ConvertToAndFromQtFonts) {
-    FontSpec spec;
-    spec.name = QStringLiteral("Arial");
-    spec.size = 11;
-    spec.style = fontStyle::Bold | fontStyle::Underline | fontStyle::StrikeOut;
-    spec.colour = 0x00336699; // blue 0x33, green 0x66, red 0x99
-    const QFont font = toQFont(spec);
+TEST(StoredFonts, ConvertToAndFromQtFonts) {
+    StoredFont stored;
+    stored.name = QStringLiteral("Arial");
+    stored.size = 11;
+    stored.style = fontStyle::Bold | fontStyle::Underline | fontStyle::StrikeOut;
+    stored.colour = 0x00336699; // blue 0x33, green 0x66, red 0x99
+    const QFont font = toQFont(stored);
     EXPECT_EQ(font.family(), QStringLiteral("Arial"));
     EXPECT_EQ(font.pointSize(), 11);
     EXPECT_TRUE(font.bold());
     EXPECT_FALSE(font.italic());
     EXPECT_TRUE(font.underline());
     EXPECT_TRUE(font.strikeOut());
-    EXPECT_EQ(colourOf(spec), QColor(0x99, 0x66, 0x33));
-    const FontSpec back = fromQFont(font, colourOf(spec));
-    EXPECT_EQ(back.name, spec.name);
-    EXPECT_EQ(back.size, spec.size);
-    EXPECT_EQ(back.style, spec.style);
-    EXPECT_EQ(back.colour, spec.colour);
+    EXPECT_EQ(colourOf(stored), QColor(0x99, 0x66, 0x33));
+    const StoredFont back = fromQFont(font, colourOf(stored));
+    EXPECT_EQ(back.name, stored.name);
+    EXPECT_EQ(back.size, stored.size);
+    EXPECT_EQ(back.style, stored.style);
+    EXPECT_EQ(back.colour, stored.colour);
 
     QFont pixels(QStringLiteral("Arial"));
     pixels.setPixelSize(16);
     EXPECT_EQ(fromQFont(pixels, Qt::black).size, 12);
 
-    FontSpec system;
+    StoredFont system;
     system.colour = 0x80000008; // window text
     EXPECT_EQ(colourOf(system), QColor(Qt::black));
     system.colour = 0x800000FF; // no such system colour

@@ -68,8 +68,11 @@ TEST(ThalwiseForm, StartsWithDefaultsOnAnEmptyStore) {
     EXPECT_EQ(form->SelectedWaypoint, -1);
     EXPECT_EQ(form->WaypointIcon.size(), QSize(32, 32));
 
-    const QString exeFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    EXPECT_EQ(form->DataFolder->Value, exeFolder + QDir::separator());
+    // The open dialog first shows where downloads arrive (the fake desktop has no downloads
+    // folder of its own: the documents folder), never the program's own folder.
+    EXPECT_EQ(form->DataFolder->Value, rig.desktop.downloadsFolder() + QDir::separator());
+    EXPECT_NE(form->DataFolder->Value,
+              QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator());
 
     // The folders exist, end in a separator and sit under the documents folder.
     const QString docs = QDir::toNativeSeparators(rig.documentsDir.path());
@@ -224,7 +227,7 @@ TEST(ThalwiseForm, ClosingWritesEverySettingBack) {
         form->DefaultArea->Value = 17;
         form->HomeLat->Value = 41.525;
         form->HomeLon->Value = -70.671;
-        FontSpec bold;
+        StoredFont bold;
         bold.name = QStringLiteral("Arial");
         bold.size = 12;
         bold.style = 3;
@@ -260,7 +263,7 @@ TEST(ThalwiseForm, ClosingWritesEverySettingBack) {
     EXPECT_TRUE(again->FontOutlined->Value);
     EXPECT_EQ(again->HomeLat->Value, 41.525);
     EXPECT_EQ(again->HomeLon->Value, -70.671);
-    FontSpec font;
+    StoredFont font;
     again->Font->ApplyTo(&font);
     EXPECT_EQ(font.name, QStringLiteral("Arial"));
     EXPECT_EQ(font.size, 12);

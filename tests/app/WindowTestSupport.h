@@ -45,6 +45,8 @@ struct WindowRig {
         services.desktop = &desktop;
         services.registry = registry.get();
         services.printers = &printers;
+        services.fileSystem = &fileSystem;
+        services.fontDialogs = &fontDialogs;
     }
 
     std::unique_ptr<RecordingForm> open(const QStringList& arguments = {}) {
@@ -63,6 +65,8 @@ struct WindowRig {
     FakeClock clock{QDateTime(QDate(2026, 3, 14), QTime(9, 30))};
     FakeDesktop desktop;
     FakePrinters printers;
+    FakeFileSystem fileSystem;
+    FakeFontDialogs fontDialogs;
     platform::Services services;
     const QString key = settingsKeyFor(QStringLiteral("thalwise-test"));
 };

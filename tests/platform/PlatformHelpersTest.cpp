@@ -2,6 +2,7 @@
 #include "platform/Paths.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFileDialogs.h"
+#include "platform/QtFontDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/SystemClock.h"
 #include "platform/Text.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -111,6 +114,8 @@ TEST(Paths, AppendingABackslashFolderTextGivesANativePath) {
               QDir::toNativeSeparators(QStringLiteral("/usr/bin/")));
     EXPECT_EQ(platform::withTrailingSeparator(QStringLiteral("/usr/bin/")),
               QDir::toNativeSeparators(QStringLiteral("/usr/bin/")));
+    // No folder stays no folder rather than becoming the root.
+    EXPECT_EQ(platform::withTrailingSeparator(QString()), QString());
 }
 
 TEST(Text, Utf8WhenValidElseWindows1252) {
@@ -132,6 +137,7 @@ TEST(Text, Utf8WhenValidElseWindows1252) {
         {"\xE2\x82", QStringLiteral("\u00E2\u201A")}, // cut UTF-8: 1252
         {"\xE2\x82\xAC", QStringLiteral("\u20AC")},
         {QByteArray("a\0b", 3), QString(QStringLiteral("a")) + QChar(0) + QLatin1Char('b')},
+        {"\xEF\xBB\xBFTMIN=50", QStringLiteral("TMIN=50")}, // a byte-order mark is no text
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::decodeText(c.bytes), c.expected) << c.bytes.toHex().toStdString();
@@ -141,6 +147,8 @@ TEST(Text, Utf8WhenValidElseWindows1252) {
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     EXPECT_EQ(platform::encodeWindows1252(platform::decodeText(all)), all);
+    // The code page alone never reads UTF-8.
+    EXPECT_EQ(platform::decodeWindows1252("72\xC2\xB0"), QStringLiteral("72\u00C2\u00B0"));
     EXPECT_EQ(platform::encodeWindows1252(QStringLiteral("\u65E5\u00B0")), QByteArray("?\xB0"));
 }
 
@@ -256,4 +264,43 @@ TEST(QtDesktopTest, DocumentsFolderIsNativeWithoutTrailingSeparator) {
     EXPECT_FALSE(folder.isEmpty());
     EXPECT_EQ(folder, QDir::toNativeSeparators(folder));
     EXPECT_TRUE(folder.size() == 1 || !folder.endsWith(QDir::separator())) << folder.toStdString();
+}
+
+TEST(QtFontDialogsTest, TheDialogShowsTheFontAndHandsBackItsColour) {
+    application();
+    // The dialog snaps to the styles a family has: take one with a bold italic face.
+    QString family;
+    for (const QString& candidate : QFontDatabase::families())
+        for (const QString& style : QFontDatabase::styles(candidate))
+            if (family.isEmpty() && QFontDatabase::bold(candidate, style) &&
+                QFontDatabase::italic(candidate, style))
+                family = candidate;
+    if (family.isEmpty()) GTEST_SKIP() << "no installed family has a bold italic face";
+    platform::FontChoice current;
+    current.family = family;
+    current.pointSize = 14;
+    current.bold = true;
+    current.italic = true;
+    current.underline = true;
+    current.colour = QColor(0x12, 0x34, 0x56);
+    platform::QtFontDialogs dialogs;
+    const std::unique_ptr<QFontDialog> dialog(dialogs.createDialog(current));
+    const QFont shown = dialog->currentFont();
+    EXPECT_EQ(shown.pointSize(), 14);
+    EXPECT_TRUE(shown.bold());
+    EXPECT_TRUE(shown.italic());
+    EXPECT_TRUE(shown.underline());
+    EXPECT_FALSE(shown.strikeOut());
+    EXPECT_EQ(platform::QtFontDialogs::choiceFrom(*dialog, current), current);
+
+    // What the user changes comes back; the dialog has no colour, so that stays.
+    QFont changed(family, 9);
+    changed.setItalic(true);
+    changed.setStrikeOut(true);
+    dialog->setCurrentFont(changed);
+    const platform::FontChoice chosen = platform::QtFontDialogs::choiceFrom(*dialog, current);
+    EXPECT_FALSE(chosen.bold);
+    EXPECT_TRUE(chosen.strikeOut);
+    EXPECT_EQ(chosen.pointSize, 9);
+    EXPECT_EQ(chosen.colour, current.colour);
 }

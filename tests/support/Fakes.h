@@ -3,5 +3,8 @@
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileDialogs.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeFontDialogs.h"
 #include "support/FakeMessageBoxes.h"
 #include "support/FakePrinters.h"
+#include "support/RecordingPrintJob.h"

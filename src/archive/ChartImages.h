@@ -1,0 +1,45 @@
+#pragma once
+#include <QCollator>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// One decoded chart the window can show, keyed by its file path; the entry owns its bitmap.
+struct ChartImage {
+    QString path;
+    QImage bitmap;
+};
+
+namespace archive {
+
+// The charts the window holds, kept in the order the user's locale sorts their paths ignoring
+// letter case (archive names are time stamps, so this is the order of time). A path that sorts
+// equal to one listed already is ignored. Removing or clearing entries releases their bitmaps.
+class ChartImageList {
+public:
+    ChartImageList();
+
+    // Files the chart in its sorted place; its index, or -1 when the path is listed already
+    // (the list is then unchanged).
+    int add(const QString& path, const QImage& bitmap);
+    // The index of a path (compared as the order compares), or -1.
+    int indexOf(const QString& path) const;
+    void removeAt(int index);
+    void clear() { m_entries.clear(); }
+
+    int size() const { return int(m_entries.size()); }
+    bool isEmpty() const { return m_entries.isEmpty(); }
+    const ChartImage& at(int index) const { return m_entries.at(index); }
+    const ChartImage& operator[](int index) const { return m_entries.at(index); }
+    QList<ChartImage>::const_iterator begin() const { return m_entries.cbegin(); }
+    QList<ChartImage>::const_iterator end() const { return m_entries.cend(); }
+
+private:
+    // Position of the first entry not sorting before path.
+    int lowerBound(const QString& path) const;
+
+    QCollator m_collator;
+    QList<ChartImage> m_entries;
+};
+
+} // namespace archive

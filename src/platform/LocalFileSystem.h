@@ -1,0 +1,19 @@
+#pragma once
+#include "platform/FileSystem.h"
+
+namespace platform {
+
+// The computer's own file system through QDir, QFile and QFileInfo. Paths may use either
+// separator; the paths it reports use native ones.
+class LocalFileSystem : public FileSystem {
+public:
+    QList<FileEntry> entries(const QString& folder, const QStringList& masks) const override;
+    bool copyFile(const QString& source, const QString& destination) override;
+    bool deleteFile(const QString& path) override;
+    std::optional<QDateTime> lastWriteTime(const QString& path) const override;
+    bool setLastWriteTime(const QString& path, const QDateTime& localTime) override;
+    bool createFolder(const QString& path) override;
+    bool exists(const QString& path) const override;
+};
+
+} // namespace platform

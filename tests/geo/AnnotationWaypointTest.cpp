@@ -1,0 +1,102 @@
+// The plain types of marks and waypoints: packed points, a line's packed form, the waypoint text.
+#include "geo/Annotation.h"
+#include "geo/Waypoint.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+TEST(PackedPoint, RoundTripsTheWholeRangeAndSignedStorage) {
+    const struct {
+        int x, y;
+    } cases[] = {{0, 0}, {1, 0}, {0, 1}, {1023, 1023}, {32767, 5}, {32768, 5}, {65535, 65535}};
+    for (const auto& c : cases) {
+        int x = -1, y = -1;
+        const std::uint32_t packed = PackPoint(c.x, c.y);
+        EXPECT_EQ(packed, std::uint32_t(c.x) * 65536u + std::uint32_t(c.y));
+        UnpackPoint(packed, x, y);
+        EXPECT_EQ(x, c.x);
+        EXPECT_EQ(y, c.y);
+        // Stored as a signed 32-bit number, x >= 32768 comes back negative; it must still unpack.
+        UnpackPoint(std::uint32_t(std::int32_t(packed)), x, y);
+        EXPECT_EQ(x, c.x);
+    }
+}
+
+TEST(AnnotationLine, PackedFormRoundTripsAndStopsAtTheFirstUnreadableItem) {
+    const AnnotationLine line{{QPoint(10, 20), QPoint(40000, 7), QPoint(3, 65535)}};
+    const QString rest = geo::packedLineRest(line);
+    EXPECT_EQ(rest, QStringLiteral("2621440007,262143"));
+    EXPECT_EQ(geo::lineFromPacked(PackPoint(10, 20), rest).points, line.points);
+    const struct {
+        const char* rest;
+        int points;
+    } cases[] = {
+        {"", 1},
+        {"  ", 1},
+        {"65556", 2},
+        {" 65556 , 131092", 3},
+        {"65556,x,5", 2},
+        {"-1", 2},
+        {"4294967295,1", 3},
+        {"4294967296,1", 1},
+        {"-2147483649", 1},
+        {"65556,,5", 2},
+        {"1.5", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(geo::lineFromPacked(0, QString::fromLatin1(c.rest)).points.size(), c.points)
+            << c.rest;
+    // Signed storage of a point beyond x 32767 reads the same point.
+    EXPECT_EQ(geo::lineFromPacked(0, "-1").points.last(), QPoint(65535, 65535));
+}
+
+TEST(ParseWaypoint, ReadsTheStoredFormAndRejectsEntriesThatAreNoPlace) {
+    const struct {
+        const char* text;
+        bool ok;
+        float lat, lon, temp;
+    } cases[] = {
+        {"Lat=41.50,Lon=-70.25,Tf=65.3", true, 41.5f, -70.25f, 65.3f},
+        {"lat=41.50,LON=-70.25,tf=0.0", true, 41.5f, -70.25f, 0.0f},
+        {"Tf=65.3 Lat=41.50 Lon=-70.25", true, 41.5f, -70.25f, 65.3f},
+        {"\"Lat=41.50\",\"Lon=-70.25\",\"Tf=65.3\"", true, 41.5f, -70.25f, 65.3f},
+        {"Lat=90,Lon=-180,Tf=1", true, 90.0f, -180.0f, 1.0f},
+        {"Lat=41.50,Lon=-70.25", false, 0, 0, 0},
+        {"Lat=41.50,Lon=west,Tf=65.3", false, 0, 0, 0},
+        {"Lat = 41.50,Lon=-70.25,Tf=65.3", false, 0, 0, 0},
+        {"", false, 0, 0, 0},
+        // Numbers to a number reader, but no place on earth.
+        {"Lat=nan,Lon=-70.25,Tf=65.3", false, 0, 0, 0},
+        {"Lat=41.5,Lon=inf,Tf=65.3", false, 0, 0, 0},
+        {"Lat=41.5,Lon=-70.25,Tf=-inf", false, 0, 0, 0},
+        {"Lat=90.01,Lon=-70.25,Tf=65.3", false, 0, 0, 0},
+        {"Lat=41.5,Lon=-180.5,Tf=65.3", false, 0, 0, 0},
+        {"Lat=1e39,Lon=-70.25,Tf=65.3", false, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto wp = ParseWaypoint(QString::fromUtf8(c.text));
+        ASSERT_EQ(wp.has_value(), c.ok);
+        if (!c.ok) continue;
+        EXPECT_FLOAT_EQ(wp->lat, c.lat);
+        EXPECT_FLOAT_EQ(wp->lon, c.lon);
+        EXPECT_FLOAT_EQ(wp->tempF, c.temp);
+    }
+}
+
+TEST(WaypointText, WritesTheStoredFormWithAPeriodWhateverTheLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(WaypointText({41.504f, -70.125f, 65.25f}),
+              QStringLiteral("Lat=41.50,Lon=-70.12,Tf=65.2"));
+    EXPECT_EQ(WaypointText({0.0f, -0.0f, 0.0f}), QStringLiteral("Lat=0.00,Lon=-0.00,Tf=0.0"));
+    const auto back = ParseWaypoint(WaypointText({41.5f, -70.25f, 65.5f}));
+    ASSERT_TRUE(back);
+    EXPECT_FLOAT_EQ(back->lon, -70.25f);
+    QLocale::setDefault(QLocale::c());
+}
+
+} // namespace

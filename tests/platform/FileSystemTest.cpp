@@ -1,0 +1,253 @@
+// The file-system seam: the real one on a temporary folder and the in-memory fake run the same
+// cases, so that tests written against the fake hold on the disk.
+#include "platform/LocalFileSystem.h"
+#include "support/FakeFileSystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <memory>
+
+using platform::FileEntry;
+
+namespace {
+
+// A folder to work in, filled through the back door rather than through the seam under test.
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual platform::FileSystem& fileSystem() = 0;
+    // The working folder, native separators, no trailing separator.
+    virtual QString root() const = 0;
+    virtual void addFile(const QString& relative, const QByteArray& contents,
+                         const QDateTime& time) = 0;
+    virtual void addFolder(const QString& relative) = 0;
+    virtual std::optional<QByteArray> contents(const QString& relative) const = 0;
+
+    QString path(const QString& relative) const {
+        return relative.isEmpty() ? root() : root() + QDir::separator() + relative;
+    }
+};
+
+class DiskBackend : public Backend {
+public:
+    platform::FileSystem& fileSystem() override { return m_fileSystem; }
+    QString root() const override { return QDir::toNativeSeparators(m_dir.path()); }
+    void addFile(const QString& relative, const QByteArray& contents,
+                 const QDateTime& time) override {
+        QFile file(m_dir.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.flush();
+        ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    void addFolder(const QString& relative) override {
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath(relative));
+    }
+    std::optional<QByteArray> contents(const QString& relative) const override {
+        QFile file(m_dir.filePath(relative));
+        if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+        return file.readAll();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    platform::LocalFileSystem m_fileSystem;
+};
+
+class MemoryBackend : public Backend {
+public:
+    MemoryBackend() { fake.addFolder(root()); }
+    platform::FileSystem& fileSystem() override { return fake; }
+    QString root() const override { return QDir::toNativeSeparators("/home/skipper/Documents"); }
+    void addFile(const QString& relative, const QByteArray& contents,
+                 const QDateTime& time) override {
+        fake.addFile(path(relative), contents, time);
+    }
+    void addFolder(const QString& relative) override { fake.addFolder(path(relative)); }
+    std::optional<QByteArray> contents(const QString& relative) const override {
+        return fake.contents(path(relative));
+    }
+
+    FakeFileSystem fake;
+};
+
+const QDateTime June15(QDate(2004, 6, 15), QTime(12, 0));
+const QDateTime March1(QDate(2026, 3, 1), QTime(8, 30, 15));
+
+class FileSystemCases : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (std::string(GetParam()) == "disk")
+            backend = std::make_unique<DiskBackend>();
+        else
+            backend = std::make_unique<MemoryBackend>();
+        // A small archive folder: mixed case, a hidden chart, a folder that looks like a chart.
+        backend->addFile("B.gif", "BBB", June15);
+        backend->addFile("a.gif", "A", March1);
+        backend->addFile("C.GIF", "CC", March1);
+        backend->addFile("2004-06-15-12ne01.gif", "chart", June15);
+        backend->addFile(".hidden.gif", "h", March1);
+        backend->addFile("notes.txt", "n", March1);
+        backend->addFile("noext", "x", March1);
+        backend->addFolder("sub.gif");
+        backend->addFile("sub.gif/inner.gif", "i", March1);
+    }
+
+    platform::FileSystem& fs() { return backend->fileSystem(); }
+    QStringList names(const QList<FileEntry>& entries) {
+        QStringList names;
+        for (const FileEntry& entry : entries)
+            names.append(entry.name);
+        names.sort();
+        return names;
+    }
+    FileEntry entryNamed(const QString& name) {
+        for (const FileEntry& entry : fs().entries(backend->root(), {QStringLiteral("*")}))
+            if (entry.name == name) return entry;
+        ADD_FAILURE() << "no entry " << name.toStdString();
+        return {};
+    }
+
+    std::unique_ptr<Backend> backend;
+};
+
+TEST_P(FileSystemCases, MasksSelectEntriesWithoutRegardToCase) {
+    const struct {
+        QStringList masks;
+        QStringList expected; // sorted
+    } cases[] = {
+        {{"*.gif"},
+         {".hidden.gif", "2004-06-15-12ne01.gif", "B.gif", "C.GIF", "a.gif", "sub.gif"}},
+        {{"*ne01.gif"}, {"2004-06-15-12ne01.gif"}},
+        // A file that matches two masks is listed once.
+        {{"*ne01.gif", "*.GIF"},
+         {".hidden.gif", "2004-06-15-12ne01.gif", "B.gif", "C.GIF", "a.gif", "sub.gif"}},
+        {{"?.gif"}, {"B.gif", "C.GIF", "a.gif"}},
+        {{"NOTES.TXT"}, {"notes.txt"}},
+        // "*.*" is every name, also one without a dot.
+        {{"*.*"},
+         {".hidden.gif", "2004-06-15-12ne01.gif", "B.gif", "C.GIF", "a.gif", "noext", "notes.txt",
+          "sub.gif"}},
+        {{"*.gi"}, {}},
+        {{}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(names(fs().entries(backend->root(), c.masks)), c.expected)
+            << c.masks.join(' ').toStdString();
+    EXPECT_TRUE(fs().entries(backend->path("missing"), {"*"}).isEmpty());
+    EXPECT_EQ(names(fs().entries(backend->path("sub.gif") + QDir::separator(), {"*"})),
+              QStringList{"inner.gif"});
+}
+
+TEST_P(FileSystemCases, EntriesCarryPathSizeFlagsAndTime) {
+    const FileEntry chart = entryNamed("B.gif");
+    EXPECT_EQ(chart.path, backend->path("B.gif"));
+    EXPECT_EQ(chart.size, 3);
+    EXPECT_FALSE(chart.isFolder);
+    EXPECT_FALSE(chart.hidden);
+    EXPECT_FALSE(chart.system);
+    EXPECT_EQ(chart.lastWriteTime.toSecsSinceEpoch(), June15.toSecsSinceEpoch());
+    EXPECT_TRUE(entryNamed(".hidden.gif").hidden);
+    const FileEntry folder = entryNamed("sub.gif");
+    EXPECT_TRUE(folder.isFolder);
+    EXPECT_EQ(folder.size, 0);
+}
+
+TEST_P(FileSystemCases, CopyReplacesTheDestinationAndKeepsTheSourceTime) {
+    ASSERT_TRUE(fs().createFolder(backend->path("archive")));
+    backend->addFile("archive/B.gif", "old archived copy", March1);
+    EXPECT_TRUE(fs().copyFile(backend->path("B.gif"), backend->path("archive/B.gif")));
+    EXPECT_EQ(backend->contents("archive/B.gif"), QByteArray("BBB"));
+    EXPECT_EQ(fs().lastWriteTime(backend->path("archive/B.gif"))->toSecsSinceEpoch(),
+              June15.toSecsSinceEpoch());
+    // Nothing is left beside the copy.
+    EXPECT_EQ(names(fs().entries(backend->path("archive"), {"*"})), QStringList{"B.gif"});
+    EXPECT_EQ(backend->contents("B.gif"), QByteArray("BBB"));
+}
+
+TEST_P(FileSystemCases, FailedCopiesLeaveTheDestinationAlone) {
+    EXPECT_FALSE(fs().copyFile(backend->path("missing.gif"), backend->path("a.gif")));
+    EXPECT_FALSE(fs().copyFile(backend->path("B.gif"), backend->path("no/such/folder/B.gif")));
+    EXPECT_FALSE(fs().copyFile(backend->path("B.gif"), backend->path("B.gif")));
+    EXPECT_FALSE(fs().copyFile(backend->path("B.gif"), backend->path("sub.gif")));
+    EXPECT_FALSE(fs().copyFile(backend->path("sub.gif"), backend->path("copy.gif")));
+    EXPECT_EQ(backend->contents("a.gif"), QByteArray("A"));
+    EXPECT_EQ(backend->contents("B.gif"), QByteArray("BBB"));
+    EXPECT_FALSE(fs().exists(backend->path("copy.gif")));
+    EXPECT_FALSE(fs().exists(backend->path("no")));
+}
+
+TEST_P(FileSystemCases, DeleteRemovesFilesOnly) {
+    EXPECT_TRUE(fs().deleteFile(backend->path("a.gif")));
+    EXPECT_FALSE(fs().exists(backend->path("a.gif")));
+    EXPECT_FALSE(fs().deleteFile(backend->path("a.gif")));
+    EXPECT_FALSE(fs().deleteFile(backend->path("sub.gif")));
+    EXPECT_TRUE(fs().exists(backend->path("sub.gif/inner.gif")));
+}
+
+TEST_P(FileSystemCases, LastWriteTimesRoundTripToTheSecond) {
+    const QString chart = backend->path("2004-06-15-12ne01.gif");
+    const QDateTime stamp(QDate(2004, 6, 15), QTime(12, 0)); // the archive's date and hour
+    for (const QDateTime& time : {March1, stamp, QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))}) {
+        ASSERT_TRUE(fs().setLastWriteTime(chart, time));
+        const auto read = fs().lastWriteTime(chart);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->toSecsSinceEpoch(), time.toSecsSinceEpoch());
+        EXPECT_EQ(read->toLocalTime().time().hour(), time.time().hour());
+    }
+    EXPECT_FALSE(fs().setLastWriteTime(chart, QDateTime()));
+    EXPECT_FALSE(fs().setLastWriteTime(backend->path("missing.gif"), March1));
+    EXPECT_FALSE(fs().lastWriteTime(backend->path("missing.gif")).has_value());
+}
+
+TEST_P(FileSystemCases, CreateFolderMakesParentsButNotOverAFile) {
+    const QString deep = backend->path("My Pelagon Files/Chart Archive");
+    EXPECT_TRUE(fs().createFolder(deep));
+    EXPECT_TRUE(fs().exists(deep));
+    EXPECT_TRUE(fs().createFolder(deep + QDir::separator())); // there already
+    EXPECT_TRUE(fs().entries(deep, {"*"}).isEmpty());
+    EXPECT_FALSE(fs().createFolder(backend->path("a.gif/inside")));
+    EXPECT_FALSE(fs().createFolder(backend->path("notes.txt")));
+    EXPECT_FALSE(fs().createFolder(QString()));
+    EXPECT_FALSE(fs().exists(QString()));
+}
+
+INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileSystemCases, ::testing::Values("disk", "memory"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(FileMasks, StarsBacktrackAndQuestionMarksTakeOneCharacter) {
+    const struct {
+        const char* name;
+        const char* mask;
+        bool matches;
+    } cases[] = {
+        {"aXbYb", "*a*b", true}, {"aXbYc", "*a*b", false}, {"ab", "a*b", true},
+        {"ab", "a?b", false},    {"a.b.gif", "*.gif", true}, {"gif", "*.gif", false},
+        {"x.gif", "**.gif", true}, {"x", "", false},       {"", "*", true},
+        {"\xc3\x89T\xc3\x89.GIF", "\xc3\xa9t\xc3\xa9.gif", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(platform::matchesFileMask(QString::fromUtf8(c.name), QString::fromUtf8(c.mask)),
+                  c.matches)
+            << c.name << " ~ " << c.mask;
+}
+
+TEST(FakeFileSystemScript, FailsTheOperationOnThePathItWasToldAndRecordsCalls) {
+    FakeFileSystem fake;
+    fake.addFile("/in/chart.gif", "new");
+    fake.addFile("/archive/chart.gif", "old");
+    fake.failOn(FakeFileSystem::Operation::Copy, "/archive/chart.gif");
+    fake.failOn(FakeFileSystem::Operation::Delete, "/archive/chart.gif");
+    EXPECT_FALSE(fake.copyFile("/in/chart.gif", "/archive/chart.gif"));
+    EXPECT_FALSE(fake.deleteFile("/archive/chart.gif"));
+    EXPECT_EQ(fake.contents("/archive/chart.gif"), QByteArray("old"));
+    EXPECT_TRUE(fake.copyFile("/in/chart.gif", "/archive/other.gif"));
+    EXPECT_EQ(fake.calls, (QStringList{"copy /in/chart.gif /archive/chart.gif",
+                                       "delete /archive/chart.gif",
+                                       "copy /in/chart.gif /archive/other.gif"}));
+}
+
+} // namespace
