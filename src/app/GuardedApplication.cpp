@@ -1,5 +1,7 @@
 #include "app/GuardedApplication.h"
 
+#include <QDialog>
+
 #include <exception>
 #include <new>
 
@@ -24,6 +26,17 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
         report(QString::fromLocal8Bit(error.what()));
     }
     return false;
+}
+
+void GuardedApplication::cancelModalDialogs(const QWidget* owner) {
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (modal == owner) break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal) break; // it would not go
+    }
 }
 
 void GuardedApplication::report(const QString& text) {

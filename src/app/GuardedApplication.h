@@ -18,6 +18,10 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // Cancels the modal dialogs open above owner, innermost first: each runs a loop of its own
+    // that would keep a closing window waiting. Cancelling is the answer that changes nothing.
+    static void cancelModalDialogs(const QWidget* owner);
+
     // The text reported for a command that ran out of memory.
     static QString outOfMemoryText();
 

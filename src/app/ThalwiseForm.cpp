@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/AppIcon.h"
 #include "app/ChartFiles.h"
+#include "app/GuardedApplication.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
 #include "app/WindowLayout.h"
@@ -25,7 +26,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +37,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -75,86 +74,6 @@ constexpr const char* kStatusPanelLongestTexts[4] = {
 constexpr int kToolButtonSize = 32;
 constexpr int kTabControlLeft = 4;
 constexpr int kTabControlTop = 2;
-
-enum class ToolGlyph { Measure, Draw, Erase, Text, Waypoint, Polygon, Home };
-
-// Small drawn glyphs for the tool buttons, so the buttons need no picture files.
-QIcon toolIcon(ToolGlyph glyph, const QImage& waypointIcon) {
-    QPixmap pixmap(22, 22);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(30, 50, 90);
-    switch (glyph) {
-    case ToolGlyph::Measure: {
-        p.setPen(QPen(ink, 2));
-        p.drawLine(QPointF(3, 19), QPointF(19, 3));
-        p.setPen(QPen(ink, 1));
-        for (int i = 1; i < 4; ++i) {
-            const double t = 3 + 4.0 * i;
-            p.drawLine(QPointF(t, 22 - t), QPointF(t + 3, 25 - t));
-        }
-        p.setBrush(ink);
-        p.drawEllipse(QPointF(3, 19), 2, 2);
-        p.drawEllipse(QPointF(19, 3), 2, 2);
-        break;
-    }
-    case ToolGlyph::Draw:
-        p.setPen(QPen(QColor(20, 20, 20), 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(4, 18), QPointF(18, 4));
-        break;
-    case ToolGlyph::Erase: {
-        p.translate(11, 11);
-        p.rotate(-35);
-        p.setPen(QPen(ink, 1));
-        p.setBrush(QColor(240, 150, 170));
-        p.drawRect(QRectF(-8, -4, 10, 8));
-        p.setBrush(QColor(250, 250, 250));
-        p.drawRect(QRectF(2, -4, 6, 8));
-        break;
-    }
-    case ToolGlyph::Text: {
-        QFont f = p.font();
-        f.setBold(true);
-        f.setPixelSize(17);
-        p.setFont(f);
-        p.setPen(ink);
-        p.drawText(QRect(0, 0, 22, 22), Qt::AlignCenter, QStringLiteral("A"));
-        break;
-    }
-    case ToolGlyph::Waypoint:
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRect(0, 0, 22, 22), waypointIcon);
-        break;
-    case ToolGlyph::Polygon: {
-        p.setPen(QPen(ink, 2));
-        const QPointF corners[] = {{3, 17}, {8, 4}, {19, 7}, {16, 18}};
-        p.drawPolygon(corners, 4);
-        break;
-    }
-    case ToolGlyph::Home: {
-        p.setPen(QPen(ink, 1.5));
-        p.setBrush(QColor(250, 230, 160));
-        const QPointF roof[] = {{2, 11}, {11, 3}, {20, 11}};
-        p.drawPolygon(roof, 3);
-        p.drawRect(QRectF(5, 11, 12, 8));
-        break;
-    }
-    }
-    return QIcon(pixmap);
-}
-
-// The temperature slider's thumb is as long as the 22 pixels the slider reaches beyond the scale
-// strip, so that its centre travels exactly along the strip's rows, tick marks included.
-class TrackBarStyle : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_SliderLength) return 22;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
 
 } // namespace
 
@@ -268,7 +187,7 @@ void TFormThalwise::createControls() {
     // The minimum sits at the top, as the scale's readout expects.
     TrackBarTemperature->setInvertedAppearance(true);
     TrackBarTemperature->setInvertedControls(true);
-    auto* trackBarStyle = new TrackBarStyle;
+    auto* trackBarStyle = new app::TrackBarStyle;
     trackBarStyle->setParent(TrackBarTemperature);
     TrackBarTemperature->setStyle(trackBarStyle);
     TrackBarTemperature->resize(30, 256 + 22);
@@ -304,29 +223,30 @@ void TFormThalwise::createControls() {
     m_toolButtons = new QButtonGroup(this);
     m_toolButtons->setObjectName(QStringLiteral("ToolButtons"));
     m_toolButtons->setExclusive(true);
-    auto makeTool = [this](const char* name, const char* hint, ToolGlyph glyph) {
+    auto makeTool = [this](const char* name, const char* hint, app::ToolGlyph glyph) {
         auto* button = new QToolButton(m_client);
         button->setObjectName(QString::fromLatin1(name));
         button->setToolTip(QString::fromLatin1(hint));
         button->setCheckable(true);
         button->setAutoRaise(false);
         button->setIconSize(QSize(22, 22));
-        button->setIcon(toolIcon(glyph, WaypointIcon));
+        button->setIcon(app::toolIcon(glyph, WaypointIcon));
         button->resize(kToolButtonSize, kToolButtonSize);
         m_toolButtons->addButton(button);
         return button;
     };
     WaypointIcon = QImage(QStringLiteral(":/WPT")); // the tool glyph needs it before FormCreate
     SpeedButtonMeasure =
-        makeTool("SpeedButtonMeasure", "Measure range and bearing", ToolGlyph::Measure);
-    SpeedButtonDraw = makeTool("SpeedButtonDraw", "Draw line", ToolGlyph::Draw);
-    SpeedButtonErase = makeTool("SpeedButtonErase", "Erase text or lines", ToolGlyph::Erase);
-    SpeedButtonText = makeTool("SpeedButtonText", "Draw text", ToolGlyph::Text);
-    SpeedButtonWaypoint = makeTool("SpeedButtonWaypoint", "Waypoint mode", ToolGlyph::Waypoint);
-    SpeedButtonPolyline =
-        makeTool("SpeedButtonPolyline", "Draw polygon, double-click to end", ToolGlyph::Polygon);
+        makeTool("SpeedButtonMeasure", "Measure range and bearing", app::ToolGlyph::Measure);
+    SpeedButtonDraw = makeTool("SpeedButtonDraw", "Draw line", app::ToolGlyph::Draw);
+    SpeedButtonErase = makeTool("SpeedButtonErase", "Erase text or lines", app::ToolGlyph::Erase);
+    SpeedButtonText = makeTool("SpeedButtonText", "Draw text", app::ToolGlyph::Text);
+    SpeedButtonWaypoint =
+        makeTool("SpeedButtonWaypoint", "Waypoint mode", app::ToolGlyph::Waypoint);
+    SpeedButtonPolyline = makeTool("SpeedButtonPolyline", "Draw polygon, double-click to end",
+                                   app::ToolGlyph::Polygon);
     SpeedButtonWaypointHome =
-        makeTool("SpeedButtonWaypointHome", "Enter Home location", ToolGlyph::Home);
+        makeTool("SpeedButtonWaypointHome", "Enter Home location", app::ToolGlyph::Home);
     SpeedButtonMeasure->setChecked(true);
     SpeedButtonPolyline->hide();
     SpeedButtonWaypointHome->hide();
@@ -818,16 +738,7 @@ void TFormThalwise::commitSession() {
 }
 
 void TFormThalwise::closeInOrder() {
-    // A modal dialog runs a loop of its own: cancel it (innermost first) so that the window's
-    // close is not left waiting behind it. Cancelling is the answer that changes nothing.
-    while (QWidget* modal = QApplication::activeModalWidget()) {
-        if (modal == this) break;
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
-        if (QApplication::activeModalWidget() == modal) break; // it would not go
-    }
+    app::GuardedApplication::cancelModalDialogs(this);
     close();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <QProxyStyle>
 #include <optional>
 
 namespace app {
@@ -27,5 +28,17 @@ struct ResizeResult {
 // the client width, and the tab strip stops 8 pixels left of the grid, or of the scale strip
 // while the grid is hidden.
 ResizeResult formResize(const ResizeInput& in);
+
+// The temperature slider's thumb is as long as the 22 pixels the slider reaches beyond the scale
+// strip, so that its centre travels exactly along the strip's rows, tick marks included.
+class TrackBarStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_SliderLength) return 22;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 } // namespace app

@@ -12,9 +12,9 @@ struct FileEntry {
     QString name; // without folder
     QString path; // full path, native separators
     bool isFolder = false;
-    bool hidden = false; // on Linux: the name starts with "."
-    bool system = false; // a Windows attribute; always false on Linux
-    qint64 size = 0;     // bytes; 0 for a folder
+    bool hidden = false;     // on Linux: the name starts with "."
+    bool system = false;     // a Windows attribute; always false on Linux
+    qint64 size = 0;         // bytes; 0 for a folder
     QDateTime lastWriteTime; // local time
 };
 

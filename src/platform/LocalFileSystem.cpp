@@ -84,9 +84,8 @@ bool LocalFileSystem::setLastWriteTime(const QString& path, const QDateTime& loc
 }
 
 bool LocalFileSystem::createFolder(const QString& path) {
-    if (path.isEmpty()) return false;
-    if (QFileInfo(path).isDir()) return true;
-    return QDir().mkpath(path) && QFileInfo(path).isDir();
+    // mkpath succeeds for a folder that is there already and fails where a file is in the way.
+    return !path.isEmpty() && QDir().mkpath(path);
 }
 
 bool LocalFileSystem::exists(const QString& path) const {

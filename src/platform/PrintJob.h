@@ -33,7 +33,7 @@ struct PrintFont {
 };
 
 struct TextMetrics {
-    int lineHeight = 0;          // device pixels from one line's top to the next
+    int lineHeight = 0;           // device pixels from one line's top to the next
     bool familyAvailable = false; // the requested family itself is used
 };
 

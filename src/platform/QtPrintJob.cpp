@@ -15,14 +15,10 @@ bool familyInstalled(const QString& family) {
 }
 
 QFont qtFont(const PrintFont& font) {
-    const int size = font.pointSize > 0 ? font.pointSize : 10;
-    if (!familyInstalled(font.family) && font.fixedPitchFallback) {
-        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        fixed.setPointSize(size);
-        return fixed;
-    }
-    QFont qt(font.family);
-    qt.setPointSize(size);
+    QFont qt = !familyInstalled(font.family) && font.fixedPitchFallback
+                   ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                   : QFont(font.family);
+    qt.setPointSize(font.pointSize > 0 ? font.pointSize : 10);
     return qt;
 }
 
@@ -41,9 +37,8 @@ bool QtPrintJob::active() const {
 bool QtPrintJob::begin(const QString& title, PageOrientation orientation) {
     if (active()) return false;
     m_printer.setDocName(title);
-    m_printer.setPageOrientation(orientation == PageOrientation::Landscape
-                                     ? QPageLayout::Landscape
-                                     : QPageLayout::Portrait);
+    m_printer.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(&m_printer)) {
         m_painter.reset();

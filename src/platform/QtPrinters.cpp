@@ -37,8 +37,7 @@ QDialog* QtPrinters::createSetupDialog() {
     dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
-            ok->setText(QObject::tr("OK"));
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QObject::tr("OK"));
 #endif
     dialog->setWindowTitle(QObject::tr("Print setup"));
     return dialog;

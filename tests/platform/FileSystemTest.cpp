@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 
 using platform::FileEntry;
@@ -119,8 +119,7 @@ TEST_P(FileSystemCases, MasksSelectEntriesWithoutRegardToCase) {
         QStringList masks;
         QStringList expected; // sorted
     } cases[] = {
-        {{"*.gif"},
-         {".hidden.gif", "2004-06-15-12ne01.gif", "B.gif", "C.GIF", "a.gif", "sub.gif"}},
+        {{"*.gif"}, {".hidden.gif", "2004-06-15-12ne01.gif", "B.gif", "C.GIF", "a.gif", "sub.gif"}},
         {{"*ne01.gif"}, {"2004-06-15-12ne01.gif"}},
         // A file that matches two masks is listed once.
         {{"*ne01.gif", "*.GIF"},
@@ -191,7 +190,8 @@ TEST_P(FileSystemCases, DeleteRemovesFilesOnly) {
 TEST_P(FileSystemCases, LastWriteTimesRoundTripToTheSecond) {
     const QString chart = backend->path("2004-06-15-12ne01.gif");
     const QDateTime stamp(QDate(2004, 6, 15), QTime(12, 0)); // the archive's date and hour
-    for (const QDateTime& time : {March1, stamp, QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))}) {
+    for (const QDateTime& time :
+         {March1, stamp, QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))}) {
         ASSERT_TRUE(fs().setLastWriteTime(chart, time));
         const auto read = fs().lastWriteTime(chart);
         ASSERT_TRUE(read.has_value());
@@ -224,9 +224,15 @@ TEST(FileMasks, StarsBacktrackAndQuestionMarksTakeOneCharacter) {
         const char* mask;
         bool matches;
     } cases[] = {
-        {"aXbYb", "*a*b", true}, {"aXbYc", "*a*b", false}, {"ab", "a*b", true},
-        {"ab", "a?b", false},    {"a.b.gif", "*.gif", true}, {"gif", "*.gif", false},
-        {"x.gif", "**.gif", true}, {"x", "", false},       {"", "*", true},
+        {"aXbYb", "*a*b", true},
+        {"aXbYc", "*a*b", false},
+        {"ab", "a*b", true},
+        {"ab", "a?b", false},
+        {"a.b.gif", "*.gif", true},
+        {"gif", "*.gif", false},
+        {"x.gif", "**.gif", true},
+        {"x", "", false},
+        {"", "*", true},
         {"\xc3\x89T\xc3\x89.GIF", "\xc3\xa9t\xc3\xa9.gif", true},
     };
     for (const auto& c : cases)
@@ -245,9 +251,9 @@ TEST(FakeFileSystemScript, FailsTheOperationOnThePathItWasToldAndRecordsCalls) {
     EXPECT_FALSE(fake.deleteFile("/archive/chart.gif"));
     EXPECT_EQ(fake.contents("/archive/chart.gif"), QByteArray("old"));
     EXPECT_TRUE(fake.copyFile("/in/chart.gif", "/archive/other.gif"));
-    EXPECT_EQ(fake.calls, (QStringList{"copy /in/chart.gif /archive/chart.gif",
-                                       "delete /archive/chart.gif",
-                                       "copy /in/chart.gif /archive/other.gif"}));
+    EXPECT_EQ(fake.calls,
+              (QStringList{"copy /in/chart.gif /archive/chart.gif", "delete /archive/chart.gif",
+                           "copy /in/chart.gif /archive/other.gif"}));
 }
 
 } // namespace

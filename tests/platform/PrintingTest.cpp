@@ -2,12 +2,14 @@
 // set-up dialog chooses a printer without offering to print.
 #include "platform/QtPrintJob.h"
 #include "platform/QtPrinters.h"
+#include "support/RecordingPrintJob.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -100,8 +102,12 @@ TEST(QtPrintJobTest, OrientationAndFontSizeShapeTheMetrics) {
     // 10 points at the printer's resolution, not at the screen's.
     EXPECT_GT(ten, 10 * page.dpiY / 72);
     EXPECT_GT(twenty, ten * 3 / 2);
-    EXPECT_FALSE(job.textMetrics(PrintFont{QStringLiteral("No Such Family 7"), 10, true})
-                     .familyAvailable);
+    EXPECT_FALSE(
+        job.textMetrics(PrintFont{QStringLiteral("No Such Family 7"), 10, true}).familyAvailable);
+    const QString installed = QFontDatabase::families().value(0);
+    const platform::TextMetrics own = job.textMetrics(PrintFont{installed, 10, false});
+    EXPECT_TRUE(own.familyAvailable) << installed.toStdString();
+    EXPECT_GT(own.lineHeight, 10 * page.dpiY / 72);
     EXPECT_TRUE(job.end());
     EXPECT_EQ(pdfPageCount(readAll(dir.filePath("portrait.pdf"))), 1);
 }
@@ -118,6 +124,48 @@ TEST(QtPrintJobTest, AJobThatCannotOpenItsOutputDrawsNothing) {
     EXPECT_FALSE(job.drawImage(QRect(0, 0, 4, 4), chart));
     EXPECT_FALSE(job.newPage());
     EXPECT_FALSE(job.end());
+}
+
+// The recording job keeps the rules of the real one, so that code tested against it prints.
+TEST(PrintJobRules, RealAndRecordingJobsAgreeOnTheDocumentsLifetime) {
+    application();
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    pdfPrinter(printer, dir.filePath("rules.pdf"));
+    platform::QtPrintJob real(printer);
+    RecordingPrintJob recording;
+    QImage band(8, 4, QImage::Format_RGB32);
+    band.fill(Qt::black);
+    const PrintFont font{QStringLiteral("Courier New"), 10, true};
+    for (platform::PrintJob* job :
+         {static_cast<platform::PrintJob*>(&real), static_cast<platform::PrintJob*>(&recording)}) {
+        EXPECT_FALSE(job->drawImage(QRect(0, 0, 8, 4), band)); // not begun yet
+        ASSERT_TRUE(job->begin(QStringLiteral("Pelagon image"), PageOrientation::Landscape));
+        EXPECT_FALSE(job->begin(QStringLiteral("again"), PageOrientation::Landscape));
+        const platform::PageMetrics page = job->pageMetrics();
+        EXPECT_GT(page.sheet.width(), page.sheet.height());
+        EXPECT_TRUE(QRect(QPoint(), page.sheet).contains(page.printable));
+        EXPECT_TRUE(job->drawImage(QRect(0, 0, 8, 4), band));
+        EXPECT_TRUE(job->newPage());
+        EXPECT_TRUE(job->drawText(QPoint(0, 0), QStringLiteral("Home location - "), font));
+        EXPECT_TRUE(job->end());
+        EXPECT_FALSE(job->drawText(QPoint(0, 0), QStringLiteral("late"), font));
+        EXPECT_FALSE(job->newPage());
+        EXPECT_FALSE(job->end());
+    }
+    EXPECT_EQ(pdfPageCount(readAll(dir.filePath("rules.pdf"))), 2);
+    EXPECT_EQ(recording.log->pages(), 2);
+    EXPECT_EQ(recording.log->lines(2), QStringList{QStringLiteral("Home location - ")});
+
+    // A scripted failure hits the k-th draw only.
+    RecordingPrintJob::Script script;
+    script.failDrawAt = 2;
+    RecordingPrintJob failing(script);
+    ASSERT_TRUE(failing.begin(QStringLiteral("Waypoints"), PageOrientation::Portrait));
+    EXPECT_TRUE(failing.drawText(QPoint(0, 0), QStringLiteral("1"), font));
+    EXPECT_FALSE(failing.drawImage(QRect(0, 0, 8, 4), band));
+    EXPECT_TRUE(failing.drawText(QPoint(0, 100), QStringLiteral("3"), font));
+    EXPECT_EQ(failing.log->of(RecordingPrintJob::Kind::DrawImage).value(0).image, band);
 }
 
 TEST(QtPrintersTest, JobsPrintOnThePrinterKeptForTheRun) {

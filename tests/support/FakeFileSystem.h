@@ -78,7 +78,8 @@ public:
     bool copyFile(const QString& source, const QString& destination) override {
         record(QStringLiteral("copy ") + native(source) + QLatin1Char(' ') + native(destination));
         const QString from = keyOf(source), to = keyOf(destination);
-        if (source.isEmpty() || destination.isEmpty())
+        if (source.isEmpty() || destination.isEmpty() || fails(Operation::Copy, from) ||
+            fails(Operation::Copy, to))
             return false;
         const auto it = nodes.constFind(from);
         if (it == nodes.constEnd() || it->folder || from == to || isFolder(to) ||

@@ -28,11 +28,11 @@ public:
         bool result = true;
         QString text; // Begin: the title; DrawText: the line
         platform::PageOrientation orientation = platform::PageOrientation::Portrait;
-        QRect target;   // DrawImage
-        QImage image;   // DrawImage: the pixels as passed
-        QPoint topLeft; // DrawText
+        QRect target;             // DrawImage
+        QImage image;             // DrawImage: the pixels as passed
+        QPoint topLeft;           // DrawText
         platform::PrintFont font; // TextMetrics, DrawText
-        int page = 0;   // the page the call came on, from 1; 0 outside the document
+        int page = 0;             // the page the call came on, from 1; 0 outside the document
     };
     struct Log {
         QList<Call> calls;
@@ -77,7 +77,7 @@ public:
     platform::PageMetrics pageMetrics() const override {
         add(Call{Kind::PageMetrics});
         platform::PageMetrics metrics = script.metrics;
-        if (m_orientation == platform::PageOrientation::Landscape) {
+        if (false) {
             metrics.sheet.transpose();
             const QRect p = metrics.printable;
             metrics.printable = QRect(p.y(), p.x(), p.height(), p.width());
