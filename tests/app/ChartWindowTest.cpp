@@ -110,24 +110,31 @@ bool turnWheel(QWidget* target, int delta) {
     return wheel.isAccepted();
 }
 
-// An 8 x 8 chart of one colour with a keyed comment carrying its scale range.
-QString rangeChart(const QTemporaryDir& dir, const QString& name, int tmin, int tmax) {
+// An 8 x 8 chart of one colour (yellow, or orange), with the comments given.
+QString smallChart(const QTemporaryDir& dir, const QString& name, QRgb colour,
+                   const std::vector<QByteArray>& comments) {
     gif::EncoderInput input;
     input.screenWidth = input.screenHeight = 8;
-    input.globalTable = {qRgb(0, 128, 255), qRgb(255, 255, 128)};
+    input.globalTable = {qRgb(0, 128, 255), colour};
     gif::EncoderFrame frame;
     frame.width = frame.height = 8;
     frame.indices.assign(64, 1);
     input.frames.push_back(frame);
-    input.comments.push_back(QStringLiteral("TIMESTAMP=2026-07-01-12%1\r\nTMIN=%2\r\nTMAX=%3\r\n"
-                                            "VARIATION=-2.0")
-                                 .arg(name.mid(5, 4))
-                                 .arg(tmin)
-                                 .arg(tmax)
-                                 .toLatin1());
+    input.comments = comments;
     const QString path = dir.filePath(name);
     EXPECT_TRUE(gif::writeGifFile(path, input));
     return path;
+}
+
+// The same with a keyed comment carrying a scale range.
+QString rangeChart(const QTemporaryDir& dir, const QString& name, int tmin, int tmax) {
+    return smallChart(dir, name, qRgb(255, 255, 128),
+                      {QStringLiteral("TIMESTAMP=2026-07-01-12%1\r\nTMIN=%2\r\nTMAX=%3\r\n"
+                                      "VARIATION=-2.0")
+                           .arg(name.mid(5, 4))
+                           .arg(tmin)
+                           .arg(tmax)
+                           .toLatin1()});
 }
 
 // A pointer move to a display position that need not be a whole pixel, as a desktop with
@@ -302,16 +309,7 @@ TEST(ChartWindow, OpensTheSampleChartEndToEnd) {
 
     // A chart without any comment shows the scale controls again and forgets the variation.
     QTemporaryDir dir;
-    gif::EncoderInput plain;
-    plain.screenWidth = plain.screenHeight = 8;
-    plain.globalTable = {qRgb(0, 128, 255), qRgb(255, 128, 0)};
-    gif::EncoderFrame frame;
-    frame.width = frame.height = 8;
-    frame.indices.assign(64, 1);
-    plain.frames.push_back(frame);
-    const QString plainPath = dir.filePath("area-fl01.gif");
-    ASSERT_TRUE(gif::writeGifFile(plainPath, plain));
-    form->OpenChart(plainPath);
+    form->OpenChart(smallChart(dir, "area-fl01.gif", qRgb(255, 128, 0), {}));
     EXPECT_EQ(form->windowTitle(), kCaptionPrefix + "fl01");
     for (QWidget* control : scaleControls(*form))
         EXPECT_FALSE(control->isHidden()) << control->objectName().toStdString();

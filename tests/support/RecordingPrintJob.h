@@ -77,7 +77,7 @@ public:
     platform::PageMetrics pageMetrics() const override {
         add(Call{Kind::PageMetrics});
         platform::PageMetrics metrics = script.metrics;
-        if (false) {
+        if (m_orientation == platform::PageOrientation::Landscape) {
             metrics.sheet.transpose();
             const QRect p = metrics.printable;
             metrics.printable = QRect(p.y(), p.x(), p.height(), p.width());
