@@ -2,6 +2,11 @@
 // status-bar texts, measured next to a bare read of the same 15 pixels. The lookup is timed on
 // the chart as 24-bit RGB and as the 32-bit RGB the window and thalwise-cli sample.
 // Goals: mapping + temperature under 1 us, the whole move with its texts under 5 us.
+// The rubber band of a drag is measured the same way: one pointer move's band on the shown
+// chart control, painted, next to a full repaint of the chart with its overlays, which the band
+// must never cost.
+#include "app/ChartDisplay.h"
+#include "app/vekImage.h"
 #include "geo/AreaStuff.h"
 #include "geo/TemperatureScale.h"
 #include "geo/ThalwiseUtils.h"
@@ -9,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QFile>
 
 #include <random>
@@ -124,6 +130,57 @@ void BM_WholePointerMove(benchmark::State& state) {
     }
 }
 
+// A shown chart control, on the offscreen platform.
+struct ShownChart {
+    std::unique_ptr<QApplication> application;
+    std::unique_ptr<TvekImage> control;
+    ShownChart() {
+        static int argc = 1;
+        static char name[] = "bench_pointer";
+        static char* argv[] = {name, nullptr};
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QApplication>(argc, argv);
+        control = std::make_unique<TvekImage>();
+        control->setAutoSize(true);
+        control->setPicture(fixture().chart32);
+        control->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+ShownChart& shownChart() {
+    static ShownChart shown;
+    return shown;
+}
+
+void BM_RubberBandMove(benchmark::State& state) {
+    ShownChart& shown = shownChart();
+    const Fixture& f = fixture();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        // A drag from the middle, the band reaching up to 43 pixels from the press.
+        const QPoint p = QPoint(512, 512) + (f.points[i++ & 4095] - QPoint(512, 512)) / 12;
+        shown.control->setRubberBand(QPoint(512, 512), p, (i & 1) != 0);
+        // Paints what the band dirtied, as the event loop would.
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_FullRepaintBaseline(benchmark::State& state) {
+    const Fixture& f = fixture();
+    QList<AnnotationLine> lines;
+    for (int k = 0; k < 50; ++k)
+        lines.append({{QPoint(k * 20, 0), QPoint(1023 - k * 20, 1023)}});
+    display::Overlays overlays;
+    overlays.lines = &lines;
+    for (auto _ : state) {
+        const QImage picture = display::RepaintChart(f.chart32, overlays);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+BENCHMARK(BM_RubberBandMove)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FullRepaintBaseline)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BareRead15Pixels)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MappingAndTemperature)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MappingAndTemperatureRgb32)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -16,6 +16,9 @@ void drawLines(QPainter& p, const QList<AnnotationLine>& lines) {
             p.drawLine(line.points[i - 1], line.points[i]);
 }
 
+// Point sizes of the annotation font are meant for a 96 dpi screen.
+constexpr int PictureDotsPerMetre = 3780;
+
 void drawTexts(QPainter& p, const Overlays& o) {
     const QFontMetrics metrics(p.font(), p.device());
     const int ascent = metrics.ascent();
@@ -37,6 +40,15 @@ void drawTexts(QPainter& p, const Overlays& o) {
 }
 
 } // namespace
+
+QSize TextSize(const QFont& font, const QString& text) {
+    // Measured on a device of the picture's resolution, as the picture draws it.
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(PictureDotsPerMetre);
+    device.setDotsPerMeterY(PictureDotsPerMetre);
+    const QFontMetrics metrics(font, &device);
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
 
 void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, float lon) {
     if (lat == 0 || lon == 0 || !o.geoToPixel) return;
@@ -63,9 +75,8 @@ void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, flo
 QImage RepaintChart(const QImage& base, const Overlays& o) {
     QImage picture = base.convertToFormat(QImage::Format_RGB32);
     if (picture.isNull()) return picture;
-    // Point sizes of the annotation font are meant for a 96 dpi screen.
-    picture.setDotsPerMeterX(3780);
-    picture.setDotsPerMeterY(3780);
+    picture.setDotsPerMeterX(PictureDotsPerMetre);
+    picture.setDotsPerMeterY(PictureDotsPerMetre);
     QPainter p(&picture);
     p.setBrush(Qt::NoBrush);
     // A wide pen of the desktop's drawing interface ends and joins its segments round.

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -40,6 +41,10 @@ QImage RepaintChart(const QImage& base, const Overlays& overlays);
 // Draws one marker (0 = home, labelled "H"; otherwise the number) with its tip on the position.
 void DrawMarker(class QPainter& painter, const Overlays& overlays, int number, float lat,
                 float lon);
+
+// The size of a text in the annotation font as the picture draws it (advance width, line
+// height), measured for the 96 dpi picture.
+QSize TextSize(const QFont& font, const QString& text);
 
 // Top-left corner of a text of width w and height h centred at (x, y); halves truncated toward
 // zero.

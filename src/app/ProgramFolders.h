@@ -3,6 +3,10 @@
 
 namespace app {
 
+// The program's folder under the user's documents folder: documents folder + "/My Pelagon Files/",
+// in native separators and ending in one. The archive and the annotation files lie in it.
+QString pelagonFilesFolderFor(const QString& documentsFolder);
+
 // The user's chart archive: documents folder + "/My Pelagon Files/Chart Archive/", in native
 // separators and ending in one. A trailing separator on documentsFolder is not doubled; an empty
 // documents folder gives a path from the root, never one relative to the working folder.

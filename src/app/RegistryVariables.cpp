@@ -161,6 +161,29 @@ QFont toQFont(const StoredFont& font) {
     return qfont;
 }
 
+platform::FontChoice fontChoiceOf(const StoredFont& font) {
+    platform::FontChoice choice;
+    choice.family = font.name;
+    choice.pointSize = font.size;
+    choice.bold = font.style & fontStyle::Bold;
+    choice.italic = font.style & fontStyle::Italic;
+    choice.underline = font.style & fontStyle::Underline;
+    choice.strikeOut = font.style & fontStyle::StrikeOut;
+    choice.colour = colourOf(font);
+    return choice;
+}
+
+StoredFont storedFontOf(const platform::FontChoice& choice) {
+    StoredFont font;
+    font.name = choice.family;
+    font.size = choice.pointSize;
+    font.style = (choice.bold ? fontStyle::Bold : 0) | (choice.italic ? fontStyle::Italic : 0) |
+                 (choice.underline ? fontStyle::Underline : 0) |
+                 (choice.strikeOut ? fontStyle::StrikeOut : 0);
+    font.colour = colourNumber(choice.colour);
+    return font;
+}
+
 StoredFont fromQFont(const QFont& font, const QColor& colour) {
     StoredFont stored;
     stored.name = font.family();

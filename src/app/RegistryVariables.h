@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/FontDialogs.h"
 #include "platform/Registry.h"
 
 #include <QColor>
@@ -114,6 +115,9 @@ StoredFont fromQFont(const QFont& font, const QColor& colour);
 QColor colourOf(const StoredFont& font);
 // 0x00BBGGRR of a colour.
 uint32_t colourNumber(const QColor& colour);
+// The font dialog's form of a stored font, and back (the colour travels along unchanged).
+platform::FontChoice fontChoiceOf(const StoredFont& font);
+StoredFont storedFontOf(const platform::FontChoice& choice);
 
 // Four settings named base + "Colour", "Name", "Size", "Style". Stores them in the order
 // colour, face, style, size.

@@ -1,15 +1,18 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AboutBox.h"
+#include "app/AnnotatedImage.h"
 #include "app/AppIcon.h"
 #include "app/ChartFiles.h"
 #include "app/GuardedApplication.h"
+#include "app/PointerTools.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
+#include "geo/AnnotationFile.h"
 #include "geo/ChartMetadata.h"
 #include "geo/Palette.h"
 #include "geo/ThalwiseUtils.h"
@@ -17,8 +20,10 @@
 #include "gif/GIFImage.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printers.h"
+#include "platform/ProfileFile.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -250,7 +255,7 @@ void TFormThalwise::createControls() {
     SpeedButtonMeasure->setChecked(true);
     SpeedButtonPolyline->hide();
     SpeedButtonWaypointHome->hide();
-    connect(m_toolButtons, &QButtonGroup::buttonClicked, this, [this] { SpeedButtonClick(); });
+    connect(m_toolButtons, &QButtonGroup::buttonClicked, this, [this] { ChangeMoveMode(); });
 
     ButtonClose = new QPushButton(QStringLiteral("Close"), m_client);
     ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
@@ -760,10 +765,42 @@ void TFormThalwise::FormResize() {
 // Routines
 
 void TFormThalwise::SaveIfModified() {
-    if (AnnotationFile.isEmpty()) return;
+    if (!AnnotationFile) return;
     SaveWaypoints();
     SaveAnnotations();
+}
+
+bool TFormThalwise::SaveAnnotations() {
+    if (!AnnotationFile) return true;
+    if (!geo::saveAnnotations(*AnnotationFile, AnnotationLines, AnnotationTexts)) {
+        // Still modified: the next save tries again.
+        reportUnwritable(AnnotationFile->path());
+        return false;
+    }
     AnnotationsModified = false;
+    return true;
+}
+
+void TFormThalwise::LoadAnnotations() {
+    const QString path = geo::annotationFileName(ProgramInfoFolder, geo::areaCode(CurrentArea));
+    // Marks not yet written go to their own area's file before another file replaces them (the
+    // flip commands would otherwise drop them unsaved). When that fails for this very file, the
+    // marks in memory are newer than anything it holds: they stay.
+    if (AnnotationFile && AnnotationsModified && !SaveAnnotations() &&
+        AnnotationFile->path() == path)
+        return;
+    AnnotationFile = std::make_unique<platform::ProfileFile>(path);
+    bool writeFailed = false;
+    geo::Annotations loaded = geo::loadAnnotations(*AnnotationFile, &writeFailed);
+    AnnotationLines = std::move(loaded.lines);
+    AnnotationTexts = std::move(loaded.texts);
+    // A folder that cannot be written is reported; the chart is shown all the same with what the
+    // file holds.
+    if (writeFailed) reportUnwritable(AnnotationFile->path());
+}
+
+void TFormThalwise::reportUnwritable(const QString& path) {
+    m_services.messageBoxes->showError(platform::unableToWriteText(path));
 }
 
 void TFormThalwise::ClearChartImages() {
@@ -823,7 +860,7 @@ void TFormThalwise::updateActions() {
     MenuAnnotationOutline->setChecked(FontOutlined && FontOutlined->Value);
     MenuViewNormal->setChecked(!Zoomed);
     MenuViewZoom->setChecked(Zoomed);
-    MenuFileSaveAs->setEnabled(AnnotationsModified);
+    MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1007,7 +1044,8 @@ QString TFormThalwise::ReadChartMetadata(const QString& path) {
 QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     ShowScaleControls(true);
     LabelTemp->setToolTip(QString());
-    const geo::ChartMetadata metadata = geo::readChartMetadata(gif::firstFrameCommentTexts(chart));
+    m_chartCommentTexts = gif::firstFrameCommentTexts(chart);
+    const geo::ChartMetadata metadata = geo::readChartMetadata(m_chartCommentTexts);
     if (metadata.hasRange) {
         // Each spinner applies the scale through its change handler. The spinners widen their
         // ranges to take the chart's own values: a clamped limit would read every temperature
@@ -1053,7 +1091,6 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     if (area == geo::NoArea) showMessage(QLatin1String(app::UnrecognisedAreaMessage));
     setWindowTitle(app::chartCaption(geo::areaCode(area)));
     CurrentChartPath = app::fullChartPath(path);
-    AnnotationFile.clear();
     SelectArea(area);
     SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
     ClearChartImages();
@@ -1249,17 +1286,117 @@ void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton, Qt::Keybo
                                           QPoint position) {
     int x = 0, y = 0;
     display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
-    GeoPosition at;
-    if (!PixelToGeo(x, y, at)) return;
     PressPoint = QPoint(x, y);
+    GeoPosition at;
+    m_pressMapped = PixelToGeo(x, y, at);
+    if (!m_pressMapped) return;
     PressPosition = at;
     Dragging = true;
+    // The drag starts where it was pressed, even without a pointer move seen there first (a pen
+    // or a touch screen presses without moving).
+    LastPointerPoint = PressPoint;
+}
+
+void TFormThalwise::ImageDisplayClick() {
+    const app::ClickAction action = app::clickAction(PointerTool, PressPoint, LastPointerPoint);
+    if (action == app::ClickAction::Ignored) return;
+    Dragging = false;
+    ImageDisplay->clearRubberBand();
+    const QPoint at = LastPointerPoint;
+    switch (action) {
+    case app::ClickAction::EraseOrAddText:
+        if (FindTextAt(at.x(), at.y()) >= 0)
+            EraseTextAt(at.x(), at.y());
+        else
+            addTextAt(at);
+        break;
+    case app::ClickAction::EraseTextOrLine:
+        if (!EraseTextAt(at.x(), at.y())) {
+            const QRect square = app::eraseSquare(at);
+            EraseLineIn(square.left(), square.top(), square.left() + square.width(),
+                        square.top() + square.height());
+        }
+        break;
+    case app::ClickAction::Ignored:
+    case app::ClickAction::Nothing:
+        break;
+    }
 }
 
 void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
                                         QPoint) {
+    const bool wasDragging = Dragging;
     Dragging = false;
     ImageDisplay->clearRubberBand();
+    // The end of a drag is where the last pointer move was seen, not where the button came up.
+    switch (app::releaseAction(PointerTool, wasDragging)) {
+    case app::ReleaseAction::AddLine:
+        AnnotationLines.append(AnnotationLine{{PressPoint, LastPointerPoint}});
+        RepaintChart();
+        break;
+    case app::ReleaseAction::EraseAtMidpoint: {
+        const QPoint middle = app::dragMidpoint(PressPoint, LastPointerPoint);
+        if (!EraseTextAt(middle.x(), middle.y()))
+            EraseLineIn(PressPoint.x(), PressPoint.y(), LastPointerPoint.x(), LastPointerPoint.y());
+        break;
+    }
+    case app::ReleaseAction::AddWaypoint:
+        // A press that had no position (a chart of no known area) records nothing.
+        if (!m_pressMapped) break;
+        WaypointList.append(WaypointText(
+            Waypoint{PressPosition.Latitude, PressPosition.Longitude, WaypointTemperature}));
+        WaypointsChanged();
+        RefreshWaypointGrid();
+        break;
+    case app::ReleaseAction::SetHome:
+        if (!m_pressMapped) break;
+        HomeLat->Value = PressPosition.Latitude;
+        HomeLon->Value = PressPosition.Longitude;
+        RefreshWaypointGrid();
+        RepaintChart();
+        break;
+    case app::ReleaseAction::Nothing:
+        break;
+    }
+}
+
+int TFormThalwise::FindTextAt(int x, int y) const {
+    StoredFont font;
+    if (Font) Font->ApplyTo(&font);
+    const QFont annotationFont = toQFont(font);
+    return app::FindTextAt(AnnotationTexts, QPoint(x, y), [&](const QString& text) {
+        return display::TextSize(annotationFont, text);
+    });
+}
+
+bool TFormThalwise::EraseTextAt(int x, int y) {
+    const int index = FindTextAt(x, y);
+    if (index < 0) return false;
+    const platform::Button answer = m_services.messageBoxes->show(
+        app::eraseTextQuestion(AnnotationTexts[index].text, QPoint(x, y)));
+    if (answer == platform::Button::Yes) {
+        AnnotationTexts.removeAt(index);
+        RepaintChart();
+        SaveAnnotations();
+    }
+    return true;
+}
+
+void TFormThalwise::EraseLineIn(int x1, int y1, int x2, int y2) {
+    const std::optional<app::LineHit> hit =
+        app::findLineIn(AnnotationLines, app::spannedRectangle(QPoint(x1, y1), QPoint(x2, y2)));
+    if (!hit) return;
+    if (m_services.messageBoxes->show(app::eraseLineQuestion(*hit)) != platform::Button::Yes)
+        return;
+    AnnotationLines.removeAt(hit->index);
+    RepaintChart();
+    SaveAnnotations();
+}
+
+void TFormThalwise::addTextAt(QPoint point) {
+    if (!m_addText || !m_addText->ShowModal() || m_addText->EnteredText.isEmpty()) return;
+    AnnotationTexts.append(AnnotationText{m_addText->EnteredText, point});
+    RepaintChart();
 }
 
 void TFormThalwise::ImageDisplayMouseEnter() {
@@ -1272,7 +1409,8 @@ void TFormThalwise::ImageDisplayMouseLeave() {
         setStatusPanelText(panel, QString());
 }
 
-void TFormThalwise::SpeedButtonClick() {
+void TFormThalwise::ChangeMoveMode() {
+    setStatusPanelText(1, QString());
     const std::pair<QToolButton*, app::PointerTool> tools[] = {
         {SpeedButtonMeasure, app::PointerTool::Measure},
         {SpeedButtonText, app::PointerTool::Text},
@@ -1284,7 +1422,64 @@ void TFormThalwise::SpeedButtonClick() {
     };
     for (const auto& [button, tool] : tools)
         if (button->isChecked()) PointerTool = tool;
-    setStatusPanelText(1, QString());
+    ImageDisplay->setCursor(app::toolCursor(PointerTool));
+    if (app::toolShowsWaypoints(PointerTool)) {
+        // Once shown, the list and the home button stay when another tool is chosen.
+        StringGridWaypointList->show();
+        SpeedButtonWaypointHome->show();
+        FormResize();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Annotation menu
+
+void TFormThalwise::MenuFileSaveAsClick() {
+    // Never proposes the archive, where a picture would be taken for a chart.
+    SaveDialog.fileName =
+        app::saveAsProposal(SaveAsName, ArchiveFolder, m_services.desktop->documentsFolder());
+    SaveDialog.folder = QFileInfo(SaveDialog.fileName).absolutePath();
+    const std::optional<QString> chosen = m_services.fileDialogs->saveFile(SaveDialog);
+    if (!chosen) return;
+    const app::SaveAsRefusal refusal = app::saveAsRefusal(*chosen, CurrentChartPath, ArchiveFolder);
+    if (refusal != app::SaveAsRefusal::None) {
+        platform::MessageBoxRequest request;
+        request.caption = SaveDialog.title;
+        request.text = app::saveAsRefusalText(refusal);
+        request.icon = platform::Icon::Warning;
+        m_services.messageBoxes->show(request);
+        return;
+    }
+    SaveAsName = *chosen;
+    SaveIfModified();
+    // The picture on screen is written too: the dialog promised an annotated image.
+    if (CurrentImageIndex < 0 || m_displayPicture.isNull()) return;
+    QString reason;
+    if (!app::writeAnnotatedImage(m_displayPicture, ChartImages.at(CurrentImageIndex).bitmap,
+                                  app::scaleMetadataLines(m_chartCommentTexts), SaveAsName,
+                                  &reason))
+        m_services.messageBoxes->showError(platform::unableToWriteText(SaveAsName) +
+                                           QStringLiteral(": ") + reason);
+}
+
+void TFormThalwise::MenuClearAllClick() {
+    if (m_services.messageBoxes->show(app::clearAllQuestion()) != platform::Button::Yes) return;
+    AnnotationLines.clear();
+    AnnotationTexts.clear();
+    if (AnnotationFile && !geo::eraseAnnotationSections(*AnnotationFile))
+        reportUnwritable(AnnotationFile->path());
+    RepaintChart();
+}
+
+void TFormThalwise::MenuAnnotationFontClick() {
+    StoredFont font;
+    Font->ApplyTo(&font);
+    const std::optional<platform::FontChoice> chosen =
+        m_services.fontDialogs->chooseFont(fontChoiceOf(font));
+    if (!chosen) return;
+    const StoredFont taken = storedFontOf(*chosen);
+    Font->TakeFrom(&taken);
+    RepaintChart();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1292,16 +1487,11 @@ void TFormThalwise::SpeedButtonClick() {
 
 void TFormThalwise::RefreshWaypointGrid() {}
 void TFormThalwise::SaveWaypoints() {}
-void TFormThalwise::SaveAnnotations() {}
 void TFormThalwise::SetupWaypointGrid() {}
-void TFormThalwise::LoadAnnotations() {}
 void TFormThalwise::MenuFileOpenArchiveClick() {}
 void TFormThalwise::MenuFileFlipAnyImagesClick() {}
 void TFormThalwise::MenuFileFlipLatestClick() {}
-void TFormThalwise::MenuFileSaveAsClick() {}
 void TFormThalwise::MenuFilePrintClick() {}
-void TFormThalwise::MenuClearAllClick() {}
-void TFormThalwise::MenuAnnotationFontClick() {}
 void TFormThalwise::MenuToolsWaypointsClick() {}
 void TFormThalwise::MenuToolsManageArchiveClick() {}
 void TFormThalwise::MenuToolsPurgeOldChartsClick() {}
@@ -1315,4 +1505,3 @@ void TFormThalwise::TabControlImagesChange() {
 }
 void TFormThalwise::BitBtnLeftClick() {}
 void TFormThalwise::BitBtnRightClick() {}
-void TFormThalwise::ImageDisplayClick() {}

@@ -44,6 +44,10 @@ class TFormAddText;
 class TFormManageArchive;
 class TGIFImage;
 
+namespace platform {
+class ProfileFile;
+}
+
 // The program's one main window. It owns every piece of working state: the settings (read when
 // the window is created, written back when it is destroyed), the decoded charts, the
 // annotations, the waypoints and the two per-user folders. Controls and menu items are public
@@ -186,8 +190,9 @@ public:
     // window's message boxes. Kept apart from the application's display name, which the
     // platform would append to every window caption.
     QString ApplicationTitle;
-    QString AnnotationFile; // the current area's annotation file; empty for none
-    QString m_helpFile;     // empty when no help file lies beside the executable
+    // The current area's annotation file; none before the first chart.
+    std::unique_ptr<platform::ProfileFile> AnnotationFile;
+    QString m_helpFile; // empty when no help file lies beside the executable
 
     // Temperature scale: the strip built from the built-in palette and its lookup tables.
     QImage ScaleBitmap; // 30 x 256, null until the window is first shown
@@ -198,6 +203,7 @@ public:
     QPoint PressPoint;
     GeoPosition PressPosition;
     bool Dragging = false;
+    bool m_pressMapped = false; // the last press was on a pixel with a position
     QPoint LastPointerPoint;
     float WaypointTemperature = 0.0f; // °F, 0 for none
 
@@ -249,7 +255,13 @@ public:
     void RepaintChart();
     void RefreshWaypointGrid();
     void SaveWaypoints();
-    void SaveAnnotations();
+    // Rewrites the area's lines and texts; false (after the error box) when the file cannot be
+    // written, the lists unchanged.
+    bool SaveAnnotations();
+    // The annotation tools' routines, on chart pixels.
+    int FindTextAt(int x, int y) const;
+    bool EraseTextAt(int x, int y);
+    void EraseLineIn(int x1, int y1, int x2, int y2);
     void WaypointsChanged(); // call after every change of WaypointList
     void ShowLatLonFormat();
     void ShowHeadingFormat();
@@ -314,7 +326,7 @@ public slots:
     void ImageDisplayMouseUp(TvekImage* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                              QPoint position);
     void ImageDisplayClick();
-    void SpeedButtonClick();
+    void ChangeMoveMode();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -327,6 +339,10 @@ private:
     void createControls();
     void createActions();
     void showMessage(const QString& text);
+    // The error box for a file that cannot be written.
+    void reportUnwritable(const QString& path);
+    // Asks for a new text at the chart pixel and adds it unless cancelled or empty.
+    void addTextAt(QPoint point);
     QString applyChartMetadata(const TGIFImage& chart);
     void displayChart(const QString& path, const QImage& picture);
     void showDisplayPicture();
@@ -350,7 +366,8 @@ private:
     QActionGroup* m_headingGroup = nullptr;
     QActionGroup* m_daysToKeepGroup = nullptr;
     QActionGroup* m_areaGroup = nullptr;
-    QImage m_displayPicture; // the composed chart at its own size
+    QImage m_displayPicture;         // the composed chart at its own size
+    QStringList m_chartCommentTexts; // of the chart opened last, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
     TFormAddText* m_addText = nullptr;
     TFormManageArchive* m_manageArchive = nullptr;

@@ -1,13 +1,21 @@
 #include "cli/Commands.h"
 
+#include "app/AnnotatedImage.h"
+#include "app/ChartDisplay.h"
+#include "app/RegistryVariables.h"
+#include "geo/AnnotationFile.h"
 #include "geo/AreaStuff.h"
 #include "geo/ChartMetadata.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureScale.h"
 #include "geo/ThalwiseUtils.h"
+#include "geo/Waypoint.h"
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
+#include "platform/ProfileFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLocale>
 #include <QSaveFile>
@@ -16,6 +24,11 @@
 #include <cmath>
 #include <new>
 #include <optional>
+
+// The resource's initialiser is declared at global scope, so it is called from there.
+static void initProgramResources() {
+    Q_INIT_RESOURCE(thalwise);
+}
 
 namespace cli {
 
@@ -171,6 +184,10 @@ const std::vector<Command>& commands() {
         {"decode", "FILE OUT.ppm", &decode},
         {"probe", "CHART (--pixel X,Y | --at LAT,LON) [--min F] [--max F]", &probe},
         {"range", "LAT1,LON1 LAT2,LON2", &range},
+        {"annotations", "FILE.ini", &annotations},
+        {"render",
+         "CHART OUT.png|OUT.gif [--annotations FILE.ini] [--home LAT,LON] [--waypoint TEXT]...",
+         &render},
     };
     return table;
 }
@@ -355,6 +372,153 @@ int range(const QStringList& args, QTextStream& out, QTextStream& err) {
     out << "range_km: " << fixed(kilometres, 1) << '\n';
     out << "bearing: " << fixed(bearing, 1) << '\n';
     out.flush();
+    return 0;
+}
+
+int annotations(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.size() != 1) return usage(err, "annotations");
+    const QString& path = args[0];
+    if (!QFileInfo(path).isFile()) {
+        reportError(err, path, QStringLiteral("No such file"));
+        return 1;
+    }
+    // The profile file reads an unreadable file as an empty one; say so instead of printing
+    // nothing.
+    if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
+        reportError(err, path, file.errorString());
+        return 1;
+    }
+    const platform::ProfileFile file(path);
+    const geo::Annotations loaded = geo::readAnnotations(file);
+    for (const AnnotationLine& line : loaded.lines) {
+        out << "line:";
+        for (const QPoint& point : line.points)
+            out << ' ' << point.x() << ',' << point.y();
+        out << '\n';
+    }
+    for (const AnnotationText& text : loaded.texts)
+        out << "text: " << text.centre.x() << ',' << text.centre.y() << ' ' << text.text << '\n';
+    out.flush();
+    return 0;
+}
+
+namespace {
+
+struct RenderRequest {
+    QString chart;
+    QString output;
+    QString annotationFile;    // empty: no annotations
+    float homeLatitude = 0.0f; // 0, 0: no home
+    float homeLongitude = 0.0f;
+    QStringList waypoints; // stored waypoint texts, each one that parses
+};
+
+// The render's arguments in any order; nothing for a missing, repeated or malformed one. A
+// waypoint that does not parse is refused rather than left out, so that a typing error does not
+// go unnoticed.
+std::optional<RenderRequest> readRenderRequest(const QStringList& args) {
+    RenderRequest request;
+    QStringList files;
+    bool haveAnnotations = false;
+    bool haveHome = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (!option.startsWith(QLatin1String("--"))) {
+            files.append(option);
+            continue;
+        }
+        if (i + 1 >= args.size()) return {};
+        const QString& value = args[++i];
+        if (option == QLatin1String("--annotations")) {
+            if (haveAnnotations || value.isEmpty()) return {};
+            haveAnnotations = true;
+            request.annotationFile = value;
+        } else if (option == QLatin1String("--home")) {
+            if (haveHome || !readPosition(value, request.homeLatitude, request.homeLongitude))
+                return {};
+            haveHome = true;
+        } else if (option == QLatin1String("--waypoint")) {
+            if (!ParseWaypoint(value)) return {};
+            request.waypoints.append(value);
+        } else {
+            return {};
+        }
+    }
+    if (files.size() != 2) return {};
+    request.chart = files[0];
+    request.output = files[1];
+    return request;
+}
+
+// The marker icon the window draws, from the program's resources.
+QImage waypointIcon() {
+    initProgramResources();
+    return QImage(QStringLiteral(":/WPT"));
+}
+
+} // namespace
+
+bool needsFonts(const QStringList& args) {
+    return !args.isEmpty() && args.front() == QLatin1String("render");
+}
+
+int render(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
+    const std::optional<RenderRequest> request = readRenderRequest(args);
+    if (!request) return usage(err, "render");
+
+    TGIFImage image;
+    QImage chart;
+    if (!loadChart(request->chart, image, chart, err)) return 1;
+    if (app::saveAsRefusal(request->output, request->chart, QString()) ==
+        app::SaveAsRefusal::IsShownChart) {
+        reportError(err, request->output, QStringLiteral("the chart itself cannot be replaced"));
+        return 1;
+    }
+    geo::Annotations annotations;
+    if (!request->annotationFile.isEmpty()) {
+        const QString& path = request->annotationFile;
+        // The profile file takes a missing or unreadable file for an empty one.
+        if (!QFileInfo(path).isFile()) {
+            reportError(err, path, QStringLiteral("No such file"));
+            return 1;
+        }
+        if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
+            reportError(err, path, file.errorString());
+            return 1;
+        }
+        annotations = geo::readAnnotations(platform::ProfileFile(path));
+    }
+
+    // The overlays as the window draws them for this chart with no settings stored: the default
+    // annotation font, no outline, the area recognised from the chart's file name.
+    const StoredFont font;
+    display::Overlays overlays;
+    overlays.lines = &annotations.lines;
+    overlays.texts = &annotations.texts;
+    overlays.font = toQFont(font);
+    overlays.fontColour = colourOf(font);
+    overlays.outlined = settingDefaults::FontOutlined;
+    overlays.homeLat = request->homeLatitude;
+    overlays.homeLon = request->homeLongitude;
+    overlays.waypoints = &request->waypoints;
+    const geo::Calibration calibration =
+        geo::Calibration::forArea(geo::chartAreaOfFile(request->chart));
+    if (calibration.Valid) {
+        overlays.geoToPixel = [calibration](float lat, float lon, int& x, int& y) {
+            return GeoToPixel(calibration, lat, lon, x, y);
+        };
+    }
+    overlays.markerIcon = waypointIcon();
+    const QImage composed =
+        display::RepaintChart(chart.convertToFormat(QImage::Format_RGB32), overlays);
+
+    QString error;
+    if (!app::writeAnnotatedImage(composed, chart,
+                                  app::scaleMetadataLines(gif::firstFrameCommentTexts(image)),
+                                  request->output, &error)) {
+        reportError(err, request->output, error);
+        return 1;
+    }
     return 0;
 }
 

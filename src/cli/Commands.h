@@ -49,6 +49,23 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err);
 // cannot be computed (nearly antipodal points).
 int range(const QStringList& args, QTextStream& out, QTextStream& err);
 
+// "annotations FILE.ini": what the window loads from an area's annotation file, in list order,
+// one record a line: "line: X,Y X,Y ..." with every point, then "text: X,Y TEXT" with the text
+// exactly. Never writes the file. Status 1 when the file does not exist or cannot be read.
+int annotations(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// "render CHART OUT [--annotations FILE.ini] [--home LAT,LON] [--waypoint TEXT]...": the picture
+// the window shows for the chart, written as the window's Save As writes it (OUT ending in
+// ".png": PNG, otherwise a GIF on the chart's palette with its scale but not its time stamp).
+// The annotations are those of the file, drawn in the default annotation font; the home and
+// the waypoints ("Lat=%.2f,Lon=%.2f,Tf=%.1f", numbered from 1 in the order given) are marked
+// where the chart's area, recognised from its file name, puts them. Status 1 for an unreadable
+// chart or annotation file, an output that cannot be written or that is the chart itself.
+int render(const QStringList& args, QTextStream& out, QTextStream& err);
+// True when the command line asks for a command that draws text (render): the program then
+// needs a GUI application for the fonts.
+bool needsFonts(const QStringList& args);
+
 // The first frame's comment text split at CR and LF, each line trimmed, empty lines skipped.
 QStringList commentLines(const TGIFImage& image);
 

@@ -1,8 +1,12 @@
 #pragma once
 #include <QDialog>
+#include <QString>
 
-// The annotation text dialog: asks for the text of a new annotation. A shell for now; the
-// text tool gives it its edit box and buttons.
+class QLineEdit;
+class QPushButton;
+
+// The annotation text dialog: asks for the text of a new annotation. The edit box keeps the
+// text entered last time; Escape cancels.
 class TFormAddText : public QDialog {
     Q_OBJECT
 
@@ -10,4 +14,16 @@ public:
     explicit TFormAddText(QWidget* parent = nullptr);
 
     static QString caption();
+
+    // Shows the dialog modally; true when it closed with OK. EnteredText is emptied first and
+    // holds the edit box's text after OK.
+    bool ShowModal();
+
+    QLineEdit* EditText = nullptr;
+    QPushButton* ButtonOK = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+    QString EnteredText;
+
+private:
+    void ButtonOKClick();
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-// A small GIF89a writer. The program itself only reads GIF data; this encoder exists so that
-// tests, benchmarks and the fuzzer can make exactly the files they need.
+// A small GIF89a writer. The program writes annotated pictures with it (Save As, and
+// thalwise-cli's render); tests, benchmarks and the fuzzer make exactly the files they need.
 
 #include <QByteArray>
 #include <QList>

@@ -60,4 +60,12 @@ QByteArray encodeWindows1252(const QString& text) {
     return bytes;
 }
 
+QString cutText(QStringView text, qsizetype maxChars) {
+    if (maxChars <= 0) return QString();
+    if (text.size() <= maxChars) return text.toString();
+    qsizetype n = maxChars;
+    if (text[n - 1].isHighSurrogate() && text[n].isLowSurrogate()) --n;
+    return text.left(n).toString();
+}
+
 } // namespace platform

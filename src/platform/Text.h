@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace platform {
 
@@ -17,5 +18,9 @@ QString decodeText(const QByteArray& bytes);
 
 // Windows-1252 bytes of text; characters the code page lacks become '?'.
 QByteArray encodeWindows1252(const QString& text);
+
+// At most maxChars UTF-16 units of text (none for maxChars <= 0); a cut that would fall between
+// the two halves of a surrogate pair drops the first half too.
+QString cutText(QStringView text, qsizetype maxChars);
 
 } // namespace platform

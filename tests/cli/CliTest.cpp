@@ -7,6 +7,7 @@
 #include "gif/GIFEncoder.h"
 #include "gif/GIFImage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -428,6 +429,36 @@ TEST(Cli, DecodeOfABadFileWritesNothing) {
     EXPECT_EQ(r.err,
               "thalwise-cli: " + DataDir + "unknown-extension-label.gif: Unknown extension type\n");
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(Cli, AnnotationsListsWhatTheWindowLoadsAndWritesNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath("fl01.ini");
+    // No "DataLevel": the window would add it, the command must not. Lines 2, 0 and 3 are
+    // listed, so 0, 1 and 2 are looked up: 1 is missing and 3 stays unread.
+    const QByteArray content = "[Text]\n0=5,6,a \"quoted\", text\n[Lines]\n2=1,1,2,2\n"
+                               "0=1,2,3,4,5,6\n3=7,8,9,10\n[Text]\n1=7,8,shadowed\n";
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    const QString usage = "usage: thalwise-cli annotations FILE.ini\n";
+    expectRuns({
+        {"file",
+         {"annotations", ini},
+         0,
+         "line: 1,2 3,4 5,6\nline: 1,1 2,2\ntext: 5,6 a \"quoted\", text\n",
+         ""},
+        {"fileWithoutSections", {"annotations", DataDir + "../ini/README.md"}, 0, "", ""},
+        {"missingFile", {"annotations", dir.filePath("no-such.ini")}, 1, "", "No such file"},
+        {"folder", {"annotations", dir.path()}, 1, "", "No such file"},
+        {"noFile", {"annotations"}, 2, "", usage},
+        {"twoFiles", {"annotations", ini, ini}, 2, "", usage},
+    });
+    EXPECT_EQ(readFile(ini), content);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"fl01.ini"}));
 }
 
 } // namespace

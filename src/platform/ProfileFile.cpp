@@ -1,0 +1,499 @@
+#include "platform/ProfileFile.h"
+
+#include "platform/Text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+QStringView trimBlanks(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// A NUL ends what is read of a line, as it ends the platform's strings; the rest of the line is
+// still written back as it was.
+QStringView readablePart(QStringView line) {
+    const qsizetype nul = line.indexOf(QChar(u'\0'));
+    return nul < 0 ? line : line.left(nul);
+}
+
+// The name of a "[name]" line. A header without its "]" runs to the end of the line, so that a
+// damaged header still gathers its keys; anything after the "]" is ignored.
+QStringView headerName(QStringView line) {
+    QStringView inside = trimBlanks(readablePart(line)).mid(1);
+    const qsizetype close = inside.indexOf(u']');
+    if (close >= 0) inside = inside.left(close);
+    return trimBlanks(inside);
+}
+
+// The key of a "key=value" line: what stands before the first "=".
+QStringView keyName(QStringView line) {
+    const QStringView readable = readablePart(line);
+    return trimBlanks(readable.left(readable.indexOf(u'=')));
+}
+
+QStringView keyValue(QStringView line) {
+    const QStringView readable = readablePart(line);
+    QStringView value = trimBlanks(readable.mid(readable.indexOf(u'=') + 1));
+    // A value in a matching pair of double or single quotes is read without them.
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+enum class LineKind { Verbatim, Header, Key };
+
+LineKind kindOf(QStringView line) {
+    const QStringView readable = trimBlanks(readablePart(line));
+    if (readable.isEmpty() || readable.front() == u';') return LineKind::Verbatim;
+    if (readable.front() == u'[') return LineKind::Header;
+    const qsizetype equals = readable.indexOf(u'=');
+    // A line "=value" names no key (the platform could not look it up either).
+    if (equals < 0 || trimBlanks(readable.left(equals)).isEmpty()) return LineKind::Verbatim;
+    return LineKind::Key;
+}
+
+// Names match without regard to case: code point by code point after simple case folding, the
+// same folding for comparing and for hashing.
+char32_t foldedAt(QStringView text, qsizetype& i) {
+    char32_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+        ++i;
+    }
+    ++i;
+    return QChar::toCaseFolded(c);
+}
+
+bool sameName(QStringView a, QStringView b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size())
+        if (foldedAt(a, i) != foldedAt(b, j)) return false;
+    return i == a.size() && j == b.size();
+}
+
+std::uint32_t nameHash(QStringView name, std::uint32_t seed) {
+    std::uint32_t h = 2166136261u ^ seed;
+    for (qsizetype i = 0; i < name.size();) {
+        h ^= foldedAt(name, i);
+        h *= 16777619u;
+    }
+    // Spread the bits, since the table uses the low ones.
+    h ^= h >> 16;
+    h *= 0x85ebca6bu;
+    h ^= h >> 13;
+    h *= 0xc2b2ae35u;
+    h ^= h >> 16;
+    return h;
+}
+
+constexpr std::uint32_t SectionSeed = 0x5ec7104eu;
+
+std::uint32_t keyHash(qint32 header, QStringView key) {
+    return nameHash(key, std::uint32_t(header) * 0x9e3779b1u);
+}
+
+// Bytes of text in UTF-8, without converting it.
+qsizetype utf8Length(QStringView text) {
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            bytes += 1;
+        } else if (c < 0x800) {
+            bytes += 2;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   text[i + 1].isLowSurrogate()) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += 3;
+        }
+    }
+    return bytes;
+}
+
+// A line break in a written name or value would start another line in the file: it is written
+// as a blank.
+QString oneLine(const QString& text) {
+    QString line = text;
+    for (QChar& c : line)
+        if (c == u'\r' || c == u'\n') c = u' ';
+    return line;
+}
+
+// A name as it is looked up and written: one line, read up to a NUL, blanks around it dropped.
+QString cleanName(const QString& name) {
+    return trimBlanks(readablePart(oneLine(name))).toString();
+}
+
+template <typename Match>
+qint32 findInTable(const std::vector<qint32>& entries, std::uint32_t hash, Match match) {
+    if (entries.empty()) return -1;
+    const std::size_t mask = entries.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const qint32 line = entries[i];
+        if (line < 0) return -1;
+        if (match(line)) return line;
+    }
+}
+
+// Adds line to the table, growing it (and dropping entries that are no longer live) when it is
+// half full.
+template <typename HashOf, typename Live>
+void addToTable(std::vector<qint32>& entries, qsizetype& used, qint32 line, HashOf hashOf,
+                Live live) {
+    if ((used + 1) * 2 > qsizetype(entries.size())) {
+        std::vector<qint32> kept;
+        for (const qint32 entry : entries)
+            if (entry >= 0 && live(entry)) kept.push_back(entry);
+        std::size_t size = 16;
+        while (size < (kept.size() + 1) * 4)
+            size *= 2;
+        entries.assign(size, -1);
+        used = 0;
+        for (const qint32 entry : kept) {
+            std::size_t i = hashOf(entry) & (size - 1);
+            while (entries[i] >= 0)
+                i = (i + 1) & (size - 1);
+            entries[i] = entry;
+            ++used;
+        }
+    }
+    const std::size_t mask = entries.size() - 1;
+    std::size_t i = hashOf(line) & mask;
+    while (entries[i] >= 0)
+        i = (i + 1) & mask;
+    entries[i] = line;
+    ++used;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(const QString& path) : m_path(path) {
+    QFile file(path);
+    if (!file.exists()) {
+        parse(QString());
+        return;
+    }
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        const qint64 size = file.size();
+        bytes = file.read(std::min(size, MaxFileSize));
+        if (file.error() != QFileDevice::NoError) {
+            m_unreadable = true;
+            bytes.clear();
+        } else if (size > MaxFileSize) {
+            // Only whole lines of a cut file are read: no half key, no half character.
+            m_truncated = true;
+            const qsizetype lastBreak = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
+            bytes.truncate(lastBreak + 1);
+        }
+    } else {
+        // A file that is there but cannot be read (a folder, no permission) is never replaced
+        // by what little we would know of it.
+        m_unreadable = true;
+    }
+    parse(decodeText(bytes));
+}
+
+void ProfileFile::parse(const QString& text) {
+    m_text = text;
+    m_lines.clear();
+    m_head = m_tail = -1;
+    m_sections = {};
+    m_keys = {};
+    m_indexedSections.clear();
+    m_appendSection = m_appendLine = -1;
+
+    const QStringView all(m_text);
+    qint32 section = -1;
+    qsizetype pos = 0;
+    while (pos < all.size()) {
+        // LF, CRLF and a lone CR all end a line.
+        qsizetype end = pos;
+        while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
+            ++end;
+        const QStringView line = all.mid(pos, end - pos);
+        LineKind kind = kindOf(line);
+        // Lines before the first section belong to none and name no key.
+        if (kind == LineKind::Key && section < 0) kind = LineKind::Verbatim;
+
+        if (kind == LineKind::Verbatim && m_tail >= 0 && m_lines[m_tail].kind == Kind::Verbatim) {
+            // Consecutive verbatim lines are one entry, so that a file of empty lines costs
+            // nothing per line.
+            m_lines[m_tail].length = qint32(end - m_lines[m_tail].begin);
+        } else {
+            const Kind stored = kind == LineKind::Header ? Kind::Header
+                                : kind == LineKind::Key  ? Kind::Key
+                                                         : Kind::Verbatim;
+            Line entry;
+            entry.begin = pos;
+            entry.length = qint32(end - pos);
+            entry.kind = stored;
+            entry.section = stored == Kind::Key ? section : -1;
+            const auto index = qint32(m_lines.size());
+            m_lines.push_back(entry);
+            if (m_tail >= 0)
+                m_lines[m_tail].next = index;
+            else
+                m_head = index;
+            m_tail = index;
+            if (stored == Kind::Header) {
+                section = index;
+                // A section name that appears again is a shadow: only its first section is
+                // read and written, erasing removes them all.
+                if (findSection(headerName(line)) < 0) addSection(index);
+            }
+        }
+
+        pos = end;
+        if (pos < all.size()) {
+            if (all[pos] == u'\r' && pos + 1 < all.size() && all[pos + 1] == u'\n') ++pos;
+            ++pos;
+        }
+    }
+}
+
+QStringView ProfileFile::lineText(qint32 line) const {
+    const Line& entry = m_lines[std::size_t(line)];
+    return QStringView(m_text).mid(entry.begin, entry.length);
+}
+
+qint32 ProfileFile::addLine(qint32 after, const QString& text, Kind kind, qint32 section) {
+    Line entry;
+    entry.begin = m_text.size();
+    entry.length = qint32(text.size());
+    entry.kind = kind;
+    entry.section = section;
+    m_text += text;
+    const auto index = qint32(m_lines.size());
+    if (after < 0) {
+        if (m_tail >= 0)
+            m_lines[m_tail].next = index;
+        else
+            m_head = index;
+        m_tail = index;
+    } else {
+        entry.next = m_lines[after].next;
+        m_lines[after].next = index;
+        if (m_tail == after) m_tail = index;
+    }
+    m_lines.push_back(entry);
+    return index;
+}
+
+qint32 ProfileFile::findSection(QStringView name) const {
+    return findInTable(m_sections.entries, nameHash(name, SectionSeed), [&](qint32 line) {
+        return m_lines[line].kind == Kind::Header && sameName(headerName(lineText(line)), name);
+    });
+}
+
+void ProfileFile::addSection(qint32 header) {
+    addToTable(
+        m_sections.entries, m_sections.used, header,
+        [&](qint32 line) { return nameHash(headerName(lineText(line)), SectionSeed); },
+        [&](qint32 line) { return m_lines[line].kind == Kind::Header; });
+}
+
+qint32 ProfileFile::findKey(qint32 header, QStringView key) const {
+    if (!m_indexedSections.contains(header)) indexKeysOf(header);
+    return findInTable(m_keys.entries, keyHash(header, key), [&](qint32 line) {
+        const Line& entry = m_lines[line];
+        return entry.kind == Kind::Key && entry.section == header &&
+               sameName(keyName(lineText(line)), key);
+    });
+}
+
+void ProfileFile::addKey(qint32 line) const {
+    addToTable(
+        m_keys.entries, m_keys.used, line,
+        [&](qint32 l) { return keyHash(m_lines[l].section, keyName(lineText(l))); },
+        [&](qint32 l) { return m_lines[l].kind == Kind::Key; });
+}
+
+void ProfileFile::indexKeysOf(qint32 header) const {
+    m_indexedSections.insert(header);
+    for (qint32 i = m_lines[header].next; i >= 0 && m_lines[i].kind != Kind::Header;
+         i = m_lines[i].next) {
+        // A key repeated in a section is read from its first line.
+        if (m_lines[i].kind == Kind::Key && findKey(header, keyName(lineText(i))) < 0) addKey(i);
+    }
+}
+
+qint32 ProfileFile::lastKeyLine(qint32 header) const {
+    if (m_appendSection == header) return m_appendLine;
+    qint32 last = header;
+    for (qint32 i = m_lines[header].next; i >= 0 && m_lines[i].kind != Kind::Header;
+         i = m_lines[i].next)
+        if (m_lines[i].kind == Kind::Key) last = i;
+    return last;
+}
+
+QStringList ProfileFile::sectionKeys(const QString& section) const {
+    QStringList keys;
+    const qint32 header = findSection(cleanName(section));
+    if (header < 0) return keys;
+    // The platform lists the names into a buffer, each followed by a NUL, and keeps one byte for
+    // the NUL that ends the list; the names that do not fit are not listed.
+    qsizetype room = ListingBufferSize - 1;
+    for (qint32 i = m_lines[header].next; i >= 0 && m_lines[i].kind != Kind::Header;
+         i = m_lines[i].next) {
+        if (m_lines[i].kind != Kind::Key) continue;
+        const QStringView name = keyName(lineText(i));
+        const qsizetype size = utf8Length(name) + 1;
+        if (size > room) break;
+        room -= size;
+        keys.append(name.toString());
+    }
+    return keys;
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key,
+                                const QString& defaultValue, int maxChars) const {
+    const qint32 header = findSection(cleanName(section));
+    if (header < 0) return defaultValue;
+    const qint32 line = findKey(header, cleanName(key));
+    if (line < 0) return defaultValue;
+    return cutText(keyValue(lineText(line)), maxChars);
+}
+
+QStringList ProfileFile::readSectionValues(const QString& section) const {
+    QStringList pairs;
+    for (const QString& key : sectionKeys(section)) {
+        // A key whose value is empty is not listed.
+        const QString value = readString(section, key);
+        if (!value.isEmpty()) pairs.append(key + u'=' + value);
+    }
+    return pairs;
+}
+
+bool ProfileFile::sectionExists(const QString& section) const {
+    return findSection(cleanName(section)) >= 0;
+}
+
+void ProfileFile::writeString(const QString& section, const QString& key, const QString& value) {
+    const QString name = cleanName(key);
+    // A key of blanks only could not be read back: nothing is written.
+    if (name.isEmpty()) return;
+    const QString text = name + u'=' + oneLine(value);
+    const QString sectionName = cleanName(section);
+
+    qint32 header = findSection(sectionName);
+    if (header < 0) {
+        header = addLine(-1, u'[' + sectionName + u']', Kind::Header, -1);
+        addSection(header);
+    }
+    if (const qint32 line = findKey(header, name); line >= 0) {
+        Line& entry = m_lines[line];
+        entry.begin = m_text.size();
+        entry.length = qint32(text.size());
+        m_text += text;
+    } else {
+        // A new key goes after the section's last key, so that comments and blank lines that
+        // close the section stay before the next header.
+        const qint32 added = addLine(lastKeyLine(header), text, Kind::Key, header);
+        addKey(added);
+        m_appendSection = header;
+        m_appendLine = added;
+    }
+    m_modified = true;
+}
+
+void ProfileFile::eraseSection(const QString& section) {
+    const QString name = cleanName(section);
+    if (findSection(name) < 0) return;
+    qint32 kept = -1;
+    bool erasing = false;
+    for (qint32 i = m_head; i >= 0;) {
+        Line& entry = m_lines[i];
+        const qint32 next = entry.next;
+        if (entry.kind == Kind::Header) erasing = sameName(headerName(lineText(i)), name);
+        if (erasing) {
+            entry.kind = Kind::Erased;
+            if (kept >= 0)
+                m_lines[kept].next = next;
+            else
+                m_head = next;
+        } else {
+            kept = i;
+        }
+        i = next;
+    }
+    m_tail = kept;
+    m_appendSection = m_appendLine = -1;
+    m_modified = true;
+}
+
+QString ProfileFile::serialized() const {
+    QString text;
+    text.reserve(m_text.size() + 2 * qsizetype(m_lines.size()));
+    for (qint32 i = m_head; i >= 0; i = m_lines[i].next) {
+        const QStringView line = lineText(i);
+        if (m_lines[i].kind == Kind::Verbatim) {
+            // Verbatim runs hold the line ends they were read with; all are written as CRLF.
+            qsizetype start = 0;
+            for (qsizetype j = 0; j < line.size(); ++j) {
+                if (line[j] != u'\r' && line[j] != u'\n') continue;
+                text += line.mid(start, j - start);
+                text += u"\r\n";
+                if (line[j] == u'\r' && j + 1 < line.size() && line[j + 1] == u'\n') ++j;
+                start = j + 1;
+            }
+            text += line.mid(start);
+        } else {
+            text += line;
+        }
+        text += u"\r\n";
+    }
+    return text;
+}
+
+bool ProfileFile::flush() {
+    if (m_unreadable) return false;
+    if (m_truncated && QFile::exists(m_path)) {
+        // The part beyond the size limit was never read: keep the original before replacing it.
+        const QString backup = m_path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        if (!QFile::copy(m_path, backup)) return false;
+    }
+    const QByteArray bytes = serialized().toUtf8();
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) return false;
+    // Memory becomes what the file now holds, which also drops the text of replaced lines.
+    m_truncated = false;
+    m_modified = false;
+    parse(decodeText(bytes));
+    return true;
+}
+
+QString unableToWriteText(const QString& path) {
+    return QStringLiteral("Unable to write to %1")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+}
+
+} // namespace platform

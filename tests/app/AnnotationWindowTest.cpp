@@ -1,0 +1,352 @@
+// Marks on the chart through the main window as a user makes them: lines dragged and texts
+// clicked with the mouse, erased after the question, kept in the area's file for the next chart
+// of the same area, and the annotated picture saved without ever replacing a chart.
+
+#include "WindowTestSupport.h"
+#include "app/RegistryVariables.h"
+#include "app/vekImage.h"
+#include "dialogs/AddText.h"
+#include "geo/AnnotationFile.h"
+#include "gif/GIFImage.h"
+#include "platform/ProfileFile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString sampleChart() {
+    return QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif");
+}
+
+QString copySample(const QString& folder, const QString& name) {
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(name);
+    QFile::remove(path);
+    EXPECT_TRUE(QFile::copy(sampleChart(), path)) << path.toStdString();
+    return path;
+}
+
+// The text dialog answered from a script: a text is typed and OK pressed, a null text cancels.
+class ScriptedAddText : public TFormAddText {
+public:
+    int exec() override {
+        ++shown;
+        seenText = EditText->text();
+        if (answers.isEmpty() || answers.first().isNull()) {
+            if (!answers.isEmpty()) answers.removeFirst();
+            reject();
+            return result();
+        }
+        EditText->setText(answers.takeFirst());
+        ButtonOK->click();
+        return result();
+    }
+    QStringList answers;
+    QString seenText; // what the edit box held when the dialog came up
+    int shown = 0;
+};
+
+struct AnnotationRig : WindowRig {
+    std::unique_ptr<TFormThalwise> window(const QString& chart) {
+        auto form = openWindow();
+        form->attachDialogs(nullptr, &addText, nullptr);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->TimerLoad->stop();
+        form->OpenChart(chart);
+        return form;
+    }
+    QString annotationFile() const {
+        return QDir(documentsDir.path()).filePath("My Pelagon Files/Program Info/ne01.ini");
+    }
+    ScriptedAddText addText;
+};
+
+// Display position of a chart pixel, scrolled into view.
+QPoint onScreen(TFormThalwise& form, QPoint chartPixel) {
+    const QPoint display = form.Zoomed ? chartPixel * 2 : chartPixel;
+    form.ScrollBox->ensureVisible(display.x(), display.y(), 40, 40);
+    QCoreApplication::processEvents();
+    return display;
+}
+
+// A pointer move to a chart pixel, coming from one pixel aside so that it is a move.
+void hover(TFormThalwise& form, QPoint chartPixel) {
+    const QPoint at = onScreen(form, chartPixel);
+    QTest::mouseMove(form.ImageDisplay, at + QPoint(1, 0));
+    QTest::mouseMove(form.ImageDisplay, at);
+}
+
+void drag(TFormThalwise& form, QPoint from, QPoint via, QPoint to) {
+    hover(form, from);
+    QTest::mousePress(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, from));
+    QTest::mouseMove(form.ImageDisplay, onScreen(form, via));
+    QTest::mouseMove(form.ImageDisplay, onScreen(form, to));
+    // Released a little further on: the line ends where the last move was seen.
+    QTest::mouseRelease(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, to) + QPoint(3, 0));
+}
+
+void click(TFormThalwise& form, QPoint at) {
+    hover(form, at);
+    QTest::mouseClick(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, at));
+}
+
+QList<QList<QPoint>> linePoints(const TFormThalwise& form) {
+    QList<QList<QPoint>> out;
+    for (const AnnotationLine& line : form.AnnotationLines)
+        out.append(line.points);
+    return out;
+}
+
+} // namespace
+
+TEST(AnnotationWindow, MarksDrawnWithTheMouseSurviveARestartAndEraseAfterTheQuestion) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    {
+        auto form = rig.window(copySample(charts.filePath("monday"), "area-ne01.gif"));
+        ASSERT_EQ(form->CurrentArea, 1);
+        EXPECT_FALSE(form->MenuFileSaveAs->isEnabled());
+
+        form->SpeedButtonDraw->click();
+        EXPECT_EQ(form->ImageDisplay->cursor().shape(), Qt::CrossCursor);
+        drag(*form, {100, 100}, {150, 120}, {200, 140});
+        EXPECT_FALSE(form->ImageDisplay->hasRubberBand());
+        drag(*form, {300, 60}, {320, 90}, {340, 120});
+        // A click without movement draws nothing.
+        click(*form, {400, 400});
+        EXPECT_EQ(linePoints(*form),
+                  (QList<QList<QPoint>>{{{100, 100}, {200, 140}}, {{300, 60}, {340, 120}}}));
+
+        form->SpeedButtonText->click();
+        EXPECT_EQ(form->ImageDisplay->cursor().shape(), Qt::PointingHandCursor);
+        rig.addText.answers = {QStringLiteral("canyon edge 72\u00B0"), QString()};
+        click(*form, {250, 300});
+        EXPECT_EQ(rig.addText.seenText, "<enter text here>");
+        click(*form, {450, 300}); // cancelled
+        rig.addText.answers = {QStringLiteral("")};
+        click(*form, {450, 310}); // OK with nothing typed
+        ASSERT_EQ(form->AnnotationTexts.size(), 1);
+        EXPECT_EQ(form->AnnotationTexts[0].text, "canyon edge 72\u00B0");
+        EXPECT_EQ(form->AnnotationTexts[0].centre, QPoint(250, 300));
+        EXPECT_TRUE(form->MenuFileSaveAs->isEnabled());
+
+        // Clicking on the text with the text tool offers to erase it; No keeps it.
+        rig.messageBoxes.answers = {platform::Button::No};
+        const int shownBefore = rig.addText.shown;
+        click(*form, {252, 301});
+        EXPECT_EQ(rig.addText.shown, shownBefore);
+        ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+        EXPECT_EQ(rig.messageBoxes.requests[0].caption, "Confirm erase text");
+        EXPECT_EQ(form->AnnotationTexts.size(), 1);
+
+        // The erase tool on the first line, answered Yes: gone, and the file rewritten at once.
+        form->SpeedButtonErase->click();
+        rig.messageBoxes.answers = {platform::Button::Yes};
+        click(*form, {150, 121});
+        ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
+        EXPECT_EQ(rig.messageBoxes.requests[1].text,
+                  "Are you sure you want to erase the line\rfrom  X:100 Y:100  to  X:200 Y:140");
+        EXPECT_EQ(linePoints(*form), (QList<QList<QPoint>>{{{300, 60}, {340, 120}}}));
+        const geo::Annotations onDisk =
+            geo::readAnnotations(platform::ProfileFile(rig.annotationFile()));
+        EXPECT_EQ(onDisk.lines.size(), 1);
+        EXPECT_EQ(onDisk.texts.size(), 1);
+        // A click on empty water asks nothing.
+        click(*form, {600, 600});
+        EXPECT_EQ(rig.messageBoxes.requests.size(), 2);
+        form->close();
+    }
+    // Tuesday's chart of the same area shows Monday's marks.
+    auto form = rig.window(copySample(charts.filePath("tuesday"), "area-ne01.gif"));
+    EXPECT_EQ(linePoints(*form), (QList<QList<QPoint>>{{{300, 60}, {340, 120}}}));
+    ASSERT_EQ(form->AnnotationTexts.size(), 1);
+    EXPECT_EQ(form->AnnotationTexts[0].text, "canyon edge 72\u00B0");
+    EXPECT_TRUE(rig.messageBoxes.errors.isEmpty())
+        << rig.messageBoxes.errors.join('\n').toStdString();
+}
+
+TEST(AnnotationWindow, ZoomedDragsEraseByMidpointAndClearAll) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    auto form = rig.window(copySample(charts.path(), "area-ne01.gif"));
+    form->MenuViewZoomClick();
+    ASSERT_TRUE(form->Zoomed);
+    form->SpeedButtonDraw->click();
+    // Display pixel (201, 101) is chart pixel (100, 50).
+    hover(*form, {100, 50});
+    QTest::mousePress(form->ImageDisplay, Qt::LeftButton, {}, QPoint(201, 101));
+    EXPECT_EQ(form->PressPoint, QPoint(100, 50));
+    QTest::mouseMove(form->ImageDisplay, QPoint(401, 101));
+    EXPECT_TRUE(form->ImageDisplay->hasRubberBand());
+    QTest::mouseRelease(form->ImageDisplay, Qt::LeftButton, {}, QPoint(401, 101));
+    EXPECT_EQ(linePoints(*form), (QList<QList<QPoint>>{{{100, 50}, {200, 50}}}));
+
+    // An erase drag whose midpoint lies on a text asks about the text, not the line.
+    form->AnnotationTexts.append(AnnotationText{QStringLiteral("eddy"), QPoint(150, 80)});
+    form->RepaintChart();
+    form->SpeedButtonErase->click();
+    rig.messageBoxes.answers = {platform::Button::No};
+    drag(*form, {140, 70}, {150, 80}, {160, 90});
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_EQ(rig.messageBoxes.requests[0].caption, "Confirm erase text");
+    // A drag across the line asks about the line; No keeps it.
+    rig.messageBoxes.answers = {platform::Button::No};
+    drag(*form, {120, 40}, {130, 50}, {140, 60});
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
+    EXPECT_EQ(rig.messageBoxes.requests[1].caption, "Confirm erase line");
+    EXPECT_EQ(form->AnnotationLines.size(), 1);
+
+    // Clear all asks, empties both lists and leaves the file without either section.
+    form->SaveIfModified();
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    form->MenuClearAll->trigger();
+    EXPECT_TRUE(form->AnnotationLines.isEmpty());
+    EXPECT_TRUE(form->AnnotationTexts.isEmpty());
+    const platform::ProfileFile file(rig.annotationFile());
+    EXPECT_FALSE(file.sectionExists("Lines"));
+    EXPECT_FALSE(file.sectionExists("Text"));
+    EXPECT_TRUE(file.sectionExists("DataLevel"));
+    EXPECT_FALSE(form->MenuFileSaveAs->isEnabled());
+}
+
+TEST(AnnotationWindow, FontAndOutlineChangeTheMarksAndAreKept) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    auto form = rig.window(copySample(charts.path(), "area-ne01.gif"));
+    form->AnnotationTexts.append(AnnotationText{QStringLiteral("WWWWWWWWWW"), QPoint(300, 300)});
+    form->RepaintChart();
+    const QImage before = form->ImageDisplay->picture();
+    EXPECT_EQ(form->FindTextAt(300 + 60, 300), -1);
+    platform::FontChoice bigger;
+    bigger.family = QStringLiteral("DejaVu Sans");
+    bigger.pointSize = 20;
+    bigger.bold = true;
+    bigger.colour = QColor(255, 0, 0);
+    rig.fontDialogs.queueFont(bigger);
+    form->MenuAnnotationFont->trigger();
+    ASSERT_EQ(rig.fontDialogs.requests.size(), 1);
+    EXPECT_EQ(rig.fontDialogs.requests[0].family, "MS Sans Serif");
+    EXPECT_EQ(form->Font->Name.Value, "DejaVu Sans");
+    EXPECT_EQ(form->Font->Size.Value, 20);
+    EXPECT_NE(form->ImageDisplay->picture(), before);
+    // The bigger font makes a bigger box to hit.
+    EXPECT_EQ(form->FindTextAt(300 + 60, 300), 0);
+    // A cancelled dialog changes nothing.
+    rig.fontDialogs.queueCancel();
+    form->MenuAnnotationFont->trigger();
+    EXPECT_EQ(form->Font->Size.Value, 20);
+
+    const QImage plain = form->ImageDisplay->picture();
+    form->MenuAnnotationOutline->trigger();
+    EXPECT_TRUE(form->FontOutlined->Value);
+    EXPECT_TRUE(form->MenuAnnotationOutline->isChecked());
+    EXPECT_NE(form->ImageDisplay->picture(), plain);
+}
+
+TEST(AnnotationWindow, AFolderThatCannotBeWrittenIsReportedAndNothingIsLost) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    const QString chart = copySample(charts.path(), "area-ne01.gif");
+    auto form = rig.window(chart);
+    form->AnnotationLines.append(AnnotationLine{{{10, 10}, {20, 20}}});
+    form->RepaintChart();
+    // The folder becomes a file: no one, not even the administrator, can write into it.
+    const QString folder = QFileInfo(rig.annotationFile()).absolutePath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    form->SaveIfModified();
+    ASSERT_EQ(rig.messageBoxes.errors.size(), 1);
+    EXPECT_EQ(rig.messageBoxes.errors[0],
+              "Unable to write to " + QDir::toNativeSeparators(rig.annotationFile()));
+    EXPECT_EQ(form->AnnotationLines.size(), 1);
+    EXPECT_TRUE(form->AnnotationsModified);
+    // Opening another chart of the area tries again, reports it once, keeps the marks in memory
+    // and still shows the chart.
+    form->OpenChart(chart);
+    EXPECT_EQ(rig.messageBoxes.errors.size(), 2);
+    EXPECT_EQ(form->AnnotationLines.size(), 1);
+    EXPECT_FALSE(form->ImageDisplay->picture().isNull());
+    // A chart of another area: its file cannot be created either; reported, and shown.
+    const QString other = copySample(charts.path(), "area-ne07.gif");
+    form->OpenChart(other);
+    EXPECT_EQ(form->CurrentArea, 7);
+    EXPECT_EQ(rig.messageBoxes.errors.size(), 4);
+    EXPECT_FALSE(form->ImageDisplay->picture().isNull());
+}
+
+TEST(AnnotationWindow, SaveAsWritesTheAnnotatedPictureAndNeverReplacesAChart) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    const QString chart = copySample(charts.path(), "area-ne01.gif");
+    auto form = rig.window(chart);
+    form->AnnotationLines.append(AnnotationLine{{{100, 100}, {300, 200}}});
+    form->AnnotationTexts.append(AnnotationText{QStringLiteral("canyon"), QPoint(200, 80)});
+    form->RepaintChart();
+    ASSERT_TRUE(form->MenuFileSaveAs->isEnabled());
+
+    // The chart itself is refused, and left as it was.
+    const QByteArray chartBytes = [&] {
+        QFile f(chart);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    rig.fileDialogs.queueFile(chart);
+    form->MenuFileSaveAs->trigger();
+    ASSERT_EQ(rig.fileDialogs.requests.size(), 1);
+    const platform::FileDialogRequest& asked = rig.fileDialogs.requests[0];
+    EXPECT_EQ(asked.title, "Save annotated image");
+    EXPECT_EQ(asked.filter, "GIF image (*.gif)|*.gif|All files (*.*)|*.*");
+    EXPECT_EQ(asked.defaultSuffix, "gif");
+    EXPECT_EQ(QDir::fromNativeSeparators(asked.fileName), QDir(charts.path()).filePath("ne01.gif"));
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_EQ(rig.messageBoxes.requests[0].icon, platform::Icon::Warning);
+    QFile again(chart);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), chartBytes);
+
+    // A name of the user's: the annotations are saved and the picture decodes to the screen's.
+    const QString target = QDir(charts.path()).filePath("marked.gif");
+    rig.fileDialogs.queueFile(target);
+    form->MenuFileSaveAs->trigger();
+    EXPECT_TRUE(rig.messageBoxes.errors.isEmpty());
+    EXPECT_FALSE(form->AnnotationsModified);
+    TGIFImage saved;
+    saved.LoadFromFile(target);
+    const QImage picture = saved.bitmap().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = form->ImageDisplay->picture().convertToFormat(QImage::Format_RGB32);
+    const QImage base = form->BaseBitmap;
+    ASSERT_EQ(picture.size(), shown.size());
+    // The chart's own pixels come back exactly; the marks' colours may take the nearest entry
+    // of a full palette, but the marks are there.
+    int untouchedWrong = 0, marks = 0, marksExact = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            if (shown.pixel(x, y) == base.pixel(x, y)) {
+                untouchedWrong += picture.pixel(x, y) != shown.pixel(x, y);
+            } else {
+                ++marks;
+                marksExact += picture.pixel(x, y) == shown.pixel(x, y);
+            }
+        }
+    EXPECT_EQ(untouchedWrong, 0);
+    EXPECT_GT(marks, 500);
+    EXPECT_GT(marksExact, marks * 9 / 10) << marksExact << " of " << marks;
+    EXPECT_EQ(geo::readAnnotations(platform::ProfileFile(rig.annotationFile())).lines.size(), 1);
+    // The next Save As proposes the name chosen.
+    EXPECT_TRUE(form->MenuFileSaveAs->isEnabled());
+    form->MenuFileSaveAs->trigger();
+    EXPECT_EQ(rig.fileDialogs.requests.last().fileName, target);
+}

@@ -1,0 +1,234 @@
+// thalwise-cli render: the picture the window composes for a chart, annotations and markers
+// included, written as Save As writes it; and the ways the command refuses.
+
+#include "cli/Commands.h"
+
+#include "app/ChartDisplay.h"
+#include "app/RegistryVariables.h"
+#include "geo/AreaStuff.h"
+#include "geo/ChartMetadata.h"
+#include "geo/vekMapping.h"
+#include "gif/GIFEncoder.h"
+#include "gif/GIFImage.h"
+#include "gif/SyntheticChart.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+struct CliRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+CliRun run(const QStringList& args) {
+    CliRun r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = cli::run(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int nearestEntry(const QList<QRgb>& table, QRgb colour) {
+    int best = -1;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (int i = 0; i < table.size(); ++i) {
+        const int dr = qRed(table[i]) - qRed(colour);
+        const int dg = qGreen(table[i]) - qGreen(colour);
+        const int db = qBlue(table[i]) - qBlue(colour);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+class Render : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        // A chart of area ne01 by its name, with a scale the window would apply.
+        gif::EncoderInput input = gif::makeChartLikeInput(800, 960);
+        input.comments = {QByteArrayLiteral(
+            "TIMESTAMP=2026-12-08-06ne01\r\nTMIN=40\r\nTMAX=86\r\nVARIATION=-14.5")};
+        m_chart = m_dir.filePath("area-ne01.gif");
+        writeFile(m_chart, *gif::encodeGif(input));
+        m_annotations = m_dir.filePath("ne01.ini");
+        writeFile(m_annotations, "[DataLevel]\r\nRevision=1\r\n[Lines]\r\n0=20,30,400,350\r\n"
+                                 "1=60,300,200,280,250,390\r\n[Text]\r\n0=240,60,Shelf edge, "
+                                 "warm eddy\r\n1=100,200,55\xB0\r\n");
+    }
+
+    // The same picture composed here from the same inputs, as the window's repaint does it.
+    QImage expectedPicture(const TGIFImage& chart) const {
+        const StoredFont font;
+        display::Overlays overlays;
+        overlays.lines = &m_lines;
+        overlays.texts = &m_texts;
+        overlays.font = toQFont(font);
+        overlays.fontColour = colourOf(font);
+        overlays.homeLat = 42.0;
+        overlays.homeLon = -70.0;
+        overlays.waypoints = &m_waypoints;
+        const geo::Calibration calibration = geo::Calibration::forArea(1);
+        overlays.geoToPixel = [calibration](float lat, float lon, int& x, int& y) {
+            return GeoToPixel(calibration, lat, lon, x, y);
+        };
+        overlays.markerIcon = QImage(QStringLiteral(THALWISE_SOURCE_DIR "/src/resources/WPT.png"));
+        return display::RepaintChart(chart.bitmap().convertToFormat(QImage::Format_RGB32),
+                                     overlays);
+    }
+
+    QStringList renderArgs(const QString& output) const {
+        return {"render", m_chart,      output,         "--annotations", m_annotations, "--home",
+                "42,-70", "--waypoint", m_waypoints[0], "--waypoint",    m_waypoints[1]};
+    }
+
+    QTemporaryDir m_dir;
+    QString m_chart;
+    QString m_annotations;
+    const QList<AnnotationLine> m_lines = {
+        {{QPoint(20, 30), QPoint(400, 350)}},
+        {{QPoint(60, 300), QPoint(200, 280), QPoint(250, 390)}},
+    };
+    const QList<AnnotationText> m_texts = {
+        {QStringLiteral("Shelf edge, warm eddy"), QPoint(240, 60)},
+        {QStringLiteral("55\u00B0"), QPoint(100, 200)},
+    };
+    const QStringList m_waypoints = {QStringLiteral("Lat=41.50,Lon=-69.50,Tf=61.5"),
+                                     QStringLiteral("Lat=42.20,Lon=-69.80,Tf=0.0")};
+};
+
+TEST_F(Render, WritesThePictureTheWindowComposes) {
+    TGIFImage chart;
+    chart.LoadFromFile(m_chart);
+    const QImage expected = expectedPicture(chart);
+    const QImage plain = chart.bitmap().convertToFormat(QImage::Format_RGB32);
+    ASSERT_NE(expected, plain);
+    // The home marker's tip lies on the home position.
+    int homeX = 0, homeY = 0;
+    ASSERT_TRUE(GeoToPixel(geo::Calibration::forArea(1), 42.0f, -70.0f, homeX, homeY));
+    ASSERT_EQ(expected.pixel(homeX, homeY), qRgb(70, 0, 0));
+
+    const QString png = m_dir.filePath("annotated.png");
+    CliRun r = run(renderArgs(png));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(QImageReader(png).read().convertToFormat(QImage::Format_RGB32), expected);
+
+    const QString gifPath = m_dir.filePath("annotated.gif");
+    r = run(renderArgs(gifPath));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    TGIFImage saved;
+    saved.LoadFromFile(gifPath);
+    const QImage indexed = saved.image(0).bitmap();
+    const QImage picture = saved.bitmap().convertToFormat(QImage::Format_RGB32);
+    const QImage chartIndices = chart.bitmap();
+    const QList<QRgb> table = indexed.colorTable();
+    ASSERT_EQ(picture.size(), expected.size());
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb wanted = expected.pixel(x, y);
+            if (wanted == plain.pixel(x, y)) {
+                ASSERT_EQ(indexed.pixelIndex(x, y), chartIndices.pixelIndex(x, y)) << x << ',' << y;
+            } else if (table.contains(wanted)) {
+                ASSERT_EQ(picture.pixel(x, y), wanted) << x << ',' << y;
+            } else {
+                ASSERT_EQ(indexed.pixelIndex(x, y), nearestEntry(table, wanted)) << x << ',' << y;
+            }
+        }
+    }
+    // The scale came along, the time stamp did not.
+    const geo::ChartMetadata metadata = geo::readChartMetadata(gif::firstFrameCommentTexts(saved));
+    EXPECT_TRUE(metadata.timestamp.isEmpty()) << metadata.timestamp.toStdString();
+    EXPECT_TRUE(metadata.hasRange);
+    EXPECT_EQ(metadata.scaleMin, 40);
+    EXPECT_EQ(metadata.scaleMax, 86);
+    EXPECT_EQ(metadata.magneticVariation, -14.5f);
+}
+
+TEST_F(Render, RefusalsAndUsage) {
+    const QByteArray chartBytes = readFile(m_chart);
+    const QString out = m_dir.filePath("out.gif");
+    struct Case {
+        const char* name;
+        QStringList args;
+        int status;
+        QString err; // a part of stderr
+    };
+    const QString bad = QStringLiteral(THALWISE_TEST_DATA_DIR "/gif/unknown-extension-label.gif");
+    const std::vector<Case> cases = {
+        {"unreadable chart", {"render", bad, out}, 1, "Unknown extension type"},
+        {"missing annotation file",
+         {"render", m_chart, out, "--annotations", m_dir.filePath("none.ini")},
+         1,
+         "none.ini: No such file"},
+        {"output in a missing folder",
+         {"render", m_chart, m_dir.filePath("no/out.gif")},
+         1,
+         "no/out.gif: cannot open"},
+        {"output is the chart",
+         {"render", m_chart, m_dir.path() + "/./area-ne01.gif"},
+         1,
+         "cannot be replaced"},
+        {"no output", {"render", m_chart}, 2, "usage: thalwise-cli render CHART"},
+        {"three files", {"render", m_chart, out, out}, 2, "usage:"},
+        {"home no position", {"render", m_chart, out, "--home", "42"}, 2, "usage:"},
+        {"home twice",
+         {"render", m_chart, out, "--home", "42,-70", "--home", "41,-70"},
+         2,
+         "usage:"},
+        {"waypoint not a waypoint",
+         {"render", m_chart, out, "--waypoint", "Lat=91,Lon=0,Tf=0"},
+         2,
+         "usage:"},
+        {"annotations twice",
+         {"render", m_chart, out, "--annotations", m_annotations, "--annotations", m_annotations},
+         2,
+         "usage:"},
+        {"option without value", {"render", m_chart, out, "--waypoint"}, 2, "usage:"},
+        {"unknown option", {"render", m_chart, out, "--zoom", "2"}, 2, "usage:"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.err)) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out, "") << c.name;
+        EXPECT_FALSE(QFile::exists(out)) << c.name;
+    }
+    EXPECT_EQ(readFile(m_chart), chartBytes);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Texts are drawn with a GUI application's fonts; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
