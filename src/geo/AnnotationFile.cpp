@@ -24,13 +24,7 @@ bool isBlank(QChar c) {
 }
 
 QStringView trimBlanks(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
+    return platform::trimmedWhere(text, isBlank);
 }
 
 // A chart pixel coordinate: decimal digits with an optional sign, blanks around them allowed.

@@ -18,13 +18,7 @@ bool isBlank(QChar c) {
 }
 
 QStringView trimBlanks(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
+    return platform::trimmedWhere(text, isBlank);
 }
 
 // A NUL ends what is read of a line, as it ends the platform's strings; the rest of the line is

@@ -68,4 +68,14 @@ QString cutText(QStringView text, qsizetype maxChars) {
     return text.left(n).toString();
 }
 
+QStringView trimmedWhere(QStringView text, bool (*isBlank)(QChar)) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 } // namespace platform

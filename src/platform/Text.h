@@ -23,4 +23,7 @@ QByteArray encodeWindows1252(const QString& text);
 // the two halves of a surrogate pair drops the first half too.
 QString cutText(QStringView text, qsizetype maxChars);
 
+// text without the leading and trailing characters for which isBlank is true.
+QStringView trimmedWhere(QStringView text, bool (*isBlank)(QChar));
+
 } // namespace platform

@@ -3,6 +3,7 @@
 // leave nothing behind, and Save As refuses the chart itself and the archive.
 
 #include "app/AnnotatedImage.h"
+#include "support/NearestColour.h"
 
 #include "geo/ChartMetadata.h"
 #include "gif/GIFEncoder.h"
@@ -59,22 +60,6 @@ ReadBack readGif(const QString& path) {
     r.picture = image.bitmap().convertToFormat(QImage::Format_RGB32);
     r.commentTexts = gif::firstFrameCommentTexts(image);
     return r;
-}
-
-int bruteForceNearest(const QList<QRgb>& table, QRgb colour) {
-    int best = -1;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int i = 0; i < table.size(); ++i) {
-        const int dr = qRed(table[i]) - qRed(colour);
-        const int dg = qGreen(table[i]) - qGreen(colour);
-        const int db = qBlue(table[i]) - qBlue(colour);
-        const int d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) {
-            best = i;
-            bestDistance = d;
-        }
-    }
-    return best;
 }
 
 class AnnotatedImage : public ::testing::Test {
@@ -143,7 +128,7 @@ TEST_F(AnnotatedImage, OverlayColoursBeyondTheFreeEntriesTakeTheNearest) {
                 ++exact;
                 continue;
             }
-            ASSERT_EQ(index, bruteForceNearest(table, wanted)) << x << ',' << y;
+            ASSERT_EQ(index, nearestEntry(table, wanted)) << x << ',' << y;
         }
     }
     EXPECT_EQ(exact, 252);
@@ -181,7 +166,7 @@ TEST_F(AnnotatedImage, AFullPaletteMapsToTheNearestEntryLowestIndexOnATie) {
     for (const QPoint p : overlaid) {
         const QRgb wanted = composed.pixel(p);
         const int own = p.y() * 16 + p.x();
-        const int expected = table[own] == wanted ? own : bruteForceNearest(table, wanted);
+        const int expected = table[own] == wanted ? own : nearestEntry(table, wanted);
         EXPECT_EQ(r.indexed.pixelIndex(p), expected) << p.x() << ',' << p.y();
     }
 }

@@ -2,6 +2,7 @@
 // included, written as Save As writes it; and the ways the command refuses.
 
 #include "cli/Commands.h"
+#include "support/NearestColour.h"
 
 #include "app/ChartDisplay.h"
 #include "app/RegistryVariables.h"
@@ -49,22 +50,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int nearestEntry(const QList<QRgb>& table, QRgb colour) {
-    int best = -1;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int i = 0; i < table.size(); ++i) {
-        const int dr = qRed(table[i]) - qRed(colour);
-        const int dg = qGreen(table[i]) - qGreen(colour);
-        const int db = qBlue(table[i]) - qBlue(colour);
-        const int d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) {
-            best = i;
-            bestDistance = d;
-        }
-    }
-    return best;
 }
 
 class Render : public ::testing::Test {
