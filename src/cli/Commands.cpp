@@ -6,10 +6,12 @@
 #include "geo/AnnotationFile.h"
 #include "geo/AreaStuff.h"
 #include "geo/ChartMetadata.h"
+#include "geo/Gpx.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureScale.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/Waypoint.h"
+#include "geo/WaypointTable.h"
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
 #include "platform/ProfileFile.h"
@@ -178,6 +180,84 @@ std::optional<ProbeRequest> readProbeRequest(const QStringList& args) {
 
 } // namespace
 
+namespace {
+
+struct WaypointsRequest {
+    geo::WaypointListOptions options;
+    bool grid = false;
+    QString gpxPath; // empty: no GPX file
+    QStringList waypoints;
+};
+
+std::optional<WaypointsRequest> readWaypointsRequest(const QStringList& args) {
+    WaypointsRequest request;
+    bool haveHome = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == QLatin1String("--decimal")) {
+            request.options.decimalDegrees = true;
+        } else if (option == QLatin1String("--grid")) {
+            request.grid = true;
+        } else if (option == QLatin1String("--home") || option == QLatin1String("--magnetic") ||
+                   option == QLatin1String("--gpx")) {
+            if (i + 1 >= args.size()) return std::nullopt;
+            const QString& value = args[++i];
+            if (option == QLatin1String("--gpx")) {
+                if (!request.gpxPath.isEmpty() || value.isEmpty()) return std::nullopt;
+                request.gpxPath = value;
+            } else if (option == QLatin1String("--home")) {
+                float lat = 0.0f;
+                float lon = 0.0f;
+                if (haveHome || !readPosition(value, lat, lon)) return std::nullopt;
+                haveHome = true;
+                request.options.homeLat = lat;
+                request.options.homeLon = lon;
+            } else {
+                bool ok = false;
+                const float variation = QLocale::c().toFloat(value, &ok);
+                if (!ok || !std::isfinite(variation) || request.options.magneticReadout)
+                    return std::nullopt;
+                request.options.magneticReadout = true;
+                request.options.magneticVariation = variation;
+            }
+        } else if (option.startsWith(QLatin1String("--"))) {
+            return std::nullopt;
+        } else {
+            // Taken as given: an entry that does not parse is treated as the list treats it.
+            request.waypoints.append(option);
+        }
+    }
+    return request;
+}
+
+} // namespace
+
+int waypoints(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const std::optional<WaypointsRequest> request = readWaypointsRequest(args);
+    if (!request) return usage(err, "waypoints");
+    // The numbers read as the user types them, with a period.
+    const QLocale locale = QLocale::c();
+    if (request->grid) {
+        const geo::WaypointGrid grid =
+            geo::waypointGrid(request->waypoints, request->options, locale);
+        for (const QStringList& row : grid.rows)
+            out << row.join(u'\t').replace(u'\r', u'|') << '\n';
+    } else {
+        for (const QString& line :
+             geo::printedWaypointList(request->waypoints, request->options, locale))
+            out << line << '\n';
+    }
+    out.flush();
+    QString error;
+    if (!request->gpxPath.isEmpty() &&
+        !geo::writeGpxFile(request->gpxPath, request->waypoints, request->options.homeLat,
+                           request->options.homeLon, &error)) {
+        reportError(err, request->gpxPath, error);
+        return 1;
+    }
+    return 0;
+}
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"info", "FILE...", &info},
@@ -188,6 +268,10 @@ const std::vector<Command>& commands() {
         {"render",
          "CHART OUT.png|OUT.gif [--annotations FILE.ini] [--home LAT,LON] [--waypoint TEXT]...",
          &render},
+        {"waypoints",
+         "[--home LAT,LON] [--decimal] [--magnetic VARIATION] [--grid] [--gpx OUT.gpx] "
+         "TEXT...",
+         &waypoints},
     };
     return table;
 }
@@ -375,21 +459,29 @@ int range(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-int annotations(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.size() != 1) return usage(err, "annotations");
-    const QString& path = args[0];
+namespace {
+
+// The marks an annotation file holds, read without writing it. The profile file takes a missing
+// or unreadable file for an empty one; a command says so instead of showing no marks.
+bool readAnnotationFile(const QString& path, geo::Annotations& annotations, QTextStream& err) {
     if (!QFileInfo(path).isFile()) {
         reportError(err, path, QStringLiteral("No such file"));
-        return 1;
+        return false;
     }
-    // The profile file reads an unreadable file as an empty one; say so instead of printing
-    // nothing.
     if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
         reportError(err, path, file.errorString());
-        return 1;
+        return false;
     }
-    const platform::ProfileFile file(path);
-    const geo::Annotations loaded = geo::readAnnotations(file);
+    annotations = geo::readAnnotations(platform::ProfileFile(path));
+    return true;
+}
+
+} // namespace
+
+int annotations(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.size() != 1) return usage(err, "annotations");
+    geo::Annotations loaded;
+    if (!readAnnotationFile(args[0], loaded, err)) return 1;
     for (const AnnotationLine& line : loaded.lines) {
         out << "line:";
         for (const QPoint& point : line.points)
@@ -475,19 +567,9 @@ int render(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
         return 1;
     }
     geo::Annotations annotations;
-    if (!request->annotationFile.isEmpty()) {
-        const QString& path = request->annotationFile;
-        // The profile file takes a missing or unreadable file for an empty one.
-        if (!QFileInfo(path).isFile()) {
-            reportError(err, path, QStringLiteral("No such file"));
-            return 1;
-        }
-        if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
-            reportError(err, path, file.errorString());
-            return 1;
-        }
-        annotations = geo::readAnnotations(platform::ProfileFile(path));
-    }
+    if (!request->annotationFile.isEmpty() &&
+        !readAnnotationFile(request->annotationFile, annotations, err))
+        return 1;
 
     // The overlays as the window draws them for this chart with no settings stored: the default
     // annotation font, no outline, the area recognised from the chart's file name.

@@ -62,6 +62,16 @@ int annotations(const QStringList& args, QTextStream& out, QTextStream& err);
 // where the chart's area, recognised from its file name, puts them. Status 1 for an unreadable
 // chart or annotation file, an output that cannot be written or that is the chart itself.
 int render(const QStringList& args, QTextStream& out, QTextStream& err);
+// "waypoints [--home LAT,LON] [--decimal] [--magnetic VARIATION] [--grid] [--gpx OUT.gpx]
+// TEXT...": the printed
+// waypoint list for the waypoint texts ("Lat=%.2f,Lon=%.2f,Tf=%.1f", in list order), one line
+// each, positions in degrees and minutes (--decimal: decimal degrees), headings true or, with
+// --magnetic, magnetic for that variation (degrees, east positive). Without --home the first leg
+// starts at 0, 0. With --grid, the 17 rows of the window's waypoint grid instead, cells
+// separated by tabs, a line break inside a header cell shown as "|". Numbers with a period.
+// --gpx also writes home and the waypoints as a GPX 1.1 file, atomically; status 1 when it
+// cannot be written.
+int waypoints(const QStringList& args, QTextStream& out, QTextStream& err);
 // True when the command line asks for a command that draws text (render): the program then
 // needs a GUI application for the fonts.
 bool needsFonts(const QStringList& args);

@@ -1,5 +1,6 @@
 #include "geo/TextFields.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace geo {
@@ -17,6 +18,28 @@ QStringList splitLines(const QString& text) {
     }
     if (start < n) lines.append(text.mid(start));
     return lines;
+}
+
+QString joinCommaText(const QStringList& items) {
+    QString text;
+    for (qsizetype k = 0; k < items.size(); ++k) {
+        if (k > 0) text += u',';
+        const QString& item = items[k];
+        const bool needsQuotes = std::any_of(item.begin(), item.end(), [](QChar c) {
+            return c.unicode() <= u' ' || c == u',' || c == u'"';
+        });
+        if (!needsQuotes) {
+            text += item;
+            continue;
+        }
+        text += u'"';
+        for (QChar c : item) {
+            if (c == u'"') text += u'"';
+            text += c;
+        }
+        text += u'"';
+    }
+    return text;
 }
 
 QStringList splitCommaText(const QString& text) {

@@ -18,6 +18,10 @@ QStringList splitLines(const QString& text);
 // for one. Blanks around an item are dropped; a trailing comma ends with an empty item.
 QStringList splitCommaText(const QString& text);
 
+// The items joined with commas, the inverse of splitCommaText: an item holding a comma, a double
+// quote or a character at or below the space is written double-quoted, its quotes doubled.
+QString joinCommaText(const QStringList& items);
+
 // A decimal integer: an optional "+" or "-" and at least one digit, nothing else; nothing when
 // the text is anything else or the value does not fit 32 bits.
 std::optional<int> readDecimalInteger(const QString& text);

@@ -90,22 +90,30 @@ void appendDegrees(ReadoutText& text, float angle, bool decimalDegrees) {
                            << char16_t(u'0' + minutes % 10) << u'\'';
 }
 
-void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
+// "%.1f°" of the heading, magnetic when the readout is (even with no variation), brought into
+// 0..360 in single precision before it is rounded.
+void appendHeading(ReadoutText& text, float trueBearing, bool magneticReadout,
                    float magneticVariation) {
     float b = trueBearing;
     if (magneticReadout) b = b - magneticVariation; // magnetic = true - east variation
-    const bool magnetic = magneticReadout && magneticVariation != 0.0f;
     if (!std::isfinite(b)) {
-        text << NoAngle << (magnetic ? " (mag.)" : " (true)");
+        text << NoAngle;
         return;
     }
-    // Far out of range (or not finite) the stepping below would never end in single precision.
+    // Far out of range the stepping below would never end in single precision.
     if (std::fabs(b) >= 720.0f) b = float(std::fmod(double(b), 360.0));
     while (b < 0.0f)
         b = b + 360.0f;
     while (b >= 360.0f)
         b = b - 360.0f;
-    text.fixed(b, 1) << DegreeSign << (magnetic ? " (mag.)" : " (true)");
+    text.fixed(b, 1) << DegreeSign;
+}
+
+void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
+                   float magneticVariation) {
+    const bool magnetic = magneticReadout && magneticVariation != 0.0f;
+    appendHeading(text, trueBearing, magneticReadout, magneticVariation);
+    text << (magnetic ? " (mag.)" : " (true)");
 }
 
 } // namespace
@@ -115,6 +123,13 @@ namespace geo {
 QString formatFixed(double value, int decimals, const QLocale& locale) {
     ReadoutText text(locale);
     text.fixed(value, decimals);
+    return text.toString();
+}
+
+QString headingText(float trueBearing, bool magneticReadout, float magneticVariation,
+                    const QLocale& locale) {
+    ReadoutText text(locale);
+    appendHeading(text, trueBearing, magneticReadout, magneticVariation);
     return text.toString();
 }
 

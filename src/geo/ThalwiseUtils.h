@@ -26,6 +26,12 @@ inline bool magneticReadoutAfterToggle(bool magneticReadout, bool hasVariation) 
     return hasVariation && !magneticReadout;
 }
 
+// The heading alone, "%.1f°", as the waypoint list's leg column shows it: the true bearing less
+// the variation whenever magnetic readout is on, brought into 0..360 before it is rounded; "---"
+// when not finite. The column header says whether it is magnetic.
+QString headingText(float trueBearing, bool magneticReadout, float magneticVariation,
+                    const QLocale& locale = QLocale());
+
 // Kilometres to nautical miles, single precision.
 float nauticalMiles(float kilometres);
 

@@ -1,0 +1,44 @@
+#pragma once
+// The waypoints as GPX, the exchange format of GPS units and chart plotters: GPX 1.1 written,
+// GPX 1.0 and 1.1 read. Temperatures travel in the Garmin waypoint extension (°C).
+
+#include "geo/AreaStuff.h"
+#include "geo/Waypoint.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace geo {
+
+// Files beyond this are refused before they are read: a trip is a few kilobytes.
+constexpr qint64 GpxMaximumBytes = 8 * 1024 * 1024;
+
+// The GPX 1.1 document for the list: home (when set, both coordinates non-zero) as a waypoint
+// named "HOME", each entry that parses as "WPT01", "WPT02", ... (numbered by list position),
+// with "Water 72.4°F" and the temperature in °C when it is not 0, then a route through home and
+// the waypoints in order. UTF-8.
+QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double homeLon);
+
+// Writes gpxDocument atomically. False, with a one-line reason in *error, when it cannot.
+bool writeGpxFile(const QString& path, const QStringList& waypointList, double homeLat,
+                  double homeLon, QString* error);
+
+struct GpxWaypoints {
+    std::vector<Waypoint> waypoints; // in file order, temperatures in °F (0 for none)
+    std::optional<GeoPosition> home; // a waypoint named "HOME", kept apart from the list
+};
+
+// The waypoints of a GPX 1.0 or 1.1 document (the route points when it has no waypoints).
+// Nothing, with a message for the user in *error, for a document that is not well-formed, is
+// larger than GpxMaximumBytes, has a DOCTYPE (so no entity is ever declared or expanded), is
+// not GPX, or holds no waypoint with a valid position.
+std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error);
+
+// readGpx on a file, its size checked before it is read.
+std::optional<GpxWaypoints> readGpxFile(const QString& path, QString* error);
+
+} // namespace geo
