@@ -16,6 +16,7 @@
 #include "geo/ChartMetadata.h"
 #include "geo/Palette.h"
 #include "geo/ThalwiseUtils.h"
+#include "geo/WaypointTable.h"
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
 #include "platform/Clock.h"
@@ -1485,8 +1486,40 @@ void TFormThalwise::MenuAnnotationFontClick() {
 // ---------------------------------------------------------------------------------------------
 // Hooks: filled in by the units that own these commands and routines.
 
-void TFormThalwise::RefreshWaypointGrid() {}
-void TFormThalwise::SaveWaypoints() {}
+void TFormThalwise::RefreshWaypointGrid() {
+    geo::WaypointListOptions options;
+    options.homeLat = HomeLat ? HomeLat->Value : 0.0;
+    options.homeLon = HomeLon ? HomeLon->Value : 0.0;
+    options.decimalDegrees = DecimalDegrees && DecimalDegrees->Value;
+    options.magneticReadout = MagneticReadout && MagneticReadout->Value;
+    options.magneticVariation = MagneticVariation;
+    const geo::WaypointGrid grid = geo::waypointGrid(WaypointList, options);
+    for (int row = 0; row < grid.rows.size() && row < StringGridWaypointList->rowCount(); ++row) {
+        const QStringList& cells = grid.rows[row];
+        for (int column = 0;
+             column < cells.size() && column < StringGridWaypointList->columnCount(); ++column) {
+            QString text = cells[column];
+            // A header's line break is a carriage return; the grid's cells want a newline.
+            text.replace(u'\r', u'\n');
+            QTableWidgetItem* item = StringGridWaypointList->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                StringGridWaypointList->setItem(row, column, item);
+            }
+            item->setText(text);
+        }
+    }
+}
+
+void TFormThalwise::SaveWaypoints() {
+    if (!m_settingsSections) return;
+    m_settingsSections->EraseSection(settingNames::WaypointsSection);
+    const QStringList saved = geo::waypointsToSave(WaypointList);
+    for (qsizetype i = 0; i < saved.size(); ++i)
+        m_settingsSections->WriteString(settingNames::WaypointsSection, QString::number(i),
+                                        saved[i]);
+    m_settingsSections->UpdateFile();
+}
 void TFormThalwise::SetupWaypointGrid() {}
 void TFormThalwise::MenuFileOpenArchiveClick() {}
 void TFormThalwise::MenuFileFlipAnyImagesClick() {}

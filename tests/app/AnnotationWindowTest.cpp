@@ -7,6 +7,7 @@
 #include "app/vekImage.h"
 #include "dialogs/AddText.h"
 #include "geo/AnnotationFile.h"
+#include "geo/Waypoint.h"
 #include "gif/GIFImage.h"
 #include "platform/ProfileFile.h"
 
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -349,4 +351,42 @@ TEST(AnnotationWindow, SaveAsWritesTheAnnotatedPictureAndNeverReplacesAChart) {
     EXPECT_TRUE(form->MenuFileSaveAs->isEnabled());
     form->MenuFileSaveAs->trigger();
     EXPECT_EQ(rig.fileDialogs.requests.last().fileName, target);
+}
+
+TEST(AnnotationWindow, WaypointsAndHomeClickedOnTheChartSurviveARestart) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    const QString chart = copySample(charts.path(), "area-ne01.gif");
+    QStringList kept;
+    {
+        auto form = rig.window(chart);
+        form->SpeedButtonWaypoint->click();
+        EXPECT_FALSE(form->StringGridWaypointList->isHidden());
+        EXPECT_FALSE(form->SpeedButtonWaypointHome->isHidden());
+        click(*form, {200, 200});
+        click(*form, {400, 300});
+        // A drag adds nothing.
+        drag(*form, {500, 500}, {510, 505}, {520, 510});
+        ASSERT_EQ(form->WaypointList.size(), 2);
+        GeoPosition first;
+        ASSERT_TRUE(form->PixelToGeo(200, 200, first));
+        const auto parsed = ParseWaypoint(form->WaypointList[0]);
+        ASSERT_TRUE(parsed);
+        EXPECT_NEAR(parsed->lat, first.Latitude, 0.006);
+        EXPECT_NEAR(parsed->lon, first.Longitude, 0.006);
+        form->SpeedButtonWaypointHome->click();
+        click(*form, {100, 450});
+        GeoPosition home;
+        ASSERT_TRUE(form->PixelToGeo(100, 450, home));
+        EXPECT_FLOAT_EQ(float(form->HomeLat->Value), home.Latitude);
+        // The grid lists home and both waypoints with their legs.
+        EXPECT_EQ(form->StringGridWaypointList->item(1, 0)->text(), "H");
+        EXPECT_NE(form->StringGridWaypointList->item(3, 4)->text(), "-");
+        EXPECT_EQ(form->StringGridWaypointList->item(4, 1)->text(), "-");
+        kept = form->WaypointList;
+        form->close();
+    }
+    auto form = rig.window(chart);
+    EXPECT_EQ(form->WaypointList, kept);
+    EXPECT_NE(form->HomeLat->Value, 0.0);
 }
