@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the GIF loader fuzzer with clang and runs it for SECONDS (default 60).
+# Builds the GIF loader fuzzer with clang and runs it for SECONDS (default 60), then the
+# annotation file fuzzer for half as long.
 # Exits non-zero when the fuzzer finds a crash; crash inputs land in fuzz/crashes/.
 # BUILD_DIR (default build-fuzz beside the checkout's other build folders), JOBS (default 1).
 set -euo pipefail
@@ -34,3 +35,10 @@ export QT_QPA_PLATFORM=offscreen
 "$build_dir/fuzz_gif_load" "$work/corpus" "$work/seeds" \
   -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
   -timeout=30 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/"
+
+# The annotation file reader, for half as long, from the checked-in area files.
+mkdir -p "$work/ini-corpus" "$work/ini-seeds"
+cp -f "$root"/tests/data/ini/*.ini "$work/ini-seeds/" 2>/dev/null || true
+"$build_dir/fuzz_annotation_file" "$work/ini-corpus" "$work/ini-seeds" \
+  -max_total_time="$(( (seconds + 1) / 2 ))" -max_len=65536 -rss_limit_mb=2048 \
+  -timeout=30 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/annotation-"
