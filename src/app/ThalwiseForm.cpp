@@ -1137,10 +1137,15 @@ void TFormThalwise::ShowCurrentChart() {
     RepaintChart();
 }
 
-void TFormThalwise::RepaintChart() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+StoredFont TFormThalwise::annotationFont() const {
     StoredFont font;
     if (Font) Font->ApplyTo(&font);
+    return font;
+}
+
+void TFormThalwise::RepaintChart() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const StoredFont font = annotationFont();
     display::Overlays overlays;
     overlays.lines = &AnnotationLines;
     overlays.texts = &AnnotationTexts;
@@ -1362,8 +1367,7 @@ void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::Keyboar
 }
 
 int TFormThalwise::FindTextAt(int x, int y) const {
-    StoredFont font;
-    if (Font) Font->ApplyTo(&font);
+    const StoredFont font = annotationFont();
     const QFont annotationFont = toQFont(font);
     return app::FindTextAt(AnnotationTexts, QPoint(x, y), [&](const QString& text) {
         return display::TextSize(annotationFont, text);
@@ -1473,8 +1477,7 @@ void TFormThalwise::MenuClearAllClick() {
 }
 
 void TFormThalwise::MenuAnnotationFontClick() {
-    StoredFont font;
-    Font->ApplyTo(&font);
+    const StoredFont font = annotationFont();
     const std::optional<platform::FontChoice> chosen =
         m_services.fontDialogs->chooseFont(fontChoiceOf(font));
     if (!chosen) return;

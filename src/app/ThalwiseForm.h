@@ -36,6 +36,7 @@ class TvekImage;
 class TRegistryBoolean;
 class TRegistryDouble;
 class TRegistryFont;
+struct StoredFont;
 class TRegistryIniFile;
 class TRegistryInteger;
 class TRegistryString;
@@ -339,6 +340,8 @@ private:
     void createControls();
     void createActions();
     void showMessage(const QString& text);
+    // The annotation font as the settings hold it.
+    StoredFont annotationFont() const;
     // The error box for a file that cannot be written.
     void reportUnwritable(const QString& path);
     // Asks for a new text at the chart pixel and adds it unless cancelled or empty.

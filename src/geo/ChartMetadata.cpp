@@ -2,6 +2,7 @@
 
 #include "geo/TextFields.h"
 #include "geo/ThalwiseUtils.h"
+#include "platform/Text.h"
 
 #include <cmath>
 #include <limits>
@@ -36,14 +37,8 @@ QString commentTextFromSubBlocks(const QStringList& subBlocks) {
 }
 
 QStringList commentLines(const QString& commentText) {
-    qsizetype begin = 0;
-    qsizetype end = commentText.size();
-    while (begin < end && isBlank(commentText[begin]))
-        ++begin;
-    while (end > begin && isBlank(commentText[end - 1]))
-        --end;
     // Trimmed, the text ends in no line break, so its last line is never dropped.
-    return geo::splitLines(commentText.mid(begin, end - begin));
+    return geo::splitLines(platform::trimmedWhere(commentText, isBlank).toString());
 }
 
 QString commentValue(const QStringList& lines, const QString& key) {

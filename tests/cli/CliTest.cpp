@@ -1,5 +1,6 @@
 // thalwise-cli's commands called directly: output lines, error lines and exit status.
 
+#include "CliRun.h"
 #include "cli/Commands.h"
 
 #include "geo/Palette.h"
@@ -20,20 +21,8 @@ namespace {
 const QString DataDir = QStringLiteral(THALWISE_TEST_DATA_DIR "/gif/");
 const QString SampleNe01 = QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif");
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
 CliRun run(const QStringList& args) {
-    CliRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = cli::run(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return runCli(args);
 }
 
 // One row of a command table: the arguments, the status, all of stdout, and a part of stderr

@@ -1,6 +1,7 @@
 // thalwise-cli render: the picture the window composes for a chart, annotations and markers
 // included, written as Save As writes it; and the ways the command refuses.
 
+#include "CliRun.h"
 #include "cli/Commands.h"
 #include "support/NearestColour.h"
 
@@ -25,20 +26,8 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
 CliRun run(const QStringList& args) {
-    CliRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = cli::run(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return runCli(args);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
