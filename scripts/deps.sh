@@ -8,6 +8,7 @@ packages=(
   libgif-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
+  gpsbabel poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,12 +8,14 @@
 #include "app/PointerTools.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
+#include "app/WaypointGridView.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
 #include "geo/AnnotationFile.h"
 #include "geo/ChartMetadata.h"
+#include "geo/Gpx.h"
 #include "geo/Palette.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/WaypointTable.h"
@@ -23,8 +25,10 @@
 #include "platform/Desktop.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PrintJob.h"
 #include "platform/Printers.h"
 #include "platform/ProfileFile.h"
+#include "printing/TextPrint.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -42,6 +46,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -108,7 +113,10 @@ QSize TFormThalwise::minimumWindowSize() const {
     int panels = 0;
     for (const QLabel* panel : m_statusPanels)
         panels += panel->width() + 8;
-    const int clientWidth = std::max(panels + 16, 150 + 320);
+    int clientWidth = std::max(panels + 16, 150 + 320);
+    // With the waypoint list beside the tools, a chart area of the same width still fits.
+    if (!StringGridWaypointList->isHidden())
+        clientWidth = std::max(clientWidth, 150 + StringGridWaypointList->width() + 10 + 240);
     const int closeBottom = ButtonClose->y() + ButtonClose->height();
     const int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
     return QSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
@@ -283,6 +291,27 @@ void TFormThalwise::createControls() {
     StringGridWaypointList->verticalHeader()->hide();
     StringGridWaypointList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGridWaypointList->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGridWaypointList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGridWaypointList->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGridWaypointList->setTextElideMode(Qt::ElideNone);
+    StringGridWaypointList->setWordWrap(false);
+    StringGridWaypointList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGridWaypointList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGridWaypointList->setMouseTracking(true);
+    auto* gridDelegate = new app::WaypointGridDelegate(StringGridWaypointList);
+    // A header that needs more lines than its row has raises the row once drawing is over.
+    gridDelegate->rowTooLow = [this](int row, int neededHeight) {
+        QTimer::singleShot(0, this, [this, row, neededHeight] {
+            if (row < 0 || row >= int(m_gridRowHeights.size()) ||
+                m_gridRowHeights[row] >= neededHeight)
+                return;
+            m_gridRowHeights[row] = neededHeight;
+            applyWaypointGridLayout();
+            FormResize();
+        });
+    };
+    StringGridWaypointList->setItemDelegate(gridDelegate);
+    StringGridWaypointList->viewport()->installEventFilter(this);
     StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
     StringGridWaypointList->hide();
 
@@ -323,6 +352,9 @@ void TFormThalwise::createControls() {
     SaveDialog.filter = QStringLiteral("GIF image (*.gif)|*.gif|All files (*.*)|*.*");
     SaveDialog.filterIndex = 1;
     SaveDialog.defaultSuffix = QStringLiteral("gif");
+    GpxDialog.filter = QStringLiteral("GPX waypoints (*.gpx)|*.gpx|All files (*.*)|*.*");
+    GpxDialog.filterIndex = 1;
+    GpxDialog.defaultSuffix = QStringLiteral("gpx");
 }
 
 QAction* TFormThalwise::addMenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -371,6 +403,11 @@ void TFormThalwise::createActions() {
     MenuFileSaveAs =
         addMenuItem(MenuFile, "MenuFileSaveAs", "Save &As...", &F::MenuFileSaveAsClick);
     MenuFile->addSeparator();
+    MenuFileExportGpx = addMenuItem(MenuFile, "MenuFileExportGpx", "&Export waypoints (GPX)...",
+                                    &F::MenuFileExportGpxClick);
+    MenuFileImportGpx = addMenuItem(MenuFile, "MenuFileImportGpx", "&Import waypoints (GPX)...",
+                                    &F::MenuFileImportGpxClick);
+    MenuFile->addSeparator();
     MenuFilePrint = addMenuItem(MenuFile, "MenuFilePrint", "&Print...", &F::MenuFilePrintClick);
     MenuFilePrintSetup =
         addMenuItem(MenuFile, "MenuFilePrintSetup", "Print setup...", &F::MenuFilePrintSetupClick);
@@ -407,6 +444,7 @@ void TFormThalwise::createActions() {
     MenuView->addSeparator();
     MenuToolsWaypoints =
         addMenuItem(MenuView, "MenuToolsWaypoints", "&Waypoints", &F::MenuToolsWaypointsClick);
+    MenuToolsWaypoints->setCheckable(true);
 
     MenuTools = addMenu(nullptr, "MenuTools", QStringLiteral("&Tools"));
     MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", QStringLiteral("&Area to flip"));
@@ -463,6 +501,12 @@ void TFormThalwise::createActions() {
                                           &F::PopupMenuWaypointDeleteClick);
     PopupMenuWaypointPrint = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointPrint", "Print",
                                          &F::PopupMenuWaypointPrintClick);
+    PopupMenuWaypointExportGpx =
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointExportGpx", "Export waypoints (GPX)...",
+                    &F::MenuFileExportGpxClick);
+    PopupMenuWaypointImportGpx =
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointImportGpx", "Import waypoints (GPX)...",
+                    &F::MenuFileImportGpxClick);
     PopupMenuWaypoint->addSeparator();
     PopupMenuWaypointHideTable =
         addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointHideTable", "Hide waypoint list",
@@ -470,6 +514,8 @@ void TFormThalwise::createActions() {
     connect(PopupMenuWaypoint, &QMenu::aboutToShow, this, [this] { PopupMenuWaypointPopup(); });
     connect(StringGridWaypointList, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
+                // The menu key gives the current cell's place, the mouse its own.
+                StringGridWaypointListMouseMove(at);
                 PopupMenuWaypoint->popup(StringGridWaypointList->viewport()->mapToGlobal(at));
             });
 }
@@ -536,6 +582,9 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
         } else if (watched == ScrollBox->viewport()) {
             ImageLogo->setGeometry(ScrollBox->viewport()->rect());
         }
+    } else if (event->type() == QEvent::MouseMove &&
+               watched == StringGridWaypointList->viewport()) {
+        StringGridWaypointListMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
     } else if (event->type() == QEvent::Wheel &&
                (watched == ScrollBox->viewport() || watched == ImageDisplay ||
                 watched == TabControlImagesTabs)) {
@@ -756,6 +805,7 @@ void TFormThalwise::FormResize() {
     in.gridVisible = !StringGridWaypointList->isHidden();
     in.gridWidth = StringGridWaypointList->width();
     in.imageScaleLeft = ImageScale->x();
+    in.toolColumnLeft = std::min({SpeedButtonMeasure->x(), LabelMax->x(), ImageScale->x()});
     const app::ResizeResult out = app::formResize(in);
     ScrollBox->resize(ScrollBox->width(), std::max(0, out.scrollBoxHeight));
     if (out.gridLeft) StringGridWaypointList->move(*out.gridLeft, StringGridWaypointList->y());
@@ -862,6 +912,7 @@ void TFormThalwise::updateActions() {
     MenuViewNormal->setChecked(!Zoomed);
     MenuViewZoom->setChecked(Zoomed);
     MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
+    MenuToolsWaypoints->setChecked(!StringGridWaypointList->isHidden());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1430,9 +1481,7 @@ void TFormThalwise::ChangeMoveMode() {
     ImageDisplay->setCursor(app::toolCursor(PointerTool));
     if (app::toolShowsWaypoints(PointerTool)) {
         // Once shown, the list and the home button stay when another tool is chosen.
-        StringGridWaypointList->show();
-        SpeedButtonWaypointHome->show();
-        FormResize();
+        showWaypointGrid(true, true);
     }
 }
 
@@ -1489,14 +1538,62 @@ void TFormThalwise::MenuAnnotationFontClick() {
 // ---------------------------------------------------------------------------------------------
 // Hooks: filled in by the units that own these commands and routines.
 
-void TFormThalwise::RefreshWaypointGrid() {
+void TFormThalwise::MenuFileOpenArchiveClick() {}
+void TFormThalwise::MenuFileFlipAnyImagesClick() {}
+void TFormThalwise::MenuFileFlipLatestClick() {}
+void TFormThalwise::MenuFilePrintClick() {}
+void TFormThalwise::MenuToolsManageArchiveClick() {}
+void TFormThalwise::MenuToolsPurgeOldChartsClick() {}
+// ---------------------------------------------------------------------------------------------
+// The waypoint list
+
+namespace {
+
+// The degree sign of the grid's headers and widths and of the printed list.
+const QString DegreeSign = QStringLiteral("\u00B0");
+
+geo::WaypointListOptions listOptions(const TRegistryDouble* homeLat, const TRegistryDouble* homeLon,
+                                     const TRegistryBoolean* decimal,
+                                     const TRegistryBoolean* magnetic, float variation) {
     geo::WaypointListOptions options;
-    options.homeLat = HomeLat ? HomeLat->Value : 0.0;
-    options.homeLon = HomeLon ? HomeLon->Value : 0.0;
-    options.decimalDegrees = DecimalDegrees && DecimalDegrees->Value;
-    options.magneticReadout = MagneticReadout && MagneticReadout->Value;
-    options.magneticVariation = MagneticVariation;
-    const geo::WaypointGrid grid = geo::waypointGrid(WaypointList, options);
+    options.homeLat = homeLat ? homeLat->Value : 0.0;
+    options.homeLon = homeLon ? homeLon->Value : 0.0;
+    options.decimalDegrees = decimal && decimal->Value;
+    options.magneticReadout = magnetic && magnetic->Value;
+    options.magneticVariation = variation;
+    return options;
+}
+
+} // namespace
+
+void TFormThalwise::SetupWaypointGrid() {
+    const app::WaypointGridLayout layout =
+        app::waypointGridLayout(StringGridWaypointList->fontMetrics(), DegreeSign);
+    m_gridRowHeights = layout.rowHeights;
+    for (int column = 0; column < StringGridWaypointList->columnCount(); ++column)
+        StringGridWaypointList->setColumnWidth(column, layout.columnWidths[column] + 2);
+    applyWaypointGridLayout();
+    // The headers and numbers before the first refresh.
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::applyWaypointGridLayout() {
+    int height = 0;
+    for (int row = 0; row < StringGridWaypointList->rowCount(); ++row) {
+        StringGridWaypointList->setRowHeight(row, m_gridRowHeights[row] + 2);
+        height += m_gridRowHeights[row] + 2;
+    }
+    int width = 0;
+    for (int column = 0; column < StringGridWaypointList->columnCount(); ++column)
+        width += StringGridWaypointList->columnWidth(column);
+    const int frame = 2 * StringGridWaypointList->frameWidth();
+    StringGridWaypointList->resize(width + frame, height + frame);
+}
+
+void TFormThalwise::RefreshWaypointGrid() {
+    const geo::WaypointGrid grid = geo::waypointGrid(
+        WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
+                                  MagneticReadout.get(), MagneticVariation));
     for (int row = 0; row < grid.rows.size() && row < StringGridWaypointList->rowCount(); ++row) {
         const QStringList& cells = grid.rows[row];
         for (int column = 0;
@@ -1507,6 +1604,9 @@ void TFormThalwise::RefreshWaypointGrid() {
             QTableWidgetItem* item = StringGridWaypointList->item(row, column);
             if (!item) {
                 item = new QTableWidgetItem;
+                // The header row and the number column are fixed: never selected.
+                item->setFlags(row == 0 || column == 0 ? Qt::ItemIsEnabled
+                                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
                 StringGridWaypointList->setItem(row, column, item);
             }
             item->setText(text);
@@ -1523,19 +1623,148 @@ void TFormThalwise::SaveWaypoints() {
                                         saved[i]);
     m_settingsSections->UpdateFile();
 }
-void TFormThalwise::SetupWaypointGrid() {}
-void TFormThalwise::MenuFileOpenArchiveClick() {}
-void TFormThalwise::MenuFileFlipAnyImagesClick() {}
-void TFormThalwise::MenuFileFlipLatestClick() {}
-void TFormThalwise::MenuFilePrintClick() {}
-void TFormThalwise::MenuToolsWaypointsClick() {}
-void TFormThalwise::MenuToolsManageArchiveClick() {}
-void TFormThalwise::MenuToolsPurgeOldChartsClick() {}
-void TFormThalwise::PopupMenuWaypointPopup() {}
-void TFormThalwise::PopupMenuWaypointClearClick() {}
-void TFormThalwise::PopupMenuWaypointDeleteClick() {}
-void TFormThalwise::PopupMenuWaypointPrintClick() {}
-void TFormThalwise::PopupMenuWaypointHideTableClick() {}
+
+void TFormThalwise::showWaypointGrid(bool visible, bool withHomeButton) {
+    StringGridWaypointList->setVisible(visible);
+    if (withHomeButton) SpeedButtonWaypointHome->setVisible(visible);
+    setMinimumSize(minimumWindowSize());
+    FormResize();
+    updateActions();
+}
+
+void TFormThalwise::MenuToolsWaypointsClick() {
+    showWaypointGrid(StringGridWaypointList->isHidden(), false);
+}
+
+void TFormThalwise::PopupMenuWaypointHideTableClick() {
+    showWaypointGrid(false, true);
+}
+
+void TFormThalwise::StringGridWaypointListMouseMove(QPoint position) {
+    m_gridPointerY = position.y();
+}
+
+void TFormThalwise::PopupMenuWaypointPopup() {
+    SelectedWaypoint = -1;
+    PopupMenuWaypointDelete->setText(QStringLiteral("Delete"));
+    PopupMenuWaypointDelete->setVisible(false);
+    const int row = m_gridPointerY >= 0 ? StringGridWaypointList->rowAt(m_gridPointerY) : -1;
+    if (row >= geo::WaypointGridFirstWaypointRow) {
+        SelectedWaypoint = row - geo::WaypointGridFirstWaypointRow;
+        if (const std::optional<int> index = geo::deletableWaypoint(WaypointList, row)) {
+            PopupMenuWaypointDelete->setText(QStringLiteral("Delete waypoint %1").arg(*index + 1));
+            PopupMenuWaypointDelete->setVisible(true);
+        }
+    }
+    // Nothing to print or export in an empty list.
+    const bool hasWaypoints = !WaypointList.isEmpty();
+    PopupMenuWaypointClear->setEnabled(hasWaypoints);
+    PopupMenuWaypointPrint->setEnabled(
+        hasWaypoints ||
+        geo::homeIsSet(listOptions(HomeLat.get(), HomeLon.get(), nullptr, nullptr, 0.0f)));
+}
+
+void TFormThalwise::PopupMenuWaypointDeleteClick() {
+    if (SelectedWaypoint == -1) return;
+    if (SelectedWaypoint >= 0 && SelectedWaypoint < WaypointList.size()) {
+        WaypointList.removeAt(SelectedWaypoint);
+        WaypointsChanged();
+    }
+    SelectedWaypoint = -1;
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::PopupMenuWaypointClearClick() {
+    platform::MessageBoxRequest question;
+    question.caption = QStringLiteral("Clear all waypoints");
+    question.text = QStringLiteral("Are you sure you want to clear all the waypoints?");
+    question.buttons = platform::Button::Yes | platform::Button::No;
+    question.defaultButton = platform::Button::No;
+    question.icon = platform::Icon::Question;
+    if (m_services.messageBoxes->show(question) != platform::Button::Yes) return;
+    WaypointList.clear();
+    WaypointsChanged();
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::PopupMenuWaypointPrintClick() {
+    const QStringList lines = geo::printedWaypointList(
+        WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
+                                  MagneticReadout.get(), MagneticVariation));
+    const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
+    const platform::PrintFont font{QStringLiteral("Courier New"), 10, true};
+    const printing::TextPrintResult result =
+        printing::printTextLines(*job, QStringLiteral("Waypoints"), lines, font);
+    // A list that never reached the paper is said so: the user would otherwise wait at the
+    // printer for nothing.
+    if (result == printing::TextPrintResult::NotStarted)
+        showMessage(QStringLiteral("The waypoint list could not be printed: the printer could "
+                                   "not be opened. Choose one with File > Print setup..."));
+    else if (result == printing::TextPrintResult::Incomplete)
+        showMessage(QStringLiteral("The waypoint list was not printed completely."));
+}
+
+void TFormThalwise::MenuFileExportGpxClick() {
+    GpxDialog.title = QStringLiteral("Export waypoints (GPX)");
+    if (GpxDialog.folder.isEmpty()) GpxDialog.folder = m_services.desktop->documentsFolder();
+    if (GpxDialog.fileName.isEmpty()) GpxDialog.fileName = QStringLiteral("waypoints.gpx");
+    const std::optional<QString> chosen = m_services.fileDialogs->saveFile(GpxDialog);
+    if (!chosen) return;
+    GpxDialog.folder = QFileInfo(*chosen).absolutePath();
+    GpxDialog.fileName = QFileInfo(*chosen).fileName();
+    QString error;
+    if (!geo::writeGpxFile(*chosen, WaypointList, HomeLat->Value, HomeLon->Value, &error))
+        m_services.messageBoxes->showError(QFileInfo(*chosen).fileName() + QStringLiteral(": ") +
+                                           error);
+}
+
+void TFormThalwise::MenuFileImportGpxClick() {
+    GpxDialog.title = QStringLiteral("Import waypoints (GPX)");
+    if (GpxDialog.folder.isEmpty()) GpxDialog.folder = m_services.desktop->documentsFolder();
+    const std::optional<QString> chosen = m_services.fileDialogs->openFile(GpxDialog);
+    if (!chosen) return;
+    GpxDialog.folder = QFileInfo(*chosen).absolutePath();
+    const QString name = QFileInfo(*chosen).fileName();
+    QString error;
+    const std::optional<geo::GpxWaypoints> imported = geo::readGpxFile(*chosen, &error);
+    if (!imported) {
+        m_services.messageBoxes->showError(name + QStringLiteral(": ") + error);
+        return;
+    }
+    bool replace = true;
+    if (!WaypointList.isEmpty()) {
+        platform::MessageBoxRequest question;
+        question.caption = QStringLiteral("Import waypoints");
+        question.text = QStringLiteral("The list holds %1 waypoints. Replace them with the %2 "
+                                       "waypoints of %3, or add these after them?")
+                            .arg(WaypointList.size())
+                            .arg(imported->waypoints.size())
+                            .arg(name);
+        question.buttons = platform::Button::Yes | platform::Button::No | platform::Button::Cancel;
+        question.yesText = QStringLiteral("&Replace");
+        question.noText = QStringLiteral("&Add");
+        question.defaultButton = platform::Button::No;
+        question.icon = platform::Icon::Question;
+        const platform::Button answer = m_services.messageBoxes->show(question);
+        if (answer == platform::Button::Cancel || answer == platform::Button::None) return;
+        replace = answer == platform::Button::Yes;
+    }
+    const geo::ImportedTrip trip =
+        geo::importWaypoints(WaypointList, HomeLat->Value, HomeLon->Value, *imported, replace);
+    WaypointList = trip.waypointList;
+    HomeLat->Value = trip.homeLat;
+    HomeLon->Value = trip.homeLon;
+    WaypointsChanged();
+    RefreshWaypointGrid();
+    RepaintChart();
+    showWaypointGrid(true, true);
+    if (trip.leftOut > 0)
+        showMessage(QStringLiteral("%1 of the waypoints in %2 lie at latitude or longitude 0 "
+                                   "and were left out.")
+                        .arg(trip.leftOut)
+                        .arg(name));
+}
+
 void TFormThalwise::TabControlImagesChange() {
     layoutControls();
 }

@@ -8,6 +8,7 @@
 #include "platform/Services.h"
 
 #include <QImage>
+#include <array>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -107,6 +108,7 @@ public:
     // Dialog templates: the window keeps title, filter, filter index and folder between uses.
     platform::FileDialogRequest OpenDialog;
     platform::FileDialogRequest SaveDialog;
+    platform::FileDialogRequest GpxDialog; // waypoint export and import
 
     // ---- Menu items (component names) ----
     QMenu* MenuFile = nullptr;
@@ -115,6 +117,8 @@ public:
     QAction* MenuFileFlipAnyImages = nullptr;
     QAction* MenuFileFlipLatest = nullptr;
     QAction* MenuFileSaveAs = nullptr;
+    QAction* MenuFileExportGpx = nullptr;
+    QAction* MenuFileImportGpx = nullptr;
     QAction* MenuFilePrint = nullptr;
     QAction* MenuFilePrintSetup = nullptr;
     QAction* MenuFileExit = nullptr;
@@ -151,6 +155,8 @@ public:
     QAction* PopupDetailsWpt = nullptr;
     QAction* PopupMenuWaypointDelete = nullptr;
     QAction* PopupMenuWaypointPrint = nullptr;
+    QAction* PopupMenuWaypointExportGpx = nullptr;
+    QAction* PopupMenuWaypointImportGpx = nullptr;
     QAction* PopupMenuWaypointHideTable = nullptr;
 
     // ---- Settings (released, and so written back, by FormDestroy) ----
@@ -313,6 +319,11 @@ public slots:
     void PopupMenuWaypointDeleteClick();
     void PopupMenuWaypointPrintClick();
     void PopupMenuWaypointHideTableClick();
+    // GPX for the boat's plotter, from the File menu and the list's pop-up menu.
+    void MenuFileExportGpxClick();
+    void MenuFileImportGpxClick();
+    // The pointer over the grid (viewport pixels); the pop-up menu reads its height.
+    void StringGridWaypointListMouseMove(QPoint position);
     void TabControlImagesChange();
     void BitBtnLeftClick();
     void BitBtnRightClick();
@@ -352,6 +363,11 @@ private:
     // Changes the zoom keeping the chart pixel under viewPoint of the scroll box's view.
     void zoomKeeping(bool zoomed, QPoint viewPoint);
     QPoint viewCentre() const;
+    // Shows or hides the waypoint grid (and with it the home button, when asked) and lays the
+    // window out again.
+    void showWaypointGrid(bool visible, bool withHomeButton);
+    // Sets the grid's rows and columns and its size from the layout.
+    void applyWaypointGridLayout();
     void layoutControls(); // keeps the anchored controls in place, then FormResize
     // The smallest window at which no control overlaps another.
     QSize minimumWindowSize() const;
@@ -377,4 +393,6 @@ private:
     bool m_shown = false;
     bool m_destroyed = false;
     bool m_waypointsChangeAttached = false;
+    int m_gridPointerY = -1; // viewport pixels; -1 before the pointer was over the grid
+    std::array<int, 17> m_gridRowHeights{};
 };

@@ -13,6 +13,7 @@ struct ResizeInput {
     bool gridVisible = false;
     int gridWidth = 0;
     int imageScaleLeft = 0;
+    int toolColumnLeft = 0; // the left edge of the scale and tool controls along the right side
 };
 
 // What it sets: the scroll box's height, the waypoint grid's left edge (only while the grid is
@@ -24,9 +25,9 @@ struct ResizeResult {
     int tabControlWidth = 0;
 };
 
-// The scroll box ends 4 pixels above the status bar; the grid's right edge sits 2 pixels inside
-// the client width, and the tab strip stops 8 pixels left of the grid, or of the scale strip
-// while the grid is hidden.
+// The scroll box ends 4 pixels above the status bar; the grid's right edge sits 2 pixels left of
+// the scale and tool column, and the tab strip stops 8 pixels left of the grid, or of the scale
+// strip while the grid is hidden.
 ResizeResult formResize(const ResizeInput& in);
 
 // The temperature slider's thumb is as long as the 22 pixels the slider reaches beyond the scale

@@ -206,4 +206,27 @@ std::optional<GpxWaypoints> readGpxFile(const QString& path, QString* error) {
     return readGpx(file.read(GpxMaximumBytes + 1), error);
 }
 
+ImportedTrip importWaypoints(const QStringList& waypointList, double homeLat, double homeLon,
+                             const GpxWaypoints& imported, bool replace) {
+    ImportedTrip trip;
+    trip.waypointList = replace ? QStringList() : waypointList;
+    trip.homeLat = homeLat;
+    trip.homeLon = homeLon;
+    const bool homeSet = homeLat != 0.0 && homeLon != 0.0;
+    if (imported.home && (replace || !homeSet)) {
+        trip.homeLat = imported.home->Latitude;
+        trip.homeLon = imported.home->Longitude;
+    }
+    for (const Waypoint& waypoint : imported.waypoints) {
+        const QString text = WaypointText(waypoint);
+        const std::optional<Waypoint> stored = ParseWaypoint(text);
+        if (!stored || stored->lat == 0.0f || stored->lon == 0.0f) {
+            ++trip.leftOut;
+            continue;
+        }
+        trip.waypointList.append(text);
+    }
+    return trip;
+}
+
 } // namespace geo

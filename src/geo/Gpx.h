@@ -41,4 +41,19 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error);
 // readGpx on a file, its size checked before it is read.
 std::optional<GpxWaypoints> readGpxFile(const QString& path, QString* error);
 
+// The list and home after importing a GPX file.
+struct ImportedTrip {
+    QStringList waypointList;
+    double homeLat = 0.0;
+    double homeLon = 0.0;
+    int leftOut = 0; // waypoints not taken: their stored position would be latitude or longitude 0
+};
+
+// Replaces the list with the file's waypoints, or appends them to it. The file's HOME becomes
+// home when replacing, or when no home is set yet; otherwise home stays. A waypoint whose
+// stored text would read latitude or longitude 0 is left out: such an entry ends the saved list
+// and would lose every waypoint after it at the next start.
+ImportedTrip importWaypoints(const QStringList& waypointList, double homeLat, double homeLon,
+                             const GpxWaypoints& imported, bool replace);
+
 } // namespace geo

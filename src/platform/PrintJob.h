@@ -51,6 +51,8 @@ public:
     virtual bool drawImage(const QRect& target, const QImage& image) = 0;
     // The metrics of font on this printer.
     virtual TextMetrics textMetrics(const PrintFont& font) const = 0;
+    // The width of a line in font on this printer, device pixels.
+    virtual int textWidth(const QString& line, const PrintFont& font) const = 0;
     // Draws one line of text with its top-left corner at topLeft (device pixels).
     virtual bool drawText(const QPoint& topLeft, const QString& line, const PrintFont& font) = 0;
     // Ends the page and starts the next one.

@@ -1,5 +1,6 @@
 #include "platform/QtMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <array>
 #include <memory>
@@ -56,6 +57,10 @@ QMessageBox* QtMessageBoxes::createBox(const MessageBoxRequest& request) const {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
     auto* box =
         new QMessageBox(qtIcon(request.icon), request.caption, text, standard, m_parent.data());
+    if (QAbstractButton* yes = box->button(QMessageBox::Yes); yes && !request.yesText.isEmpty())
+        yes->setText(request.yesText);
+    if (QAbstractButton* no = box->button(QMessageBox::No); no && !request.noText.isEmpty())
+        no->setText(request.noText);
     for (const auto& pair : ButtonMap)
         if (request.defaultButton == pair.button && (buttons & unsigned(pair.button)))
             box->setDefaultButton(pair.standard);

@@ -75,6 +75,10 @@ TextMetrics QtPrintJob::textMetrics(const PrintFont& font) const {
     return metrics;
 }
 
+int QtPrintJob::textWidth(const QString& line, const PrintFont& font) const {
+    return QFontMetrics(qtFont(font), &m_printer).horizontalAdvance(line);
+}
+
 bool QtPrintJob::drawText(const QPoint& topLeft, const QString& line, const PrintFont& font) {
     if (!active()) return false;
     const QFont qt = qtFont(font);

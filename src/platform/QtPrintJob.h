@@ -20,6 +20,7 @@ public:
     PageMetrics pageMetrics() const override;
     bool drawImage(const QRect& target, const QImage& image) override;
     TextMetrics textMetrics(const PrintFont& font) const override;
+    int textWidth(const QString& line, const PrintFont& font) const override;
     bool drawText(const QPoint& topLeft, const QString& line, const PrintFont& font) override;
     bool newPage() override;
     bool end() override;

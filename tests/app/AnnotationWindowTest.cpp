@@ -25,18 +25,6 @@
 
 namespace {
 
-QString sampleChart() {
-    return QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif");
-}
-
-QString copySample(const QString& folder, const QString& name) {
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(name);
-    QFile::remove(path);
-    EXPECT_TRUE(QFile::copy(sampleChart(), path)) << path.toStdString();
-    return path;
-}
-
 // The text dialog answered from a script: a text is typed and OK pressed, a null text cancels.
 class ScriptedAddText : public TFormAddText {
 public:
@@ -72,35 +60,6 @@ struct AnnotationRig : WindowRig {
     }
     ScriptedAddText addText;
 };
-
-// Display position of a chart pixel, scrolled into view.
-QPoint onScreen(TFormThalwise& form, QPoint chartPixel) {
-    const QPoint display = form.Zoomed ? chartPixel * 2 : chartPixel;
-    form.ScrollBox->ensureVisible(display.x(), display.y(), 40, 40);
-    QCoreApplication::processEvents();
-    return display;
-}
-
-// A pointer move to a chart pixel, coming from one pixel aside so that it is a move.
-void hover(TFormThalwise& form, QPoint chartPixel) {
-    const QPoint at = onScreen(form, chartPixel);
-    QTest::mouseMove(form.ImageDisplay, at + QPoint(1, 0));
-    QTest::mouseMove(form.ImageDisplay, at);
-}
-
-void drag(TFormThalwise& form, QPoint from, QPoint via, QPoint to) {
-    hover(form, from);
-    QTest::mousePress(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, from));
-    QTest::mouseMove(form.ImageDisplay, onScreen(form, via));
-    QTest::mouseMove(form.ImageDisplay, onScreen(form, to));
-    // Released a little further on: the line ends where the last move was seen.
-    QTest::mouseRelease(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, to) + QPoint(3, 0));
-}
-
-void click(TFormThalwise& form, QPoint at) {
-    hover(form, at);
-    QTest::mouseClick(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, at));
-}
 
 QList<QList<QPoint>> linePoints(const TFormThalwise& form) {
     QList<QList<QPoint>> out;

@@ -39,16 +39,9 @@ namespace {
 
 const QString kCaptionPrefix = QStringLiteral("\"Pelagon\" Chart viewer (from Brinecast) - ");
 
-QString sampleChart() {
-    return QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif");
-}
-
 // A copy of the sample chart under another name, in a folder of the test's own.
 QString copySample(const QTemporaryDir& dir, const QString& name) {
-    const QString path = dir.filePath(name);
-    QFile::remove(path);
-    EXPECT_TRUE(QFile::copy(sampleChart(), path)) << path.toStdString();
-    return path;
+    return copySample(dir.path(), name);
 }
 
 // A shown window with its start-up step done (scale built, no chart yet).

@@ -316,7 +316,9 @@ TEST(ThalwiseForm, ResizeKeepsChartAreaBesideTheScaleOrTheGrid) {
 
         form->StringGridWaypointList->show();
         form->FormResize();
-        EXPECT_EQ(form->StringGridWaypointList->geometry().right() + 1, client->width() - 2);
+        // The grid stands 2 pixels left of the scale and tool column, never over it.
+        EXPECT_EQ(form->StringGridWaypointList->geometry().right() + 1,
+                  form->SpeedButtonMeasure->x() - 2);
         EXPECT_EQ(form->TabControlImages->width(), form->StringGridWaypointList->x() - 8);
 
         // Hiding the grid widens the tab strip to 8 pixels left of the scale strip.
@@ -332,7 +334,8 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
     const QList<QPair<QString, QStringList>> expected = {
         {"&File",
          {"&Open...", "Open &archive...", "Flip &any charts...", "&Flip latest charts",
-          "Save &As...", "-", "&Print...", "Print setup...", "-", "E&xit"}},
+          "Save &As...", "-", "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-",
+          "&Print...", "Print setup...", "-", "E&xit"}},
         {"&Annotation", {"&Clear all", "&Font", "&Outline"}},
         {"&View",
          {"&Normal view", "&Zoom in", "-", "Lat/Lon (Decimal/GPS format)",
@@ -390,7 +393,8 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
     for (QAction* a : form->PopupMenuWaypoint->actions())
         popup << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(popup,
-              (QStringList{"Clear all", "Details", "Delete", "Print", "-", "Hide waypoint list"}));
+              (QStringList{"Clear all", "Details", "Delete", "Print", "Export waypoints (GPX)...",
+                           "Import waypoints (GPX)...", "-", "Hide waypoint list"}));
     EXPECT_FALSE(form->PopupDetailsWpt->isVisible());
 }
 

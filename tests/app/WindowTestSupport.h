@@ -4,11 +4,17 @@
 
 #include "app/RegistryVariables.h"
 #include "app/ThalwiseForm.h"
+#include "app/vekImage.h"
 #include "platform/FileRegistry.h"
 #include "support/Fakes.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
@@ -70,3 +76,46 @@ struct WindowRig {
     platform::Services services;
     const QString key = settingsKeyFor(QStringLiteral("thalwise-test"));
 };
+
+// ---- Driving the chart with the mouse, as a user would ----
+
+inline QString sampleChart() {
+    return QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif");
+}
+
+inline QString copySample(const QString& folder, const QString& name) {
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(name);
+    QFile::remove(path);
+    EXPECT_TRUE(QFile::copy(sampleChart(), path)) << path.toStdString();
+    return path;
+}
+
+// Display position of a chart pixel, scrolled into view.
+inline QPoint onScreen(TFormThalwise& form, QPoint chartPixel) {
+    const QPoint display = form.Zoomed ? chartPixel * 2 : chartPixel;
+    form.ScrollBox->ensureVisible(display.x(), display.y(), 40, 40);
+    QCoreApplication::processEvents();
+    return display;
+}
+
+// A pointer move to a chart pixel, coming from one pixel aside so that it is a move.
+inline void hover(TFormThalwise& form, QPoint chartPixel) {
+    const QPoint at = onScreen(form, chartPixel);
+    QTest::mouseMove(form.ImageDisplay, at + QPoint(1, 0));
+    QTest::mouseMove(form.ImageDisplay, at);
+}
+
+inline void drag(TFormThalwise& form, QPoint from, QPoint via, QPoint to) {
+    hover(form, from);
+    QTest::mousePress(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, from));
+    QTest::mouseMove(form.ImageDisplay, onScreen(form, via));
+    QTest::mouseMove(form.ImageDisplay, onScreen(form, to));
+    // Released a little further on: the line ends where the last move was seen.
+    QTest::mouseRelease(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, to) + QPoint(3, 0));
+}
+
+inline void click(TFormThalwise& form, QPoint at) {
+    hover(form, at);
+    QTest::mouseClick(form.ImageDisplay, Qt::LeftButton, {}, onScreen(form, at));
+}

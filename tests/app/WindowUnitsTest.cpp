@@ -25,13 +25,13 @@ TEST(WindowLayout, FormResizeRule) {
         int tabWidth;
     };
     const Row rows[] = {
-        // client width, status top, scroll top, grid visible, grid width, scale left
-        {{1000, 680, 0, false, 368, 864}, 676, std::nullopt, 856},
-        {{1000, 680, 24, true, 368, 864}, 652, 630, 622},
-        {{700, 400, 24, true, 368, 564}, 372, 330, 322},
+        // client width, status top, scroll top, grid visible, grid width, scale left, tools left
+        {{1000, 680, 0, false, 368, 864, 860}, 676, std::nullopt, 856},
+        {{1000, 680, 24, true, 368, 864, 860}, 652, 490, 482},
+        {{700, 400, 24, true, 368, 564, 560}, 372, 190, 182},
         // A window smaller than the grid: the rule gives negative sizes; the window clamps them.
-        {{300, 10, 24, true, 368, 164}, -18, -70, -78},
-        {{300, 10, 0, false, 368, 4}, 6, std::nullopt, -4},
+        {{300, 10, 24, true, 368, 164, 160}, -18, -210, -218},
+        {{300, 10, 0, false, 368, 4, 0}, 6, std::nullopt, -4},
     };
     for (const Row& row : rows) {
         const app::ResizeResult out = app::formResize(row.in);

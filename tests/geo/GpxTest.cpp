@@ -3,6 +3,8 @@
 
 #include "geo/Gpx.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -125,6 +127,70 @@ TEST(Gpx, RefusesHostileAndBrokenFiles) {
     QString error;
     EXPECT_FALSE(geo::readGpxFile(file.fileName(), &error));
     EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+}
+
+TEST(Gpx, ImportReplacesOrAppendsAndNeverTakesAnEntryThatWouldEndTheSavedList) {
+    geo::GpxWaypoints file;
+    file.waypoints = {{41.5f, -70.5f, 70.0f}, {41.6f, -0.004f, 0.0f}, {41.7f, -70.7f, 0.0f}};
+    file.home = GeoPosition{41.25f, -70.125f};
+    const QStringList current = {"Lat=40.00,Lon=-71.00,Tf=65.0"};
+    const QStringList fromFile = {"Lat=41.50,Lon=-70.50,Tf=70.0", "Lat=41.70,Lon=-70.70,Tf=0.0"};
+
+    // Replacing takes the file's home; the waypoint at -0.004 would be stored as -0.00 and cut
+    // the saved list there, so it is left out and counted.
+    geo::ImportedTrip trip = geo::importWaypoints(current, 40.5, -71.5, file, true);
+    EXPECT_EQ(trip.waypointList, fromFile);
+    EXPECT_EQ(trip.leftOut, 1);
+    EXPECT_DOUBLE_EQ(trip.homeLat, 41.25);
+    EXPECT_DOUBLE_EQ(trip.homeLon, -70.125);
+
+    // Appending keeps a home that is set, and takes the file's when none is.
+    trip = geo::importWaypoints(current, 40.5, -71.5, file, false);
+    EXPECT_EQ(trip.waypointList, current + fromFile);
+    EXPECT_DOUBLE_EQ(trip.homeLat, 40.5);
+    trip = geo::importWaypoints(current, 40.5, 0.0, file, false);
+    EXPECT_DOUBLE_EQ(trip.homeLat, 41.25);
+
+    // Without a HOME in the file, replacing keeps the user's home.
+    file.home.reset();
+    trip = geo::importWaypoints(current, 40.5, -71.5, file, true);
+    EXPECT_DOUBLE_EQ(trip.homeLon, -71.5);
+}
+
+// A standard converter reads the exported file with the water temperatures on board.
+TEST(Gpx, GpsBabelReadsEveryWaypointWithItsTemperature) {
+    const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+    if (gpsbabel.isEmpty()) GTEST_SKIP() << "GPSBabel is not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("trip.gpx");
+    QString error;
+    ASSERT_TRUE(geo::writeGpxFile(path, Trip, 42.5, -70.25, &error));
+    QProcess babel;
+    babel.start(gpsbabel, {"-i", "gpx", "-f", path, "-o", "unicsv", "-F", "-"});
+    ASSERT_TRUE(babel.waitForFinished(30000));
+    ASSERT_EQ(babel.exitCode(), 0) << babel.readAllStandardError().toStdString();
+    const QStringList rows =
+        QString::fromUtf8(babel.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(rows.isEmpty());
+    const QStringList header = rows.first().trimmed().split(',');
+    const qsizetype name = header.indexOf("Name");
+    const qsizetype lat = header.indexOf("Latitude");
+    const qsizetype lon = header.indexOf("Longitude");
+    const qsizetype temp = header.indexOf("Temperature");
+    ASSERT_TRUE(name >= 0 && lat >= 0 && lon >= 0 && temp >= 0) << rows.first().toStdString();
+    QMap<QString, QStringList> byName;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        QStringList cells = rows[r].trimmed().split(',');
+        if (cells.size() == header.size()) byName.insert(cells[name].remove('"'), cells);
+    }
+    ASSERT_EQ(byName.keys(), QStringList({"HOME", "WPT01", "WPT02", "WPT04"}));
+    EXPECT_DOUBLE_EQ(byName["WPT01"][lat].toDouble(), 41.12);
+    EXPECT_DOUBLE_EQ(byName["WPT01"][lon].toDouble(), -70.0);
+    // 72.4 °F is 22.4 °C; -3.1 °F is -19.5 °C; the waypoint without one has none.
+    EXPECT_NEAR(byName["WPT01"][temp].toDouble(), 22.44, 0.01);
+    EXPECT_NEAR(byName["WPT04"][temp].toDouble(), -19.5, 0.01);
+    EXPECT_TRUE(byName["WPT02"][temp].isEmpty());
+    EXPECT_DOUBLE_EQ(byName["HOME"][lon].toDouble(), -70.25);
 }
 
 } // namespace

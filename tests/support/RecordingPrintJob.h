@@ -17,7 +17,8 @@ public:
         // Unprintable edges of 100, 150, 120 and 180 pixels: an even margin of 180.
         platform::PageMetrics metrics{QSize(5100, 6600), QRect(100, 150, 4880, 6270), 600, 600};
         QStringList families{QStringLiteral("Courier New")};
-        int lineHeight = 100;
+        int lineHeight = 100; // of a 10-point font; in proportion for other sizes
+        int charWidth = 50;   // every character of a 10-point font; in proportion for other sizes
         bool beginResult = true;
         int failDrawAt = 0; // the k-th drawImage or drawText (from 1) fails; 0: none does
     };
@@ -96,7 +97,11 @@ public:
         Call call{Kind::TextMetrics};
         call.font = font;
         add(call);
-        return {script.lineHeight, script.families.contains(font.family, Qt::CaseInsensitive)};
+        return {script.lineHeight * font.pointSize / 10,
+                script.families.contains(font.family, Qt::CaseInsensitive)};
+    }
+    int textWidth(const QString& line, const platform::PrintFont& font) const override {
+        return int(line.size()) * script.charWidth * font.pointSize / 10;
     }
     bool drawText(const QPoint& topLeft, const QString& line,
                   const platform::PrintFont& font) override {

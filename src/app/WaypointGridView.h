@@ -1,0 +1,41 @@
+#pragma once
+// How the waypoint grid beside the chart is sized and how its fixed cells are drawn. The cells'
+// texts come from the waypoint rules; this is only their look.
+
+#include <QSize>
+#include <QString>
+#include <QStyledItemDelegate>
+
+#include <array>
+#include <functional>
+
+class QFontMetrics;
+
+namespace app {
+
+// The grid's column widths, row heights and whole size (each cell with its 2 pixels of lines),
+// from the widths of the texts that set them in the grid's font.
+struct WaypointGridLayout {
+    std::array<int, 7> columnWidths{};
+    std::array<int, 17> rowHeights{};
+    QSize size;
+};
+
+// Row 0 is twice the line height ("Cy" + 4); the columns are as wide as " 88 ", " return leg ",
+// "888.888W" + degree sign, "  Temp", "   Range", " Heading " and " Range".
+WaypointGridLayout waypointGridLayout(const QFontMetrics& metrics, const QString& degreeSign);
+
+// Draws the header row and the number column in the fixed cells' colour; a header's lines are
+// wrapped to the cell's width from its top-left corner, "&" shown as itself. When a header needs
+// more height than its row has, rowTooLow is told (the grid then raises the row and draws
+// again) and the cell is left for that drawing.
+class WaypointGridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+    std::function<void(int row, int neededHeight)> rowTooLow;
+};
+
+} // namespace app

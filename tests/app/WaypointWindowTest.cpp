@@ -1,0 +1,307 @@
+// The trip through the main window as a user plans it: home and waypoints clicked on the chart,
+// the list beside it, a waypoint deleted through the list's pop-up menu, Clear all, the list
+// shown and hidden, kept across a restart, printed into a PDF file and sent to GPX and back.
+
+#include "WindowTestSupport.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/Waypoint.h"
+#include "platform/QtPrinters.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The window as the program makes it, without the start-up purge reminder.
+class TripForm : public TFormThalwise {
+public:
+    using TFormThalwise::TFormThalwise;
+    void MenuToolsPurgeOldChartsClick() override {}
+};
+
+struct TripRig : WindowRig {
+    std::unique_ptr<TripForm> window(const QString& chart) {
+        auto form = std::make_unique<TripForm>(services, key, QStringList());
+        form->resize(1100, 760);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        // The start-up step at once: it fills the grid and attaches the list's saving.
+        form->TimerLoad->stop();
+        form->TimerLoadTimer();
+        if (!chart.isEmpty()) form->OpenChart(chart);
+        return form;
+    }
+    QStringList storedWaypoints() const {
+        QStringList values;
+        const QString section = key + QStringLiteral("\\Waypoints");
+        for (const QString& name : registry->valueNames(section)) {
+            const auto value = registry->readValue(section, name);
+            values.append(name + '=' + (value ? value->text : QString()));
+        }
+        return values;
+    }
+};
+
+QString cell(const TFormThalwise& form, int row, int column) {
+    const QTableWidgetItem* item = form.StringGridWaypointList->item(row, column);
+    return item ? item->text() : QStringLiteral("<none>");
+}
+
+// A right click on a row of the grid, as the pointer gives it; the pop-up menu opens.
+void rightClickRow(TFormThalwise& form, int row) {
+    QTableWidget* grid = form.StringGridWaypointList;
+    const QPoint at(grid->columnViewportPosition(2) + 4, grid->rowViewportPosition(row) + 3);
+    QTest::mouseMove(grid->viewport(), at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(grid->viewport(), &event);
+    QCoreApplication::processEvents();
+}
+
+void closeMenu(TFormThalwise& form) {
+    form.PopupMenuWaypoint->hide();
+    QCoreApplication::processEvents();
+}
+
+double number(const QString& text) {
+    return QLocale().toDouble(text.trimmed());
+}
+
+TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
+    TripRig rig;
+    QTemporaryDir charts;
+    const QString chart = copySample(charts.path(), "area-ne01.gif");
+    QStringList kept;
+    double homeLat = 0;
+    {
+        auto form = rig.window(chart);
+        TFormThalwise& f = *form;
+        f.SpeedButtonWaypoint->click();
+        ASSERT_FALSE(f.StringGridWaypointList->isHidden());
+        EXPECT_TRUE(f.MenuToolsWaypoints->isChecked());
+        for (const QPoint at : {QPoint(200, 200), QPoint(300, 260), QPoint(420, 330)})
+            click(f, at);
+        ASSERT_EQ(f.WaypointList.size(), 3);
+        // Without home the legs stay empty; the waypoint's own cells are there.
+        EXPECT_EQ(cell(f, 2, 4), "-");
+        EXPECT_NE(cell(f, 2, 1), "-");
+        const auto second = ParseWaypoint(f.WaypointList[1]);
+        ASSERT_TRUE(second);
+        EXPECT_EQ(cell(f, 3, 1), FormatDegrees(second->lat, f.DecimalDegrees->Value));
+        EXPECT_EQ(cell(f, 3, 3), QLocale().toString(second->tempF, 'f', 1));
+
+        f.SpeedButtonWaypointHome->click();
+        click(f, {120, 420});
+        homeLat = f.HomeLat->Value;
+        ASSERT_NE(homeLat, 0.0);
+        EXPECT_EQ(cell(f, 1, 0), "H");
+        EXPECT_EQ(cell(f, 1, 4), " Home");
+        // The legs fill in from home; the running total is the sum of the legs.
+        double legs = 0;
+        for (int row = 2; row <= 4; ++row) {
+            ASSERT_NE(cell(f, row, 4), "-") << row;
+            legs += number(cell(f, row, 4));
+            EXPECT_TRUE(cell(f, row, 5).endsWith(QStringLiteral("\u00B0"))) << row;
+        }
+        EXPECT_NEAR(number(cell(f, 4, 6)), legs, 0.15);
+        EXPECT_EQ(cell(f, 5, 0), "4");
+        EXPECT_EQ(cell(f, 5, 1), "-");
+        EXPECT_EQ(rig.storedWaypoints().size(), 3) << "each change is saved at once";
+
+        // The header row and the home row offer no Delete.
+        for (const int row : {0, 1}) {
+            rightClickRow(f, row);
+            EXPECT_FALSE(f.PopupMenuWaypointDelete->isVisible()) << row;
+            closeMenu(f);
+        }
+        const QString third = f.WaypointList[2];
+        rightClickRow(f, 3);
+        EXPECT_TRUE(f.PopupMenuWaypointDelete->isVisible());
+        EXPECT_EQ(f.PopupMenuWaypointDelete->text(), "Delete waypoint 2");
+        closeMenu(f);
+        f.PopupMenuWaypointDelete->trigger();
+        ASSERT_EQ(f.WaypointList.size(), 2);
+        EXPECT_EQ(f.WaypointList[1], third);
+        EXPECT_EQ(cell(f, 3, 1), FormatDegrees(ParseWaypoint(third)->lat, f.DecimalDegrees->Value));
+        EXPECT_EQ(cell(f, 4, 1), "-");
+        const QStringList stored = rig.storedWaypoints();
+        ASSERT_EQ(stored.size(), 2);
+        EXPECT_TRUE(stored[0].startsWith("0=") && stored[1].startsWith("1="))
+            << stored.join(" ").toStdString();
+        EXPECT_EQ(stored[1], "1=" + third);
+
+        // Clear all asks; No changes nothing.
+        rig.messageBoxes.answers = {platform::Button::No};
+        f.PopupMenuWaypointClear->trigger();
+        ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+        const platform::MessageBoxRequest& question = rig.messageBoxes.requests.first();
+        EXPECT_EQ(question.caption, "Clear all waypoints");
+        EXPECT_EQ(question.text, "Are you sure you want to clear all the waypoints?");
+        EXPECT_EQ(question.defaultButton, platform::Button::No);
+        EXPECT_EQ(question.icon, platform::Icon::Question);
+        EXPECT_EQ(f.WaypointList.size(), 2);
+        kept = f.WaypointList;
+
+        // The View item and the pop-up hide the list; only the pop-up takes the home button.
+        f.MenuToolsWaypoints->trigger();
+        EXPECT_TRUE(f.StringGridWaypointList->isHidden());
+        EXPECT_FALSE(f.MenuToolsWaypoints->isChecked());
+        EXPECT_FALSE(f.SpeedButtonWaypointHome->isHidden());
+        f.MenuToolsWaypoints->trigger();
+        EXPECT_FALSE(f.StringGridWaypointList->isHidden());
+        EXPECT_TRUE(f.MenuToolsWaypoints->isChecked());
+        f.PopupMenuWaypointHideTable->trigger();
+        EXPECT_TRUE(f.StringGridWaypointList->isHidden());
+        EXPECT_TRUE(f.SpeedButtonWaypointHome->isHidden());
+        f.close();
+    }
+    auto form = rig.window(chart);
+    EXPECT_EQ(form->WaypointList, kept);
+    EXPECT_DOUBLE_EQ(form->HomeLat->Value, homeLat);
+    // Yes clears the list and keeps home.
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    form->PopupMenuWaypointClear->trigger();
+    EXPECT_TRUE(form->WaypointList.isEmpty());
+    EXPECT_TRUE(rig.storedWaypoints().isEmpty());
+    EXPECT_DOUBLE_EQ(form->HomeLat->Value, homeLat);
+    EXPECT_NE(cell(*form, 1, 1), "-");
+}
+
+TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) {
+    TripRig rig;
+    auto form = rig.window(QString());
+    for (int i = 0; i < 16; ++i)
+        form->WaypointList.append(QStringLiteral("Lat=41.%1,Lon=-70.50,Tf=70.0").arg(i + 10));
+    form->SpeedButtonWaypoint->click();
+    form->RefreshWaypointGrid();
+    QTableWidget* grid = form->StringGridWaypointList;
+    // Drawing raises the header row where its three lines need it.
+    grid->grab();
+    QCoreApplication::processEvents();
+    grid->grab();
+    EXPECT_GE(grid->rowHeight(0), 3 * grid->fontMetrics().height());
+    EXPECT_FALSE(grid->verticalScrollBar()->isVisible());
+    EXPECT_LE(grid->rowViewportPosition(16) + grid->rowHeight(16), grid->viewport()->height());
+    EXPECT_LE(grid->columnViewportPosition(6) + grid->columnWidth(6), grid->viewport()->width());
+    // The fifteenth waypoint has the last row; the sixteenth none.
+    EXPECT_EQ(cell(*form, 16, 0), "15");
+    EXPECT_EQ(cell(*form, 16, 1), FormatDegrees(41.24f, form->DecimalDegrees->Value));
+    // Nothing it needs beside it lies under it: the strip, the readout, the tools, the chart.
+    for (QWidget* beside :
+         {static_cast<QWidget*>(form->ImageScale), static_cast<QWidget*>(form->LabelTemp),
+          static_cast<QWidget*>(form->SpeedButtonWaypointHome),
+          static_cast<QWidget*>(form->SpeedButtonMeasure), form->TabControlImages})
+        EXPECT_FALSE(grid->geometry().intersects(beside->geometry()))
+            << beside->objectName().toStdString();
+    EXPECT_GE(grid->x(), 0);
+}
+
+TEST(WaypointWindow, ThePrintedListReachesAPdfFileWithEveryLineWhole) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    TripRig rig;
+    platform::QtPrinters printers;
+    QTemporaryDir out;
+    const QString pdf = out.filePath("waypoints.pdf");
+    printers.printer().setOutputFormat(QPrinter::PdfFormat);
+    printers.printer().setOutputFileName(pdf);
+    rig.services.printers = &printers;
+    auto form = rig.window(QString());
+    form->HomeLat->Value = 41.5;
+    form->HomeLon->Value = -70.9;
+    form->DecimalDegrees->Value = true;
+    for (int i = 0; i < 16; ++i)
+        form->WaypointList.append(QStringLiteral("Lat=40.%1,Lon=-69.%2,Tf=6%3.5")
+                                      .arg(10 + 5 * i)
+                                      .arg(10 + 3 * i)
+                                      .arg(i % 10));
+    form->PopupMenuWaypointPrint->trigger();
+    EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
+
+    QProcess text;
+    text.start(pdftotext, {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QStringList lines =
+        QString::fromUtf8(text.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.first().trimmed().startsWith("Home location - lat: 41.500\u00B0"))
+        << lines.first().toStdString();
+    // The text extraction gives runs of blanks as one.
+    QStringList waypointLines;
+    for (const QString& line : lines)
+        if (line.trimmed().startsWith("Waypoint: ")) waypointLines.append(line.simplified());
+    ASSERT_EQ(waypointLines.size(), 16) << "the sixteenth waypoint is printed too";
+    EXPECT_TRUE(waypointLines[15].startsWith(
+        "Waypoint: 16 lat: 40.850\u00B0 lon: 69.550\u00B0 T: 65.5\u00B0F"))
+        << waypointLines[15].toStdString();
+    // Whole lines: the total at the end of each is on the paper.
+    for (const QString& line : waypointLines)
+        EXPECT_TRUE(line.contains(QRegularExpression("total: [0-9.,]+ NM$"))) << line.toStdString();
+
+    // A printer that cannot be opened is said so.
+    rig.services.printers = &rig.printers;
+    RecordingPrintJob::Script closed;
+    closed.beginResult = false;
+    rig.printers.jobScript = closed;
+    auto again = rig.window(QString());
+    again->PopupMenuWaypointPrint->trigger();
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_TRUE(rig.messageBoxes.requests.first().text.contains("could not be printed"));
+}
+
+TEST(WaypointWindow, GpxExportAndImportCarryTheTripAndRefuseABrokenFile) {
+    TripRig rig;
+    QTemporaryDir out;
+    const QString gpx = out.filePath("trip.gpx");
+    auto form = rig.window(QString());
+    form->HomeLat->Value = 41.5;
+    form->HomeLon->Value = -70.9;
+    const QStringList trip = {"Lat=41.10,Lon=-70.20,Tf=72.4", "Lat=40.90,Lon=-69.80,Tf=0.0"};
+    form->WaypointList = trip;
+    form->WaypointsChanged();
+    rig.fileDialogs.queueFile(gpx);
+    form->MenuFileExportGpx->trigger();
+    ASSERT_TRUE(QFile::exists(gpx));
+
+    // Into an empty list without a home: the same trip.
+    rig.messageBoxes.answers.clear();
+    form->WaypointList.clear();
+    form->HomeLat->Value = 0;
+    form->HomeLon->Value = 0;
+    rig.fileDialogs.queueFile(gpx);
+    form->MenuFileImportGpxClick();
+    EXPECT_TRUE(rig.messageBoxes.requests.isEmpty()) << "no question for an empty list";
+    EXPECT_EQ(form->WaypointList, trip);
+    EXPECT_DOUBLE_EQ(form->HomeLat->Value, 41.5);
+    EXPECT_FALSE(form->StringGridWaypointList->isHidden());
+
+    // Into a list that holds waypoints: the user chooses; Add appends.
+    rig.messageBoxes.answers = {platform::Button::No};
+    rig.fileDialogs.queueFile(gpx);
+    form->MenuFileImportGpxClick();
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_EQ(rig.messageBoxes.requests.first().noText, "&Add");
+    EXPECT_EQ(form->WaypointList, trip + trip);
+    EXPECT_EQ(rig.storedWaypoints().size(), 4);
+
+    // A broken file is refused with its name and changes nothing.
+    QFile broken(out.filePath("broken.gpx"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"41\"");
+    broken.close();
+    rig.fileDialogs.queueFile(broken.fileName());
+    form->MenuFileImportGpxClick();
+    ASSERT_EQ(rig.messageBoxes.errors.size(), 1);
+    EXPECT_TRUE(rig.messageBoxes.errors.first().startsWith("broken.gpx: "));
+    EXPECT_EQ(form->WaypointList, trip + trip);
+}
+
+} // namespace
