@@ -860,6 +860,7 @@ void TFormThalwise::ClearChartImages() {
 }
 
 void TFormThalwise::WaypointsChanged() {
+    updateActions();
     if (!m_waypointsChangeAttached) return;
     ShowCurrentChart();
     SaveWaypoints();
@@ -913,6 +914,14 @@ void TFormThalwise::updateActions() {
     MenuViewZoom->setChecked(Zoomed);
     MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
     MenuToolsWaypoints->setChecked(!StringGridWaypointList->isHidden());
+    // Nothing to clear, print or export in an empty list without home.
+    const bool hasWaypoints = !WaypointList.isEmpty();
+    const bool hasTrip =
+        hasWaypoints || (HomeLat && HomeLon && HomeLat->Value != 0.0 && HomeLon->Value != 0.0);
+    PopupMenuWaypointClear->setEnabled(hasWaypoints);
+    PopupMenuWaypointPrint->setEnabled(hasTrip);
+    PopupMenuWaypointExportGpx->setEnabled(hasTrip);
+    MenuFileExportGpx->setEnabled(hasTrip);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1612,6 +1621,7 @@ void TFormThalwise::RefreshWaypointGrid() {
             item->setText(text);
         }
     }
+    updateActions(); // home may have changed with the list
 }
 
 void TFormThalwise::SaveWaypoints() {
@@ -1656,12 +1666,7 @@ void TFormThalwise::PopupMenuWaypointPopup() {
             PopupMenuWaypointDelete->setVisible(true);
         }
     }
-    // Nothing to print or export in an empty list.
-    const bool hasWaypoints = !WaypointList.isEmpty();
-    PopupMenuWaypointClear->setEnabled(hasWaypoints);
-    PopupMenuWaypointPrint->setEnabled(
-        hasWaypoints ||
-        geo::homeIsSet(listOptions(HomeLat.get(), HomeLon.get(), nullptr, nullptr, 0.0f)));
+    updateActions();
 }
 
 void TFormThalwise::PopupMenuWaypointDeleteClick() {

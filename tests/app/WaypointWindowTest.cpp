@@ -223,6 +223,7 @@ TEST(WaypointWindow, ThePrintedListReachesAPdfFileWithEveryLineWhole) {
                                       .arg(10 + 5 * i)
                                       .arg(10 + 3 * i)
                                       .arg(i % 10));
+    form->WaypointsChanged();
     form->PopupMenuWaypointPrint->trigger();
     EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
 
@@ -252,6 +253,7 @@ TEST(WaypointWindow, ThePrintedListReachesAPdfFileWithEveryLineWhole) {
     closed.beginResult = false;
     rig.printers.jobScript = closed;
     auto again = rig.window(QString());
+    ASSERT_FALSE(again->WaypointList.isEmpty()) << "kept from the first window";
     again->PopupMenuWaypointPrint->trigger();
     ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
     EXPECT_TRUE(rig.messageBoxes.requests.first().text.contains("could not be printed"));
