@@ -11,6 +11,11 @@
 #include "app/WaypointGridView.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
+#include "archive/ArchiveTidyUp.h"
+#include "archive/ChartDecoding.h"
+#include "archive/ChartFlipping.h"
+#include "archive/ChartIntake.h"
+#include "archive/TreeScan.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
 #include "geo/AnnotationFile.h"
@@ -23,6 +28,7 @@
 #include "gif/GIFImage.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/FileSystem.h"
 #include "platform/FontDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PrintJob.h"
@@ -48,10 +54,12 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -685,6 +693,20 @@ void TFormThalwise::FormCreate() {
     QDir().mkpath(ArchiveFolder);
     QDir().mkpath(ProgramInfoFolder);
 
+    // The archive's searches: the archive folder itself, never its subfolders. The window
+    // stays responsive (painting, not input) while a big folder is read.
+    auto scanner = [this](void (TFormThalwise::*found)(TTreeScanner&)) {
+        auto made = std::make_unique<TTreeScanner>(*m_services.fileSystem);
+        made->setRecursive(false);
+        made->OnFileFound = [this, found](TTreeScanner& sender) { (this->*found)(sender); };
+        made->setKeepResponsive(
+            [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        return made;
+    };
+    TreeScannerRecent = scanner(&TFormThalwise::TreeScannerRecentFileFound);
+    TreeScannerAllGIF = scanner(&TFormThalwise::TreeScannerAllGIFFileFound);
+    TreeScannerArchive = scanner(&TFormThalwise::TreeScannerArchiveFileFound);
+
     // 11. Area menu.
     BuildAreaMenu();
     CheckDefaultAreaItem();
@@ -1089,9 +1111,12 @@ void TFormThalwise::OpenChart(const QString& path) {
         return;
     }
     if (picture.isNull()) return; // nothing to show: the chart on screen stays as it is
-    ChartTimestamp = applyChartMetadata(chart);
-    const std::optional<QString> shown = ArchiveIntake(path, ChartTimestamp);
+    // Filed first, applied after: an intake that fails leaves the chart on screen under its own
+    // scale and heading correction, not the new chart's.
+    const QString timestamp = geo::readChartMetadata(gif::firstFrameCommentTexts(chart)).timestamp;
+    const std::optional<QString> shown = ArchiveIntake(path, timestamp);
     if (!shown || !QFileInfo(*shown).isFile()) return;
+    ChartTimestamp = applyChartMetadata(chart);
     displayChart(*shown, picture);
 }
 
@@ -1131,8 +1156,8 @@ QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     return metadata.timestamp;
 }
 
-std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString&) {
-    return path;
+std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp) {
+    return archive::archiveIntake(*m_services.fileSystem, path, timestamp, ArchiveFolder);
 }
 
 void TFormThalwise::DisplayChartFile(const QString& path) {
@@ -1176,12 +1201,30 @@ void TFormThalwise::MenuFileOpenOneClick() {
     OpenDialog.fileName = QFileInfo(*chosen).fileName();
     DataFolder->Value = app::folderOf(*chosen);
     DataFilterIndex->Value = OpenDialog.filterIndex;
+    clearFlipTabs();
+    if (CheckChartExtension(*chosen)) OpenChart(*chosen);
+}
+
+void TFormThalwise::clearFlipTabs() {
     // One chart replaces any flipped set: no tabs, no arrows.
+    const QSignalBlocker quiet(TabControlImagesTabs);
     while (TabControlImagesTabs->count() > 0)
         TabControlImagesTabs->removeTab(0);
     BitBtnLeft->hide();
     BitBtnRight->hide();
     layoutControls();
+}
+
+void TFormThalwise::MenuFileOpenArchiveClick() {
+    if (AnnotationsModified) SaveIfModified();
+    platform::FileDialogRequest request = OpenDialog;
+    request.title = QStringLiteral("Open archive chart to view");
+    request.fileName.clear();
+    request.folder = ArchiveFolder;
+    request.filterIndex = 4; // "All GIF images (*.gif)"
+    const std::optional<QString> chosen = m_services.fileDialogs->openFile(request);
+    if (!chosen) return;
+    clearFlipTabs();
     if (CheckChartExtension(*chosen)) OpenChart(*chosen);
 }
 
@@ -1547,12 +1590,7 @@ void TFormThalwise::MenuAnnotationFontClick() {
 // ---------------------------------------------------------------------------------------------
 // Hooks: filled in by the units that own these commands and routines.
 
-void TFormThalwise::MenuFileOpenArchiveClick() {}
-void TFormThalwise::MenuFileFlipAnyImagesClick() {}
-void TFormThalwise::MenuFileFlipLatestClick() {}
 void TFormThalwise::MenuFilePrintClick() {}
-void TFormThalwise::MenuToolsManageArchiveClick() {}
-void TFormThalwise::MenuToolsPurgeOldChartsClick() {}
 // ---------------------------------------------------------------------------------------------
 // The waypoint list
 
@@ -1770,8 +1808,187 @@ void TFormThalwise::MenuFileImportGpxClick() {
                         .arg(name));
 }
 
+// ---------------------------------------------------------------------------------------------
+// The chart archive
+
+void TFormThalwise::TreeScannerArchiveFileFound(TTreeScanner& sender) {
+    FoundFiles.append(sender.FileFound());
+}
+
+void TFormThalwise::TreeScannerAllGIFFileFound(TTreeScanner& sender) {
+    const QString path = sender.FileFound();
+    if (archive::isPastRetention(m_services.fileSystem->lastWriteTime(path), DaysToKeep->Value,
+                                 m_services.clock->now()))
+        FoundFiles.append(path);
+}
+
+void TFormThalwise::TreeScannerRecentFileFound(TTreeScanner& sender) {
+    // Collected, not decoded: only the charts that stay are decoded, all at once.
+    FoundFiles.append(sender.FileFound());
+}
+
+void TFormThalwise::MenuToolsManageArchiveClick() {
+    TreeScannerArchive->setInitialDirectory(ArchiveFolder);
+    TreeScannerArchive->setFileMask(QStringLiteral("*.gif"));
+    FoundFiles.clear();
+    TreeScannerArchive->Search();
+    if (FoundFiles.isEmpty() || !m_manageArchive) {
+        FoundFiles.clear();
+        return;
+    }
+    m_manageArchive->DeleteMode = true;
+    m_manageArchive->FileNames = archive::chartNames(FoundFiles);
+    m_manageArchive->Folder = ArchiveFolder;
+    m_manageArchive->ShowModal();
+    m_manageArchive->FileNames.clear();
+    FoundFiles.clear();
+}
+
+void TFormThalwise::MenuToolsPurgeOldChartsClick() {
+    FoundFiles.clear();
+    if (DaysToKeep->Value <= 0) return;
+    TreeScannerAllGIF->setInitialDirectory(ArchiveFolder);
+    TreeScannerAllGIF->setFileMask(QStringLiteral("*.gif"));
+    TreeScannerAllGIF->Search();
+    if (FoundFiles.isEmpty()) return;
+    platform::MessageBoxRequest question;
+    question.caption = QLatin1String(archive::PurgeCaption);
+    question.text = archive::purgeQuestion(FoundFiles, DaysToKeep->Value);
+    question.buttons = platform::Button::Yes | platform::Button::No;
+    question.icon = platform::Icon::Question;
+    question.defaultButton = platform::Button::No;
+    if (m_services.messageBoxes->show(question) == platform::Button::Yes)
+        archive::removeCharts(*m_services.fileSystem, FoundFiles);
+    FoundFiles.clear();
+}
+
+bool TFormThalwise::AddChartImage(const QString& path) {
+    TGIFImage chart;
+    chart.LoadFromFile(path);
+    const QImage bitmap = chart.bitmap();
+    if (bitmap.isNull()) return false;
+    return ChartImages.add(path, bitmap) >= 0;
+}
+
+bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
+    // A long flip shows its progress and may be cancelled; a short one shows nothing.
+    QProgressDialog progress(QStringLiteral("Loading charts to flip..."), QStringLiteral("Cancel"),
+                             0, int(paths.size()), this);
+    progress.setWindowTitle(ApplicationTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    const archive::ChartDecoding decoded = archive::decodeCharts(paths, [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+    for (const archive::DecodedChart& chart : decoded.charts)
+        if (!chart.bitmap.isNull()) ChartImages.add(chart.path, chart.bitmap);
+    if (decoded.failedPath) {
+        // The charts before it stay loaded; the tabs are not rebuilt for them.
+        m_services.messageBoxes->showError(
+            app::chartErrorText(*decoded.failedPath, decoded.failure));
+        return false;
+    }
+    return !decoded.cancelled;
+}
+
+void TFormThalwise::MenuFileFlipLatestClick() {
+    const int area = DefaultArea->Value;
+    const QString code = geo::areaCode(area);
+    if (area == geo::NoArea || code.isEmpty()) return;
+    SelectArea(area);
+    ClearChartImages();
+    TreeScannerRecent->setFileMask(archive::flipMask(code));
+    TreeScannerRecent->setInitialDirectory(ArchiveFolder);
+    FoundFiles.clear();
+    TreeScannerRecent->Search();
+    const QStringList latest = archive::latestCharts(FoundFiles);
+    FoundFiles.clear();
+    if (!addDecodedCharts(latest)) return;
+    RebuildImageTabs();
+}
+
+void TFormThalwise::MenuFileFlipAnyImagesClick() {
+    const int area = DefaultArea->Value;
+    TreeScannerArchive->setInitialDirectory(ArchiveFolder);
+    TreeScannerArchive->setFileMask(archive::flipMask(geo::areaCode(area)));
+    FoundFiles.clear();
+    TreeScannerArchive->Search();
+    if (FoundFiles.isEmpty() || !m_manageArchive) {
+        FoundFiles.clear();
+        return;
+    }
+    m_manageArchive->DeleteMode = false;
+    m_manageArchive->FileNames = archive::chartNames(FoundFiles);
+    m_manageArchive->Folder = ArchiveFolder;
+    m_manageArchive->ShowModal();
+    const QStringList ticked = m_manageArchive->FileNames;
+    m_manageArchive->FileNames.clear();
+    FoundFiles.clear();
+    if (!archive::enoughChartsToFlip(int(ticked.size()))) return;
+    ClearChartImages();
+    QStringList paths;
+    for (const QString& name : ticked)
+        paths.append(ArchiveFolder + name);
+    // Only the charts that stay are decoded (the names come in the archive's order); the
+    // message still counts every ticked one.
+    if (!addDecodedCharts(archive::latestCharts(paths))) return;
+    if (archive::overFlipLimit(int(ticked.size()))) {
+        platform::MessageBoxRequest message;
+        message.caption = ApplicationTitle;
+        message.text = archive::flipLimitMessage();
+        m_services.messageBoxes->show(message);
+    }
+    RebuildImageTabs();
+}
+
+void TFormThalwise::RebuildImageTabs() {
+    ImageLogo->hide();
+    archive::trimToLatest(ChartImages);
+    const QList<archive::FlipTab> tabs = archive::flipTabs(ChartImages);
+    {
+        const QSignalBlocker quiet(TabControlImagesTabs);
+        while (TabControlImagesTabs->count() > 0)
+            TabControlImagesTabs->removeTab(0);
+        for (const archive::FlipTab& tab : tabs) {
+            const int index = TabControlImagesTabs->addTab(tab.caption);
+            TabControlImagesTabs->setTabData(index, tab.chartIndex);
+            TabControlImagesTabs->setTabToolTip(
+                index, QDir::toNativeSeparators(ChartImages.at(tab.chartIndex).path));
+        }
+        if (TabControlImagesTabs->count() > 0) TabControlImagesTabs->setCurrentIndex(0);
+    }
+    const bool arrows = archive::flipArrowsVisible(ChartImages.size());
+    BitBtnLeft->setVisible(arrows);
+    BitBtnRight->setVisible(arrows);
+    layoutControls();
+    TabControlImagesChange();
+}
+
 void TFormThalwise::TabControlImagesChange() {
     layoutControls();
+    // A tab shows the chart it was made for (a chart without the ".gif" extension has none).
+    const int tab = TabControlImagesTabs->currentIndex();
+    const QVariant chart = TabControlImagesTabs->tabData(tab);
+    CurrentImageIndex = chart.isValid() ? chart.toInt() : tab;
+    ShowCurrentChart();
 }
-void TFormThalwise::BitBtnLeftClick() {}
-void TFormThalwise::BitBtnRightClick() {}
+
+void TFormThalwise::BitBtnLeftClick() {
+    if (const std::optional<int> tab = archive::previousFlipTab(
+            TabControlImagesTabs->currentIndex(), TabControlImagesTabs->count())) {
+        const QSignalBlocker quiet(TabControlImagesTabs);
+        TabControlImagesTabs->setCurrentIndex(*tab);
+        TabControlImagesChange();
+    }
+}
+
+void TFormThalwise::BitBtnRightClick() {
+    if (const std::optional<int> tab = archive::nextFlipTab(TabControlImagesTabs->currentIndex(),
+                                                            TabControlImagesTabs->count())) {
+        const QSignalBlocker quiet(TabControlImagesTabs);
+        TabControlImagesTabs->setCurrentIndex(*tab);
+        TabControlImagesChange();
+    }
+}

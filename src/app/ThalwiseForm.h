@@ -8,11 +8,11 @@
 #include "platform/Services.h"
 
 #include <QImage>
-#include <array>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -33,6 +33,7 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 
+class TTreeScanner;
 class TvekImage;
 class TRegistryBoolean;
 class TRegistryDouble;
@@ -104,6 +105,11 @@ public:
     QMenu* PopupMenuWaypoint = nullptr;
     QTimer* TimerLoad = nullptr;
     QTimer* TimerUpdateRange = nullptr;
+    // The archive's three searches: charts to flip, charts past the retention period, and
+    // every chart of a mask for the picking dialog. Only the archive folder itself is searched.
+    std::unique_ptr<TTreeScanner> TreeScannerRecent;
+    std::unique_ptr<TTreeScanner> TreeScannerAllGIF;
+    std::unique_ptr<TTreeScanner> TreeScannerArchive;
 
     // Dialog templates: the window keeps title, filter, filter index and folder between uses.
     platform::FileDialogRequest OpenDialog;
@@ -284,6 +290,14 @@ public:
     void LoadLogo();
     void SetupWaypointGrid();
     void RunPurgeReminder();
+    // Decodes a chart and files it into ChartImages; false when it was passed over (no picture,
+    // or listed already). Throws GIFException when the file does not decode.
+    bool AddChartImage(const QString& path);
+    // After a flip: at most 10 charts, one tab each, the arrows, the first tab shown.
+    void RebuildImageTabs();
+    void TreeScannerArchiveFileFound(TTreeScanner& sender);
+    void TreeScannerAllGIFFileFound(TTreeScanner& sender);
+    void TreeScannerRecentFileFound(TTreeScanner& sender);
     // Brings every tick and enabled state in line with the settings and the state.
     void updateActions();
 
@@ -351,6 +365,11 @@ private:
     void createControls();
     void createActions();
     void showMessage(const QString& text);
+    // Empties the flip strip and hides the arrows: an ordinary open shows one chart.
+    void clearFlipTabs();
+    // Decodes the charts of a flip into ChartImages. False, after the error box, when one did
+    // not decode (the charts before it stay), or when the user cancelled.
+    bool addDecodedCharts(const QStringList& paths);
     // The annotation font as the settings hold it.
     StoredFont annotationFont() const;
     // The error box for a file that cannot be written.

@@ -4,8 +4,12 @@
 #include <QDialog>
 #include <QStringList>
 
+class QLabel;
+class QListWidget;
+class QPushButton;
+
 // The chart-picking dialog, created once at program start and reused: lists archived chart
-// files to delete (manage mode) or to flip. A shell for now; the archive commands fill it.
+// files to tick for deleting (manage mode) or for flipping.
 class TFormManageArchive : public QDialog {
     Q_OBJECT
 
@@ -13,14 +17,31 @@ public:
     // services must outlive the dialog.
     explicit TFormManageArchive(const platform::Services& services, QWidget* parent = nullptr);
 
-    // Set by the caller before every showing.
+    // Set by the caller before every showing. FileNames: in, the names (no folder) to offer in
+    // display order; out, the ticked names in list order, or empty unless confirmed with OK.
     bool DeleteMode = true;
     QStringList FileNames;
-    QString Folder;
+    QString Folder; // ends in a separator
+
+    // Fills the list from FileNames and shows the dialog modally; true when confirmed with OK.
+    // In manage mode the ticked files are deleted after the question, before it returns.
+    bool ShowModal();
 
     static QString manageCaption();
     static QString flipCaption();
 
+    QLabel* LabelSelect = nullptr;
+    QListWidget* CheckListBox = nullptr;
+    QPushButton* ButtonOK = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+
+    void FormShow();
+    void ButtonOKClick();
+
+protected:
+    // Cancel, Escape and the close box all end here: nothing is ticked then.
+    void reject() override;
+
 private:
-    [[maybe_unused]] const platform::Services m_services; // the archive commands use it
+    const platform::Services m_services;
 };

@@ -1,5 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace platform {
 
 namespace {
@@ -9,6 +12,18 @@ bool sameCharacter(QChar a, QChar b) {
 }
 
 } // namespace
+
+bool FileSystem::sameFile(const QString& a, const QString& b) const {
+    if (a.isEmpty() || b.isEmpty() || !exists(a)) return false;
+    const auto cleaned = [](const QString& path) {
+        return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
+    };
+    return cleaned(a) == cleaned(b);
+}
+
+bool FileSystem::moveToTrash(const QString&) {
+    return false;
+}
 
 bool matchesFileMask(const QString& name, const QString& mask) {
     if (mask.isEmpty()) return false;

@@ -92,4 +92,16 @@ bool LocalFileSystem::exists(const QString& path) const {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
+bool LocalFileSystem::sameFile(const QString& a, const QString& b) const {
+    if (a.isEmpty() || b.isEmpty() || !QFileInfo(a).isFile()) return false;
+    // Links resolved, "." and ".." removed; empty when the file does not exist.
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+bool LocalFileSystem::moveToTrash(const QString& path) {
+    if (!QFileInfo(path).isFile()) return false;
+    return QFile::moveToTrash(path);
+}
+
 } // namespace platform

@@ -14,6 +14,8 @@ public:
     bool setLastWriteTime(const QString& path, const QDateTime& localTime) override;
     bool createFolder(const QString& path) override;
     bool exists(const QString& path) const override;
+    bool sameFile(const QString& a, const QString& b) const override;
+    bool moveToTrash(const QString& path) override;
 };
 
 } // namespace platform

@@ -45,9 +45,20 @@ public:
     int shown = 0;
 };
 
+// Charts shown where they are, not filed into the archive under their time stamps: these tests
+// give each copy of the sample the name of the area it stands for.
+class InPlaceForm : public TFormThalwise {
+public:
+    using TFormThalwise::TFormThalwise;
+    std::optional<QString> ArchiveIntake(const QString& path, const QString&) override {
+        return path;
+    }
+};
+
 struct AnnotationRig : WindowRig {
     std::unique_ptr<TFormThalwise> window(const QString& chart) {
-        auto form = openWindow();
+        std::unique_ptr<TFormThalwise> form =
+            std::make_unique<InPlaceForm>(services, key, QStringList());
         form->attachDialogs(nullptr, &addText, nullptr);
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));

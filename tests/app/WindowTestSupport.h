@@ -6,6 +6,7 @@
 #include "app/ThalwiseForm.h"
 #include "app/vekImage.h"
 #include "platform/FileRegistry.h"
+#include "platform/LocalFileSystem.h"
 #include "support/Fakes.h"
 
 #include <QApplication>
@@ -51,7 +52,7 @@ struct WindowRig {
         services.desktop = &desktop;
         services.registry = registry.get();
         services.printers = &printers;
-        services.fileSystem = &fileSystem;
+        services.fileSystem = &localFileSystem; // the archive lies in documentsDir
         services.fontDialogs = &fontDialogs;
     }
 
@@ -71,7 +72,8 @@ struct WindowRig {
     FakeClock clock{QDateTime(QDate(2026, 3, 14), QTime(9, 30))};
     FakeDesktop desktop;
     FakePrinters printers;
-    FakeFileSystem fileSystem;
+    FakeFileSystem fileSystem; // for a test that wires it in place of the disk
+    platform::LocalFileSystem localFileSystem;
     FakeFontDialogs fontDialogs;
     platform::Services services;
     const QString key = settingsKeyFor(QStringLiteral("thalwise-test"));

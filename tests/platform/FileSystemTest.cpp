@@ -25,6 +25,8 @@ public:
                          const QDateTime& time) = 0;
     virtual void addFolder(const QString& relative) = 0;
     virtual std::optional<QByteArray> contents(const QString& relative) const = 0;
+    // A link at relative that reaches the file at target (both relative to the root).
+    virtual void addLink(const QString& relative, const QString& target) = 0;
 
     QString path(const QString& relative) const {
         return relative.isEmpty() ? root() : root() + QDir::separator() + relative;
@@ -51,6 +53,9 @@ public:
         if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
         return file.readAll();
     }
+    void addLink(const QString& relative, const QString& target) override {
+        ASSERT_TRUE(QFile::link(m_dir.filePath(target), m_dir.filePath(relative)));
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -69,6 +74,9 @@ public:
     void addFolder(const QString& relative) override { fake.addFolder(path(relative)); }
     std::optional<QByteArray> contents(const QString& relative) const override {
         return fake.contents(path(relative));
+    }
+    void addLink(const QString& relative, const QString& target) override {
+        fake.addAlias(path(relative), path(target));
     }
 
     FakeFileSystem fake;
@@ -213,6 +221,16 @@ TEST_P(FileSystemCases, CreateFolderMakesParentsButNotOverAFile) {
     EXPECT_FALSE(fs().createFolder(backend->path("notes.txt")));
     EXPECT_FALSE(fs().createFolder(QString()));
     EXPECT_FALSE(fs().exists(QString()));
+}
+
+TEST_P(FileSystemCases, SameFileSeesThroughOtherSpellingsAndLinks) {
+    const QString chart = backend->path("a.gif");
+    backend->addLink("link.gif", "a.gif");
+    EXPECT_TRUE(fs().sameFile(chart, backend->path("sub.gif/../a.gif")));
+    EXPECT_TRUE(fs().sameFile(backend->path("link.gif"), chart));
+    EXPECT_FALSE(fs().sameFile(chart, backend->path("B.gif")));
+    EXPECT_FALSE(fs().sameFile(backend->path("missing.gif"), backend->path("missing.gif")));
+    EXPECT_FALSE(fs().sameFile(backend->path("sub.gif"), backend->path("sub.gif"))); // a folder
 }
 
 INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileSystemCases, ::testing::Values("disk", "memory"),

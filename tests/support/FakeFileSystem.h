@@ -9,9 +9,11 @@
 // An in-memory tree of folders and files standing in for the disk. Paths are cleaned like
 // QDir::cleanPath, so "/a/b/" and "/a/b" name the same folder. Every call is recorded in
 // calls as one line ("copy /a/x.gif /b/y.gif"); failOn makes one operation fail on one path.
+// addAlias makes a second path (a link) name an existing file for sameFile; hasTrash says
+// whether moveToTrash finds a trash, which then holds the moved files in trashed.
 class FakeFileSystem : public platform::FileSystem {
 public:
-    enum class Operation { Entries, Copy, Delete, ReadTime, SetTime, CreateFolder, Exists };
+    enum class Operation { Entries, Copy, Delete, ReadTime, SetTime, CreateFolder, Exists, Trash };
     struct Node {
         bool folder = false;
         QByteArray contents;
@@ -31,9 +33,14 @@ public:
         node.hidden = nameOf(key).startsWith(QLatin1Char('.'));
         nodes.insert(key, node);
     }
+    // A folder with its missing parents; a new one is hidden when its name starts with ".".
     void addFolder(const QString& path) { addFolderChain(keyOf(path)); }
     void setHidden(const QString& path, bool hidden) { nodes[keyOf(path)].hidden = hidden; }
     void setSystem(const QString& path, bool system) { nodes[keyOf(path)].system = system; }
+    // alias reaches the file at path, as a link or another spelling would, for sameFile only.
+    void addAlias(const QString& alias, const QString& path) {
+        aliases.insert(keyOf(alias), keyOf(path));
+    }
     // The operation fails on that path (for a copy: as source or as destination).
     void failOn(Operation operation, const QString& path) {
         failures.append({operation, keyOf(path)});
@@ -137,7 +144,27 @@ public:
         return !path.isEmpty() && !fails(Operation::Exists, key) && nodes.contains(key);
     }
 
-    QMap<QString, Node> nodes; // by cleaned path with "/" separators
+    bool sameFile(const QString& a, const QString& b) const override {
+        record(QStringLiteral("same ") + native(a) + QLatin1Char(' ') + native(b));
+        if (a.isEmpty() || b.isEmpty()) return false;
+        const QString resolved = aliases.value(keyOf(a), keyOf(a));
+        const auto it = nodes.constFind(resolved);
+        return it != nodes.constEnd() && !it->folder &&
+               resolved == aliases.value(keyOf(b), keyOf(b));
+    }
+
+    bool moveToTrash(const QString& path) override {
+        record(QStringLiteral("trash ") + native(path));
+        const QString key = keyOf(path);
+        if (!hasTrash || fails(Operation::Trash, key) || !contents(key)) return false;
+        trashed.insert(key, nodes.take(key));
+        return true;
+    }
+
+    QMap<QString, Node> nodes;      // by cleaned path with "/" separators
+    QMap<QString, QString> aliases; // alias -> the path it reaches, both cleaned
+    bool hasTrash = true;
+    QMap<QString, Node> trashed; // what moveToTrash moved, by its former path
     QList<std::pair<Operation, QString>> failures;
     mutable QStringList calls;
 
@@ -156,7 +183,9 @@ private:
     }
     void addFolderChain(const QString& key) {
         for (QString at = key;; at = parentOf(at)) {
+            const bool created = !nodes.contains(at);
             Node& node = nodes[at];
+            if (created) node.hidden = nameOf(at).startsWith(QLatin1Char('.'));
             node.folder = true;
             node.contents.clear();
             if (!node.lastWriteTime.isValid())

@@ -1,0 +1,77 @@
+#include "archive/ArchiveTidyUp.h"
+
+#include "archive/TreeScan.h"
+#include "platform/FileSystem.h"
+
+#include <QFileInfo>
+
+#include <iterator>
+
+namespace archive {
+
+int retentionItemIndex(int daysToKeep) {
+    for (int i = 0; i < int(std::size(RetentionItems)); ++i)
+        if (RetentionItems[i].days == daysToKeep) return i;
+    return -1;
+}
+
+bool isPastRetention(const std::optional<QDateTime>& lastWriteTime, int daysToKeep,
+                     const QDateTime& now) {
+    if (daysToKeep <= 0 || !lastWriteTime || !lastWriteTime->isValid() || !now.isValid())
+        return false;
+    // Age in days (today's day number less the file's day number with its fraction) above N
+    // is the same as a local date before today - N: the midnight that starts that day stays.
+    const QDate firstDayKept = now.toLocalTime().date().addDays(-qint64(daysToKeep));
+    return lastWriteTime->toLocalTime().date() < firstDayKept;
+}
+
+QStringList oldCharts(platform::FileSystem& fileSystem, const QString& archiveFolder,
+                      int daysToKeep, const QDateTime& now) {
+    QStringList found;
+    if (daysToKeep <= 0 || archiveFolder.isEmpty()) return found;
+    TTreeScanner scanner(fileSystem);
+    scanner.setFileMask(QStringLiteral("*.gif"));
+    scanner.setRecursive(false);
+    scanner.setInitialDirectory(archiveFolder);
+    scanner.OnFileFound = [&](TTreeScanner& sender) {
+        const QString& path = sender.FileFound();
+        if (isPastRetention(fileSystem.lastWriteTime(path), daysToKeep, now)) found.append(path);
+    };
+    scanner.Search();
+    return found;
+}
+
+QString purgeQuestion(const QStringList& chartPaths, int daysToKeep) {
+    QString text;
+    for (const QString& path : chartPaths)
+        text += QFileInfo(path).fileName() + u'\r';
+    text += u'\r';
+    text += QLatin1String("These files in the Chart Archive are older ");
+    text += QLatin1String("than ") + QString::number(daysToKeep) + QLatin1String(" days.");
+    text += u'\r';
+    text += QLatin1String("Do you want to delete them now?");
+    return text;
+}
+
+QString deleteQuestion(const QStringList& chartNames) {
+    QString text;
+    for (const QString& name : chartNames)
+        text += name + QLatin1String("\r\n");
+    return text;
+}
+
+RemovalCounts removeCharts(platform::FileSystem& fileSystem, const QStringList& chartPaths) {
+    RemovalCounts counts;
+    for (const QString& path : chartPaths) {
+        // Quirk "wrong-yes-can-be-undone": a chart goes to the trash where the desktop has one.
+        if (fileSystem.moveToTrash(path))
+            ++counts.movedToTrash;
+        else if (fileSystem.deleteFile(path))
+            ++counts.deleted;
+        else
+            ++counts.kept;
+    }
+    return counts;
+}
+
+} // namespace archive

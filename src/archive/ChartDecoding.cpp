@@ -1,0 +1,109 @@
+#include "archive/ChartDecoding.h"
+
+#include "gif/GIFImage.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <vector>
+
+namespace archive {
+
+namespace {
+
+struct Slot {
+    QImage bitmap;
+    QString failure;
+    bool failed = false;
+    bool finished = false;
+};
+
+Slot decodeOne(const QString& path) {
+    Slot slot;
+    slot.finished = true;
+    try {
+        TGIFImage chart;
+        chart.LoadFromFile(path);
+        slot.bitmap = chart.bitmap();
+    } catch (const GIFException& error) {
+        slot.failed = true;
+        slot.failure = error.message();
+    } catch (const std::bad_alloc&) {
+        slot.failed = true;
+        slot.failure = QStringLiteral("Out of memory");
+    }
+    return slot;
+}
+
+} // namespace
+
+ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& progress,
+                           int threads) {
+    const int total = int(paths.size());
+    std::vector<Slot> results(std::size_t(std::max(total, 0)));
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    int done = 0;
+
+    const int workers = std::clamp(threads > 0 ? threads : int(std::thread::hardware_concurrency()),
+                                   1, std::max(total, 1));
+    std::vector<std::thread> pool;
+    pool.reserve(std::size_t(workers));
+    for (int w = 0; w < workers; ++w)
+        pool.emplace_back([&] {
+            for (;;) {
+                if (stop.load()) return;
+                const int index = next.fetch_add(1);
+                if (index >= total) return;
+                Slot slot = decodeOne(paths[index]);
+                const std::lock_guard lock(mutex);
+                results[std::size_t(index)] = std::move(slot);
+                ++done;
+                finished.notify_one();
+            }
+        });
+
+    // Progress is reported here, on the caller's thread, so the callback may touch widgets.
+    bool cancelled = false;
+    {
+        std::unique_lock lock(mutex);
+        int reported = 0;
+        while (reported < total) {
+            finished.wait(lock, [&] { return done > reported; });
+            reported = done;
+            if (progress && !cancelled) {
+                lock.unlock();
+                const bool goOn = progress(reported, total);
+                lock.lock();
+                if (!goOn) {
+                    cancelled = true;
+                    stop.store(true);
+                    break;
+                }
+            }
+        }
+    }
+    for (std::thread& worker : pool)
+        worker.join();
+
+    ChartDecoding result;
+    result.cancelled = cancelled;
+    for (int i = 0; i < total; ++i) {
+        // After a cancel only the charts done in an unbroken run from the first are kept.
+        if (!results[std::size_t(i)].finished) break;
+        if (results[std::size_t(i)].failed) {
+            result.failedPath = paths[i];
+            result.failure = results[std::size_t(i)].failure;
+            break;
+        }
+        result.charts.append({paths[i], std::move(results[std::size_t(i)].bitmap)});
+    }
+    return result;
+}
+
+} // namespace archive

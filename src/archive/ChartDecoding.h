@@ -1,0 +1,38 @@
+#pragma once
+// Decoding several charts at once for flipping: each on a core of its own, the results in the
+// order asked, the first failure in that order named.
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace archive {
+
+struct DecodedChart {
+    QString path;
+    QImage bitmap; // null when the chart decodes to no picture
+};
+
+struct ChartDecoding {
+    // The charts before the first failure, in the order of the paths; all of them when none
+    // failed.
+    QList<DecodedChart> charts;
+    // The first path, in the order given, that did not decode, with the decoder's message.
+    std::optional<QString> failedPath;
+    QString failure;
+    bool cancelled = false; // the progress callback asked to stop; charts holds what was done
+};
+
+// Called on the calling thread as charts finish: (charts done, charts in all). Returning false
+// stops the work: nothing more is started and what runs is waited for.
+using DecodingProgress = std::function<bool(int done, int total)>;
+
+// Decodes the GIF charts at paths on up to threads worker threads (0: one per core).
+ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& progress = {},
+                           int threads = 0);
+
+} // namespace archive

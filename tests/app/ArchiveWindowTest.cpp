@@ -1,0 +1,246 @@
+// The chart archive through the main window as a user meets it: charts downloaded on two days
+// and opened with "&Open..." are filed under their time stamps, flipped on tabs with the
+// area's marks on each, stepped with the arrows, picked by hand, and tidied after the question.
+
+#include "WindowTestSupport.h"
+#include "dialogs/ArchiveManagerForm.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString archiveSample(const char* name) {
+    return QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/archive/") + QLatin1String(name);
+}
+
+// The picking dialog answered from a script: the names to tick, then OK; none queued cancels.
+class ScriptedPicker : public TFormManageArchive {
+public:
+    using TFormManageArchive::TFormManageArchive;
+    int exec() override {
+        offered.clear();
+        for (int row = 0; row < CheckListBox->count(); ++row)
+            offered.append(CheckListBox->item(row)->text());
+        caption = windowTitle();
+        prompt = LabelSelect->text();
+        if (ticks.isEmpty()) {
+            reject();
+            return result();
+        }
+        const QStringList names = ticks.takeFirst();
+        for (int row = 0; row < CheckListBox->count(); ++row)
+            if (names.contains(CheckListBox->item(row)->text()))
+                CheckListBox->item(row)->setCheckState(Qt::Checked);
+        ButtonOK->click();
+        return result();
+    }
+    QList<QStringList> ticks;
+    QStringList offered;
+    QString caption;
+    QString prompt;
+};
+
+struct ArchiveRig : WindowRig {
+    ArchiveRig() : picker(services) {
+        // Charts moved to the trash go to a trash of the test's own.
+        qputenv("XDG_DATA_HOME", dataDir.path().toLocal8Bit());
+    }
+    std::unique_ptr<TFormThalwise> window() {
+        auto form = openWindow();
+        form->attachDialogs(nullptr, nullptr, &picker);
+        form->resize(1100, 760);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->TimerLoad->stop();
+        form->TimerLoadTimer();
+        return form;
+    }
+    // A chart downloaded into a folder of its own under the name the web site gives it.
+    QString download(const char* archiveName, const QString& day) {
+        const QString folder = downloads.filePath(day);
+        QDir().mkpath(folder);
+        const QString path = QDir(folder).filePath("area-ne01.gif");
+        QFile::remove(path);
+        EXPECT_TRUE(QFile::copy(archiveSample(archiveName), path));
+        return path;
+    }
+    QStringList archived(const TFormThalwise& form) const {
+        return QDir(form.ArchiveFolder).entryList({"*.gif"}, QDir::Files, QDir::Name);
+    }
+    QTemporaryDir downloads;
+    QTemporaryDir dataDir;
+    ScriptedPicker picker;
+};
+
+QStringList tabCaptions(const TFormThalwise& form) {
+    QStringList captions;
+    for (int i = 0; i < form.TabControlImagesTabs->count(); ++i)
+        captions.append(form.TabControlImagesTabs->tabText(i));
+    return captions;
+}
+
+// How many pixels of the picture on screen differ from the chart under it: the marks.
+int markedPixels(const TFormThalwise& form) {
+    const QImage shown = form.ImageDisplay->picture().convertToFormat(QImage::Format_RGB32);
+    int marked = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            marked += shown.pixel(x, y) != form.BaseBitmap.pixel(x, y);
+    return marked;
+}
+
+TEST(ArchiveWindow, DownloadedChartsAreFiledFlippedWithTheirMarksAndSteppedThrough) {
+    ArchiveRig rig;
+    auto form = rig.window();
+    TFormThalwise& f = *form;
+    const QString monday = rig.download("2026-11-24-12ne01.gif", "monday");
+    const QString tuesday = rig.download("2026-11-25-12ne01.gif", "tuesday");
+    for (const QString& chart : {monday, tuesday, monday}) {
+        rig.fileDialogs.queueFile(chart);
+        f.MenuFileOpenOne->trigger();
+    }
+    // Filed under their time stamps, once each, with the chart's own date and hour.
+    EXPECT_EQ(rig.archived(f), QStringList({"2026-11-24-12ne01.gif", "2026-11-25-12ne01.gif"}));
+    EXPECT_EQ(QFileInfo(f.ArchiveFolder + "2026-11-24-12ne01.gif").lastModified(),
+              QDateTime(QDate(2026, 11, 24), QTime(12, 0)));
+    // The copy is what is shown, and the download is left where it was.
+    EXPECT_EQ(QDir::fromNativeSeparators(f.CurrentChartPath),
+              QDir::fromNativeSeparators(f.ArchiveFolder) + "2026-11-24-12ne01.gif");
+    EXPECT_TRUE(QFile::exists(monday));
+
+    // A line of the area drawn on Monday's chart.
+    f.SpeedButtonDraw->click();
+    drag(f, {300, 300}, {400, 350}, {500, 400});
+    ASSERT_EQ(f.AnnotationLines.size(), 1);
+
+    f.MenuFileFlipLatest->trigger();
+    EXPECT_EQ(tabCaptions(f), QStringList({"2026-11-24-12", "2026-11-25-12"}));
+    EXPECT_FALSE(f.BitBtnLeft->isHidden());
+    EXPECT_FALSE(f.BitBtnRight->isHidden());
+    ASSERT_EQ(f.CurrentImageIndex, 0);
+    const QImage first = f.BaseBitmap;
+    EXPECT_GT(markedPixels(f), 100) << "the line on the first chart";
+
+    f.BitBtnLeft->click(); // at the first tab: nothing
+    EXPECT_EQ(f.TabControlImagesTabs->currentIndex(), 0);
+    f.BitBtnRight->click();
+    EXPECT_EQ(f.TabControlImagesTabs->currentIndex(), 1);
+    EXPECT_EQ(f.CurrentImageIndex, 1);
+    EXPECT_NE(f.BaseBitmap, first) << "Tuesday's water";
+    EXPECT_GT(markedPixels(f), 100) << "the same line on the second chart";
+    f.BitBtnRight->click(); // at the last tab: nothing
+    EXPECT_EQ(f.CurrentImageIndex, 1);
+
+    // An ordinary open ends the flip.
+    rig.fileDialogs.queueFile(tuesday);
+    f.MenuFileOpenOne->trigger();
+    EXPECT_EQ(f.TabControlImagesTabs->count(), 0);
+    EXPECT_TRUE(f.BitBtnLeft->isHidden());
+}
+
+TEST(ArchiveWindow, ChartsPickedByHandAndTheArchiveTidiedAfterTheQuestion) {
+    ArchiveRig rig;
+    auto form = rig.window();
+    TFormThalwise& f = *form;
+    // Twelve charts of the area in the archive, a week apart from the first to the last.
+    QStringList names;
+    for (int day = 1; day <= 12; ++day) {
+        const QString name = QStringLiteral("2026-11-%1-12ne01.gif").arg(day, 2, 10, QChar('0'));
+        ASSERT_TRUE(QFile::copy(archiveSample("2026-11-24-12ne01.gif"), f.ArchiveFolder + name));
+        ASSERT_TRUE(rig.localFileSystem.setLastWriteTime(
+            f.ArchiveFolder + name, QDateTime(QDate(2026, 11, day), QTime(12, 0))));
+        names.append(name);
+    }
+    f.DefaultArea->Value = 1;
+
+    // One ticked changes nothing.
+    rig.picker.ticks = {{names[3]}};
+    f.MenuFileFlipAnyImages->trigger();
+    EXPECT_EQ(rig.picker.offered, names);
+    EXPECT_EQ(rig.picker.caption, "Flip any charts");
+    EXPECT_EQ(rig.picker.prompt, "Check the chart files to flip");
+    EXPECT_EQ(f.TabControlImagesTabs->count(), 0);
+    EXPECT_TRUE(f.ChartImages.isEmpty());
+
+    // All twelve: the message, then the ten latest, oldest first.
+    rig.picker.ticks = {names};
+    f.MenuFileFlipAnyImages->trigger();
+    EXPECT_EQ(f.ChartImages.size(), 10);
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_EQ(rig.messageBoxes.requests[0].text,
+              "You can only select up to 10 images for flipping.  The most recent 10 have been "
+              "selected.");
+    EXPECT_EQ(f.TabControlImagesTabs->count(), 10);
+    EXPECT_EQ(f.TabControlImagesTabs->tabText(0), "2026-11-03-12");
+    EXPECT_EQ(f.CurrentImageIndex, 0);
+
+    // Manage archive: two ticked, the question lists them; Yes removes exactly those.
+    rig.messageBoxes.requests.clear();
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    rig.picker.ticks = {{names[0], names[5]}};
+    f.MenuToolsManageArchive->trigger();
+    EXPECT_EQ(rig.picker.caption, "Manage chart archive");
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_EQ(rig.messageBoxes.requests[0].caption, "Confirm file delete");
+    EXPECT_EQ(rig.messageBoxes.requests[0].text, names[0] + "\r\n" + names[5] + "\r\n");
+    QStringList left = names;
+    left.removeAt(5);
+    left.removeAt(0);
+    EXPECT_EQ(rig.archived(f), left);
+
+    // Purge with a week kept on 16 November: charts written before 9 November 00:00 go;
+    // the question names each, and No keeps them all.
+    rig.clock.current = QDateTime(QDate(2026, 11, 16), QTime(9, 0));
+    f.DaysToKeep->Value = 7;
+    rig.messageBoxes.requests.clear();
+    rig.messageBoxes.answers = {platform::Button::No};
+    f.MenuToolsPurgeOldCharts->trigger();
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    // The 2nd to the 8th (the 1st and the 6th are gone already).
+    const QString question = rig.messageBoxes.requests[0].text;
+    EXPECT_TRUE(question.startsWith(left[0] + "\r" + left[1] + "\r")) << question.toStdString();
+    EXPECT_EQ(question.count(".gif\r"), 6);
+    EXPECT_TRUE(question.endsWith("\rThese files in the Chart Archive are older than 7 days.\r"
+                                  "Do you want to delete them now?"));
+    EXPECT_EQ(rig.messageBoxes.requests[0].caption, "Chart archive tidy-up");
+    EXPECT_EQ(rig.archived(f), left);
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    f.MenuToolsPurgeOldCharts->trigger();
+    EXPECT_EQ(rig.archived(f), left.mid(6));
+}
+
+// Nothing a chart carries may write outside the archive.
+TEST(ArchiveWindow, ATimeStampThatIsAPathIsShownInPlaceAndNeverWritten) {
+    ArchiveRig rig;
+    auto form = rig.window();
+    TFormThalwise& f = *form;
+    // The sample with its TIMESTAMP rewritten to climb out of the archive: same length, so the
+    // comment block stays valid.
+    QFile sample(archiveSample("2026-11-24-12ne01.gif"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    QByteArray bytes = sample.readAll();
+    const QByteArray stamp = "TIMESTAMP=2026-11-24-12ne01";
+    const qsizetype at = bytes.indexOf(stamp);
+    ASSERT_GE(at, 0);
+    bytes.replace(at, stamp.size(), "TIMESTAMP=../../../Pictures");
+    const QString chart = rig.downloads.filePath("area-ne01.gif");
+    QFile out(chart);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    rig.fileDialogs.queueFile(chart);
+    f.MenuFileOpenOne->trigger();
+    EXPECT_EQ(QDir::fromNativeSeparators(f.CurrentChartPath), QDir::fromNativeSeparators(chart));
+    EXPECT_TRUE(rig.archived(f).isEmpty());
+    EXPECT_FALSE(QFile::exists(QDir(f.ArchiveFolder + "../../..").filePath("Pictures.gif")));
+}
+
+} // namespace
