@@ -3,6 +3,9 @@
 #include "app/AnnotatedImage.h"
 #include "app/ChartDisplay.h"
 #include "app/RegistryVariables.h"
+#include "archive/ArchiveTidyUp.h"
+#include "archive/ChartFlipping.h"
+#include "archive/ChartIntake.h"
 #include "geo/AnnotationFile.h"
 #include "geo/AreaStuff.h"
 #include "geo/ChartMetadata.h"
@@ -14,12 +17,16 @@
 #include "geo/WaypointTable.h"
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/ProfileFile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLocale>
+#include <QMap>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -258,6 +265,124 @@ int waypoints(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+namespace {
+
+// The value after an option, or nothing when it is missing or given twice.
+struct Options {
+    QMap<QString, QString> values;
+    QStringList positional;
+};
+
+std::optional<Options> readOptions(const QStringList& args, const QStringList& known) {
+    Options options;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QLatin1String("--"))) {
+            options.positional.append(arg);
+            continue;
+        }
+        if (!known.contains(arg) || i + 1 >= args.size() || options.values.contains(arg))
+            return std::nullopt;
+        options.values.insert(arg, args[++i]);
+    }
+    return options;
+}
+
+// An archive folder as the window holds it: native separators and a trailing separator.
+QString archiveFolderArgument(const QString& folder) {
+    QString native = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    if (!native.endsWith(QDir::separator())) native += QDir::separator();
+    return native;
+}
+
+} // namespace
+
+int archive(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const QString what = args.value(0);
+    platform::LocalFileSystem fileSystem;
+    if (what == QLatin1String("intake")) {
+        const std::optional<Options> options =
+            readOptions(args.mid(1), {QStringLiteral("--archive")});
+        if (!options || options->positional.size() != 1 ||
+            !options->values.contains(QStringLiteral("--archive")))
+            return usage(err, "archive");
+        const QString chart = options->positional.first();
+        TGIFImage image;
+        try {
+            image.LoadFromFile(chart);
+        } catch (const GIFException& error) {
+            reportError(err, chart, error.message());
+            return 1;
+        }
+        const QString timestamp =
+            geo::readChartMetadata(gif::firstFrameCommentTexts(image)).timestamp;
+        const std::optional<QString> shown = archive::archiveIntake(
+            fileSystem, QDir::toNativeSeparators(QFileInfo(chart).absoluteFilePath()), timestamp,
+            archiveFolderArgument(options->values.value(QStringLiteral("--archive"))));
+        if (!shown) {
+            reportError(err, chart, QStringLiteral("could not be copied into the archive"));
+            return 1;
+        }
+        out << "show: " << *shown << Qt::endl;
+        return 0;
+    }
+    if (what == QLatin1String("old")) {
+        const std::optional<Options> options =
+            readOptions(args.mid(1), {QStringLiteral("--archive"), QStringLiteral("--days"),
+                                      QStringLiteral("--now")});
+        bool daysRead = false;
+        const int days =
+            options ? options->values.value(QStringLiteral("--days")).toInt(&daysRead) : 0;
+        if (!options || !options->positional.isEmpty() || !daysRead ||
+            !options->values.contains(QStringLiteral("--archive")))
+            return usage(err, "archive");
+        QDateTime now = QDateTime::currentDateTime();
+        if (options->values.contains(QStringLiteral("--now"))) {
+            now = QDateTime::fromString(options->values.value(QStringLiteral("--now")),
+                                        QStringLiteral("yyyy-MM-dd HH:mm"));
+            if (!now.isValid()) return usage(err, "archive");
+        }
+        const QStringList old = archive::oldCharts(
+            fileSystem, archiveFolderArgument(options->values.value(QStringLiteral("--archive"))),
+            days, now);
+        for (const QString& name : archive::chartNames(old))
+            out << name << Qt::endl;
+        return 0;
+    }
+    return usage(err, "archive");
+}
+
+int flip(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const std::optional<Options> options =
+        readOptions(args, {QStringLiteral("--archive"), QStringLiteral("--area")});
+    if (!options || !options->positional.isEmpty() ||
+        !options->values.contains(QStringLiteral("--archive")) ||
+        !options->values.contains(QStringLiteral("--area")))
+        return usage(err, "flip");
+    // The area by number (1..30) or by code ("ne01"); flipping needs an area.
+    const QString given = options->values.value(QStringLiteral("--area"));
+    bool isNumber = false;
+    int area = given.toInt(&isNumber);
+    if (!isNumber)
+        for (int index = 1; index <= 30 && !isNumber; ++index)
+            if (geo::areaCode(index).compare(given, Qt::CaseInsensitive) == 0) {
+                area = index;
+                isNumber = true;
+            }
+    if (!isNumber || !geo::isCalibratedArea(area)) {
+        reportError(err, given, QStringLiteral("no such area"));
+        return 2;
+    }
+    platform::LocalFileSystem fileSystem;
+    const QStringList charts = archive::latestChartsOfArea(
+        fileSystem, archiveFolderArgument(options->values.value(QStringLiteral("--archive"))),
+        geo::areaCode(area));
+    for (const QString& chart : charts)
+        if (const std::optional<QString> caption = archive::flipTabCaption(chart))
+            out << "tab: " << *caption << '\t' << QFileInfo(chart).fileName() << Qt::endl;
+    return 0;
+}
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"info", "FILE...", &info},
@@ -272,6 +397,10 @@ const std::vector<Command>& commands() {
          "[--home LAT,LON] [--decimal] [--magnetic VARIATION] [--grid] [--gpx OUT.gpx] "
          "TEXT...",
          &waypoints},
+        {"archive",
+         "intake CHART --archive DIR | old --archive DIR --days N [--now \"YYYY-MM-DD HH:MM\"]",
+         &archive},
+        {"flip", "--archive DIR --area N|CODE", &flip},
     };
     return table;
 }

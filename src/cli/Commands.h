@@ -83,4 +83,12 @@ QStringList commentLines(const TGIFImage& image);
 // *error to a one-line reason.
 bool writePpm(const QImage& image, const QString& path, QString* error);
 
+// "archive intake CHART --archive DIR": files the chart as opening it does and prints
+// "show: PATH", the file then shown; exit 1 when the copy fails. "archive old --archive DIR
+// --days N [--now "YYYY-MM-DD HH:MM"]": the names the purge would offer, one a line.
+int archive(const QStringList& args, QTextStream& out, QTextStream& err);
+// "flip --archive DIR --area N|CODE": "tab: CAPTION<TAB>NAME" for each chart that flipping the
+// latest charts of the area keeps, in tab order.
+int flip(const QStringList& args, QTextStream& out, QTextStream& err);
+
 } // namespace cli

@@ -8,6 +8,7 @@
 #include "gif/GIFEncoder.h"
 #include "gif/GIFImage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -448,6 +449,49 @@ TEST(Cli, AnnotationsListsWhatTheWindowLoadsAndWritesNothing) {
     });
     EXPECT_EQ(readFile(ini), content);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"fl01.ini"}));
+}
+
+TEST(Cli, ArchiveIntakeOldChartsAndTheFlipAsTheWindowHasThem) {
+    QTemporaryDir dir;
+    const QString archive = dir.filePath("archive");
+    const QString downloads = dir.filePath("downloads");
+    ASSERT_TRUE(QDir().mkpath(archive) && QDir().mkpath(downloads));
+    const QString chart = QDir(downloads).filePath("area-ne01.gif");
+    ASSERT_TRUE(QFile::copy(SampleNe01, chart));
+
+    CliRun r = runCli({"archive", "intake", chart, "--archive", archive});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString copy = QDir::toNativeSeparators(QDir(archive).filePath("2026-12-01-12ne01.gif"));
+    EXPECT_EQ(r.out, "show: " + copy + "\n");
+    EXPECT_EQ(QFileInfo(copy).lastModified(), QDateTime(QDate(2026, 12, 1), QTime(12, 0)));
+    // The copy itself is shown in place.
+    r = runCli({"archive", "intake", copy, "--archive", archive});
+    EXPECT_EQ(r.out, "show: " + copy + "\n");
+
+    for (int day = 24; day <= 30; ++day) {
+        const QString name = QStringLiteral("2026-11-%1-12ne01.gif").arg(day);
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/archive/") + name,
+                        archive + "/" + name));
+        QFile file(archive + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2026, 11, day), QTime(12, 0)),
+                                     QFileDevice::FileModificationTime));
+    }
+    // A week kept on 3 December: what was written before 26 November 00:00 goes.
+    r = runCli(
+        {"archive", "old", "--archive", archive, "--days", "7", "--now", "2026-12-03 10:00"});
+    EXPECT_EQ(r.out, "2026-11-24-12ne01.gif\n2026-11-25-12ne01.gif\n");
+    EXPECT_EQ(runCli({"archive", "old", "--archive", archive, "--days", "x"}).status, 2);
+
+    r = runCli({"flip", "--archive", archive, "--area", "NE01"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList tabs = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(tabs.size(), 8);
+    EXPECT_EQ(tabs.first(), "tab: 2026-11-24-12\t2026-11-24-12ne01.gif");
+    EXPECT_EQ(tabs.last(), "tab: 2026-12-01-12\t2026-12-01-12ne01.gif");
+    EXPECT_EQ(runCli({"flip", "--archive", archive, "--area", "2"}).out, "");
+    EXPECT_EQ(runCli({"flip", "--archive", archive, "--area", "zz99"}).status, 2);
 }
 
 } // namespace
