@@ -574,6 +574,8 @@ void TFormThalwise::layoutControls() {
     TabControlImages->setGeometry(kTabControlLeft, kTabControlTop, TabControlImages->width(),
                                   std::max(0, statusTop - 2 - kTabControlTop));
     const bool hasTabs = TabControlImagesTabs->count() > 0;
+    TabControlImagesTabs->setGeometry(0, 0, TabControlImages->width(),
+                                      TabControlImagesTabs->sizeHint().height());
     TabControlImagesTabs->setVisible(hasTabs);
     ScrollBox->move(0, hasTabs ? TabControlImagesTabs->sizeHint().height() : 0);
     FormResize();

@@ -123,6 +123,10 @@ TEST(ArchiveWindow, DownloadedChartsAreFiledFlippedWithTheirMarksAndSteppedThrou
 
     f.MenuFileFlipLatest->trigger();
     EXPECT_EQ(tabCaptions(f), QStringList({"2026-11-24-12", "2026-11-25-12"}));
+    // The strip is there to see, across the chart area, above the chart.
+    EXPECT_TRUE(f.TabControlImagesTabs->isVisible());
+    EXPECT_EQ(f.TabControlImagesTabs->width(), f.TabControlImages->width());
+    EXPECT_GE(f.ScrollBox->y(), f.TabControlImagesTabs->height());
     EXPECT_FALSE(f.BitBtnLeft->isHidden());
     EXPECT_FALSE(f.BitBtnRight->isHidden());
     ASSERT_EQ(f.CurrentImageIndex, 0);
