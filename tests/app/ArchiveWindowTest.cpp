@@ -56,7 +56,7 @@ struct ArchiveRig : WindowRig {
     std::unique_ptr<TFormThalwise> window() {
         auto form = openWindow();
         form->attachDialogs(nullptr, nullptr, &picker);
-        form->resize(1100, 760);
+        // At the size the program starts with.
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->TimerLoad->stop();
