@@ -1829,21 +1829,27 @@ void TFormThalwise::TreeScannerRecentFileFound(TTreeScanner& sender) {
     FoundFiles.append(sender.FileFound());
 }
 
-void TFormThalwise::MenuToolsManageArchiveClick() {
+QStringList TFormThalwise::pickArchivedCharts(const QString& mask, bool deleteMode) {
     TreeScannerArchive->setInitialDirectory(ArchiveFolder);
-    TreeScannerArchive->setFileMask(QStringLiteral("*.gif"));
+    TreeScannerArchive->setFileMask(mask);
     FoundFiles.clear();
     TreeScannerArchive->Search();
-    if (FoundFiles.isEmpty() || !m_manageArchive) {
-        FoundFiles.clear();
-        return;
+    QStringList ticked;
+    if (!FoundFiles.isEmpty() && m_manageArchive) {
+        m_manageArchive->DeleteMode = deleteMode;
+        m_manageArchive->FileNames = archive::chartNames(FoundFiles);
+        m_manageArchive->Folder = ArchiveFolder;
+        m_manageArchive->ShowModal();
+        ticked = m_manageArchive->FileNames;
+        m_manageArchive->FileNames.clear();
     }
-    m_manageArchive->DeleteMode = true;
-    m_manageArchive->FileNames = archive::chartNames(FoundFiles);
-    m_manageArchive->Folder = ArchiveFolder;
-    m_manageArchive->ShowModal();
-    m_manageArchive->FileNames.clear();
     FoundFiles.clear();
+    return ticked;
+}
+
+void TFormThalwise::MenuToolsManageArchiveClick() {
+    // The dialog removes what the user confirms.
+    pickArchivedCharts(QStringLiteral("*.gif"), true);
 }
 
 void TFormThalwise::MenuToolsPurgeOldChartsClick() {
@@ -1912,22 +1918,8 @@ void TFormThalwise::MenuFileFlipLatestClick() {
 }
 
 void TFormThalwise::MenuFileFlipAnyImagesClick() {
-    const int area = DefaultArea->Value;
-    TreeScannerArchive->setInitialDirectory(ArchiveFolder);
-    TreeScannerArchive->setFileMask(archive::flipMask(geo::areaCode(area)));
-    FoundFiles.clear();
-    TreeScannerArchive->Search();
-    if (FoundFiles.isEmpty() || !m_manageArchive) {
-        FoundFiles.clear();
-        return;
-    }
-    m_manageArchive->DeleteMode = false;
-    m_manageArchive->FileNames = archive::chartNames(FoundFiles);
-    m_manageArchive->Folder = ArchiveFolder;
-    m_manageArchive->ShowModal();
-    const QStringList ticked = m_manageArchive->FileNames;
-    m_manageArchive->FileNames.clear();
-    FoundFiles.clear();
+    const QStringList ticked =
+        pickArchivedCharts(archive::flipMask(geo::areaCode(DefaultArea->Value)), false);
     if (!archive::enoughChartsToFlip(int(ticked.size()))) return;
     ClearChartImages();
     QStringList paths;

@@ -365,6 +365,9 @@ private:
     void createControls();
     void createActions();
     void showMessage(const QString& text);
+    // Searches the archive folder with mask and shows the picking dialog on what it found; the
+    // names ticked and confirmed (empty when the archive holds none or the user cancelled).
+    QStringList pickArchivedCharts(const QString& mask, bool deleteMode);
     // Empties the flip strip and hides the arrows: an ordinary open shows one chart.
     void clearFlipTabs();
     // Decodes the charts of a flip into ChartImages. False, after the error box, when one did
