@@ -18,6 +18,7 @@
 #include "archive/TreeScan.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/PrintForm.h"
 #include "geo/AnnotationFile.h"
 #include "geo/ChartMetadata.h"
 #include "geo/Gpx.h"
@@ -1592,7 +1593,16 @@ void TFormThalwise::MenuAnnotationFontClick() {
 // ---------------------------------------------------------------------------------------------
 // Hooks: filled in by the units that own these commands and routines.
 
-void TFormThalwise::MenuFilePrintClick() {}
+void TFormThalwise::MenuFilePrintClick() {
+    // Made for each use, on the picture as the chart display shows it, marks included.
+    TFormPrint dialog(m_services, this);
+    dialog.SourceBitmap = m_displayPicture;
+    showPrintDialog(dialog);
+}
+
+void TFormThalwise::showPrintDialog(TFormPrint& dialog) {
+    dialog.exec();
+}
 // ---------------------------------------------------------------------------------------------
 // The waypoint list
 

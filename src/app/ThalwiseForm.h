@@ -45,6 +45,7 @@ class TRegistryString;
 class TAboutBoxVEK1;
 class TFormAddText;
 class TFormManageArchive;
+class TFormPrint;
 class TGIFImage;
 
 namespace platform {
@@ -355,6 +356,8 @@ public slots:
     void ChangeMoveMode();
 
 protected:
+    // Shows the print dialog modally; tests answer it in place.
+    virtual void showPrintDialog(TFormPrint& dialog);
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -18,6 +18,11 @@ struct PageMetrics {
     QRect printable; // PHYSICALOFFSETX/Y and HORZRES, VERTRES, inside the sheet
     int dpiX = 0;    // LOGPIXELSX
     int dpiY = 0;    // LOGPIXELSY
+    // The screen's size in pixels (its HORZRES, VERTRES): the largest picture the printing
+    // engine hands to drawImage in one call. Not turned with the page.
+    QSize screen;
+    // The printer takes pictures of more than 64 KiB in one call (RASTERCAPS has RC_BITMAP64).
+    bool largeBitmaps = true;
 
     bool operator==(const PageMetrics&) const = default;
 };

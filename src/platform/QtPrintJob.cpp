@@ -2,9 +2,11 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QScreen>
 
 namespace platform {
 
@@ -59,6 +61,13 @@ PageMetrics QtPrintJob::pageMetrics() const {
     metrics.printable = layout.paintRectPixels(resolution);
     metrics.dpiX = m_printer.logicalDpiX();
     metrics.dpiY = m_printer.logicalDpiY();
+    // Bands of the screen's size in device pixels; without a screen (a headless run), the
+    // size of a small one.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    metrics.screen =
+        screen ? (QSizeF(screen->size()) * screen->devicePixelRatio()).toSize() : QSize(1024, 768);
+    // Qt's print engines take a picture of any size in one call.
+    metrics.largeBitmaps = true;
     return metrics;
 }
 

@@ -14,13 +14,16 @@ class RecordingPrintJob : public platform::PrintJob {
 public:
     struct Script {
         // Portrait; a landscape job reports it turned (width and height, x and y swapped).
-        // Unprintable edges of 100, 150, 120 and 180 pixels: an even margin of 180.
-        platform::PageMetrics metrics{QSize(5100, 6600), QRect(100, 150, 4880, 6270), 600, 600};
+        // Unprintable edges of 100, 150, 120 and 180 pixels: an even margin of 180. A screen of
+        // 1024 x 768 (not turned) and a printer that takes large pictures.
+        platform::PageMetrics metrics{
+            QSize(5100, 6600), QRect(100, 150, 4880, 6270), 600, 600, QSize(1024, 768), true};
         QStringList families{QStringLiteral("Courier New")};
         int lineHeight = 100; // of a 10-point font; in proportion for other sizes
         int charWidth = 50;   // every character of a 10-point font; in proportion for other sizes
         bool beginResult = true;
         int failDrawAt = 0; // the k-th drawImage or drawText (from 1) fails; 0: none does
+        int failDraws = 1;  // and so do the failDraws - 1 draws after it
     };
 
     enum class Kind { Begin, PageMetrics, DrawImage, TextMetrics, DrawText, NewPage, End, Abort };
@@ -137,7 +140,9 @@ private:
     enum class State { New, Printing, Done };
     bool drawAllowed() {
         if (m_state != State::Printing) return false;
-        return ++m_draws != script.failDrawAt;
+        ++m_draws;
+        return script.failDrawAt == 0 || m_draws < script.failDrawAt ||
+               m_draws >= script.failDrawAt + std::max(1, script.failDraws);
     }
     bool add(Call call) const {
         call.page = m_state == State::Printing ? m_page : 0;

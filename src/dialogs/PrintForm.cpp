@@ -1,0 +1,242 @@
+#include "dialogs/PrintForm.h"
+
+#include "dialogs/SsCtrlSize.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PrintJob.h"
+#include "platform/Printers.h"
+#include "printing/BitmapPage.h"
+#include "printing/PrintPreview.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr QRect PreviewDesign(144, 8, printing::PreviewSide, printing::PreviewSide);
+
+// Keeps the cursor an hourglass while it lives.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+TFormPrint::TFormPrint(const platform::Services& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_services(services) {
+    setObjectName(QStringLiteral("FormPrint"));
+    setWindowTitle(caption());
+    setModal(true);
+    setFixedSize(603, 467);
+
+    ImagePreview = new QLabel(this);
+    ImagePreview->setObjectName(QStringLiteral("ImagePreview"));
+    ImagePreview->setGeometry(PreviewDesign);
+    ImagePreview->setScaledContents(true);
+    ImagePreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // The selection: a frame drawn inverting what lies beneath it, on a box without a window
+    // of its own, so it is resized by the handles but not dragged as a whole.
+    PaintBoxSelect = new QWidget(this);
+    PaintBoxSelect->setObjectName(QStringLiteral("PaintBoxSelect"));
+    PaintBoxSelect->setGeometry(176, 40, 201, 145);
+    PaintBoxSelect->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    PaintBoxSelect->installEventFilter(this);
+    PaintBoxSelect->hide();
+    TControlSizer::setGraphicControl(PaintBoxSelect);
+    ControlSizerSelect = new TControlSizer(this);
+    ControlSizerSelect->OnEndMove = [this](TControlSizer&) { ControlSizerSelectEnd(); };
+    ControlSizerSelect->OnEndSize = [this](TControlSizer&) { ControlSizerSelectEnd(); };
+
+    RadioGroupPrintRange = new QGroupBox(QStringLiteral(" Print range "), this);
+    RadioGroupPrintRange->setObjectName(QStringLiteral("RadioGroupPrintRange"));
+    RadioGroupPrintRange->setGeometry(8, 88, 129, 65);
+    RadioPrintAll = new QRadioButton(QStringLiteral("All"), RadioGroupPrintRange);
+    RadioPrintSelection = new QRadioButton(QStringLiteral("Selection"), RadioGroupPrintRange);
+    auto* rangeLayout = new QVBoxLayout(RadioGroupPrintRange);
+    rangeLayout->setContentsMargins(8, 4, 8, 4);
+    rangeLayout->setSpacing(0);
+    rangeLayout->addWidget(RadioPrintAll);
+    rangeLayout->addWidget(RadioPrintSelection);
+    RadioPrintAll->setChecked(true);
+    connect(RadioPrintAll, &QRadioButton::clicked, this, [this] { RadioGroupPrintRangeClick(); });
+    connect(RadioPrintSelection, &QRadioButton::clicked, this,
+            [this] { RadioGroupPrintRangeClick(); });
+
+    LabelProgress = new QLabel(this);
+    LabelProgress->setObjectName(QStringLiteral("LabelProgress"));
+    LabelProgress->setGeometry(8, 24, 129, 18);
+    LabelProgress->setAlignment(Qt::AlignCenter);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(8, 44, 129, 17);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setTextVisible(false);
+    ProgressBar->hide();
+
+    auto button = [this](const char* name, const QString& text, int top) {
+        auto* made = new QPushButton(text, this);
+        made->setObjectName(QString::fromLatin1(name));
+        made->setGeometry(32, top, 81, 25);
+        return made;
+    };
+    ButtonPrint = button("ButtonPrint", QStringLiteral("Print"), 352);
+    ButtonPrintSetup = button("ButtonPrintSetup", QStringLiteral("Setup"), 392);
+    ButtonClose = button("ButtonClose", QStringLiteral("Close"), 432);
+    ButtonPrint->setDefault(true);
+    connect(ButtonPrint, &QPushButton::clicked, this, [this] { ButtonPrintClick(); });
+    connect(ButtonPrintSetup, &QPushButton::clicked, this, [this] { ButtonPrintSetupClick(); });
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    TimerLoad = new QTimer(this);
+    TimerLoad->setSingleShot(true);
+    TimerLoad->setInterval(50);
+    connect(TimerLoad, &QTimer::timeout, this, [this] { TimerLoadTimer(); });
+}
+
+TFormPrint::~TFormPrint() {
+    ControlSizerSelect->setControl(nullptr);
+    ImagePreview->clear();
+}
+
+QString TFormPrint::caption() {
+    return QStringLiteral("\"Pelagon\" - print image");
+}
+
+void TFormPrint::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+bool TFormPrint::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return QDialog::event(event);
+}
+
+void TFormPrint::FormShow() {
+    LabelProgress->clear();
+    PreviewBitmap = SourceBitmap.copy();
+    ImagePreview->setPixmap(QPixmap::fromImage(PreviewBitmap));
+    // Shaped at once too, so that a dialog that never gets activated shows the right preview.
+    TimerLoadTimer();
+}
+
+void TFormPrint::FormActivate() {
+    TimerLoad->start();
+}
+
+void TFormPrint::TimerLoadTimer() {
+    TimerLoad->stop();
+    const BusyCursor busy;
+    const QRect preview(PreviewDesign.topLeft(), printing::previewSize(PreviewBitmap.size()));
+    ImagePreview->setGeometry(preview);
+    PaintBoxSelect->setGeometry(printing::firstSelection(preview));
+    setFixedWidth(printing::printDialogClientWidth(preview));
+    // The handles follow the selection to its new place.
+    if (ControlSizerSelect->Control()) {
+        ControlSizerSelect->setControl(nullptr);
+        ControlSizerSelect->setControl(PaintBoxSelect);
+    }
+    ProgressBar->setValue(0);
+    LabelProgress->clear();
+}
+
+void TFormPrint::RadioGroupPrintRangeClick() {
+    ControlSizerSelect->setControl(nullptr);
+    PaintBoxSelect->hide();
+    if (RadioPrintSelection->isChecked()) {
+        PaintBoxSelect->show();
+        PaintBoxSelect->raise();
+        ControlSizerSelect->setControl(PaintBoxSelect);
+    }
+}
+
+bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PaintBoxSelect && event->type() == QEvent::Paint) {
+        // A 1-pixel frame that inverts the colours beneath it; the inside is left alone.
+        QPainter painter(PaintBoxSelect);
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(Qt::white);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(PaintBoxSelect->rect().adjusted(0, 0, -1, -1));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormPrint::ControlSizerSelectEnd() {
+    PaintBoxSelect->setGeometry(
+        printing::keptOnPreview(PaintBoxSelect->geometry(), ImagePreview->geometry()));
+    PaintBoxSelect->update();
+    ControlSizerSelect->setControl(nullptr);
+    ControlSizerSelect->setControl(PaintBoxSelect);
+}
+
+QRect TFormPrint::selectionInPicture() const {
+    return printing::selectionInPicture(PaintBoxSelect->geometry(), ImagePreview->geometry(),
+                                        PreviewBitmap.size());
+}
+
+void TFormPrint::ButtonPrintClick() {
+    if (PreviewBitmap.isNull()) return; // no chart: nothing to print
+    const BusyCursor busy;
+    std::optional<QRect> selection;
+    if (RadioPrintSelection->isChecked()) {
+        selection = selectionInPicture();
+        if (selection->isEmpty()) return; // an empty selection prints nothing
+    }
+    LabelProgress->setText(QStringLiteral("Printing"));
+    ProgressBar->setMaximum(100);
+    ProgressBar->show();
+    const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
+    const printing::PageJobResult result =
+        PrintBitmapPage(*job, PreviewBitmap, selection, [this](int percent) {
+            ProgressBar->setValue(percent);
+            // The bar is drawn; the user's clicks wait until the page is out.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    LabelProgress->clear();
+    ProgressBar->hide();
+    ProgressBar->setValue(0);
+
+    platform::MessageBoxRequest message;
+    message.caption = caption();
+    switch (result.status) {
+    case printing::PageJobStatus::Printed:
+    case printing::PageJobStatus::NothingToPrint:
+        return;
+    case printing::PageJobStatus::BitmapLoadError:
+        message.text = result.message.isEmpty() ? QLatin1String(printing::message::BitmapLoadError)
+                                                : result.message;
+        break;
+    // A page that never came out is said so, rather than the dialog looking as if it printed.
+    case printing::PageJobStatus::NotStarted:
+        message.text = QStringLiteral("The chart could not be printed: the printer could not be "
+                                      "opened. Choose one with Setup.");
+        break;
+    case printing::PageJobStatus::Incomplete:
+        message.text = result.message.isEmpty()
+                           ? QStringLiteral("The chart was not printed completely.")
+                           : result.message;
+        break;
+    }
+    message.icon = platform::Icon::Warning;
+    m_services.messageBoxes->show(message);
+}
+
+void TFormPrint::ButtonPrintSetupClick() {
+    m_services.printers->printerSetup();
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include "platform/Services.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QRect>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QGroupBox;
+class QTimer;
+class TControlSizer;
+
+// The print dialog: a preview of the picture the chart display shows, the whole of it or a
+// selection dragged with grab handles over the preview printed on one page, with progress.
+// Created for each use and shown modally.
+class TFormPrint : public QDialog {
+    Q_OBJECT
+
+public:
+    // services must outlive the dialog.
+    explicit TFormPrint(const platform::Services& services, QWidget* parent = nullptr);
+    ~TFormPrint() override;
+
+    static QString caption();
+
+    // Set by the caller before the dialog is shown: the chart display's picture.
+    QImage SourceBitmap;
+    // The preview's own copy of it, made when the dialog is shown: what is printed.
+    QImage PreviewBitmap;
+
+    QLabel* ImagePreview = nullptr;
+    QWidget* PaintBoxSelect = nullptr;
+    TControlSizer* ControlSizerSelect = nullptr;
+    QGroupBox* RadioGroupPrintRange = nullptr;
+    QRadioButton* RadioPrintAll = nullptr;
+    QRadioButton* RadioPrintSelection = nullptr;
+    QLabel* LabelProgress = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QPushButton* ButtonPrint = nullptr;
+    QPushButton* ButtonPrintSetup = nullptr;
+    QPushButton* ButtonClose = nullptr;
+    QTimer* TimerLoad = nullptr;
+
+    void FormShow();
+    void FormActivate();
+    void TimerLoadTimer();
+    void RadioGroupPrintRangeClick();
+    void ControlSizerSelectEnd();
+    void ButtonPrintClick();
+    void ButtonPrintSetupClick();
+
+    // The selection over the preview in picture pixels, as "Print" would print it.
+    QRect selectionInPicture() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const platform::Services m_services;
+};

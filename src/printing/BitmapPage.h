@@ -1,0 +1,54 @@
+#pragma once
+// The page job of the print dialog: one bitmap, or a rectangle of it, on one printed page,
+// fitted and centred with even margins, in bands with progress. No widgets: the dialog turns
+// the result into its message and its progress bar.
+
+#include "platform/PrintJob.h"
+#include "printing/PrnUtils.h"
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QImage;
+
+namespace printing {
+
+inline constexpr char BitmapJobTitle[] = "Pelagon image";
+
+namespace message {
+inline constexpr char BitmapLoadError[] = "Bitmap load error while printing";
+} // namespace message
+
+enum class PageJobStatus {
+    Printed,         // every band went out and the document was ended
+    NothingToPrint,  // an empty bitmap or selection: no document, no message
+    BitmapLoadError, // the bitmap could not be made a DIB: no document; show message
+    NotStarted,      // the printer (or the output file) could not be opened
+    Incomplete,      // the engine stopped (see engineResult); the page was ended as drawn
+};
+
+struct PageJobResult {
+    PageJobStatus status = PageJobStatus::NothingToPrint;
+    DibPrintResult engineResult = DibPrintResult::NothingVisible; // once the document began
+    platform::PageOrientation orientation = platform::PageOrientation::Portrait;
+    PagePlacement placement; // once the document began
+    QString message;         // for the user, or empty: message::BitmapLoadError
+};
+
+// Receives band number x 100 div band count, 0 to 100, as the bands go out.
+using PercentCallback = std::function<void(int percent)>;
+
+// Landscape when the bitmap is at least as wide as it is high (a square prints landscape).
+platform::PageOrientation bitmapOrientation(QSize bitmap);
+
+} // namespace printing
+
+// Prints bitmap, or the selection of it (picture pixels; cut to the bitmap) when there is one,
+// as one document of one page titled "Pelagon image" on job, in the orientation of the printed
+// bitmap's shape. The document is ended whatever the engine's result.
+printing::PageJobResult PrintBitmapPage(platform::PrintJob& job, const QImage& bitmap,
+                                        const std::optional<QRect>& selection = std::nullopt,
+                                        const printing::PercentCallback& progress = {});

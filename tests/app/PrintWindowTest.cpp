@@ -1,0 +1,139 @@
+// "&Print..." as a user meets it: the dialog previews the picture on screen, prints all of it
+// or the selection dragged over the preview, keeps the selection on the preview, and says so
+// when no printer could be opened.
+
+#include "WindowTestSupport.h"
+#include "dialogs/PrintForm.h"
+#include "dialogs/SsCtrlSize.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Kind = RecordingPrintJob::Kind;
+
+// The window whose print dialog is driven by the test instead of the user.
+class PrintingForm : public TFormThalwise {
+public:
+    using TFormThalwise::TFormThalwise;
+    std::function<void(TFormPrint&)> user;
+
+protected:
+    void showPrintDialog(TFormPrint& dialog) override {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        if (user) user(dialog);
+        dialog.close();
+    }
+};
+
+struct PrintRig : WindowRig {
+    std::unique_ptr<PrintingForm> window() {
+        auto form = std::make_unique<PrintingForm>(services, key, QStringList());
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->TimerLoad->stop();
+        form->TimerLoadTimer();
+        form->OpenChart(copySample(form->ArchiveFolder, "area-ne01.gif"));
+        return form;
+    }
+};
+
+// The colour of the first pixel the page received.
+QRgb firstPrintedPixel(const RecordingPrintJob::Log& log) {
+    const QList<RecordingPrintJob::Call> bands = log.of(Kind::DrawImage);
+    if (bands.isEmpty() || bands.first().image.isNull()) return 0;
+    return bands.first().image.pixel(0, 0) & 0xFFFFFF;
+}
+
+TEST(PrintWindow, TheWholePictureOrTheSelectionGoesOnThePage) {
+    PrintRig rig;
+    auto form = rig.window();
+    // A mark in the picture's top-left corner, so that what is printed first is known.
+    form->AnnotationLines.append(AnnotationLine{{{0, 0}, {60, 0}}});
+    form->RepaintChart();
+    const QImage shown = form->ImageDisplay->picture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(1024, 1024));
+
+    QRect mapped;
+    form->user = [&](TFormPrint& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "\"Pelagon\" - print image");
+        EXPECT_EQ(dialog.ImagePreview->geometry(), QRect(144, 8, 449, 449));
+        EXPECT_EQ(dialog.width(), 605);
+        EXPECT_TRUE(dialog.RadioPrintAll->isChecked());
+        EXPECT_TRUE(dialog.PaintBoxSelect->isHidden());
+        dialog.ButtonPrint->click();
+
+        // Selection: the first one, a quarter of its size in from the preview's corner.
+        dialog.RadioPrintSelection->click();
+        EXPECT_FALSE(dialog.PaintBoxSelect->isHidden());
+        EXPECT_EQ(dialog.PaintBoxSelect->geometry(), QRect(144 + 56, 8 + 56, 224, 224));
+        EXPECT_EQ(dialog.ControlSizerSelect->Control(), dialog.PaintBoxSelect);
+        mapped = dialog.selectionInPicture();
+        dialog.ButtonPrint->click();
+
+        // Selection, then All: the whole picture once more, the selection hidden.
+        dialog.RadioPrintAll->click();
+        EXPECT_TRUE(dialog.PaintBoxSelect->isHidden());
+        dialog.ButtonPrint->click();
+        EXPECT_TRUE(dialog.ProgressBar->isHidden());
+        EXPECT_TRUE(dialog.LabelProgress->text().isEmpty());
+    };
+    form->MenuFilePrint->trigger();
+
+    ASSERT_EQ(rig.printers.jobs.size(), 3);
+    // 56 x 1024 div 449 = 127 and 1024 x 280 div 449 = 638.
+    EXPECT_EQ(mapped, QRect(127, 127, 511, 511));
+    for (int job : {0, 1, 2}) {
+        const RecordingPrintJob::Log& log = *rig.printers.jobs[job];
+        ASSERT_FALSE(log.of(Kind::Begin).isEmpty()) << job;
+        EXPECT_EQ(log.of(Kind::Begin).first().text, "Pelagon image");
+        EXPECT_EQ(log.of(Kind::Begin).first().orientation, platform::PageOrientation::Landscape);
+        EXPECT_TRUE(log.ended()) << job;
+        EXPECT_FALSE(log.of(Kind::DrawImage).isEmpty()) << job;
+    }
+    // The whole picture starts with the mark; the selection with the chart at its corner.
+    EXPECT_EQ(firstPrintedPixel(*rig.printers.jobs[0]), shown.pixel(0, 0) & 0xFFFFFF);
+    EXPECT_EQ(firstPrintedPixel(*rig.printers.jobs[1]), shown.pixel(127, 127) & 0xFFFFFF);
+    EXPECT_EQ(firstPrintedPixel(*rig.printers.jobs[2]), shown.pixel(0, 0) & 0xFFFFFF);
+    EXPECT_NE(shown.pixel(0, 0), shown.pixel(127, 127));
+    EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
+}
+
+TEST(PrintWindow, ASelectionDraggedPastThePreviewStaysOnItAndAClosedPrinterIsSaidSo) {
+    PrintRig rig;
+    auto form = rig.window();
+    RecordingPrintJob::Script closed;
+    closed.beginResult = false;
+    rig.printers.jobScript = closed;
+    form->user = [&](TFormPrint& dialog) {
+        dialog.RadioPrintSelection->click();
+        // The bottom-right handle dragged far past the preview's corner.
+        TGrabHandle* corner = dialog.ControlSizerSelect->handle(4);
+        ASSERT_TRUE(corner && corner->isVisible());
+        const QPoint grab(2, 2);
+        QTest::mousePress(corner, Qt::LeftButton, {}, grab);
+        QTest::mouseMove(corner, grab + QPoint(150, 150));
+        QTest::mouseMove(corner, grab + QPoint(300, 300));
+        QTest::mouseRelease(corner, Qt::LeftButton, {}, grab + QPoint(300, 300));
+        const QRect preview = dialog.ImagePreview->geometry();
+        const QRect selection = dialog.PaintBoxSelect->geometry();
+        EXPECT_EQ(selection.left() + selection.width(), preview.left() + preview.width());
+        EXPECT_EQ(selection.top() + selection.height(), preview.top() + preview.height());
+        EXPECT_EQ(dialog.selectionInPicture().right(), 1023);
+        dialog.ButtonPrint->click();
+    };
+    form->MenuFilePrint->trigger();
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains("could not be printed"));
+}
+
+} // namespace
