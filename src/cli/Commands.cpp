@@ -19,6 +19,8 @@
 #include "gif/GIFImage.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/ProfileFile.h"
+#include "platform/QtPrintJob.h"
+#include "printing/BitmapPage.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,6 +29,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QMap>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -401,6 +404,7 @@ const std::vector<Command>& commands() {
          "intake CHART --archive DIR | old --archive DIR --days N [--now \"YYYY-MM-DD HH:MM\"]",
          &archive},
         {"flip", "--archive DIR --area N|CODE", &flip},
+        {"print", "CHART --pdf OUT.pdf [--selection X1,Y1,X2,Y2] [--annotations FILE.ini]", &print},
     };
     return table;
 }
@@ -677,10 +681,97 @@ QImage waypointIcon() {
     return QImage(QStringLiteral(":/WPT"));
 }
 
+// The picture as the window shows this chart with no settings stored: the default annotation
+// font, no outline, the area recognised from the chart's file name.
+QImage composedChart(const QString& path, const QImage& chart, const geo::Annotations& annotations,
+                     double homeLatitude, double homeLongitude, const QStringList& waypoints) {
+    const StoredFont font;
+    display::Overlays overlays;
+    overlays.lines = &annotations.lines;
+    overlays.texts = &annotations.texts;
+    overlays.font = toQFont(font);
+    overlays.fontColour = colourOf(font);
+    overlays.outlined = settingDefaults::FontOutlined;
+    overlays.homeLat = homeLatitude;
+    overlays.homeLon = homeLongitude;
+    overlays.waypoints = &waypoints;
+    const geo::Calibration calibration = geo::Calibration::forArea(geo::chartAreaOfFile(path));
+    if (calibration.Valid) {
+        overlays.geoToPixel = [calibration](float lat, float lon, int& x, int& y) {
+            return GeoToPixel(calibration, lat, lon, x, y);
+        };
+    }
+    overlays.markerIcon = waypointIcon();
+    return display::RepaintChart(chart.convertToFormat(QImage::Format_RGB32), overlays);
+}
+
 } // namespace
 
 bool needsFonts(const QStringList& args) {
-    return !args.isEmpty() && args.front() == QLatin1String("render");
+    return !args.isEmpty() &&
+           (args.front() == QLatin1String("render") || args.front() == QLatin1String("print"));
+}
+
+int print(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QString chartPath, pdf, annotationFile;
+    std::optional<QRect> selection;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QLatin1String("--"))) {
+            if (!chartPath.isEmpty()) return usage(err, "print");
+            chartPath = arg;
+            continue;
+        }
+        if (i + 1 >= args.size()) return usage(err, "print");
+        const QString value = args[++i];
+        if (arg == QLatin1String("--pdf")) {
+            pdf = value;
+        } else if (arg == QLatin1String("--annotations")) {
+            annotationFile = value;
+        } else if (arg == QLatin1String("--selection")) {
+            const QStringList corners = value.split(u',');
+            bool ok = corners.size() == 4;
+            int c[4] = {};
+            for (int k = 0; ok && k < 4; ++k)
+                c[k] = corners[k].toInt(&ok);
+            if (!ok || c[2] <= c[0] || c[3] <= c[1]) return usage(err, "print");
+            selection = QRect(c[0], c[1], c[2] - c[0], c[3] - c[1]);
+        } else {
+            return usage(err, "print");
+        }
+    }
+    if (chartPath.isEmpty() || pdf.isEmpty()) return usage(err, "print");
+
+    TGIFImage image;
+    QImage chart;
+    if (!loadChart(chartPath, image, chart, err)) return 1;
+    geo::Annotations annotations;
+    if (!annotationFile.isEmpty() && !readAnnotationFile(annotationFile, annotations, err))
+        return 1;
+    const QImage composed = composedChart(chartPath, chart, annotations, 0.0, 0.0, {});
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    platform::QtPrintJob job(printer);
+    const printing::PageJobResult result = PrintBitmapPage(job, composed, selection);
+    if (result.status != printing::PageJobStatus::Printed) {
+        reportError(err, pdf,
+                    result.message.isEmpty() ? QStringLiteral("the page could not be printed")
+                                             : result.message);
+        return 1;
+    }
+    const QRect area = result.placement.page.area;
+    const QRect placed = result.placement.image;
+    out << "orientation: "
+        << (result.orientation == platform::PageOrientation::Landscape ? "landscape" : "portrait")
+        << Qt::endl;
+    out << "area: " << area.width() << " x " << area.height() << " at " << area.left() << ','
+        << area.top() << Qt::endl;
+    out << "image: " << placed.width() << " x " << placed.height() << " at " << placed.left() << ','
+        << placed.top() << Qt::endl;
+    out << "bands: " << result.placement.bands << Qt::endl;
+    return 0;
 }
 
 int render(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
@@ -700,28 +791,8 @@ int render(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
         !readAnnotationFile(request->annotationFile, annotations, err))
         return 1;
 
-    // The overlays as the window draws them for this chart with no settings stored: the default
-    // annotation font, no outline, the area recognised from the chart's file name.
-    const StoredFont font;
-    display::Overlays overlays;
-    overlays.lines = &annotations.lines;
-    overlays.texts = &annotations.texts;
-    overlays.font = toQFont(font);
-    overlays.fontColour = colourOf(font);
-    overlays.outlined = settingDefaults::FontOutlined;
-    overlays.homeLat = request->homeLatitude;
-    overlays.homeLon = request->homeLongitude;
-    overlays.waypoints = &request->waypoints;
-    const geo::Calibration calibration =
-        geo::Calibration::forArea(geo::chartAreaOfFile(request->chart));
-    if (calibration.Valid) {
-        overlays.geoToPixel = [calibration](float lat, float lon, int& x, int& y) {
-            return GeoToPixel(calibration, lat, lon, x, y);
-        };
-    }
-    overlays.markerIcon = waypointIcon();
-    const QImage composed =
-        display::RepaintChart(chart.convertToFormat(QImage::Format_RGB32), overlays);
+    const QImage composed = composedChart(request->chart, chart, annotations, request->homeLatitude,
+                                          request->homeLongitude, request->waypoints);
 
     QString error;
     if (!app::writeAnnotatedImage(composed, chart,

@@ -90,5 +90,9 @@ int archive(const QStringList& args, QTextStream& out, QTextStream& err);
 // "flip --archive DIR --area N|CODE": "tab: CAPTION<TAB>NAME" for each chart that flipping the
 // latest charts of the area keeps, in tab order.
 int flip(const QStringList& args, QTextStream& out, QTextStream& err);
+// "print CHART --pdf OUT.pdf [--selection X1,Y1,X2,Y2] [--annotations FILE.ini]": one page as
+// File > Print prints it, into a PDF file; prints the orientation, the evenly-margined area
+// and the fitted picture in device pixels, and the number of bands. Needs a GUI application.
+int print(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace cli
