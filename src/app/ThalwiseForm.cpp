@@ -885,7 +885,6 @@ void TFormThalwise::ClearChartImages() {
 }
 
 void TFormThalwise::WaypointsChanged() {
-    updateActions();
     if (!m_waypointsChangeAttached) return;
     ShowCurrentChart();
     SaveWaypoints();
@@ -1632,8 +1631,6 @@ void TFormThalwise::SetupWaypointGrid() {
     for (int column = 0; column < StringGridWaypointList->columnCount(); ++column)
         StringGridWaypointList->setColumnWidth(column, layout.columnWidths[column] + 2);
     applyWaypointGridLayout();
-    // The headers and numbers before the first refresh.
-    RefreshWaypointGrid();
 }
 
 void TFormThalwise::applyWaypointGridLayout() {
@@ -1809,9 +1806,8 @@ void TFormThalwise::MenuFileImportGpxClick() {
     WaypointList = trip.waypointList;
     HomeLat->Value = trip.homeLat;
     HomeLon->Value = trip.homeLon;
-    WaypointsChanged();
+    WaypointsChanged(); // repaints, with the new home
     RefreshWaypointGrid();
-    RepaintChart();
     showWaypointGrid(true, true);
     if (trip.leftOut > 0)
         showMessage(QStringLiteral("%1 of the waypoints in %2 lie at latitude or longitude 0 "
@@ -1971,7 +1967,6 @@ void TFormThalwise::RebuildImageTabs() {
 }
 
 void TFormThalwise::TabControlImagesChange() {
-    layoutControls();
     // A tab shows the chart it was made for (a chart without the ".gif" extension has none).
     const int tab = TabControlImagesTabs->currentIndex();
     const QVariant chart = TabControlImagesTabs->tabData(tab);

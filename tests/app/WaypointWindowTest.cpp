@@ -224,6 +224,7 @@ TEST(WaypointWindow, ThePrintedListReachesAPdfFileWithEveryLineWhole) {
                                       .arg(10 + 3 * i)
                                       .arg(i % 10));
     form->WaypointsChanged();
+    form->RefreshWaypointGrid(); // as the window's own changes do
     form->PopupMenuWaypointPrint->trigger();
     EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
 
@@ -269,6 +270,7 @@ TEST(WaypointWindow, GpxExportAndImportCarryTheTripAndRefuseABrokenFile) {
     const QStringList trip = {"Lat=41.10,Lon=-70.20,Tf=72.4", "Lat=40.90,Lon=-69.80,Tf=0.0"};
     form->WaypointList = trip;
     form->WaypointsChanged();
+    form->RefreshWaypointGrid(); // as the window's own changes do
     rig.fileDialogs.queueFile(gpx);
     form->MenuFileExportGpx->trigger();
     ASSERT_TRUE(QFile::exists(gpx));
