@@ -39,6 +39,8 @@ int main(int argc, char* argv[]) {
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::QtPrinters printers;
+    // The printer, paper and PDF folder chosen last come back with the program.
+    printers.setSettings(&registry, settingsKeyFor(exeBaseName));
     platform::LocalFileSystem fileSystem;
     platform::QtFontDialogs fontDialogs;
     platform::Services services;

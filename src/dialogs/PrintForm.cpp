@@ -8,6 +8,8 @@
 #include "printing/PrintPreview.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -93,10 +95,12 @@ TFormPrint::TFormPrint(const platform::Services& services, QWidget* parent)
         made->setGeometry(32, top, 81, 25);
         return made;
     };
+    ButtonPreview = button("ButtonPreview", QStringLiteral("Preview"), 312);
     ButtonPrint = button("ButtonPrint", QStringLiteral("Print"), 352);
     ButtonPrintSetup = button("ButtonPrintSetup", QStringLiteral("Setup"), 392);
     ButtonClose = button("ButtonClose", QStringLiteral("Close"), 432);
     ButtonPrint->setDefault(true);
+    connect(ButtonPreview, &QPushButton::clicked, this, [this] { ButtonPreviewClick(); });
     connect(ButtonPrint, &QPushButton::clicked, this, [this] { ButtonPrintClick(); });
     connect(ButtonPrintSetup, &QPushButton::clicked, this, [this] { ButtonPrintSetupClick(); });
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -128,6 +132,7 @@ bool TFormPrint::event(QEvent* event) {
 
 void TFormPrint::FormShow() {
     LabelProgress->clear();
+    LabelProgress->setToolTip(QString());
     PreviewBitmap = SourceBitmap.copy();
     ImagePreview->setPixmap(QPixmap::fromImage(PreviewBitmap));
     // Shaped at once too, so that a dialog that never gets activated shows the right preview.
@@ -135,6 +140,11 @@ void TFormPrint::FormShow() {
 }
 
 void TFormPrint::FormActivate() {
+    // Back from the page preview, the selection previewed is the one to print.
+    if (m_keepOnNextActivation) {
+        m_keepOnNextActivation = false;
+        return;
+    }
     TimerLoad->start();
 }
 
@@ -152,6 +162,7 @@ void TFormPrint::TimerLoadTimer() {
     }
     ProgressBar->setValue(0);
     LabelProgress->clear();
+    LabelProgress->setToolTip(QString());
 }
 
 void TFormPrint::RadioGroupPrintRangeClick() {
@@ -190,14 +201,28 @@ QRect TFormPrint::selectionInPicture() const {
                                         PreviewBitmap.size());
 }
 
+std::optional<std::optional<QRect>> TFormPrint::rangeToPrint() const {
+    if (PreviewBitmap.isNull()) return std::nullopt; // no chart: nothing to print
+    if (!RadioPrintSelection->isChecked()) return std::optional<QRect>();
+    const QRect selection = selectionInPicture();
+    if (selection.isEmpty()) return std::nullopt; // an empty selection prints nothing
+    return std::optional<QRect>(selection);
+}
+
+void TFormPrint::ButtonPreviewClick() {
+    const std::optional<std::optional<QRect>> range = rangeToPrint();
+    if (!range) return;
+    m_keepOnNextActivation = true;
+    m_services.printers->preview([this, &range](platform::PrintJob& job) {
+        PreviewBitmapPage(job, PreviewBitmap, *range);
+    });
+}
+
 void TFormPrint::ButtonPrintClick() {
-    if (PreviewBitmap.isNull()) return; // no chart: nothing to print
+    const std::optional<std::optional<QRect>> range = rangeToPrint();
+    if (!range) return;
+    const std::optional<QRect>& selection = *range;
     const BusyCursor busy;
-    std::optional<QRect> selection;
-    if (RadioPrintSelection->isChecked()) {
-        selection = selectionInPicture();
-        if (selection->isEmpty()) return; // an empty selection prints nothing
-    }
     LabelProgress->setText(QStringLiteral("Printing"));
     ProgressBar->setMaximum(100);
     ProgressBar->show();
@@ -209,13 +234,25 @@ void TFormPrint::ButtonPrintClick() {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     LabelProgress->clear();
+    LabelProgress->setToolTip(QString());
     ProgressBar->hide();
     ProgressBar->setValue(0);
 
     platform::MessageBoxRequest message;
     message.caption = caption();
     switch (result.status) {
-    case printing::PageJobStatus::Printed:
+    case printing::PageJobStatus::Printed: {
+        // A page written to a PDF file says which file it is.
+        const QString file = m_services.printers->lastOutputFile();
+        if (!file.isEmpty()) {
+            const QFileInfo info(file);
+            LabelProgress->setText(
+                LabelProgress->fontMetrics().elidedText(info.fileName(), Qt::ElideMiddle,
+                                                        LabelProgress->width()));
+            LabelProgress->setToolTip(QDir::toNativeSeparators(info.absoluteFilePath()));
+        }
+        return;
+    }
     case printing::PageJobStatus::NothingToPrint:
         return;
     case printing::PageJobStatus::BitmapLoadError:

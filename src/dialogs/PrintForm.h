@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QRect>
 
+#include <optional>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -39,6 +41,7 @@ public:
     QRadioButton* RadioPrintSelection = nullptr;
     QLabel* LabelProgress = nullptr;
     QProgressBar* ProgressBar = nullptr;
+    QPushButton* ButtonPreview = nullptr;
     QPushButton* ButtonPrint = nullptr;
     QPushButton* ButtonPrintSetup = nullptr;
     QPushButton* ButtonClose = nullptr;
@@ -49,6 +52,8 @@ public:
     void TimerLoadTimer();
     void RadioGroupPrintRangeClick();
     void ControlSizerSelectEnd();
+    // The page as "Print" would print it, in the printer's preview; the selection stays.
+    void ButtonPreviewClick();
     void ButtonPrintClick();
     void ButtonPrintSetupClick();
 
@@ -61,5 +66,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What "Print" prints: nothing when there is no picture or the selection maps to no pixel;
+    // otherwise the selection in picture pixels, or none for the whole picture.
+    std::optional<std::optional<QRect>> rangeToPrint() const;
+
     const platform::Services m_services;
+    bool m_keepOnNextActivation = false;
 };

@@ -47,6 +47,7 @@ void TGrabHandle::setControl(QWidget* control) {
     // A drag that was under way belongs to the control let go.
     m_dragging = false;
     hide();
+    setConcealed(false);
     QWidget* parent = control ? control->parentWidget() : nullptr;
     if (!parent) {
         setParent(nullptr);
@@ -68,9 +69,18 @@ void TGrabHandle::letGo() {
     m_control = nullptr;
     m_dragging = false;
     hide();
+    setConcealed(false);
+}
+
+void TGrabHandle::setConcealed(bool concealed) {
+    if (concealed == m_concealed) return;
+    m_concealed = concealed;
+    setAttribute(Qt::WA_OpaquePaintEvent, !concealed);
+    update();
 }
 
 void TGrabHandle::paintEvent(QPaintEvent*) {
+    if (m_concealed) return;
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
 }
@@ -240,9 +250,14 @@ void TControlSizer::showHandles(bool show) {
         if (show && placed) {
             if (handle->Control() != m_control) handle->setControl(m_control);
             handle->placeOnControl();
+            handle->setConcealed(false);
             handle->show();
+        } else if (handle.data() == m_sizingHandle && handle->isVisible()) {
+            // The handle being dragged only stops showing: hidden, it would lose the drag.
+            handle->setConcealed(true);
         } else {
             handle->hide();
+            handle->setConcealed(false);
         }
     }
 }

@@ -34,6 +34,12 @@ public:
     void placeOnControl();
     // True from a left-button press on the handle until the release.
     bool Dragging() const { return m_dragging; }
+    // Shown on screen: placed, visible and not concealed.
+    bool Showing() const { return isVisible() && !m_concealed; }
+    // A concealed handle draws nothing and lets the picture beneath show, but stays in place
+    // for the mouse: the handle being dragged keeps the pointer's events to the release,
+    // which a hidden one would lose.
+    void setConcealed(bool concealed);
 
     Callback OnPress;
     Callback OnDrag;
@@ -55,6 +61,7 @@ private:
     QMetaObject::Connection m_controlDestroyed;
     bool m_dragging = false;
     bool m_reporting = false; // one of the callbacks is running
+    bool m_concealed = false;
 };
 
 // Lets the user move and resize one control with the mouse, as a form designer does: eight

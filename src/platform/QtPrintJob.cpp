@@ -48,6 +48,8 @@ bool QtPrintJob::begin(const QString& title, PageOrientation orientation) {
     }
     // Bands are sent at device size already; where one is stretched, pixels stay sharp.
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Colours are temperatures: a PDF keeps every pixel as it was sent, never as JPEG.
+    m_painter->setRenderHint(QPainter::LosslessImageRendering, true);
     return true;
 }
 

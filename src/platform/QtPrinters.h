@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/PrinterChoice.h"
 #include "platform/Printers.h"
 
 #include <QPointer>
@@ -6,28 +7,53 @@
 
 class QDialog;
 class QPrinter;
+class QPrintPreviewDialog;
 class QWidget;
 
 namespace platform {
 
+class Registry;
+
 // Keeps one QPrinter for the whole run, so a choice made in the set-up dialog holds for every
-// later print.
+// later print; with a settings store, the choice also holds for the next run.
 class QtPrinters : public Printers {
 public:
     explicit QtPrinters(QWidget* parentWindow = nullptr);
     ~QtPrinters() override;
     void setParentWindow(QWidget* parentWindow) { m_parent = parentWindow; }
+    // Where the choice is kept; set before the first use of the printer. registry must outlive
+    // this object.
+    void setSettings(Registry* registry, const QString& settingsKey);
+
     bool printerSetup() override;
     // A QtPrintJob on printer().
     std::unique_ptr<PrintJob> createJob() override;
+    void preview(const std::function<void(PrintJob&)>& render) override;
+    QString lastOutputFile() const override { return m_lastOutputFile; }
     QPrinter& printer();
 
-    // Builds the dialog printerSetup runs (for tests of the set-up); the caller owns it.
+    // Builds the dialogs printerSetup and preview run (for tests); the caller owns them.
     QDialog* createSetupDialog();
+    QPrintPreviewDialog* createPreviewDialog(const std::function<void(PrintJob&)>& render);
+    // Takes what the set-up dialog left on printer() as the user's choice: the next job writes
+    // the very PDF file chosen there, and the choice is stored.
+    void acceptSetup();
+    // The printer's present choice, as it would be stored.
+    PrinterChoice currentChoice();
 
 private:
+    void restoreChoice();
+
     QPointer<QWidget> m_parent;
     std::unique_ptr<QPrinter> m_printer;
+    Registry* m_registry = nullptr;
+    QString m_settingsKey;
+    // The PDF file the user picked in the set-up dialog (its overwrite question answered): the
+    // next job writes it as it is.
+    QString m_confirmedFile;
+    // The PDF file chosen (or restored): later jobs number their files after it.
+    QString m_pdfBase;
+    QString m_lastOutputFile;
 };
 
 } // namespace platform

@@ -52,3 +52,10 @@ platform::PageOrientation bitmapOrientation(QSize bitmap);
 printing::PageJobResult PrintBitmapPage(platform::PrintJob& job, const QImage& bitmap,
                                         const std::optional<QRect>& selection = std::nullopt,
                                         const printing::PercentCallback& progress = {});
+
+// The page PrintBitmapPage prints, for a preview: the same document, orientation and place of
+// the picture, which is sent whole in one call. A preview keeps everything it is sent, and a
+// page in bands at printer resolution would take hundreds of megabytes; bands drawn scaled
+// down would also show their seams.
+printing::PageJobResult PreviewBitmapPage(platform::PrintJob& job, const QImage& bitmap,
+                                          const std::optional<QRect>& selection = std::nullopt);

@@ -7,11 +7,13 @@
 #include "dialogs/SsCtrlSize.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -119,11 +121,14 @@ TEST(PrintWindow, ASelectionDraggedPastThePreviewStaysOnItAndAClosedPrinterIsSai
         // The bottom-right handle dragged far past the preview's corner.
         TGrabHandle* corner = dialog.ControlSizerSelect->handle(4);
         ASSERT_TRUE(corner && corner->isVisible());
-        const QPoint grab(2, 2);
-        QTest::mousePress(corner, Qt::LeftButton, {}, grab);
-        QTest::mouseMove(corner, grab + QPoint(150, 150));
-        QTest::mouseMove(corner, grab + QPoint(300, 300));
-        QTest::mouseRelease(corner, Qt::LeftButton, {}, grab + QPoint(300, 300));
+        // Through the window system, as a user drags: the handle keeps the drag to the end.
+        QWindow* window = dialog.windowHandle();
+        ASSERT_NE(window, nullptr);
+        const QPoint grab = corner->geometry().center();
+        QTest::mousePress(window, Qt::LeftButton, {}, grab);
+        QTest::mouseMove(window, grab + QPoint(150, 150));
+        QTest::mouseMove(window, grab + QPoint(300, 300));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, grab + QPoint(300, 300));
         const QRect preview = dialog.ImagePreview->geometry();
         const QRect selection = dialog.PaintBoxSelect->geometry();
         EXPECT_EQ(selection.left() + selection.width(), preview.left() + preview.width());
@@ -134,6 +139,57 @@ TEST(PrintWindow, ASelectionDraggedPastThePreviewStaysOnItAndAClosedPrinterIsSai
     form->MenuFilePrint->trigger();
     ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
     EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains("could not be printed"));
+}
+
+TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsAndAPdfSaysWhereItWent) {
+    PrintRig rig;
+    auto form = rig.window();
+    rig.printers.outputFile = QStringLiteral("/trips/canyons (2).pdf");
+    QRect previewed, afterReturn, afterSetup, selection;
+    form->user = [&](TFormPrint& dialog) {
+        // The dialog's own first activation has set the selection up.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::qWait(120);
+        dialog.RadioPrintSelection->click();
+        dialog.PaintBoxSelect->setGeometry(200, 100, 120, 80);
+        dialog.ControlSizerSelectEnd();
+        previewed = dialog.PaintBoxSelect->geometry();
+        selection = dialog.selectionInPicture();
+        dialog.ButtonPreview->click();
+        // The dialog becomes active again when the preview closes: the selection stays.
+        dialog.FormActivate();
+        QTest::qWait(120);
+        afterReturn = dialog.PaintBoxSelect->geometry();
+        dialog.ButtonPrint->click();
+        EXPECT_EQ(dialog.LabelProgress->text(), "canyons (2).pdf");
+        EXPECT_EQ(dialog.LabelProgress->toolTip(),
+                  QDir::toNativeSeparators("/trips/canyons (2).pdf"));
+        // Any later activation (as after Setup) sets the selection back.
+        dialog.FormActivate();
+        QTest::qWait(120);
+        afterSetup = dialog.PaintBoxSelect->geometry();
+        EXPECT_TRUE(dialog.LabelProgress->text().isEmpty());
+    };
+    form->MenuFilePrint->trigger();
+
+    EXPECT_EQ(afterReturn, previewed);
+    EXPECT_NE(afterSetup, previewed);
+    ASSERT_EQ(rig.printers.previews.size(), 1);
+    ASSERT_EQ(rig.printers.jobs.size(), 1);
+    // The preview has the page of the print: its orientation, and the picture whole where
+    // the bands cover it.
+    const RecordingPrintJob::Log& preview = *rig.printers.previews[0];
+    const RecordingPrintJob::Log& print = *rig.printers.jobs[0];
+    ASSERT_FALSE(preview.of(Kind::Begin).isEmpty());
+    EXPECT_EQ(preview.of(Kind::Begin).first().orientation,
+              print.of(Kind::Begin).first().orientation);
+    const QList<RecordingPrintJob::Call> shown = preview.of(Kind::DrawImage);
+    ASSERT_EQ(shown.size(), 1);
+    QRect covered;
+    for (const RecordingPrintJob::Call& band : print.of(Kind::DrawImage)) covered |= band.target;
+    EXPECT_EQ(shown[0].target, covered);
+    EXPECT_EQ(shown[0].image.size(), selection.size());
+    EXPECT_TRUE(rig.printers.previews[0]->ended());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The print seam on Qt's own PDF output: what a job draws ends up as pages of a file, and the
 // set-up dialog chooses a printer without offering to print.
+#include "platform/FileRegistry.h"
+#include "platform/PrinterChoice.h"
 #include "platform/QtPrintJob.h"
 #include "platform/QtPrinters.h"
 #include "support/RecordingPrintJob.h"
@@ -11,11 +13,16 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 using platform::PageOrientation;
 using platform::PrintFont;
@@ -61,8 +68,11 @@ TEST(QtPrintJobTest, ImagesTextAndPagesReachThePdf) {
     EXPECT_EQ(page.dpiX, printer.resolution());
     EXPECT_EQ(page.dpiY, printer.resolution());
 
+    // Colours that JPEG would blur into each other.
     QImage chart(60, 40, QImage::Format_RGB32);
-    chart.fill(QColor(0, 90, 200));
+    for (int y = 0; y < chart.height(); ++y)
+        for (int x = 0; x < chart.width(); ++x)
+            chart.setPixel(x, y, (x + y) % 3 == 0 ? qRgb(0, 90, 200) : qRgb(250, 120, 10));
     EXPECT_TRUE(job.drawImage(QRect(QPoint(), page.printable.size() / 2), chart));
     EXPECT_FALSE(job.drawImage(QRect(0, 0, 10, 10), QImage()));
     ASSERT_TRUE(job.newPage());
@@ -85,6 +95,8 @@ TEST(QtPrintJobTest, ImagesTextAndPagesReachThePdf) {
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_EQ(pdfPageCount(pdf), 2);
     EXPECT_TRUE(pdf.contains("/Subtype /Image"));
+    // Colours are temperatures: the picture is kept losslessly.
+    EXPECT_FALSE(pdf.contains("/DCTDecode"));
 }
 
 TEST(QtPrintJobTest, OrientationAndFontSizeShapeTheMetrics) {
@@ -201,6 +213,137 @@ TEST(QtPrintersTest, SetupChoosesAPrinterWithoutAPrintButton) {
     EXPECT_GE(printerList->count(), 1);
 #endif
     dialog->reject();
+}
+
+// Two runs of the program on one settings store.
+struct ChoiceRig {
+    QTemporaryDir dir;
+    platform::FileRegistry registry{dir.filePath("settings.reg")};
+    const QString key = QStringLiteral("\\Software\\Quillmark\\thalwise");
+    std::unique_ptr<platform::QtPrinters> run() {
+        auto printers = std::make_unique<platform::QtPrinters>();
+        printers->setSettings(&registry, key);
+        return printers;
+    }
+};
+
+bool printOnePage(platform::Printers& printers) {
+    const std::unique_ptr<platform::PrintJob> job = printers.createJob();
+    return job->begin(QStringLiteral("Pelagon image"), PageOrientation::Portrait) && job->end();
+}
+
+TEST(QtPrintersTest, ThePdfFileAndPaperChosenComeBackInTheNextRun) {
+    application();
+    ChoiceRig rig;
+    const QString chosen = rig.dir.filePath("trip.pdf");
+    {
+        const auto first = rig.run();
+        pdfPrinter(first->printer(), chosen);
+        first->printer().setPageSize(QPageSize(QPageSize::Letter));
+        first->acceptSetup();
+    }
+    const auto second = rig.run();
+    EXPECT_EQ(second->printer().outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(second->printer().outputFileName(), chosen);
+    EXPECT_EQ(second->printer().pageLayout().pageSize().id(), QPageSize::Letter);
+
+    // A printer chosen later keeps the PDF folder for the day a PDF file is chosen again.
+    const std::optional<platform::PrinterChoice> stored =
+        platform::readPrinterChoice(rig.registry, rig.key);
+    ASSERT_TRUE(stored);
+    platform::PrinterChoice gone = *stored;
+    gone.output = platform::PrinterChoice::Output::Printer;
+    gone.printerName = QStringLiteral("Printer taken away");
+    gone.paper = QStringLiteral("NoSuchPaper");
+    ASSERT_TRUE(platform::writePrinterChoice(rig.registry, rig.key, gone));
+    const auto third = rig.run();
+    // A printer or paper no longer there leaves Qt's defaults, as with nothing stored.
+    const QPrinter defaults(QPrinter::HighResolution);
+    EXPECT_EQ(third->printer().printerName(), defaults.printerName());
+    EXPECT_EQ(third->printer().outputFormat(), defaults.outputFormat());
+    EXPECT_EQ(third->printer().pageLayout().pageSize().id(),
+              defaults.pageLayout().pageSize().id());
+    EXPECT_EQ(third->currentChoice().pdfFolder, QDir::toNativeSeparators(rig.dir.path()));
+}
+
+TEST(QtPrintersTest, PrintsToAPdfFileNeverReplaceAnEarlierOne) {
+    application();
+    ChoiceRig rig;
+    const QString chosen = rig.dir.filePath("trip.pdf");
+    QFile old(chosen);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("kept until the user says otherwise");
+    old.close();
+    {
+        const auto printers = rig.run();
+        pdfPrinter(printers->printer(), chosen);
+        // The set-up dialog asked before an existing file was chosen: the first job writes it.
+        printers->acceptSetup();
+        ASSERT_TRUE(printOnePage(*printers));
+        EXPECT_EQ(printers->lastOutputFile(), chosen);
+        ASSERT_TRUE(printOnePage(*printers));
+        EXPECT_EQ(printers->lastOutputFile(), rig.dir.filePath("trip (2).pdf"));
+        ASSERT_TRUE(printOnePage(*printers));
+        EXPECT_EQ(printers->lastOutputFile(), rig.dir.filePath("trip (3).pdf"));
+    }
+    // The next run asks nothing: it goes on numbering.
+    const auto next = rig.run();
+    ASSERT_TRUE(printOnePage(*next));
+    EXPECT_EQ(next->lastOutputFile(), rig.dir.filePath("trip (4).pdf"));
+    for (const char* name : {"trip.pdf", "trip (2).pdf", "trip (3).pdf", "trip (4).pdf"})
+        EXPECT_EQ(pdfPageCount(readAll(rig.dir.filePath(name))), 1) << name;
+}
+
+TEST(QtPrintersTest, ThePreviewShowsThePagesTheRenderDraws) {
+    application();
+    QTemporaryDir dir;
+    platform::QtPrinters printers;
+    pdfPrinter(printers.printer(), dir.filePath("never.pdf"));
+    int rendered = 0;
+    const std::unique_ptr<QPrintPreviewDialog> dialog(
+        printers.createPreviewDialog([&](platform::PrintJob& job) {
+            ++rendered;
+            QImage band(64, 32, QImage::Format_RGB32);
+            band.fill(Qt::blue);
+            ASSERT_TRUE(job.begin(QStringLiteral("Pelagon image"), PageOrientation::Landscape));
+            EXPECT_TRUE(job.drawImage(QRect(QPoint(0, 0), job.pageMetrics().printable.size()),
+                                      band));
+            EXPECT_TRUE(job.end());
+        }));
+    dialog->show();
+    QApplication::processEvents();
+    const auto* pages = dialog->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(pages, nullptr);
+    EXPECT_GE(rendered, 1);
+    EXPECT_EQ(pages->pageCount(), 1);
+    EXPECT_EQ(printers.printer().pageLayout().orientation(), QPageLayout::Landscape);
+    dialog->reject();
+    // A preview writes no file.
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("never.pdf")));
+}
+
+TEST(PrinterChoiceTest, StoredValuesAreReadWithCare) {
+    const std::set<QString> taken = {"/p/a.pdf", "/p/a (2).pdf", "/p/notes"};
+    const auto exists = [&](const QString& path) { return taken.count(path) > 0; };
+    EXPECT_EQ(platform::nextFreeFileName("/p/b.pdf", exists), "/p/b.pdf");
+    EXPECT_EQ(platform::nextFreeFileName("/p/a.pdf", exists), "/p/a (3).pdf");
+    EXPECT_EQ(platform::nextFreeFileName("/p/notes", exists), "/p/notes (2)");
+    EXPECT_TRUE(platform::nextFreeFileName("/p/x.pdf", [](const QString&) { return true; })
+                    .isEmpty());
+
+    QTemporaryDir dir;
+    platform::FileRegistry registry(dir.filePath("settings.reg"));
+    const QString key = QStringLiteral("\\Software\\Quillmark\\thalwise");
+    EXPECT_FALSE(platform::readPrinterChoice(registry, key));
+    const QString sub = platform::printerChoiceKey(key);
+    registry.writeValue(sub, "Output", platform::RegistryValue::fromText("1"));
+    registry.writeValue(sub, "Printer", platform::RegistryValue::fromDword(7));
+    registry.writeValue(sub, "PdfName", platform::RegistryValue::fromText("../../etc/x.pdf"));
+    const std::optional<platform::PrinterChoice> read = platform::readPrinterChoice(registry, key);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->output, platform::PrinterChoice::Output::Printer); // a text is no DWORD
+    EXPECT_TRUE(read->printerName.isEmpty());
+    EXPECT_EQ(read->pdfName, "x.pdf"); // a name, never a path
 }
 
 } // namespace
