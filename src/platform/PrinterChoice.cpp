@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -64,9 +67,17 @@ QString nextFreeFileName(const QString& path, const std::function<bool(const QSt
     if (!exists(path)) return path;
     const QFileInfo info(path);
     const QString suffix = info.suffix();
-    const QString stem = suffix.isEmpty() ? info.fileName() : info.completeBaseName();
+    QString stem = suffix.isEmpty() ? info.fileName() : info.completeBaseName();
     const QString folder = info.path();
-    for (int n = 2; n <= MaxNumber; ++n) {
+    // A name that is numbered already goes on counting: "trip (3).pdf" is followed by
+    // "trip (4).pdf", not "trip (3) (2).pdf".
+    int first = 2;
+    static const QRegularExpression numbered(QStringLiteral("^(.*) \\((\\d{1,4})\\)$"));
+    if (const QRegularExpressionMatch match = numbered.match(stem); match.hasMatch()) {
+        stem = match.captured(1);
+        first = std::max(2, match.captured(2).toInt() + 1);
+    }
+    for (int n = first; n <= MaxNumber; ++n) {
         QString name = QStringLiteral("%1 (%2)").arg(stem).arg(n);
         if (!suffix.isEmpty()) name += QLatin1Char('.') + suffix;
         const QString candidate = QDir(folder).filePath(name);

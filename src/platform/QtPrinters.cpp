@@ -150,13 +150,23 @@ std::unique_ptr<PrintJob> QtPrinters::createJob() {
 }
 
 QDialog* QtPrinters::createSetupDialog() {
+    // A PDF file printer offers the name the next print would take, so that keeping it asks
+    // no question about replacing an earlier print.
+    QPrinter& printer = this->printer();
+    if (printer.outputFormat() == QPrinter::PdfFormat && m_confirmedFile.isEmpty() &&
+        !m_pdfBase.isEmpty()) {
+        const QString next = nextFreeFileName(m_pdfBase, [](const QString& path) {
+            return QFileInfo::exists(path);
+        });
+        if (!next.isEmpty()) printer.setOutputFileName(next);
+    }
 #ifdef Q_OS_WIN
     // The system's page set-up dialog has its own "Printer..." button for the choice of printer.
-    auto* dialog = new QPageSetupDialog(&printer(), m_parent.data());
+    auto* dialog = new QPageSetupDialog(&printer, m_parent.data());
 #else
     // Qt's own print dialog offers the printers, a PDF file, and the paper under "Properties".
     // Nothing is printed from it, so its "Print" button is an OK button here.
-    auto* dialog = new QPrintDialog(&printer(), m_parent.data());
+    auto* dialog = new QPrintDialog(&printer, m_parent.data());
     dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);

@@ -290,7 +290,15 @@ TEST(QtPrintersTest, PrintsToAPdfFileNeverReplaceAnEarlierOne) {
     const auto next = rig.run();
     ASSERT_TRUE(printOnePage(*next));
     EXPECT_EQ(next->lastOutputFile(), rig.dir.filePath("trip (4).pdf"));
-    for (const char* name : {"trip.pdf", "trip (2).pdf", "trip (3).pdf", "trip (4).pdf"})
+    // Its set-up dialog offers the next free name, which asks no question when kept.
+    delete next->createSetupDialog();
+    EXPECT_EQ(next->printer().outputFileName(), rig.dir.filePath("trip (5).pdf"));
+    next->acceptSetup();
+    ASSERT_TRUE(printOnePage(*next));
+    ASSERT_TRUE(printOnePage(*next));
+    EXPECT_EQ(next->lastOutputFile(), rig.dir.filePath("trip (6).pdf"));
+    for (const char* name :
+         {"trip.pdf", "trip (2).pdf", "trip (3).pdf", "trip (4).pdf", "trip (5).pdf"})
         EXPECT_EQ(pdfPageCount(readAll(rig.dir.filePath(name))), 1) << name;
 }
 
@@ -328,6 +336,8 @@ TEST(PrinterChoiceTest, StoredValuesAreReadWithCare) {
     EXPECT_EQ(platform::nextFreeFileName("/p/b.pdf", exists), "/p/b.pdf");
     EXPECT_EQ(platform::nextFreeFileName("/p/a.pdf", exists), "/p/a (3).pdf");
     EXPECT_EQ(platform::nextFreeFileName("/p/notes", exists), "/p/notes (2)");
+    // A numbered name counts on from its number.
+    EXPECT_EQ(platform::nextFreeFileName("/p/a (2).pdf", exists), "/p/a (3).pdf");
     EXPECT_TRUE(platform::nextFreeFileName("/p/x.pdf", [](const QString&) { return true; })
                     .isEmpty());
 
