@@ -17,11 +17,16 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -143,6 +148,98 @@ TEST_F(Render, WritesThePictureTheWindowComposes) {
     EXPECT_EQ(metadata.scaleMin, 40);
     EXPECT_EQ(metadata.scaleMax, 86);
     EXPECT_EQ(metadata.magneticVariation, -14.5f);
+}
+
+// The page as it comes out of a PDF viewer: the chart with its marks, fitted to the full width
+// of a portrait page with even margins and centred down it.
+TEST_F(Render, ThePrintedPageShowsTheChartWithItsMarksFittedAndCentred) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    const QString pdf = m_dir.filePath("page.pdf");
+    const CliRun r = run({"print", m_chart, "--pdf", pdf, "--annotations", m_annotations});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    static const QRegularExpression imageLine(
+        QStringLiteral("image: (\\d+) x (\\d+) at (\\d+),(\\d+)"));
+    const QRegularExpressionMatch image = imageLine.match(r.out);
+    ASSERT_TRUE(image.hasMatch()) << r.out.toStdString();
+    EXPECT_TRUE(r.out.startsWith("orientation: portrait\n")) << r.out.toStdString();
+
+    constexpr int Dpi = 100; // the page is drawn at 1200 dpi
+    QProcess raster;
+    raster.start(pdftoppm, {"-r", QString::number(Dpi), "-png", "-singlefile", pdf,
+                            m_dir.filePath("page")});
+    ASSERT_TRUE(raster.waitForFinished(60000));
+    ASSERT_EQ(raster.exitCode(), 0);
+    const QImage page =
+        QImage(m_dir.filePath("page.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(page.isNull());
+
+    // Where the chart lies on the page: everything that is not paper.
+    QRect chartOnPage;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255)) chartOnPage |= QRect(x, y, 1, 1);
+    const double scale = Dpi / 1200.0;
+    EXPECT_NEAR(chartOnPage.width(), image.captured(1).toInt() * scale, 2);
+    EXPECT_NEAR(chartOnPage.height(), image.captured(2).toInt() * scale, 2);
+    // The same margin left and right, and even margins above and below.
+    const int left = chartOnPage.left(), right = page.width() - 1 - chartOnPage.right();
+    const int top = chartOnPage.top(), bottom = page.height() - 1 - chartOnPage.bottom();
+    EXPECT_NEAR(left, right, 2);
+    EXPECT_NEAR(top, bottom, 2);
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, top);
+
+    TGIFImage chart;
+    chart.LoadFromFile(m_chart);
+    const QImage plain = chart.bitmap().convertToFormat(QImage::Format_RGB32);
+    display::Overlays overlays;
+    const StoredFont font;
+    overlays.lines = &m_lines;
+    overlays.texts = &m_texts;
+    overlays.font = toQFont(font);
+    overlays.fontColour = colourOf(font);
+    const QImage expected = display::RepaintChart(plain, overlays);
+    const auto onPage = [&](QPoint chartPixel) {
+        return QPoint(chartOnPage.left() + (chartPixel.x() * 2 + 1) * chartOnPage.width() /
+                                               (2 * expected.width()),
+                      chartOnPage.top() + (chartPixel.y() * 2 + 1) * chartOnPage.height() /
+                                              (2 * expected.height()));
+    };
+    const auto distance = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+               std::abs(qBlue(a) - qBlue(b));
+    };
+    // The chart's colours where they do not change nearby.
+    int compared = 0;
+    for (int y = 4; y < expected.height() - 4; y += 23) {
+        for (int x = 4; x < expected.width() - 4; x += 23) {
+            bool uniform = true;
+            for (int dy = -3; dy <= 3 && uniform; ++dy)
+                for (int dx = -3; dx <= 3 && uniform; ++dx)
+                    uniform = expected.pixel(x + dx, y + dy) == expected.pixel(x, y);
+            if (!uniform) continue;
+            ++compared;
+            ASSERT_LE(distance(page.pixel(onPage({x, y})), expected.pixel(x, y)), 24)
+                << x << ',' << y;
+        }
+    }
+    EXPECT_GT(compared, 100);
+    // The first line's colour along it, where the plain chart has another.
+    int marks = 0;
+    for (int step = 1; step < 10; ++step) {
+        const QPoint on(20 + (400 - 20) * step / 10, 30 + (350 - 30) * step / 10);
+        const QRgb mark = expected.pixel(on);
+        if (mark == plain.pixel(on)) continue;
+        int nearest = std::numeric_limits<int>::max();
+        const QPoint centre = onPage(on);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                nearest = std::min(nearest, distance(page.pixel(centre + QPoint(dx, dy)), mark));
+        EXPECT_LE(nearest, 60) << on.x() << ',' << on.y();
+        ++marks;
+    }
+    EXPECT_GE(marks, 5);
 }
 
 TEST_F(Render, RefusalsAndUsage) {
