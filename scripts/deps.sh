@@ -9,6 +9,9 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core
   gpsbabel poppler-utils
+  qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
+  xvfb xauth xdotool imagemagick
+  desktop-file-utils appstream lintian dpkg-dev fakeroot file
 )
 missing=()
 for p in "${packages[@]}"; do
