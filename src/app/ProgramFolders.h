@@ -15,8 +15,8 @@ QString archiveFolderFor(const QString& documentsFolder);
 // The folder of the per-area annotation files, beside the archive folder.
 QString programInfoFolderFor(const QString& documentsFolder);
 
-// The help file's name; it is used only when it exists beside the executable.
-inline const char* const HelpFileName = "Thalwise.hlp";
+// The guide's topic for "&Getting started...".
+inline constexpr int GettingStartedContext = 200;
 
 // The start-up reminder is due when the day it last ran is before today (days since
 // 30 December 1899). A stored day in the future is never due until that day has passed.

@@ -1,6 +1,7 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AboutBox.h"
+#include "app/HelpWindow.h"
 #include "app/AnnotatedImage.h"
 #include "app/AppIcon.h"
 #include "app/ChartFiles.h"
@@ -67,6 +68,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QUrl>
 #include <QWheelEvent>
@@ -75,6 +77,7 @@
 // Resources of a static library must be registered by name from the global namespace.
 static void initThalwiseResources() {
     Q_INIT_RESOURCE(thalwise);
+    Q_INIT_RESOURCE(guide);
 }
 
 namespace {
@@ -714,10 +717,12 @@ void TFormThalwise::FormCreate() {
     BuildAreaMenu();
     CheckDefaultAreaItem();
 
-    // 12. Help file beside the executable.
-    const QString helpFile =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(app::HelpFileName));
-    m_helpFile = QFileInfo::exists(helpFile) ? QDir::toNativeSeparators(helpFile) : QString();
+    // 12. The user guide: one installed beside the executable or in a data folder, else the
+    // one built in.
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    QStringList dataFolders{QDir(executableFolder).filePath(QStringLiteral("../share"))};
+    dataFolders += QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    m_guideFolder = help::findGuideFolder(executableFolder, dataFolders);
 }
 
 void TFormThalwise::showEvent(QShowEvent* event) {
@@ -959,21 +964,14 @@ void TFormThalwise::ButtonCloseClick() {
     close();
 }
 
-void TFormThalwise::showHelpFile() {
-    platform::MessageBoxRequest request;
-    request.caption = QStringLiteral("Thalwise");
-    request.icon = platform::Icon::Information;
-    if (m_helpFile.isEmpty()) {
-        request.text = QStringLiteral("No help file is installed: %1 was not found beside the "
-                                      "program.")
-                           .arg(QLatin1String(app::HelpFileName));
-        m_services.messageBoxes->show(request);
-        return;
+THelpWindow& TFormThalwise::helpWindow() {
+    if (!m_helpWindow) {
+        // A guide folder that cannot be read gives way to the guide built in.
+        std::optional<help::Guide> guide = help::Guide::load(m_guideFolder);
+        if (!guide) guide = help::Guide::load(QString::fromLatin1(help::BuiltInGuide));
+        m_helpWindow = new THelpWindow(guide.value_or(help::Guide()), *m_services.desktop, this);
     }
-    if (!m_services.desktop->openUrl(QUrl::fromLocalFile(m_helpFile))) {
-        request.text = QStringLiteral("Unable to open the help file %1").arg(m_helpFile);
-        m_services.messageBoxes->show(request);
-    }
+    return *m_helpWindow;
 }
 
 void TFormThalwise::MenuFilePrintSetupClick() {
@@ -981,11 +979,16 @@ void TFormThalwise::MenuFilePrintSetupClick() {
 }
 
 void TFormThalwise::MenuHelpClick() {
-    showHelpFile();
+    // One handler for the three commands; the command chosen picks the tab.
+    const QObject* command = sender();
+    THelpWindow::Tab tab = THelpWindow::Tab::Contents;
+    if (command == MenuHelpIndex) tab = THelpWindow::Tab::Index;
+    if (command == MenuHelpSearch) tab = THelpWindow::Tab::Search;
+    helpWindow().showTab(tab);
 }
 
 void TFormThalwise::MenuHelpGettingStartedClick() {
-    showHelpFile();
+    helpWindow().showContext(app::GettingStartedContext);
 }
 
 void TFormThalwise::MenuHelpAboutClick() {

@@ -43,6 +43,7 @@ class TRegistryIniFile;
 class TRegistryInteger;
 class TRegistryString;
 class TAboutBoxVEK1;
+class THelpWindow;
 class TFormAddText;
 class TFormManageArchive;
 class TFormPrint;
@@ -206,7 +207,7 @@ public:
     QString ApplicationTitle;
     // The current area's annotation file; none before the first chart.
     std::unique_ptr<platform::ProfileFile> AnnotationFile;
-    QString m_helpFile; // empty when no help file lies beside the executable
+    QString m_guideFolder; // where the user guide is read from
 
     // Temperature scale: the strip built from the built-in palette and its lookup tables.
     QImage ScaleBitmap; // 30 x 256, null until the window is first shown
@@ -396,7 +397,8 @@ private:
     void layoutControls(); // keeps the anchored controls in place, then FormResize
     // The smallest window at which no control overlaps another.
     QSize minimumWindowSize() const;
-    void showHelpFile();
+    // The help window, made on first use.
+    THelpWindow& helpWindow();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
                          void (TFormThalwise::*handler)());
 
@@ -413,6 +415,7 @@ private:
     QImage m_displayPicture;         // the composed chart at its own size
     QStringList m_chartCommentTexts; // of the chart opened last, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
+    THelpWindow* m_helpWindow = nullptr;
     TFormAddText* m_addText = nullptr;
     TFormManageArchive* m_manageArchive = nullptr;
     bool m_shown = false;

@@ -526,35 +526,6 @@ TEST(ThalwiseForm, ControlsStartAsTheWindowIsDesigned) {
     EXPECT_EQ(form->SaveDialog.defaultSuffix, QStringLiteral("gif"));
 }
 
-TEST(ThalwiseForm, HelpOpensTheHelpFileOrSaysThereIsNone) {
-    const QString helpFile = QDir(QCoreApplication::applicationDirPath()).filePath("Thalwise.hlp");
-    if (QFileInfo::exists(helpFile))
-        GTEST_SKIP() << "a help file already lies beside the test program";
-    {
-        WindowRig rig;
-        auto form = rig.open();
-        for (QAction* item : {form->MenuHelpContents, form->MenuHelpGettingStarted})
-            item->trigger();
-        EXPECT_TRUE(rig.desktop.openedUrls.isEmpty());
-        ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
-        EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains("Thalwise.hlp"));
-    }
-    QFile file(helpFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    {
-        WindowRig rig;
-        auto form = rig.open();
-        for (QAction* item : {form->MenuHelpContents, form->MenuHelpIndex, form->MenuHelpSearch,
-                              form->MenuHelpGettingStarted})
-            item->trigger();
-        EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
-        ASSERT_EQ(rig.desktop.openedUrls.size(), 4);
-        EXPECT_EQ(QFileInfo(rig.desktop.openedUrls[0].toLocalFile()), QFileInfo(helpFile));
-    }
-    QFile::remove(helpFile);
-}
-
 TEST(ThalwiseForm, ExitClosesWithoutAsking) {
     WindowRig rig;
     auto form = rig.open();
