@@ -10,11 +10,12 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QtGlobal>
 
 TAboutBoxVEK1::TAboutBoxVEK1(platform::Desktop& desktop, QWidget* parent)
     : QDialog(parent), m_desktop(desktop) {
     setObjectName(QStringLiteral("AboutBoxVEK1"));
-    setWindowTitle(QStringLiteral("About %1").arg(programName()));
+    setWindowTitle(tr("About %1").arg(programName()));
     setModal(true);
 
     auto* icon = new QLabel(this);
@@ -29,12 +30,22 @@ TAboutBoxVEK1::TAboutBoxVEK1(platform::Desktop& desktop, QWidget* parent)
     big.setBold(true);
     ProductName->setFont(big);
 
-    Version = new QLabel(QStringLiteral("Version %1").arg(version()), this);
+    Version = new QLabel(tr("Version %1").arg(version()), this);
     Version->setObjectName(QStringLiteral("Version"));
 
     auto* description =
-        new QLabel(QStringLiteral("Viewer for sea-surface temperature charts"), this);
+        new QLabel(tr("Viewer for sea-surface temperature charts"), this);
     description->setObjectName(QStringLiteral("Comments"));
+
+    Licence = new QLabel(tr("Free software under the MIT licence: use, copy and share it."),
+                         this);
+    Licence->setObjectName(QStringLiteral("Licence"));
+    Licence->setWordWrap(true);
+
+    QtVersions = new QLabel(tr("Built with Qt %1, running on Qt %2")
+                                .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())),
+                            this);
+    QtVersions->setObjectName(QStringLiteral("QtVersions"));
 
     WebSite = new QLabel(this);
     WebSite->setObjectName(QStringLiteral("WebSite"));
@@ -57,6 +68,9 @@ TAboutBoxVEK1::TAboutBoxVEK1(platform::Desktop& desktop, QWidget* parent)
     text->addWidget(description);
     text->addSpacing(8);
     text->addWidget(WebSite);
+    text->addSpacing(8);
+    text->addWidget(Licence);
+    text->addWidget(QtVersions);
     auto* top = new QHBoxLayout;
     top->addWidget(icon);
     top->addSpacing(12);

@@ -7,8 +7,8 @@ class Desktop;
 class QLabel;
 class QPushButton;
 
-// The about box: program name, the version the build was made with and the web-site link,
-// which opens through the desktop's shell.
+// The about box: program name, the version the build was made with, the web-site link,
+// which opens through the desktop's shell, the licence and the versions of Qt.
 class TAboutBoxVEK1 : public QDialog {
     Q_OBJECT
 
@@ -23,6 +23,8 @@ public:
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
     QLabel* WebSite = nullptr;
+    QLabel* Licence = nullptr;
+    QLabel* QtVersions = nullptr; // the Qt the program was built with and the one it runs on
     QPushButton* ButtonOK = nullptr;
 
 private:

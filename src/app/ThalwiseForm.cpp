@@ -68,6 +68,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QKeySequence>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QUrl>
@@ -502,6 +503,26 @@ void TFormThalwise::createActions() {
         addMenuItem(MenuHelp, "MenuHelpSearch", "&Search for Help On...", &F::MenuHelpClick);
     MenuHelp->addSeparator();
     MenuHelpAbout = addMenuItem(MenuHelp, "MenuHelpAbout", "&About...", &F::MenuHelpAboutClick);
+
+    // The desktop's standard keys, each with the usual chord where the desktop names none.
+    // They are all chords or function keys, so none takes an access key of the menus.
+    const struct {
+        QAction* item;
+        QKeySequence::StandardKey key;
+        QKeySequence fallback;
+    } keys[] = {
+        {MenuFileOpenOne, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {MenuFileSaveAs, QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {MenuFilePrint, QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {MenuFileExit, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {MenuHelpContents, QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)},
+        {MenuViewZoom, QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        {MenuViewNormal, QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+    };
+    for (const auto& k : keys) {
+        const QList<QKeySequence> standard = QKeySequence::keyBindings(k.key);
+        k.item->setShortcuts(standard.isEmpty() ? QList<QKeySequence>{k.fallback} : standard);
+    }
 
     PopupMenuWaypoint = new QMenu(this);
     PopupMenuWaypoint->setObjectName(QStringLiteral("PopupMenuWaypoint"));

@@ -58,6 +58,39 @@ TEST(HelpWindow, EachCommandOpensTheGuideOnItsTab) {
     EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
 }
 
+TEST(HelpWindow, StandardKeysReachTheirCommands) {
+    WindowRig rig;
+    auto form = rig.open();
+    form->OpenChart(copySample(form->ArchiveFolder, "area-ne01.gif"));
+    QList<QKeySequence> seen;
+    for (QAction* item : {form->MenuFileOpenOne, form->MenuFileSaveAs, form->MenuFilePrint,
+                          form->MenuFileExit, form->MenuHelpContents, form->MenuViewZoom,
+                          form->MenuViewNormal}) {
+        const QKeySequence key = item->shortcut();
+        ASSERT_FALSE(key.isEmpty()) << item->objectName().toStdString();
+        EXPECT_FALSE(seen.contains(key)) << key.toString().toStdString();
+        // A plain letter or Alt+letter would take a menu's access key.
+        EXPECT_TRUE((key[0].keyboardModifiers() & (Qt::ControlModifier | Qt::MetaModifier)) ||
+                    (key[0].key() >= Qt::Key_F1 && key[0].key() <= Qt::Key_F35))
+            << key.toString().toStdString();
+        seen.append(key);
+    }
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const QKeyCombination zoomIn = form->MenuViewZoom->shortcut()[0];
+    QTest::keyClick(form.get(), zoomIn.key(), zoomIn.keyboardModifiers());
+    EXPECT_TRUE(form->MenuViewZoom->isChecked());
+    const QKeyCombination zoomOut = form->MenuViewNormal->shortcut()[0];
+    QTest::keyClick(form.get(), zoomOut.key(), zoomOut.keyboardModifiers());
+    EXPECT_TRUE(form->MenuViewNormal->isChecked());
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    auto* help = form->findChild<THelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentTab(), THelpWindow::Tab::Contents);
+}
+
 TEST(HelpWindow, TheBuiltInGuideHoldsTogetherAndIsSearched) {
     ensureApplication();
     initGuide();

@@ -161,6 +161,8 @@ TEST(AboutBox, ShowsNameVersionAndOpensTheSiteThroughTheDesktop) {
     TAboutBoxVEK1 about(desktop);
     EXPECT_EQ(about.ProductName->text(), QStringLiteral("Thalwise"));
     EXPECT_TRUE(about.Version->text().contains(QStringLiteral(THALWISE_VERSION)));
+    EXPECT_TRUE(about.Licence->text().contains(QStringLiteral("MIT")));
+    EXPECT_TRUE(about.QtVersions->text().contains(QLatin1String(qVersion())));
     EXPECT_FALSE(about.WebSite->openExternalLinks());
     emit about.WebSite->linkActivated(TAboutBoxVEK1::webSite());
     ASSERT_EQ(desktop.openedUrls.size(), 1);
