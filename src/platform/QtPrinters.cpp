@@ -4,6 +4,7 @@
 #include "platform/QtPrintJob.h"
 #include "platform/Registry.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +68,18 @@ QPrinter& QtPrinters::printer() {
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         restoreChoice();
+        // Without a print system the printer is a PDF file: it goes to the PDF folder chosen
+        // last, or the documents folder, not to wherever the program happened to be started.
+        if (m_printer->outputFormat() == QPrinter::PdfFormat &&
+            m_printer->outputFileName().isEmpty()) {
+            QString folder = documentsFolder();
+            if (m_registry)
+                if (const std::optional<PrinterChoice> stored =
+                        readPrinterChoice(*m_registry, m_settingsKey);
+                    stored && !stored->pdfFolder.isEmpty() && QFileInfo(stored->pdfFolder).isDir())
+                    folder = stored->pdfFolder;
+            m_printer->setOutputFileName(QDir(folder).filePath(QStringLiteral("Thalwise.pdf")));
+        }
     }
     return *m_printer;
 }
@@ -172,9 +185,10 @@ QDialog* QtPrinters::createSetupDialog() {
     dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QObject::tr("OK"));
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QCoreApplication::translate("QtPrinters", "OK"));
 #endif
-    dialog->setWindowTitle(QObject::tr("Print setup"));
+    dialog->setWindowTitle(QCoreApplication::translate("QtPrinters", "Print setup"));
     return dialog;
 }
 
@@ -188,7 +202,7 @@ bool QtPrinters::printerSetup() {
 QPrintPreviewDialog*
 QtPrinters::createPreviewDialog(const std::function<void(PrintJob&)>& render) {
     auto* dialog = new QPrintPreviewDialog(&printer(), m_parent.data());
-    dialog->setWindowTitle(QObject::tr("Print preview"));
+    dialog->setWindowTitle(QCoreApplication::translate("QtPrinters", "Print preview"));
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
                      [render](QPrinter* target) {
                          QtPrintJob job(*target);

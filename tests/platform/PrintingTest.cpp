@@ -19,6 +19,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -264,6 +265,17 @@ TEST(QtPrintersTest, ThePdfFileAndPaperChosenComeBackInTheNextRun) {
     EXPECT_EQ(third->printer().pageLayout().pageSize().id(),
               defaults.pageLayout().pageSize().id());
     EXPECT_EQ(third->currentChoice().pdfFolder, QDir::toNativeSeparators(rig.dir.path()));
+}
+
+TEST(QtPrintersTest, APdfFilePrinterWritesIntoTheDocumentsFolder) {
+    application();
+    ChoiceRig rig;
+    const auto printers = rig.run();
+    if (printers->printer().outputFormat() != QPrinter::PdfFormat)
+        GTEST_SKIP() << "this machine has a printer of its own";
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(QFileInfo(printers->printer().outputFileName()).absolutePath(),
+              QFileInfo(documents.isEmpty() ? QDir::homePath() : documents).absoluteFilePath());
 }
 
 TEST(QtPrintersTest, PrintsToAPdfFileNeverReplaceAnEarlierOne) {
