@@ -140,7 +140,7 @@ TFormThalwise::~TFormThalwise() {
 }
 
 QString TFormThalwise::initialCaption() {
-    return QStringLiteral("\"Pelagon\" Chart viewer (from Brinecast)");
+    return tr("\"Pelagon\" Chart viewer (from Brinecast)");
 }
 
 void TFormThalwise::attachDialogs(TAboutBoxVEK1* aboutBox, TFormAddText* addText,
@@ -242,7 +242,7 @@ void TFormThalwise::createControls() {
     makeSpinner("LabelMin", "Min: ", "UpDownScaleMin", "EditScaleMin", geo::ScaleMinLowest,
                 geo::ScaleMinHighest, geo::ScaleMinInitial, LabelMin, UpDownScaleMin, EditScaleMin);
 
-    LabelTemp = new QLabel(QStringLiteral("Temp"), m_client);
+    LabelTemp = new QLabel(tr("Temp"), m_client);
     LabelTemp->setObjectName(QStringLiteral("LabelTemp"));
     LabelTemp->setToolTip(QString());
 
@@ -279,7 +279,7 @@ void TFormThalwise::createControls() {
     SpeedButtonWaypointHome->hide();
     connect(m_toolButtons, &QButtonGroup::buttonClicked, this, [this] { ChangeMoveMode(); });
 
-    ButtonClose = new QPushButton(QStringLiteral("Close"), m_client);
+    ButtonClose = new QPushButton(tr("Close"), m_client);
     ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
     ButtonClose->resize(kToolButtonSize * 4 + 6, 30);
     connect(ButtonClose, &QPushButton::clicked, this, [this] { ButtonCloseClick(); });
@@ -299,7 +299,7 @@ void TFormThalwise::createControls() {
 
     StringGridWaypointList = new QTableWidget(17, 7, m_client);
     StringGridWaypointList->setObjectName(QStringLiteral("StringGridWaypointList"));
-    StringGridWaypointList->setToolTip(QStringLiteral("Right-click the list for options"));
+    StringGridWaypointList->setToolTip(tr("Right-click the list for options"));
     StringGridWaypointList->horizontalHeader()->hide();
     StringGridWaypointList->verticalHeader()->hide();
     StringGridWaypointList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -356,16 +356,16 @@ void TFormThalwise::createControls() {
     TimerUpdateRange->setSingleShot(true);
     connect(TimerUpdateRange, &QTimer::timeout, this, [this] { TimerUpdateRangeTimer(); });
 
-    OpenDialog.title = QStringLiteral("Open chart to view");
+    OpenDialog.title = tr("Open chart to view");
     OpenDialog.filter = QStringLiteral(
         "Florida images (fl*.gif)|area-fl*.gif|Mid-Atlantic (ma*.gif)|area-ma*.gif|"
         "North-east (ne*.gif)|area-ne*.gif|All GIF images (*.gif)|*.gif|All files|*.*");
     OpenDialog.filterIndex = 1;
-    SaveDialog.title = QStringLiteral("Save annotated image");
-    SaveDialog.filter = QStringLiteral("GIF image (*.gif)|*.gif|All files (*.*)|*.*");
+    SaveDialog.title = tr("Save annotated image");
+    SaveDialog.filter = tr("GIF image (*.gif)|*.gif|All files (*.*)|*.*");
     SaveDialog.filterIndex = 1;
     SaveDialog.defaultSuffix = QStringLiteral("gif");
-    GpxDialog.filter = QStringLiteral("GPX waypoints (*.gpx)|*.gpx|All files (*.*)|*.*");
+    GpxDialog.filter = tr("GPX waypoints (*.gpx)|*.gpx|All files (*.*)|*.*");
     GpxDialog.filterIndex = 1;
     GpxDialog.defaultSuffix = QStringLiteral("gpx");
 }
@@ -404,65 +404,65 @@ void TFormThalwise::createActions() {
     };
     using F = TFormThalwise;
 
-    MenuFile = addMenu(nullptr, "MenuFile", QStringLiteral("&File"));
+    MenuFile = addMenu(nullptr, "MenuFile", tr("&File"));
     MenuFileOpenOne =
-        addMenuItem(MenuFile, "MenuFileOpenOne", "&Open...", &F::MenuFileOpenOneClick);
-    MenuFileOpenArchive = addMenuItem(MenuFile, "MenuFileOpenArchive", "Open &archive...",
+        addMenuItem(MenuFile, "MenuFileOpenOne", tr("&Open..."), &F::MenuFileOpenOneClick);
+    MenuFileOpenArchive = addMenuItem(MenuFile, "MenuFileOpenArchive", tr("Open &archive..."),
                                       &F::MenuFileOpenArchiveClick);
-    MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages", "Flip &any charts...",
+    MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages", tr("Flip &any charts..."),
                                         &F::MenuFileFlipAnyImagesClick);
-    MenuFileFlipLatest = addMenuItem(MenuFile, "MenuFileFlipLatest", "&Flip latest charts",
+    MenuFileFlipLatest = addMenuItem(MenuFile, "MenuFileFlipLatest", tr("&Flip latest charts"),
                                      &F::MenuFileFlipLatestClick);
     MenuFileSaveAs =
-        addMenuItem(MenuFile, "MenuFileSaveAs", "Save &As...", &F::MenuFileSaveAsClick);
+        addMenuItem(MenuFile, "MenuFileSaveAs", tr("Save &As..."), &F::MenuFileSaveAsClick);
     MenuFile->addSeparator();
-    MenuFileExportGpx = addMenuItem(MenuFile, "MenuFileExportGpx", "&Export waypoints (GPX)...",
+    MenuFileExportGpx = addMenuItem(MenuFile, "MenuFileExportGpx", tr("&Export waypoints (GPX)..."),
                                     &F::MenuFileExportGpxClick);
-    MenuFileImportGpx = addMenuItem(MenuFile, "MenuFileImportGpx", "&Import waypoints (GPX)...",
+    MenuFileImportGpx = addMenuItem(MenuFile, "MenuFileImportGpx", tr("&Import waypoints (GPX)..."),
                                     &F::MenuFileImportGpxClick);
     MenuFile->addSeparator();
-    MenuFilePrint = addMenuItem(MenuFile, "MenuFilePrint", "&Print...", &F::MenuFilePrintClick);
+    MenuFilePrint = addMenuItem(MenuFile, "MenuFilePrint", tr("&Print..."), &F::MenuFilePrintClick);
     MenuFilePrintSetup =
-        addMenuItem(MenuFile, "MenuFilePrintSetup", "Print setup...", &F::MenuFilePrintSetupClick);
+        addMenuItem(MenuFile, "MenuFilePrintSetup", tr("Print setup..."), &F::MenuFilePrintSetupClick);
     MenuFile->addSeparator();
-    MenuFileExit = addMenuItem(MenuFile, "MenuFileExit", "E&xit", &F::MenuFileExitClick);
+    MenuFileExit = addMenuItem(MenuFile, "MenuFileExit", tr("E&xit"), &F::MenuFileExitClick);
 
-    MenuAnnotation = addMenu(nullptr, "MenuAnnotation", QStringLiteral("&Annotation"));
-    MenuClearAll = addMenuItem(MenuAnnotation, "MenuClearAll", "&Clear all", &F::MenuClearAllClick);
+    MenuAnnotation = addMenu(nullptr, "MenuAnnotation", tr("&Annotation"));
+    MenuClearAll = addMenuItem(MenuAnnotation, "MenuClearAll", tr("&Clear all"), &F::MenuClearAllClick);
     MenuAnnotationFont =
-        addMenuItem(MenuAnnotation, "MenuAnnotationFont", "&Font", &F::MenuAnnotationFontClick);
-    MenuAnnotationOutline = addMenuItem(MenuAnnotation, "MenuAnnotationOutline", "&Outline",
+        addMenuItem(MenuAnnotation, "MenuAnnotationFont", tr("&Font"), &F::MenuAnnotationFontClick);
+    MenuAnnotationOutline = addMenuItem(MenuAnnotation, "MenuAnnotationOutline", tr("&Outline"),
                                         &F::MenuAnnotationOutlineClick);
     MenuAnnotationOutline->setCheckable(true);
 
-    MenuView = addMenu(nullptr, "MenuView", QStringLiteral("&View"));
-    MenuViewNormal = addMenuItem(MenuView, "MenuViewNormal", "&Normal view", &F::MenuViewZoomClick);
-    MenuViewZoom = addMenuItem(MenuView, "MenuViewZoom", "&Zoom in", &F::MenuViewZoomClick);
+    MenuView = addMenu(nullptr, "MenuView", tr("&View"));
+    MenuViewNormal = addMenuItem(MenuView, "MenuViewNormal", tr("&Normal view"), &F::MenuViewZoomClick);
+    MenuViewZoom = addMenuItem(MenuView, "MenuViewZoom", tr("&Zoom in"), &F::MenuViewZoomClick);
     m_zoomGroup = radioGroup("ZoomGroup", {MenuViewNormal, MenuViewZoom});
     MenuView->addSeparator();
     MenuViewDecimalDegrees =
-        addMenuItem(MenuView, "MenuViewDecimalDegrees", "Lat/Lon (Decimal/GPS format)",
+        addMenuItem(MenuView, "MenuViewDecimalDegrees", tr("Lat/Lon (Decimal/GPS format)"),
                     &F::MenuViewDegreesReadoutClick);
     MenuViewDegreeMinutesSeconds =
         addMenuItem(MenuView, "MenuViewDegreeMinutesSeconds",
-                    "Lat/Lon (Traditional degrees && minutes)", &F::MenuViewDegreesReadoutClick);
+                    tr("Lat/Lon (Traditional degrees && minutes)"), &F::MenuViewDegreesReadoutClick);
     m_latLonGroup =
         radioGroup("LatLonGroup", {MenuViewDecimalDegrees, MenuViewDegreeMinutesSeconds});
     MenuView->addSeparator();
-    MenuViewMagnetic = addMenuItem(MenuView, "MenuViewMagnetic", "Heading format (Magnetic)",
+    MenuViewMagnetic = addMenuItem(MenuView, "MenuViewMagnetic", tr("Heading format (Magnetic)"),
                                    &F::MenuViewBearingReadoutClick);
-    MenuViewTrue = addMenuItem(MenuView, "MenuViewTrue", "Heading format (True)",
+    MenuViewTrue = addMenuItem(MenuView, "MenuViewTrue", tr("Heading format (True)"),
                                &F::MenuViewBearingReadoutClick);
     m_headingGroup = radioGroup("HeadingGroup", {MenuViewMagnetic, MenuViewTrue});
     MenuView->addSeparator();
     MenuToolsWaypoints =
-        addMenuItem(MenuView, "MenuToolsWaypoints", "&Waypoints", &F::MenuToolsWaypointsClick);
+        addMenuItem(MenuView, "MenuToolsWaypoints", tr("&Waypoints"), &F::MenuToolsWaypointsClick);
     MenuToolsWaypoints->setCheckable(true);
 
-    MenuTools = addMenu(nullptr, "MenuTools", QStringLiteral("&Tools"));
-    MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", QStringLiteral("&Area to flip"));
+    MenuTools = addMenu(nullptr, "MenuTools", tr("&Tools"));
+    MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", tr("&Area to flip"));
     MenuToolsDeleteAfter =
-        addMenu(MenuTools, "MenuToolsDeleteAfter", QStringLiteral("&Delete charts after"));
+        addMenu(MenuTools, "MenuToolsDeleteAfter", tr("&Delete charts after"));
     struct Retention {
         const char* name;
         const char* caption;
@@ -470,16 +470,16 @@ void TFormThalwise::createActions() {
         QAction** item;
     };
     const Retention retention[] = {
-        {"MenuToolsDeleteAfterUnlimited", "&Never", 0, &MenuToolsDeleteAfterUnlimited},
-        {"MenuToolsDeleteAfter7days", "&7 days", 7, &MenuToolsDeleteAfter7days},
-        {"MenuToolsDeleteAfter14days", "&14 days", 14, &MenuToolsDeleteAfter14days},
-        {"MenuToolsDeleteAfter30days", "&30 days", 30, &MenuToolsDeleteAfter30days},
-        {"MenuToolsDeleteAfter60days", "&60 days", 60, &MenuToolsDeleteAfter60days},
-        {"MenuToolsDeleteAfter90days", "&90 days", 90, &MenuToolsDeleteAfter90days},
+        {"MenuToolsDeleteAfterUnlimited", QT_TR_NOOP("&Never"), 0, &MenuToolsDeleteAfterUnlimited},
+        {"MenuToolsDeleteAfter7days", QT_TR_NOOP("&7 days"), 7, &MenuToolsDeleteAfter7days},
+        {"MenuToolsDeleteAfter14days", QT_TR_NOOP("&14 days"), 14, &MenuToolsDeleteAfter14days},
+        {"MenuToolsDeleteAfter30days", QT_TR_NOOP("&30 days"), 30, &MenuToolsDeleteAfter30days},
+        {"MenuToolsDeleteAfter60days", QT_TR_NOOP("&60 days"), 60, &MenuToolsDeleteAfter60days},
+        {"MenuToolsDeleteAfter90days", QT_TR_NOOP("&90 days"), 90, &MenuToolsDeleteAfter90days},
     };
     m_daysToKeepGroup = radioGroup("DaysToKeepGroup", {});
     for (const Retention& r : retention) {
-        QAction* item = addMenuItem(MenuToolsDeleteAfter, r.name, r.caption, nullptr);
+        QAction* item = addMenuItem(MenuToolsDeleteAfter, r.name, tr(r.caption), nullptr);
         item->setData(r.tag);
         item->setCheckable(true);
         m_daysToKeepGroup->addAction(item);
@@ -489,20 +489,20 @@ void TFormThalwise::createActions() {
         });
         *r.item = item;
     }
-    MenuToolsManageArchive = addMenuItem(MenuTools, "MenuToolsManageArchive", "&Manage archive...",
+    MenuToolsManageArchive = addMenuItem(MenuTools, "MenuToolsManageArchive", tr("&Manage archive..."),
                                          &F::MenuToolsManageArchiveClick);
     MenuToolsPurgeOldCharts = addMenuItem(MenuTools, "MenuToolsPurgeOldCharts",
-                                          "&Purge old charts...", &F::MenuToolsPurgeOldChartsClick);
+                                          tr("&Purge old charts..."), &F::MenuToolsPurgeOldChartsClick);
 
-    MenuHelp = addMenu(nullptr, "MenuHelp", QStringLiteral("&Help"));
-    MenuHelpContents = addMenuItem(MenuHelp, "MenuHelpContents", "&Contents...", &F::MenuHelpClick);
-    MenuHelpGettingStarted = addMenuItem(MenuHelp, "MenuHelpGettingStarted", "&Getting started...",
+    MenuHelp = addMenu(nullptr, "MenuHelp", tr("&Help"));
+    MenuHelpContents = addMenuItem(MenuHelp, "MenuHelpContents", tr("&Contents..."), &F::MenuHelpClick);
+    MenuHelpGettingStarted = addMenuItem(MenuHelp, "MenuHelpGettingStarted", tr("&Getting started..."),
                                          &F::MenuHelpGettingStartedClick);
-    MenuHelpIndex = addMenuItem(MenuHelp, "MenuHelpIndex", "&Index...", &F::MenuHelpClick);
+    MenuHelpIndex = addMenuItem(MenuHelp, "MenuHelpIndex", tr("&Index..."), &F::MenuHelpClick);
     MenuHelpSearch =
-        addMenuItem(MenuHelp, "MenuHelpSearch", "&Search for Help On...", &F::MenuHelpClick);
+        addMenuItem(MenuHelp, "MenuHelpSearch", tr("&Search for Help On..."), &F::MenuHelpClick);
     MenuHelp->addSeparator();
-    MenuHelpAbout = addMenuItem(MenuHelp, "MenuHelpAbout", "&About...", &F::MenuHelpAboutClick);
+    MenuHelpAbout = addMenuItem(MenuHelp, "MenuHelpAbout", tr("&About..."), &F::MenuHelpAboutClick);
 
     // The desktop's standard keys, each with the usual chord where the desktop names none.
     // They are all chords or function keys, so none takes an access key of the menus.
@@ -526,23 +526,23 @@ void TFormThalwise::createActions() {
 
     PopupMenuWaypoint = new QMenu(this);
     PopupMenuWaypoint->setObjectName(QStringLiteral("PopupMenuWaypoint"));
-    PopupMenuWaypointClear = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointClear", "Clear all",
+    PopupMenuWaypointClear = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointClear", tr("Clear all"),
                                          &F::PopupMenuWaypointClearClick);
-    PopupDetailsWpt = addMenuItem(PopupMenuWaypoint, "PopupDetailsWpt", "Details", nullptr);
+    PopupDetailsWpt = addMenuItem(PopupMenuWaypoint, "PopupDetailsWpt", tr("Details"), nullptr);
     PopupDetailsWpt->setVisible(false);
-    PopupMenuWaypointDelete = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointDelete", "Delete",
+    PopupMenuWaypointDelete = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointDelete", tr("Delete"),
                                           &F::PopupMenuWaypointDeleteClick);
-    PopupMenuWaypointPrint = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointPrint", "Print",
+    PopupMenuWaypointPrint = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointPrint", tr("Print"),
                                          &F::PopupMenuWaypointPrintClick);
     PopupMenuWaypointExportGpx =
-        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointExportGpx", "Export waypoints (GPX)...",
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointExportGpx", tr("Export waypoints (GPX)..."),
                     &F::MenuFileExportGpxClick);
     PopupMenuWaypointImportGpx =
-        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointImportGpx", "Import waypoints (GPX)...",
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointImportGpx", tr("Import waypoints (GPX)..."),
                     &F::MenuFileImportGpxClick);
     PopupMenuWaypoint->addSeparator();
     PopupMenuWaypointHideTable =
-        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointHideTable", "Hide waypoint list",
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointHideTable", tr("Hide waypoint list"),
                     &F::PopupMenuWaypointHideTableClick);
     connect(PopupMenuWaypoint, &QMenu::aboutToShow, this, [this] { PopupMenuWaypointPopup(); });
     connect(StringGridWaypointList, &QWidget::customContextMenuRequested, this,
@@ -1244,7 +1244,7 @@ void TFormThalwise::clearFlipTabs() {
 void TFormThalwise::MenuFileOpenArchiveClick() {
     if (AnnotationsModified) SaveIfModified();
     platform::FileDialogRequest request = OpenDialog;
-    request.title = QStringLiteral("Open archive chart to view");
+    request.title = tr("Open archive chart to view");
     request.fileName.clear();
     request.folder = ArchiveFolder;
     request.filterIndex = 4; // "All GIF images (*.gif)"
@@ -1727,13 +1727,13 @@ void TFormThalwise::StringGridWaypointListMouseMove(QPoint position) {
 
 void TFormThalwise::PopupMenuWaypointPopup() {
     SelectedWaypoint = -1;
-    PopupMenuWaypointDelete->setText(QStringLiteral("Delete"));
+    PopupMenuWaypointDelete->setText(tr("Delete"));
     PopupMenuWaypointDelete->setVisible(false);
     const int row = m_gridPointerY >= 0 ? StringGridWaypointList->rowAt(m_gridPointerY) : -1;
     if (row >= geo::WaypointGridFirstWaypointRow) {
         SelectedWaypoint = row - geo::WaypointGridFirstWaypointRow;
         if (const std::optional<int> index = geo::deletableWaypoint(WaypointList, row)) {
-            PopupMenuWaypointDelete->setText(QStringLiteral("Delete waypoint %1").arg(*index + 1));
+            PopupMenuWaypointDelete->setText(tr("Delete waypoint %1").arg(*index + 1));
             PopupMenuWaypointDelete->setVisible(true);
         }
     }
@@ -1752,8 +1752,8 @@ void TFormThalwise::PopupMenuWaypointDeleteClick() {
 
 void TFormThalwise::PopupMenuWaypointClearClick() {
     platform::MessageBoxRequest question;
-    question.caption = QStringLiteral("Clear all waypoints");
-    question.text = QStringLiteral("Are you sure you want to clear all the waypoints?");
+    question.caption = tr("Clear all waypoints");
+    question.text = tr("Are you sure you want to clear all the waypoints?");
     question.buttons = platform::Button::Yes | platform::Button::No;
     question.defaultButton = platform::Button::No;
     question.icon = platform::Icon::Question;
@@ -1774,14 +1774,14 @@ void TFormThalwise::PopupMenuWaypointPrintClick() {
     // A list that never reached the paper is said so: the user would otherwise wait at the
     // printer for nothing.
     if (result == printing::TextPrintResult::NotStarted)
-        showMessage(QStringLiteral("The waypoint list could not be printed: the printer could "
+        showMessage(tr("The waypoint list could not be printed: the printer could "
                                    "not be opened. Choose one with File > Print setup..."));
     else if (result == printing::TextPrintResult::Incomplete)
-        showMessage(QStringLiteral("The waypoint list was not printed completely."));
+        showMessage(tr("The waypoint list was not printed completely."));
 }
 
 void TFormThalwise::MenuFileExportGpxClick() {
-    GpxDialog.title = QStringLiteral("Export waypoints (GPX)");
+    GpxDialog.title = tr("Export waypoints (GPX)");
     if (GpxDialog.folder.isEmpty()) GpxDialog.folder = m_services.desktop->documentsFolder();
     if (GpxDialog.fileName.isEmpty()) GpxDialog.fileName = QStringLiteral("waypoints.gpx");
     const std::optional<QString> chosen = m_services.fileDialogs->saveFile(GpxDialog);
@@ -1795,7 +1795,7 @@ void TFormThalwise::MenuFileExportGpxClick() {
 }
 
 void TFormThalwise::MenuFileImportGpxClick() {
-    GpxDialog.title = QStringLiteral("Import waypoints (GPX)");
+    GpxDialog.title = tr("Import waypoints (GPX)");
     if (GpxDialog.folder.isEmpty()) GpxDialog.folder = m_services.desktop->documentsFolder();
     const std::optional<QString> chosen = m_services.fileDialogs->openFile(GpxDialog);
     if (!chosen) return;
@@ -1810,15 +1810,15 @@ void TFormThalwise::MenuFileImportGpxClick() {
     bool replace = true;
     if (!WaypointList.isEmpty()) {
         platform::MessageBoxRequest question;
-        question.caption = QStringLiteral("Import waypoints");
-        question.text = QStringLiteral("The list holds %1 waypoints. Replace them with the %2 "
+        question.caption = tr("Import waypoints");
+        question.text = tr("The list holds %1 waypoints. Replace them with the %2 "
                                        "waypoints of %3, or add these after them?")
                             .arg(WaypointList.size())
                             .arg(imported->waypoints.size())
                             .arg(name);
         question.buttons = platform::Button::Yes | platform::Button::No | platform::Button::Cancel;
-        question.yesText = QStringLiteral("&Replace");
-        question.noText = QStringLiteral("&Add");
+        question.yesText = tr("&Replace");
+        question.noText = tr("&Add");
         question.defaultButton = platform::Button::No;
         question.icon = platform::Icon::Question;
         const platform::Button answer = m_services.messageBoxes->show(question);
@@ -1834,7 +1834,7 @@ void TFormThalwise::MenuFileImportGpxClick() {
     RefreshWaypointGrid();
     showWaypointGrid(true, true);
     if (trip.leftOut > 0)
-        showMessage(QStringLiteral("%1 of the waypoints in %2 lie at latitude or longitude 0 "
+        showMessage(tr("%1 of the waypoints in %2 lie at latitude or longitude 0 "
                                    "and were left out.")
                         .arg(trip.leftOut)
                         .arg(name));
@@ -1910,7 +1910,7 @@ bool TFormThalwise::AddChartImage(const QString& path) {
 
 bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
     // A long flip shows its progress and may be cancelled; a short one shows nothing.
-    QProgressDialog progress(QStringLiteral("Loading charts to flip..."), QStringLiteral("Cancel"),
+    QProgressDialog progress(tr("Loading charts to flip..."), tr("Cancel"),
                              0, int(paths.size()), this);
     progress.setWindowTitle(ApplicationTitle);
     progress.setWindowModality(Qt::WindowModal);
