@@ -5,6 +5,7 @@
 #include "gif/GIFEncoder.h"
 #include "platform/Text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -185,12 +186,15 @@ bool fail(QString* error, const QString& reason) {
 bool writePng(const QImage& composed, const QString& path, QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+        return fail(error, QCoreApplication::translate("AnnotatedImage", "cannot open %1: %2")
+                               .arg(path, file.errorString()));
     QImageWriter writer(&file, "png");
     if (!writer.write(composed))
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()));
+        return fail(error, QCoreApplication::translate("AnnotatedImage", "cannot write %1: %2")
+                               .arg(path, writer.errorString()));
     if (!file.commit())
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        return fail(error, QCoreApplication::translate("AnnotatedImage", "cannot write %1: %2")
+                               .arg(path, file.errorString()));
     return true;
 }
 
@@ -259,7 +263,8 @@ QStringList scaleMetadataLines(const QStringList& commentTexts) {
 
 bool writeAnnotatedImage(const QImage& composed, const QImage& chartBitmap,
                          const QStringList& metadataLines, const QString& path, QString* error) {
-    if (composed.isNull()) return fail(error, QStringLiteral("no picture to save"));
+    if (composed.isNull())
+        return fail(error, QCoreApplication::translate("AnnotatedImage", "no picture to save"));
     if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return writePng(composed, path, error);
 
@@ -301,9 +306,11 @@ QString saveAsRefusalText(SaveAsRefusal refusal) {
     case SaveAsRefusal::None:
         break;
     case SaveAsRefusal::IsShownChart:
-        return QStringLiteral("The chart on screen cannot be replaced. Choose another file name.");
+        return QCoreApplication::translate(
+            "AnnotatedImage", "The chart on screen cannot be replaced. Choose another file name.");
     case SaveAsRefusal::InArchiveFolder:
-        return QStringLiteral("Pictures cannot be saved in the chart archive, where they would be "
+        return QCoreApplication::translate(
+            "AnnotatedImage", "Pictures cannot be saved in the chart archive, where they would be "
                               "taken for charts. Choose another folder.");
     }
     return QString();

@@ -3,6 +3,7 @@
 #include "geo/AreaStuff.h"
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,12 +20,14 @@ ChartExtension chartExtensionOf(const QString& path) {
 }
 
 QString wrongExtensionCaption(const QString& path) {
-    return QStringLiteral("Error in file \"%1\" - the file extension is not .gif")
+    return QCoreApplication::translate("ChartFiles",
+                                       "Error in file \"%1\" - the file extension is not .gif")
         .arg(QFileInfo(path).fileName());
 }
 
 QString wrongExtensionText() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "ChartFiles",
         "You have attempted to open up an area file with an improper extension.  Please take "
         "look at the area file you have just downloaded from our website and make sure that it "
         "has the extension of .gif and nothing else.  It should look like the following file "
@@ -38,12 +41,16 @@ QString wrongExtensionText() {
 }
 
 QString chartApplicationTitle(const QString& path) {
-    return geo::chartBaseName(path) + QStringLiteral(" - Pelagon");
+    //: The task-bar title; %1 is the chart's base name, such as AREA-NE01.
+    return QCoreApplication::translate("ChartFiles", "%1 - Pelagon").arg(geo::chartBaseName(path));
 }
 
 QString chartCaption(const QString& areaCode) {
-    const QString prefix = QStringLiteral("\"Pelagon\" Chart viewer (from Brinecast) - ");
-    return prefix + (areaCode.isEmpty() ? QStringLiteral("(unknown area)") : areaCode);
+    //: The window caption; %1 is the area code (ne01, fl12, ...) or "(unknown area)".
+    return QCoreApplication::translate("ChartFiles",
+                                       "\"Pelagon\" Chart viewer (from Brinecast) - %1")
+        .arg(areaCode.isEmpty() ? QCoreApplication::translate("ChartFiles", "(unknown area)")
+                                : areaCode);
 }
 
 QString fullChartPath(const QString& path) {

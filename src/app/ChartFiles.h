@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QtGlobal>
 
 namespace app {
 
@@ -42,10 +43,14 @@ QString saveAsNameFor(const QString& fullPath, const QString& areaCode);
 // ("area-ne01.gif: Invalid GIF signature"), so that the user knows which file failed.
 QString chartErrorText(const QString& path, const QString& reason);
 
-// The message texts of opening a chart.
-inline constexpr char OutOfMemoryText[] = "Not enough memory to open the chart";
-inline constexpr char UnrecognisedAreaMessage[] = "Unrecognised area - no geographic annotation";
-inline constexpr char AreaNotRecognisedWarning[] = "Warning: internal error - area not recognised";
+// The message texts of opening a chart, as source texts: shown through
+// QCoreApplication::translate("ChartFiles", ...).
+inline constexpr char OutOfMemoryText[] =
+    QT_TRANSLATE_NOOP("ChartFiles", "Not enough memory to open the chart");
+inline constexpr char UnrecognisedAreaMessage[] =
+    QT_TRANSLATE_NOOP("ChartFiles", "Unrecognised area - no geographic annotation");
+inline constexpr char AreaNotRecognisedWarning[] =
+    QT_TRANSLATE_NOOP("ChartFiles", "Warning: internal error - area not recognised");
 
 } // namespace app
 

@@ -14,7 +14,8 @@ void GuardedApplication::setErrorReporter(std::function<void(const QString&)> re
 }
 
 QString GuardedApplication::outOfMemoryText() {
-    return QStringLiteral("Not enough memory to complete the command");
+    return QCoreApplication::translate("GuardedApplication",
+                                       "Not enough memory to complete the command");
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {

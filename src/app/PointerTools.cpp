@@ -1,5 +1,7 @@
 #include "app/PointerTools.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace app {
@@ -129,17 +131,20 @@ platform::MessageBoxRequest question(const QString& caption, const QString& text
 } // namespace
 
 platform::MessageBoxRequest eraseTextQuestion(const QString& text, QPoint point) {
-    return question(QStringLiteral("Confirm erase text"),
-                    QStringLiteral("Are you sure you want to erase the text: \r\"%1\"\r"
-                                   "at the point at X:%2, Y:%3 ?")
+    return question(QCoreApplication::translate("PointerTools", "Confirm erase text"),
+                    //: %1 is the annotation text, %2 and %3 its position in chart pixels.
+                    QCoreApplication::translate(
+                        "PointerTools", "Are you sure you want to erase the text: \r\"%1\"\r"
+                                        "at the point at X:%2, Y:%3 ?")
                         // One pass, so that a "%2" the user typed stays as typed.
                         .arg(text, QString::number(point.x()), QString::number(point.y())));
 }
 
 platform::MessageBoxRequest eraseLineQuestion(const LineHit& hit) {
-    return question(QStringLiteral("Confirm erase line"),
-                    QStringLiteral("Are you sure you want to erase the line\r"
-                                   "from  X:%1 Y:%2  to  X:%3 Y:%4")
+    return question(QCoreApplication::translate("PointerTools", "Confirm erase line"),
+                    QCoreApplication::translate("PointerTools",
+                                                "Are you sure you want to erase the line\r"
+                                                "from  X:%1 Y:%2  to  X:%3 Y:%4")
                         .arg(hit.a.x())
                         .arg(hit.a.y())
                         .arg(hit.b.x())
@@ -147,8 +152,9 @@ platform::MessageBoxRequest eraseLineQuestion(const LineHit& hit) {
 }
 
 platform::MessageBoxRequest clearAllQuestion() {
-    return question(QStringLiteral("Clear all annotations"),
-                    QStringLiteral("Are you sure you want to clear all the annotations?"));
+    return question(QCoreApplication::translate("PointerTools", "Clear all annotations"),
+                    QCoreApplication::translate(
+                        "PointerTools", "Are you sure you want to clear all the annotations?"));
 }
 
 } // namespace app

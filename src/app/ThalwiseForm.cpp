@@ -470,16 +470,18 @@ void TFormThalwise::createActions() {
         QAction** item;
     };
     const Retention retention[] = {
-        {"MenuToolsDeleteAfterUnlimited", QT_TR_NOOP("&Never"), 0, &MenuToolsDeleteAfterUnlimited},
-        {"MenuToolsDeleteAfter7days", QT_TR_NOOP("&7 days"), 7, &MenuToolsDeleteAfter7days},
-        {"MenuToolsDeleteAfter14days", QT_TR_NOOP("&14 days"), 14, &MenuToolsDeleteAfter14days},
-        {"MenuToolsDeleteAfter30days", QT_TR_NOOP("&30 days"), 30, &MenuToolsDeleteAfter30days},
-        {"MenuToolsDeleteAfter60days", QT_TR_NOOP("&60 days"), 60, &MenuToolsDeleteAfter60days},
-        {"MenuToolsDeleteAfter90days", QT_TR_NOOP("&90 days"), 90, &MenuToolsDeleteAfter90days},
+        {"MenuToolsDeleteAfterUnlimited", "&Never", 0, &MenuToolsDeleteAfterUnlimited},
+        {"MenuToolsDeleteAfter7days", "&7 days", 7, &MenuToolsDeleteAfter7days},
+        {"MenuToolsDeleteAfter14days", "&14 days", 14, &MenuToolsDeleteAfter14days},
+        {"MenuToolsDeleteAfter30days", "&30 days", 30, &MenuToolsDeleteAfter30days},
+        {"MenuToolsDeleteAfter60days", "&60 days", 60, &MenuToolsDeleteAfter60days},
+        {"MenuToolsDeleteAfter90days", "&90 days", 90, &MenuToolsDeleteAfter90days},
     };
     m_daysToKeepGroup = radioGroup("DaysToKeepGroup", {});
     for (const Retention& r : retention) {
-        QAction* item = addMenuItem(MenuToolsDeleteAfter, r.name, tr(r.caption), nullptr);
+        QAction* item = addMenuItem(MenuToolsDeleteAfter, r.name,
+                                    QCoreApplication::translate("ArchiveTidyUp", r.caption),
+                                    nullptr);
         item->setData(r.tag);
         item->setCheckable(true);
         m_daysToKeepGroup->addAction(item);
@@ -1090,7 +1092,7 @@ void TFormThalwise::SelectArea(int index) {
     LoadAnnotations();
     // Areas without a calibration (none, and the extra area) map nothing.
     m_calibration = geo::Calibration::forArea(index);
-    if (!m_calibration.Valid) showMessage(QLatin1String(app::AreaNotRecognisedWarning));
+    if (!m_calibration.Valid) showMessage(QCoreApplication::translate("ChartFiles", app::AreaNotRecognisedWarning));
 }
 
 bool TFormThalwise::GeoToPixel(float latitude, float longitude, int& x, int& y) const {
@@ -1133,7 +1135,7 @@ void TFormThalwise::OpenChart(const QString& path) {
         m_services.messageBoxes->showError(app::chartErrorText(path, error.message()));
         return;
     } catch (const std::bad_alloc&) {
-        m_services.messageBoxes->showError(app::chartErrorText(path, app::OutOfMemoryText));
+        m_services.messageBoxes->showError(app::chartErrorText(path, QCoreApplication::translate("ChartFiles", app::OutOfMemoryText)));
         return;
     }
     if (picture.isNull()) return; // nothing to show: the chart on screen stays as it is
@@ -1200,7 +1202,7 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     ApplicationTitle = app::chartApplicationTitle(path);
     setWindowIconText(ApplicationTitle);
     const int area = geo::chartAreaOfFile(path);
-    if (area == geo::NoArea) showMessage(QLatin1String(app::UnrecognisedAreaMessage));
+    if (area == geo::NoArea) showMessage(QCoreApplication::translate("ChartFiles", app::UnrecognisedAreaMessage));
     setWindowTitle(app::chartCaption(geo::areaCode(area)));
     CurrentChartPath = app::fullChartPath(path);
     SelectArea(area);
@@ -1890,7 +1892,7 @@ void TFormThalwise::MenuToolsPurgeOldChartsClick() {
     TreeScannerAllGIF->Search();
     if (FoundFiles.isEmpty()) return;
     platform::MessageBoxRequest question;
-    question.caption = QLatin1String(archive::PurgeCaption);
+    question.caption = QCoreApplication::translate("ArchiveTidyUp", archive::PurgeCaption);
     question.text = archive::purgeQuestion(FoundFiles, DaysToKeep->Value);
     question.buttons = platform::Button::Yes | platform::Button::No;
     question.icon = platform::Icon::Question;

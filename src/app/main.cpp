@@ -7,6 +7,7 @@
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
 #include "app/ThalwiseForm.h"
+#include "app/Translations.h"
 #include "dialogs/AddText.h"
 #include "dialogs/ArchiveManagerForm.h"
 #include "platform/FileRegistry.h"
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
         argc > 0 ? QString::fromLocal8Bit(argv[0]) : QCoreApplication::applicationFilePath());
     application.setApplicationName(exeBaseName);
     application.setWindowIcon(app::appIcon());
+    // The user's languages, where a translation exists; English as written otherwise.
+    app::installTranslators(application);
 
     platform::FileRegistry registry(platform::defaultRegistryPath(exeBaseName));
     platform::QtMessageBoxes messageBoxes;

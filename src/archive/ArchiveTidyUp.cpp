@@ -3,6 +3,7 @@
 #include "archive/TreeScan.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <iterator>
@@ -46,10 +47,12 @@ QString purgeQuestion(const QStringList& chartPaths, int daysToKeep) {
     for (const QString& path : chartPaths)
         text += QFileInfo(path).fileName() + u'\r';
     text += u'\r';
-    text += QLatin1String("These files in the Chart Archive are older ");
-    text += QLatin1String("than ") + QString::number(daysToKeep) + QLatin1String(" days.");
+    //: "Chart Archive" names the archive folder, which keeps its English name.
+    text += QCoreApplication::translate("ArchiveTidyUp",
+                                        "These files in the Chart Archive are older than %1 days.")
+                .arg(QString::number(daysToKeep));
     text += u'\r';
-    text += QLatin1String("Do you want to delete them now?");
+    text += QCoreApplication::translate("ArchiveTidyUp", "Do you want to delete them now?");
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -15,15 +16,20 @@ class FileSystem;
 
 namespace archive {
 
-// One item of the "&Delete charts after" radio group: its caption and its retention period in
-// days (0: charts are never deleted).
+// One item of the "&Delete charts after" radio group: its caption (a source text, shown through
+// QCoreApplication::translate("ArchiveTidyUp", caption)) and its retention period in days (0:
+// charts are never deleted).
 struct RetentionItem {
     const char* caption;
     int days;
 };
 inline constexpr RetentionItem RetentionItems[] = {
-    {"&Never", 0},    {"&7 days", 7},   {"&14 days", 14},
-    {"&30 days", 30}, {"&60 days", 60}, {"&90 days", 90},
+    {QT_TRANSLATE_NOOP("ArchiveTidyUp", "&Never"), 0},
+    {QT_TRANSLATE_NOOP("ArchiveTidyUp", "&7 days"), 7},
+    {QT_TRANSLATE_NOOP("ArchiveTidyUp", "&14 days"), 14},
+    {QT_TRANSLATE_NOOP("ArchiveTidyUp", "&30 days"), 30},
+    {QT_TRANSLATE_NOOP("ArchiveTidyUp", "&60 days"), 60},
+    {QT_TRANSLATE_NOOP("ArchiveTidyUp", "&90 days"), 90},
 };
 
 // The index in RetentionItems of the item to tick for a stored DaysToKeep, or -1 when it
@@ -46,11 +52,12 @@ QStringList oldCharts(platform::FileSystem& fileSystem, const QString& archiveFo
 // a carriage return, "These files in the Chart Archive are older than N days.", a carriage
 // return and "Do you want to delete them now?". Line breaks are single carriage returns.
 QString purgeQuestion(const QStringList& chartPaths, int daysToKeep);
-inline constexpr char PurgeCaption[] = "Chart archive tidy-up";
+// The captions of the two questions, as source texts (context "ArchiveTidyUp").
+inline constexpr char PurgeCaption[] = QT_TRANSLATE_NOOP("ArchiveTidyUp", "Chart archive tidy-up");
 
 // Manage archive's question before deleting: each ticked name followed by CR LF.
 QString deleteQuestion(const QStringList& chartNames);
-inline constexpr char DeleteCaption[] = "Confirm file delete";
+inline constexpr char DeleteCaption[] = QT_TRANSLATE_NOOP("ArchiveTidyUp", "Confirm file delete");
 
 // What removing charts did.
 struct RemovalCounts {

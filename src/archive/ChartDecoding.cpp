@@ -2,6 +2,8 @@
 
 #include "gif/GIFImage.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -33,7 +35,7 @@ Slot decodeOne(const QString& path) {
         slot.failure = error.message();
     } catch (const std::bad_alloc&) {
         slot.failed = true;
-        slot.failure = QStringLiteral("Out of memory");
+        slot.failure = QCoreApplication::translate("ChartDecoding", "Out of memory");
     }
     return slot;
 }

@@ -4,6 +4,7 @@
 #include "archive/TreeScan.h"
 #include "platform/Text.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -44,7 +45,8 @@ void trimToLatest(ChartImageList& charts, int limit) {
 }
 
 QString flipLimitMessage() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "ChartFlipping",
                "You can only select up to %1 images for flipping.  The most recent %2 have been "
                "selected.")
         .arg(FlipLimit)

@@ -12,13 +12,13 @@ TFormAddText::TFormAddText(QWidget* parent)
     setWindowTitle(caption());
     setModal(true);
 
-    EditText = new QLineEdit(QStringLiteral("<enter text here>"), this);
+    EditText = new QLineEdit(tr("<enter text here>"), this);
     EditText->setObjectName(QStringLiteral("EditText"));
     EditText->setMinimumWidth(280);
-    ButtonOK = new QPushButton(QStringLiteral("OK"), this);
+    ButtonOK = new QPushButton(tr("OK"), this);
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
     ButtonOK->setDefault(true);
-    ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    ButtonCancel = new QPushButton(tr("Cancel"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
 
     auto* buttons = new QHBoxLayout;
@@ -36,7 +36,7 @@ TFormAddText::TFormAddText(QWidget* parent)
 }
 
 QString TFormAddText::caption() {
-    return QStringLiteral("Enter annotation text");
+    return tr("Enter annotation text");
 }
 
 bool TFormAddText::ShowModal() {

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -25,11 +26,11 @@ TFormManageArchive::TFormManageArchive(const platform::Services& services, QWidg
     CheckListBox = new QListWidget(this);
     CheckListBox->setObjectName(QStringLiteral("CheckListBox"));
     CheckListBox->setGeometry(8, 52, 225, 257);
-    ButtonOK = new QPushButton(QStringLiteral("OK"), this);
+    ButtonOK = new QPushButton(tr("OK"), this);
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
     ButtonOK->setGeometry(36, 324, 80, 30);
     ButtonOK->setDefault(true);
-    ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    ButtonCancel = new QPushButton(tr("Cancel"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     ButtonCancel->setGeometry(128, 324, 80, 30);
 
@@ -42,11 +43,11 @@ TFormManageArchive::TFormManageArchive(const platform::Services& services, QWidg
 }
 
 QString TFormManageArchive::manageCaption() {
-    return QStringLiteral("Manage chart archive");
+    return tr("Manage chart archive");
 }
 
 QString TFormManageArchive::flipCaption() {
-    return QStringLiteral("Flip any charts");
+    return tr("Flip any charts");
 }
 
 void TFormManageArchive::FormShow() {
@@ -57,8 +58,8 @@ void TFormManageArchive::FormShow() {
         item->setCheckState(Qt::Unchecked);
     }
     setWindowTitle(DeleteMode ? manageCaption() : flipCaption());
-    LabelSelect->setText(DeleteMode ? QStringLiteral("Check the chart files to be deleted")
-                                    : QStringLiteral("Check the chart files to flip"));
+    LabelSelect->setText(DeleteMode ? tr("Check the chart files to be deleted")
+                                    : tr("Check the chart files to flip"));
 }
 
 bool TFormManageArchive::ShowModal() {
@@ -74,7 +75,7 @@ void TFormManageArchive::ButtonOKClick() {
     FileNames = ticked;
     if (DeleteMode && !ticked.isEmpty()) {
         platform::MessageBoxRequest question;
-        question.caption = QLatin1String(archive::DeleteCaption);
+        question.caption = QCoreApplication::translate("ArchiveTidyUp", archive::DeleteCaption);
         question.text = archive::deleteQuestion(ticked);
         question.buttons = platform::Button::Yes | platform::Button::No;
         question.icon = platform::Icon::Question;

@@ -63,11 +63,11 @@ TFormPrint::TFormPrint(const platform::Services& services, QWidget* parent)
     ControlSizerSelect->OnEndMove = [this](TControlSizer&) { ControlSizerSelectEnd(); };
     ControlSizerSelect->OnEndSize = [this](TControlSizer&) { ControlSizerSelectEnd(); };
 
-    RadioGroupPrintRange = new QGroupBox(QStringLiteral(" Print range "), this);
+    RadioGroupPrintRange = new QGroupBox(tr(" Print range "), this);
     RadioGroupPrintRange->setObjectName(QStringLiteral("RadioGroupPrintRange"));
     RadioGroupPrintRange->setGeometry(8, 88, 129, 65);
-    RadioPrintAll = new QRadioButton(QStringLiteral("All"), RadioGroupPrintRange);
-    RadioPrintSelection = new QRadioButton(QStringLiteral("Selection"), RadioGroupPrintRange);
+    RadioPrintAll = new QRadioButton(tr("All"), RadioGroupPrintRange);
+    RadioPrintSelection = new QRadioButton(tr("Selection"), RadioGroupPrintRange);
     auto* rangeLayout = new QVBoxLayout(RadioGroupPrintRange);
     rangeLayout->setContentsMargins(8, 4, 8, 4);
     rangeLayout->setSpacing(0);
@@ -95,10 +95,10 @@ TFormPrint::TFormPrint(const platform::Services& services, QWidget* parent)
         made->setGeometry(32, top, 81, 25);
         return made;
     };
-    ButtonPreview = button("ButtonPreview", QStringLiteral("Preview"), 312);
-    ButtonPrint = button("ButtonPrint", QStringLiteral("Print"), 352);
-    ButtonPrintSetup = button("ButtonPrintSetup", QStringLiteral("Setup"), 392);
-    ButtonClose = button("ButtonClose", QStringLiteral("Close"), 432);
+    ButtonPreview = button("ButtonPreview", tr("Preview"), 312);
+    ButtonPrint = button("ButtonPrint", tr("Print"), 352);
+    ButtonPrintSetup = button("ButtonPrintSetup", tr("Setup"), 392);
+    ButtonClose = button("ButtonClose", tr("Close"), 432);
     ButtonPrint->setDefault(true);
     connect(ButtonPreview, &QPushButton::clicked, this, [this] { ButtonPreviewClick(); });
     connect(ButtonPrint, &QPushButton::clicked, this, [this] { ButtonPrintClick(); });
@@ -117,7 +117,7 @@ TFormPrint::~TFormPrint() {
 }
 
 QString TFormPrint::caption() {
-    return QStringLiteral("\"Pelagon\" - print image");
+    return tr("\"Pelagon\" - print image");
 }
 
 void TFormPrint::showEvent(QShowEvent* event) {
@@ -223,7 +223,7 @@ void TFormPrint::ButtonPrintClick() {
     if (!range) return;
     const std::optional<QRect>& selection = *range;
     const BusyCursor busy;
-    LabelProgress->setText(QStringLiteral("Printing"));
+    LabelProgress->setText(tr("Printing"));
     ProgressBar->setMaximum(100);
     ProgressBar->show();
     const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
@@ -256,18 +256,19 @@ void TFormPrint::ButtonPrintClick() {
     case printing::PageJobStatus::NothingToPrint:
         return;
     case printing::PageJobStatus::BitmapLoadError:
-        message.text = result.message.isEmpty() ? QLatin1String(printing::message::BitmapLoadError)
-                                                : result.message;
+        message.text =
+            result.message.isEmpty()
+                ? QCoreApplication::translate("BitmapPage", printing::message::BitmapLoadError)
+                : result.message;
         break;
     // A page that never came out is said so, rather than the dialog looking as if it printed.
     case printing::PageJobStatus::NotStarted:
-        message.text = QStringLiteral("The chart could not be printed: the printer could not be "
-                                      "opened. Choose one with Setup.");
+        message.text = tr("The chart could not be printed: the printer could not be "
+                          "opened. Choose one with Setup.");
         break;
     case printing::PageJobStatus::Incomplete:
-        message.text = result.message.isEmpty()
-                           ? QStringLiteral("The chart was not printed completely.")
-                           : result.message;
+        message.text =
+            result.message.isEmpty() ? tr("The chart was not printed completely.") : result.message;
         break;
     }
     message.icon = platform::Icon::Warning;

@@ -4,6 +4,8 @@
 #include "geo/ThalwiseUtils.h"
 #include "platform/Text.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -150,11 +152,16 @@ ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& 
 QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale) {
     const QString degree(QChar(u'\u00B0'));
     // The magnitude in both cases, so that a variation of -0 reads "0.0° E", not "-0.0° E".
-    const QString side = variation >= 0.0f ? QStringLiteral(" E") : QStringLiteral(" W");
-    return QLatin1String("Temperature range in chart is: ") + QString::number(scaleMin) + degree +
-           QLatin1String("F .. ") + QString::number(scaleMax) + degree + QLatin1String("F\r") +
-           QLatin1String("Magnetic variation is ") +
-           formatFixed(std::fabs(double(variation)), 1, locale) + degree + side;
+    const QString side = variation >= 0.0f
+                             ? QCoreApplication::translate("ChartMetadata", "E", "east variation")
+                             : QCoreApplication::translate("ChartMetadata", "W", "west variation");
+    //: %1 and %3 are the scale's ends in degrees Fahrenheit, %2 the degree sign, %4 the
+    //: variation's size in degrees and %5 its side (E or W).
+    return QCoreApplication::translate("ChartMetadata",
+                                       "Temperature range in chart is: %1%2F .. %3%2F\r"
+                                       "Magnetic variation is %4%2 %5")
+        .arg(QString::number(scaleMin), degree, QString::number(scaleMax),
+             formatFixed(std::fabs(double(variation)), 1, locale), side);
 }
 
 } // namespace geo

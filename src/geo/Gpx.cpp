@@ -2,6 +2,7 @@
 
 #include "geo/ThalwiseUtils.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -142,7 +143,8 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
         return std::nullopt;
     };
     if (document.size() > GpxMaximumBytes)
-        return refuse(QStringLiteral("The file is too large for a GPX waypoint file."));
+        return refuse(
+            QCoreApplication::translate("Gpx", "The file is too large for a GPX waypoint file."));
     QXmlStreamReader xml(document);
     // Nothing is ever declared, so nothing can be expanded; the limit is a second fence.
     xml.setEntityExpansionLimit(0);
@@ -153,10 +155,12 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::DTD)
-            return refuse(QStringLiteral("The GPX file has a document type declaration; "
-                                         "such files are not read."));
+            return refuse(
+                QCoreApplication::translate("Gpx", "The GPX file has a document type declaration; "
+                                                   "such files are not read."));
         if (token == QXmlStreamReader::EntityReference)
-            return refuse(QStringLiteral("The GPX file uses entities; such files are not read."));
+            return refuse(QCoreApplication::translate(
+                "Gpx", "The GPX file uses entities; such files are not read."));
         if (token == QXmlStreamReader::EndElement) {
             --depth;
             continue;
@@ -167,7 +171,8 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
             gpxNamespace = xml.namespaceUri().toString();
             if (xml.name() != QLatin1String("gpx") ||
                 (gpxNamespace != Gpx10 && gpxNamespace != Gpx11))
-                return refuse(QStringLiteral("The file is not a GPX 1.0 or 1.1 file."));
+                return refuse(
+                    QCoreApplication::translate("Gpx", "The file is not a GPX 1.0 or 1.1 file."));
             continue;
         }
         if (xml.namespaceUri() != gpxNamespace) continue;
@@ -179,7 +184,7 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
         --depth; // readPoint consumed the end element
     }
     if (xml.hasError())
-        return refuse(QStringLiteral("The GPX file is damaged (line %1: %2).")
+        return refuse(QCoreApplication::translate("Gpx", "The GPX file is damaged (line %1: %2).")
                           .arg(xml.lineNumber())
                           .arg(xml.errorString()));
     GpxWaypoints result;
@@ -189,7 +194,8 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
         else
             result.waypoints.push_back(point.waypoint);
     }
-    if (result.waypoints.empty()) return refuse(QStringLiteral("The GPX file holds no waypoints."));
+    if (result.waypoints.empty())
+        return refuse(QCoreApplication::translate("Gpx", "The GPX file holds no waypoints."));
     return result;
 }
 
@@ -200,7 +206,9 @@ std::optional<GpxWaypoints> readGpxFile(const QString& path, QString* error) {
         return std::nullopt;
     }
     if (file.size() > GpxMaximumBytes) {
-        if (error) *error = QStringLiteral("The file is too large for a GPX waypoint file.");
+        if (error)
+            *error = QCoreApplication::translate("Gpx",
+                                                 "The file is too large for a GPX waypoint file.");
         return std::nullopt;
     }
     return readGpx(file.read(GpxMaximumBytes + 1), error);

@@ -2,6 +2,8 @@
 
 #include "geo/vekMapping.h"
 
+#include <QCoreApplication>
+
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -24,6 +26,11 @@ public:
     }
     ReadoutText& operator<<(char16_t c) {
         put(c);
+        return *this;
+    }
+    ReadoutText& operator<<(const QString& text) {
+        for (QChar c : text)
+            put(c.unicode());
         return *this;
     }
 
@@ -66,6 +73,26 @@ private:
     int m_size = 0;
     QString m_point;
 };
+
+// Appends a translated pattern with its "%1" and "%2" written in place by the two parts (each
+// called with the text): the readouts are built on every pointer move, and QString::arg would
+// allocate a string for each part and one for the result.
+template <typename First, typename Second>
+void appendPattern(ReadoutText& text, const QString& pattern, const First& first,
+                   const Second& second) {
+    const qsizetype size = pattern.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = pattern[i];
+        if (c == u'%' && i + 1 < size && (pattern[i + 1] == u'1' || pattern[i + 1] == u'2')) {
+            if (pattern[++i] == u'1')
+                first(text);
+            else
+                second(text);
+            continue;
+        }
+        text << c.unicode();
+    }
+}
 
 // What a readout shows for a value that is no angle at all (not finite, or beyond a full
 // turn): a plain placeholder rather than "inf°" or the digits of a float's garbage.
@@ -113,7 +140,8 @@ void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
                    float magneticVariation) {
     const bool magnetic = magneticReadout && magneticVariation != 0.0f;
     appendHeading(text, trueBearing, magneticReadout, magneticVariation);
-    text << (magnetic ? " (mag.)" : " (true)");
+    text << (magnetic ? QCoreApplication::translate("ThalwiseUtils", " (mag.)")
+                      : QCoreApplication::translate("ThalwiseUtils", " (true)"));
 }
 
 } // namespace
@@ -140,27 +168,32 @@ float nauticalMiles(float kilometres) {
 QString positionPanelText(float latitude, float longitude, bool decimalDegrees,
                           const QLocale& locale) {
     ReadoutText text(locale);
-    text << "Lat: ";
-    appendDegrees(text, latitude, decimalDegrees);
-    text << "    Lon: ";
-    appendDegrees(text, longitude, decimalDegrees);
+    appendPattern(
+        text, QCoreApplication::translate("ThalwiseUtils", "Lat: %1    Lon: %2"),
+        [&](ReadoutText& t) { appendDegrees(t, latitude, decimalDegrees); },
+        [&](ReadoutText& t) { appendDegrees(t, longitude, decimalDegrees); });
     return text.toString();
 }
 
 QString temperaturePanelText(float temperatureF, const QLocale& locale) {
     if (temperatureF == 0.0f) return QString(); // no temperature found
     ReadoutText text(locale);
-    text << "Temperature: ";
-    text.fixed(temperatureF, 1) << DegreeSign << u'F';
+    //: %1 is the water temperature with its unit, such as 65.3°F.
+    appendPattern(
+        text, QCoreApplication::translate("ThalwiseUtils", "Temperature: %1"),
+        [&](ReadoutText& t) { t.fixed(temperatureF, 1) << DegreeSign << u'F'; },
+        [](ReadoutText&) {});
     return text.toString();
 }
 
 QString rangePanelText(float distanceKm, float trueBearing, bool magneticReadout,
                        float magneticVariation, const QLocale& locale) {
     ReadoutText text(locale);
-    text << "Range: ";
-    text.fixed(nauticalMiles(distanceKm), 1) << " NM at ";
-    appendBearing(text, trueBearing, magneticReadout, magneticVariation);
+    //: %1 is the distance in nautical miles, %2 the heading with "(mag.)" or "(true)".
+    appendPattern(
+        text, QCoreApplication::translate("ThalwiseUtils", "Range: %1 NM at %2"),
+        [&](ReadoutText& t) { t.fixed(nauticalMiles(distanceKm), 1); },
+        [&](ReadoutText& t) { appendBearing(t, trueBearing, magneticReadout, magneticVariation); });
     return text.toString();
 }
 
@@ -175,9 +208,9 @@ QString rangePanelText(float fromLatitude, float fromLongitude, float toLatitude
 
 QString pixelPanelText(int x, int y) {
     ReadoutText text(QLocale::c());
-    text << "X: ";
-    text.integer(x) << ", Y: ";
-    text.integer(y);
+    appendPattern(
+        text, QCoreApplication::translate("ThalwiseUtils", "X: %1, Y: %2"),
+        [x](ReadoutText& t) { t.integer(x); }, [y](ReadoutText& t) { t.integer(y); });
     return text.toString();
 }
 

@@ -5,6 +5,8 @@
 #include "geo/Waypoint.h"
 #include "geo/vekMapping.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace geo {
@@ -14,12 +16,14 @@ namespace {
 const QString DegreeSign = QStringLiteral("\u00B0");
 const QString NoValue = QStringLiteral("-");
 
-QString latLonHeader(const char* name, bool decimalDegrees) {
-    const QString word = QLatin1String(name);
+// The header of the latitude or longitude column: the word (already translated), then the
+// format the column uses. The blanks centre the lines in the cell.
+QString latLonHeader(const QString& word, bool decimalDegrees) {
     if (decimalDegrees)
-        return QStringLiteral("    ") + word + QStringLiteral("\r \"decimal\"\r   (GPS)");
-    return QStringLiteral("   ") + word + QStringLiteral("\r dd") + DegreeSign +
-           QStringLiteral("mm'");
+        return QCoreApplication::translate("WaypointTable", "    %1\r \"decimal\"\r   (GPS)")
+            .arg(word);
+    //: %1 is "Lat" or "Lon", %2 the degree sign: degrees and minutes.
+    return QCoreApplication::translate("WaypointTable", "   %1\r dd%2mm'").arg(word, DegreeSign);
 }
 
 } // namespace
@@ -42,13 +46,18 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
                           const QLocale& locale) {
     WaypointGrid grid;
     grid.rows.reserve(WaypointGridRows);
-    grid.rows.append({QString(), latLonHeader("Lat", options.decimalDegrees),
-                      latLonHeader("Lon", options.decimalDegrees),
-                      QStringLiteral(" Temp\r   ") + DegreeSign + QStringLiteral("F"),
-                      QStringLiteral("  Dist.\r   NM"),
-                      options.magneticReadout ? QStringLiteral(" Heading\r  (mag)")
-                                              : QStringLiteral(" Heading\r (true)"),
-                      QStringLiteral(" Total\r  Dist.\r   NM")});
+    // The header cells break their lines with "\r"; the blanks centre them.
+    grid.rows.append(
+        {QString(),
+         latLonHeader(QCoreApplication::translate("WaypointTable", "Lat"), options.decimalDegrees),
+         latLonHeader(QCoreApplication::translate("WaypointTable", "Lon"), options.decimalDegrees),
+         //: %1 is the degree sign.
+         QCoreApplication::translate("WaypointTable", " Temp\r   %1F").arg(DegreeSign),
+         QCoreApplication::translate("WaypointTable", "  Dist.\r   NM"),
+         options.magneticReadout
+             ? QCoreApplication::translate("WaypointTable", " Heading\r  (mag)")
+             : QCoreApplication::translate("WaypointTable", " Heading\r (true)"),
+         QCoreApplication::translate("WaypointTable", " Total\r  Dist.\r   NM")});
     for (int row = 1; row < WaypointGridRows; ++row) {
         QStringList cells(WaypointGridColumns, NoValue);
         cells[0] = QString::number(row - 1);
@@ -58,7 +67,7 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
     home[0] = QStringLiteral("H");
     home[1] = FormatDegrees(float(options.homeLat), options.decimalDegrees, locale);
     home[2] = FormatDegrees(float(options.homeLon), options.decimalDegrees, locale);
-    home[4] = QStringLiteral(" Home");
+    home[4] = QCoreApplication::translate("WaypointTable", " Home");
 
     const bool legs = homeIsSet(options);
     float previousLat = float(options.homeLat);
@@ -104,10 +113,9 @@ QStringList printedWaypointList(const QStringList& waypointList, const WaypointL
                                 const QLocale& locale) {
     const bool decimal = options.decimalDegrees;
     QStringList lines;
-    lines.append(QStringLiteral("Home location - lat: ") +
-                 FormatDegrees(float(options.homeLat), decimal, locale) +
-                 QStringLiteral("  lon: ") +
-                 FormatDegrees(float(options.homeLon), decimal, locale));
+    lines.append(QCoreApplication::translate("WaypointTable", "Home location - lat: %1  lon: %2")
+                     .arg(FormatDegrees(float(options.homeLat), decimal, locale),
+                          FormatDegrees(float(options.homeLon), decimal, locale)));
     lines.append(QString());
     // Unlike the grid, the printed legs start at home even when it is not set, at 0, 0.
     float previousLat = float(options.homeLat);
@@ -123,14 +131,20 @@ QStringList printedWaypointList(const QStringList& waypointList, const WaypointL
             break;
         const float miles = nauticalMiles(kilometres);
         total += miles;
+        //: One printed leg: %1 the waypoint's number, %2 and %3 its position, %4 the water
+        //: temperature, %5 the degree sign, %6 the leg's distance, %7 its heading with "(mag.)"
+        //: or "(true)", %8 the distance from home so far.
         lines.append(
-            QStringLiteral("Waypoint: ") + QString::number(i + 1) + QStringLiteral("  lat: ") +
-            FormatDegrees(waypoint->lat, decimal, locale) + QStringLiteral("  lon: ") +
-            FormatDegrees(waypoint->lon, decimal, locale) + QStringLiteral("  T: ") +
-            formatFixed(waypoint->tempF, 1, locale) + DegreeSign + QStringLiteral("F  dist: ") +
-            formatFixed(miles, 1, locale) + QStringLiteral(" NM at ") +
-            FormatBearing(bearing, options.magneticReadout, options.magneticVariation, locale) +
-            QStringLiteral("  total: ") + formatFixed(total, 1, locale) + QStringLiteral(" NM"));
+            QCoreApplication::translate(
+                "WaypointTable",
+                "Waypoint: %1  lat: %2  lon: %3  T: %4%5F  dist: %6 NM at %7  total: %8 NM")
+                .arg(QString::number(i + 1), FormatDegrees(waypoint->lat, decimal, locale),
+                     FormatDegrees(waypoint->lon, decimal, locale),
+                     formatFixed(waypoint->tempF, 1, locale), DegreeSign,
+                     formatFixed(miles, 1, locale),
+                     FormatBearing(bearing, options.magneticReadout, options.magneticVariation,
+                                   locale),
+                     formatFixed(total, 1, locale)));
         previousLat = waypoint->lat;
         previousLon = waypoint->lon;
     }

@@ -1,5 +1,6 @@
 #include "gif/GIFEncoder.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -112,25 +113,32 @@ bool validSize(int v) {
 }
 
 bool validateFrame(const EncoderInput& input, const EncoderFrame& f, int n, QString* error) {
-    const QString which = QStringLiteral("frame %1: ").arg(n);
+    const QString which = QCoreApplication::translate("GIFEncoder", "frame %1: ").arg(n);
     if (!validSize(f.width) || !validSize(f.height))
-        return fail(error, which + QStringLiteral("width and height must be 1 to 65535"));
+        return fail(error, which + QCoreApplication::translate(
+                                       "GIFEncoder", "width and height must be 1 to 65535"));
     if (f.left < 0 || f.left > 0xFFFF || f.top < 0 || f.top > 0xFFFF)
-        return fail(error, which + QStringLiteral("left and top must be 0 to 65535"));
+        return fail(error, which + QCoreApplication::translate("GIFEncoder",
+                                                               "left and top must be 0 to 65535"));
     if (f.localTable.size() > 256)
-        return fail(error, which + QStringLiteral("local colour table exceeds 256 entries"));
+        return fail(error, which + QCoreApplication::translate(
+                                       "GIFEncoder", "local colour table exceeds 256 entries"));
     if (f.indices.size() != static_cast<std::size_t>(f.width) * static_cast<std::size_t>(f.height))
-        return fail(error, which + QStringLiteral("index count is not width * height"));
+        return fail(error, which + QCoreApplication::translate(
+                                       "GIFEncoder", "index count is not width * height"));
     if (f.transparentIndex && (*f.transparentIndex < 0 || *f.transparentIndex > 255))
-        return fail(error, which + QStringLiteral("transparent index must be 0 to 255"));
+        return fail(error, which + QCoreApplication::translate(
+                                       "GIFEncoder", "transparent index must be 0 to 255"));
     if (f.delay < 0 || f.delay > 0xFFFF)
-        return fail(error, which + QStringLiteral("delay must be 0 to 65535"));
+        return fail(error,
+                    which + QCoreApplication::translate("GIFEncoder", "delay must be 0 to 65535"));
     const ColourTable& active = f.localTable.isEmpty() ? input.globalTable : f.localTable;
     if (!active.isEmpty()) {
         const int limit = 1 << tableSizeBits(static_cast<int>(active.size()));
         const auto maxIndex = *std::max_element(f.indices.begin(), f.indices.end());
         if (maxIndex >= limit)
-            return fail(error, which + QStringLiteral("index %1 outside the colour table of %2")
+            return fail(error, which + QCoreApplication::translate(
+                                           "GIFEncoder", "index %1 outside the colour table of %2")
                                            .arg(maxIndex)
                                            .arg(limit));
     }
@@ -267,15 +275,17 @@ QByteArray toSubBlocks(const QByteArray& data) {
 
 std::optional<QByteArray> encodeGif(const EncoderInput& input, QString* error) {
     if (!validSize(input.screenWidth) || !validSize(input.screenHeight)) {
-        fail(error, QStringLiteral("logical screen width and height must be 1 to 65535"));
+        fail(error, QCoreApplication::translate(
+                        "GIFEncoder", "logical screen width and height must be 1 to 65535"));
         return std::nullopt;
     }
     if (input.globalTable.size() > 256) {
-        fail(error, QStringLiteral("global colour table exceeds 256 entries"));
+        fail(error,
+             QCoreApplication::translate("GIFEncoder", "global colour table exceeds 256 entries"));
         return std::nullopt;
     }
     if (input.backgroundIndex < 0 || input.backgroundIndex > 255) {
-        fail(error, QStringLiteral("background index must be 0 to 255"));
+        fail(error, QCoreApplication::translate("GIFEncoder", "background index must be 0 to 255"));
         return std::nullopt;
     }
     for (std::size_t i = 0; i < input.frames.size(); ++i) {
@@ -314,11 +324,14 @@ bool writeGifFile(const QString& path, const EncoderInput& input, QString* error
     if (!data) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+        return fail(error, QCoreApplication::translate("GIFEncoder", "cannot open %1: %2")
+                               .arg(path, file.errorString()));
     if (file.write(*data) != data->size())
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        return fail(error, QCoreApplication::translate("GIFEncoder", "cannot write %1: %2")
+                               .arg(path, file.errorString()));
     if (!file.commit())
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        return fail(error, QCoreApplication::translate("GIFEncoder", "cannot write %1: %2")
+                               .arg(path, file.errorString()));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "gif/GIFLzw.h"
 #include "platform/Text.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
 #include <QPainter>
@@ -14,6 +15,16 @@
 #include <new>
 
 GIFException::GIFException(const QString& message) : m_message(message), m_utf8(message.toUtf8()) {}
+
+namespace {
+
+// A decoder text in the user's language: the source text itself where no translator is
+// installed, as in thalwise-cli.
+QString messageText(const char* message) {
+    return QCoreApplication::translate("GIFImage", message);
+}
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Colour tables
@@ -172,10 +183,9 @@ public:
 
 private:
     [[noreturn]] static void fail(const QString& message) { throw GIFException(message); }
-    [[noreturn]] static void fail(const char* message) { fail(QString::fromLatin1(message)); }
+    [[noreturn]] static void fail(const char* message) { fail(messageText(message)); }
     void warn(const char* message) {
-        if (m_image.m_onWarning)
-            m_image.m_onWarning(gif::Severity::Warning, QString::fromLatin1(message));
+        if (m_image.m_onWarning) m_image.m_onWarning(gif::Severity::Warning, messageText(message));
     }
 
     qsizetype remaining() const { return m_size - m_pos; }
@@ -276,7 +286,7 @@ void GIFReader::readColorMap(TGIFColorMap& map, std::uint8_t packedFields) {
 
 void GIFReader::checkSize(qint64 width, qint64 height) {
     if (width > gif::MaxSide || height > gif::MaxSide)
-        fail(QString::fromLatin1(gif::message::SideTooLarge).arg(width).arg(height));
+        fail(messageText(gif::message::SideTooLarge).arg(width).arg(height));
     m_totalPixels += width * height;
     if (m_totalPixels > gif::MaxTotalPixels) fail(gif::message::TotalTooLarge);
 }
@@ -420,8 +430,7 @@ std::unique_ptr<TGIFExtension> GIFReader::readExtension() {
 
 void GIFReader::readPixels(TGIFSubImage& frame) {
     const int minCodeSize = takeByte();
-    if (minCodeSize > 11)
-        fail(QString::fromLatin1(gif::message::CodeSizeTooLarge).arg(minCodeSize));
+    if (minCodeSize > 11) fail(messageText(gif::message::CodeSizeTooLarge).arg(minCodeSize));
 
     // Join the data sub-blocks once, up to and including the terminator, so the bit reader sees
     // one contiguous buffer; whatever follows a full frame or an end code is skipped with them.
@@ -522,9 +531,9 @@ QImage TGIFSubImage::bitmap() const {
     if (!m_hasImageData || pixelCount() == 0) return {};
     if (!m_bitmap.isNull()) return m_bitmap;
     const TGIFColorMap& map = activeColorMap();
-    if (map.isEmpty()) throw GIFException(QString::fromLatin1(gif::message::NoColorTable));
+    if (map.isEmpty()) throw GIFException(messageText(gif::message::NoColorTable));
     QImage image(m_width, m_height, QImage::Format_Indexed8);
-    if (image.isNull()) throw GIFException(QString::fromLatin1(gif::message::OutOfMemory));
+    if (image.isNull()) throw GIFException(messageText(gif::message::OutOfMemory));
     image.setColorTable(map.colorTable());
     for (int y = 0; y < m_height; ++y)
         std::memcpy(image.scanLine(y), m_pixels.get() + std::size_t(y) * std::size_t(m_width),
@@ -542,7 +551,7 @@ QImage TGIFSubImage::mask() const {
     if (!std::any_of(p, p + pixelCount(), [index](std::uint8_t v) { return v == index; }))
         return m_mask;
     QImage mask(m_width, m_height, QImage::Format_Mono);
-    if (mask.isNull()) throw GIFException(QString::fromLatin1(gif::message::OutOfMemory));
+    if (mask.isNull()) throw GIFException(messageText(gif::message::OutOfMemory));
     mask.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     mask.fill(0);
     for (int y = 0; y < m_height; ++y) {
@@ -585,8 +594,7 @@ void TGIFImage::LoadFromStream(QIODevice& device) {
         // A file is measured before it is read; a stream is read in pieces up to one byte
         // beyond the limit.
         if (seekable && device.size() - start > gif::MaxFileSize)
-            throw GIFException(
-                QString::fromLatin1(gif::message::FileTooLarge).arg(device.size() - start));
+            throw GIFException(messageText(gif::message::FileTooLarge).arg(device.size() - start));
         QByteArray bytes;
         if (seekable) {
             bytes = device.readAll();
@@ -598,8 +606,9 @@ void TGIFImage::LoadFromStream(QIODevice& device) {
             }
         }
         if (bytes.size() > gif::MaxFileSize)
-            throw GIFException(QString::fromLatin1(gif::message::FileTooLarge)
-                                   .arg(QStringLiteral("more than %1").arg(gif::MaxFileSize)));
+            throw GIFException(messageText(gif::message::FileTooLarge)
+                                   .arg(QCoreApplication::translate("GIFImage", "more than %1")
+                                            .arg(gif::MaxFileSize)));
         const qsizetype used = GIFReader(*this, bytes).run();
         if (seekable) device.seek(start + used);
     } catch (...) {
@@ -613,8 +622,7 @@ void TGIFImage::LoadFromFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         clear();
-        throw GIFException(
-            QString::fromLatin1(gif::message::CannotOpenFile).arg(path, file.errorString()));
+        throw GIFException(messageText(gif::message::CannotOpenFile).arg(path, file.errorString()));
     }
     LoadFromStream(file);
 }
@@ -646,7 +654,7 @@ QImage TGIFImage::bitmap() const {
         frame.localColorMap() == static_cast<const TGIFColorMap&>(m_header.colorMap);
 
     QImage image(width(), height(), sameTable ? QImage::Format_Indexed8 : QImage::Format_RGB32);
-    if (image.isNull()) throw GIFException(QString::fromLatin1(gif::message::OutOfMemory));
+    if (image.isNull()) throw GIFException(messageText(gif::message::OutOfMemory));
     if (sameTable) {
         image.setColorTable(palette());
         image.fill(uint(background));

@@ -36,33 +36,43 @@ private:
 
 namespace gif {
 
-// Every error and warning text of the decoder, in one place.
+// Every error and warning text of the decoder, in one place: source texts, which the decoder
+// reports through QCoreApplication::translate("GIFImage", ...).
 namespace message {
-inline constexpr char InvalidSignature[] = "Invalid GIF signature";
-inline constexpr char PrematureEnd[] = "Premature end of data";
-inline constexpr char UnknownExtension[] = "Unknown extension type";
-inline constexpr char InvalidExtensionIntroducer[] = "Invalid extension introducer";
-inline constexpr char ExtensionLabelMismatch[] =
-    "Internal error: Extension Instance does not match Extension Label";
-inline constexpr char UnsupportedAppExtSize[] = "Unsupported Application Extension block size";
-inline constexpr char InvalidData[] = "Invalid GIF data";
-inline constexpr char UnknownBlockType[] = "Unknown GIF block type";
-inline constexpr char ImageExceedsScreen[] = "Image exceeds Logical Screen size";
-inline constexpr char BitBufferUnderrun[] = "Decoder bit buffer under-run";
-inline constexpr char CircularTableEntry[] = "Circular decoder table entry";
-inline constexpr char InvalidTrailer[] = "Invalid Image trailer";
-inline constexpr char NoColorTable[] = "No global or local color table defined";
-inline constexpr char OutOfMemory[] = "Failed to allocate memory for GIF DIB";
-inline constexpr char CannotOpenFile[] = "Cannot open %1: %2";
+inline constexpr char InvalidSignature[] = QT_TRANSLATE_NOOP("GIFImage", "Invalid GIF signature");
+inline constexpr char PrematureEnd[] = QT_TRANSLATE_NOOP("GIFImage", "Premature end of data");
+inline constexpr char UnknownExtension[] = QT_TRANSLATE_NOOP("GIFImage", "Unknown extension type");
+inline constexpr char InvalidExtensionIntroducer[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Invalid extension introducer");
+inline constexpr char ExtensionLabelMismatch[] = QT_TRANSLATE_NOOP(
+    "GIFImage", "Internal error: Extension Instance does not match Extension Label");
+inline constexpr char UnsupportedAppExtSize[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Unsupported Application Extension block size");
+inline constexpr char InvalidData[] = QT_TRANSLATE_NOOP("GIFImage", "Invalid GIF data");
+inline constexpr char UnknownBlockType[] = QT_TRANSLATE_NOOP("GIFImage", "Unknown GIF block type");
+inline constexpr char ImageExceedsScreen[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Image exceeds Logical Screen size");
+inline constexpr char BitBufferUnderrun[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Decoder bit buffer under-run");
+inline constexpr char CircularTableEntry[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Circular decoder table entry");
+inline constexpr char InvalidTrailer[] = QT_TRANSLATE_NOOP("GIFImage", "Invalid Image trailer");
+inline constexpr char NoColorTable[] =
+    QT_TRANSLATE_NOOP("GIFImage", "No global or local color table defined");
+inline constexpr char OutOfMemory[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Failed to allocate memory for GIF DIB");
+inline constexpr char CannotOpenFile[] = QT_TRANSLATE_NOOP("GIFImage", "Cannot open %1: %2");
 // Our own limits (the format leaves them open); %1, %2 are filled in.
-inline constexpr char CodeSizeTooLarge[] =
-    "Invalid GIF data: LZW minimum code size %1 is above the largest possible (11)";
-inline constexpr char SideTooLarge[] =
-    "Image too large: %1 x %2 pixels (at most 16384 pixels on a side)";
-inline constexpr char TotalTooLarge[] =
-    "Image too large: more than 67108864 pixels in the logical screen and all frames together";
-inline constexpr char FileTooLarge[] =
-    "File too large: %1 bytes (a GIF within this decoder's limits has at most 134217728)";
+inline constexpr char CodeSizeTooLarge[] = QT_TRANSLATE_NOOP(
+    "GIFImage", "Invalid GIF data: LZW minimum code size %1 is above the largest possible (11)");
+inline constexpr char SideTooLarge[] = QT_TRANSLATE_NOOP(
+    "GIFImage", "Image too large: %1 x %2 pixels (at most 16384 pixels on a side)");
+inline constexpr char TotalTooLarge[] = QT_TRANSLATE_NOOP(
+    "GIFImage",
+    "Image too large: more than 67108864 pixels in the logical screen and all frames together");
+inline constexpr char FileTooLarge[] = QT_TRANSLATE_NOOP(
+    "GIFImage",
+    "File too large: %1 bytes (a GIF within this decoder's limits has at most 134217728)");
 } // namespace message
 
 // Limits checked before anything is allocated.

@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -486,7 +487,7 @@ bool ProfileFile::flush() {
 }
 
 QString unableToWriteText(const QString& path) {
-    return QStringLiteral("Unable to write to %1")
+    return QCoreApplication::translate("ProfileFile", "Unable to write to %1")
         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 

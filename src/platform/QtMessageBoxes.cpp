@@ -1,6 +1,7 @@
 #include "platform/QtMessageBoxes.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <array>
 #include <memory>
@@ -89,7 +90,7 @@ Button QtMessageBoxes::show(const MessageBoxRequest& request) {
 
 void QtMessageBoxes::showError(const QString& text) {
     MessageBoxRequest request;
-    request.caption = QStringLiteral("Error");
+    request.caption = QCoreApplication::translate("QtMessageBoxes", "Error");
     request.text = text;
     request.buttons = unsigned(Button::Ok);
     request.icon = Icon::Error;

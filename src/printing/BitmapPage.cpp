@@ -2,6 +2,7 @@
 
 #include "printing/PrnDib.h"
 
+#include <QCoreApplication>
 #include <QImage>
 
 namespace printing {
@@ -35,7 +36,7 @@ printing::PageJobResult PrintBitmapPage(platform::PrintJob& job, const QImage& b
     const std::optional<PackedDib> dib = LoadDibFromBitmap(printed);
     if (!dib) {
         result.status = PageJobStatus::BitmapLoadError;
-        result.message = QString::fromLatin1(message::BitmapLoadError);
+        result.message = QCoreApplication::translate("BitmapPage", message::BitmapLoadError);
         return result;
     }
     result.orientation = bitmapOrientation(printed.size());

@@ -16,10 +16,14 @@ class QImage;
 
 namespace printing {
 
+// The document name the print queue shows and a PDF file keeps as its title: the same in every
+// language, like the names of the program's files.
 inline constexpr char BitmapJobTitle[] = "Pelagon image";
 
 namespace message {
-inline constexpr char BitmapLoadError[] = "Bitmap load error while printing";
+// A source text, shown through QCoreApplication::translate("BitmapPage", ...).
+inline constexpr char BitmapLoadError[] =
+    QT_TRANSLATE_NOOP("BitmapPage", "Bitmap load error while printing");
 } // namespace message
 
 enum class PageJobStatus {
