@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "ThalwiseVersion.h"
+#include "app/AppIcon.h"
 #include "platform/Desktop.h"
 
 #include <QDialogButtonBox>
@@ -20,7 +21,7 @@ TAboutBoxVEK1::TAboutBoxVEK1(platform::Desktop& desktop, QWidget* parent)
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/WPT")));
+    icon->setPixmap(QPixmap::fromImage(app::drawAppIcon(48)));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     ProductName = new QLabel(programName(), this);
