@@ -617,7 +617,7 @@
 <context>
     <name>TAboutBoxVEK1</name>
     <message>
-        <location filename="../src/app/AboutBox.cpp" line="+18"/>
+        <location filename="../src/app/AboutBox.cpp" line="+19"/>
         <source>About %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -759,7 +759,7 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+143"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+144"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -779,7 +779,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+65"/>
         <source>Open chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -980,12 +980,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1197"/>
+        <location line="+1223"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1195"/>
+        <location line="-1221"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1010,7 +1010,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+489"/>
+        <location line="+42"/>
+        <source>More than two days old: the water may have changed since.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+473"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>

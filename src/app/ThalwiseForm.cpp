@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/HelpWindow.h"
+#include "archive/ChartAge.h"
 #include "app/AnnotatedImage.h"
 #include "app/AppIcon.h"
 #include "app/ChartFiles.h"
@@ -344,6 +345,14 @@ void TFormThalwise::createControls() {
         StatusBar->addWidget(panel);
         m_statusPanels[i] = panel;
     }
+    LabelChartAge = new QLabel(StatusBar);
+    LabelChartAge->setObjectName(QStringLiteral("LabelChartAge"));
+    LabelChartAge->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    StatusBar->addPermanentWidget(LabelChartAge);
+    TimerChartAge = new QTimer(this);
+    TimerChartAge->setObjectName(QStringLiteral("TimerChartAge"));
+    TimerChartAge->setInterval(60 * 1000);
+    connect(TimerChartAge, &QTimer::timeout, this, [this] { updateChartAge(); });
 
     TimerLoad = new QTimer(this);
     TimerLoad->setObjectName(QStringLiteral("TimerLoad"));
@@ -1266,6 +1275,32 @@ void TFormThalwise::ShowCurrentChart() {
     // Kept as 32-bit RGB: the repaint copies it as it is and the temperature lookup reads it.
     BaseBitmap = picture.convertToFormat(QImage::Format_RGB32);
     RepaintChart();
+    updateChartAge();
+}
+
+void TFormThalwise::updateChartAge() {
+    std::optional<QDateTime> made;
+    if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()) {
+        // A chart of the archive is named after its time stamp; a chart shown in place has the
+        // time stamp it was opened with.
+        made = archive::chartTimeOf(QFileInfo(ChartImages.at(CurrentImageIndex).path).completeBaseName());
+        if (!made && ChartImages.size() == 1) made = archive::chartTimeOf(ChartTimestamp);
+    }
+    const std::optional<archive::ChartAge> age =
+        archive::chartAge(made, m_services.clock ? m_services.clock->now() : QDateTime());
+    if (!age) {
+        LabelChartAge->clear();
+        TimerChartAge->stop();
+        return;
+    }
+    LabelChartAge->setText(age->text);
+    // Stale water is said in the desktop's warning colour, not only in words.
+    LabelChartAge->setStyleSheet(age->stale ? QStringLiteral("color: #c00000; font-weight: bold;")
+                                            : QString());
+    LabelChartAge->setToolTip(age->stale ? tr("More than two days old: the water may have "
+                                              "changed since.")
+                                         : QString());
+    if (!TimerChartAge->isActive()) TimerChartAge->start();
 }
 
 StoredFont TFormThalwise::annotationFont() const {

@@ -103,6 +103,9 @@ public:
     QToolButton* BitBtnRight = nullptr;
     QTableWidget* StringGridWaypointList = nullptr;
     QStatusBar* StatusBar = nullptr;
+    // How old the chart on screen is, at the status bar's right end; a warning colour when stale.
+    QLabel* LabelChartAge = nullptr;
+    QTimer* TimerChartAge = nullptr; // keeps the age current while the window stays open
     QMenuBar* MainMenu1 = nullptr;
     QMenu* PopupMenuWaypoint = nullptr;
     QTimer* TimerLoad = nullptr;
@@ -267,6 +270,8 @@ public:
     bool GeoToPixel(float latitude, float longitude, int& x, int& y) const;
     bool PixelToGeo(int x, int y, GeoPosition& position) const;
     void ShowCurrentChart();
+    // Shows the age of the chart on screen, or nothing for a chart without a date.
+    void updateChartAge();
     void RepaintChart();
     void RefreshWaypointGrid();
     void SaveWaypoints();

@@ -483,8 +483,11 @@ TEST(ThalwiseForm, ControlsStartAsTheWindowIsDesigned) {
     EXPECT_EQ(form->StringGridWaypointList->toolTip(),
               QStringLiteral("Right-click the list for options"));
 
-    const QList<QLabel*> panels =
+    // The four designed panels; the chart's age stands apart at the right end, empty at first.
+    QList<QLabel*> panels =
         form->StatusBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(panels.removeOne(form->LabelChartAge));
+    EXPECT_TRUE(form->LabelChartAge->text().isEmpty());
     ASSERT_EQ(panels.size(), 4);
     const int widths[] = {150, 150, 200, 150};
     for (int i = 0; i < 4; ++i) {
