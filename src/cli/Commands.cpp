@@ -26,6 +26,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 #include <QImage>
 #include <QLocale>
 #include <QMap>
@@ -405,6 +407,7 @@ const std::vector<Command>& commands() {
          &archive},
         {"flip", "--archive DIR --area N|CODE", &flip},
         {"print", "CHART --pdf OUT.pdf [--selection X1,Y1,X2,Y2] [--annotations FILE.ini]", &print},
+        {"history", "--at LAT,LON CHART...", &history},
     };
     return table;
 }
@@ -504,14 +507,23 @@ int decode(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
     return 0;
 }
 
-int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const std::optional<ProbeRequest> request = readProbeRequest(args);
-    if (!request) return usage(err, "probe");
-    const QString& path = request->chart;
+// What the window reads at one place of a chart: the pixel, its position, and the water
+// temperature (0 where there is none) under the scale the window has after opening it.
+struct ChartReading {
+    int x = 0;
+    int y = 0;
+    float latitude = 0.0f;
+    float longitude = 0.0f;
+    float temperature = 0.0f;
+};
 
+// Reads the chart at the request's pixel or position; nothing, with the reason on err, when
+// the chart cannot be read, has no mapping, or the place lies off it.
+std::optional<ChartReading> readChartAt(const ProbeRequest& request, QTextStream& err) {
+    const QString& path = request.chart;
     TGIFImage image;
     QImage chart;
-    if (!loadChart(path, image, chart, err)) return 1;
+    if (!loadChart(path, image, chart, err)) return std::nullopt;
     // The window samples its base bitmap, the chart picture as 32-bit RGB.
     chart = chart.convertToFormat(QImage::Format_RGB32);
 
@@ -522,28 +534,29 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
                     area == geo::NoArea
                         ? QStringLiteral("unrecognised area - no geographic mapping")
                         : QStringLiteral("area %1 has no calibration").arg(geo::areaCode(area)));
-        return 1;
+        return std::nullopt;
     }
 
-    int x = request->x;
-    int y = request->y;
-    if (!request->byPixel &&
-        !GeoToPixel(calibration, request->latitude, request->longitude, x, y)) {
+    ChartReading reading;
+    reading.x = request.x;
+    reading.y = request.y;
+    if (!request.byPixel &&
+        !GeoToPixel(calibration, request.latitude, request.longitude, reading.x, reading.y)) {
         reportError(err, path, QStringLiteral("the position maps to no pixel"));
-        return 1;
+        return std::nullopt;
     }
-    if (x < 0 || y < 0 || x >= chart.width() || y >= chart.height()) {
+    if (reading.x < 0 || reading.y < 0 || reading.x >= chart.width() ||
+        reading.y >= chart.height()) {
         reportError(err, path,
                     QStringLiteral("pixel %1,%2 is outside the chart (%3 x %4)")
-                        .arg(x)
-                        .arg(y)
+                        .arg(reading.x)
+                        .arg(reading.y)
                         .arg(chart.width())
                         .arg(chart.height()));
-        return 1;
+        return std::nullopt;
     }
-    float latitude = 0.0f;
-    float longitude = 0.0f;
-    PixelToGeo(calibration, x, y, latitude, longitude); // valid calibration: always succeeds
+    // A valid calibration always maps a pixel back.
+    PixelToGeo(calibration, reading.x, reading.y, reading.latitude, reading.longitude);
 
     // The scale as the window has it after opening this chart: the chart's own range, or the
     // up-downs' initial values.
@@ -552,21 +565,72 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
         metadata.hasRange ? geo::scaleMinSpinner(metadata.scaleMin).value : geo::ScaleMinInitial;
     int scaleMax =
         metadata.hasRange ? geo::scaleMaxSpinner(metadata.scaleMax).value : geo::ScaleMaxInitial;
-    if (request->scaleMin) scaleMin = *request->scaleMin;
-    if (request->scaleMax) scaleMax = *request->scaleMax;
+    if (request.scaleMin) scaleMin = *request.scaleMin;
+    if (request.scaleMax) scaleMax = *request.scaleMax;
     geo::TemperatureScale scale;
     scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
                           scaleMin, scaleMax);
-    const float temperature = scale.TemperatureAtPixel(chart, x, y);
+    reading.temperature = scale.TemperatureAtPixel(chart, reading.x, reading.y);
+    return reading;
+}
 
-    out << "pixel: " << x << ',' << y << '\n';
-    out << "lat: " << fixed(latitude, 5) << '\n';
-    out << "lon: " << fixed(longitude, 5) << '\n';
-    // 0 is how the lookup says "no temperature here".
-    out << "temperature: " << (temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, 1))
-        << '\n';
+// 0 is how the lookup says "no temperature here".
+QString temperatureText(float temperature) {
+    return temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, 1);
+}
+
+int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const std::optional<ProbeRequest> request = readProbeRequest(args);
+    if (!request) return usage(err, "probe");
+    const std::optional<ChartReading> reading = readChartAt(*request, err);
+    if (!reading) return 1;
+    out << "pixel: " << reading->x << ',' << reading->y << '\n';
+    out << "lat: " << fixed(reading->latitude, 5) << '\n';
+    out << "lon: " << fixed(reading->longitude, 5) << '\n';
+    out << "temperature: " << temperatureText(reading->temperature) << '\n';
     out.flush();
     return 0;
+}
+
+// The water at one position on every chart given, in name order, each read under its own
+// range: "NAME: TEMP". A chart the position lies off, or that cannot be read, says why on err
+// and makes the status 1; the others are still listed.
+int history(const QStringList& args, QTextStream& out, QTextStream& err) {
+    ProbeRequest request;
+    QStringList charts;
+    bool havePosition = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--at")) {
+            if (havePosition || i + 1 >= args.size() ||
+                !readPosition(args[i + 1], request.latitude, request.longitude))
+                return usage(err, "history");
+            havePosition = true;
+            ++i;
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            return usage(err, "history");
+        } else {
+            charts.append(args[i]);
+        }
+    }
+    if (!havePosition || charts.isEmpty()) return usage(err, "history");
+    std::sort(charts.begin(), charts.end(), [](const QString& a, const QString& b) {
+        const int byName = QString::compare(QFileInfo(a).fileName(), QFileInfo(b).fileName(),
+                                            Qt::CaseInsensitive);
+        return byName != 0 ? byName < 0 : a < b;
+    });
+    int status = 0;
+    for (const QString& chart : charts) {
+        request.chart = chart;
+        const std::optional<ChartReading> reading = readChartAt(request, err);
+        if (!reading) {
+            status = 1;
+            continue;
+        }
+        out << QFileInfo(chart).fileName() << ": " << temperatureText(reading->temperature)
+            << '\n';
+    }
+    out.flush();
+    return status;
 }
 
 int range(const QStringList& args, QTextStream& out, QTextStream& err) {

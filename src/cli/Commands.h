@@ -94,5 +94,8 @@ int flip(const QStringList& args, QTextStream& out, QTextStream& err);
 // File > Print prints it, into a PDF file; prints the orientation, the evenly-margined area
 // and the fitted picture in device pixels, and the number of bands. Needs a GUI application.
 int print(const QStringList& args, QTextStream& out, QTextStream& err);
+// "history --at LAT,LON CHART...": "NAME: TEMP" (°F with one decimal, or "none") for each chart
+// in name order, each read under its own range; exit 1 when a chart could not be read there.
+int history(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace cli

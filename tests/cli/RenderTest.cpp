@@ -242,6 +242,50 @@ TEST_F(Render, ThePrintedPageShowsTheChartWithItsMarksFittedAndCentred) {
     EXPECT_GE(marks, 5);
 }
 
+// The water at one spot across days: each chart read under its own range, in name order.
+TEST_F(Render, HistoryReadsEachChartUnderItsOwnRange) {
+    // The same picture on three days; the third day's scale is ten degrees warmer.
+    const auto chartOf = [&](const QString& name, const QByteArray& range) {
+        gif::EncoderInput input = gif::makeChartLikeInput(800, 960);
+        input.comments = {QByteArrayLiteral("TIMESTAMP=") + QFileInfo(name).completeBaseName().toLatin1() +
+                          QByteArrayLiteral("\r\n") + range};
+        const QString path = m_dir.filePath(name);
+        writeFile(path, *gif::encodeGif(input));
+        return path;
+    };
+    const QString warm = chartOf("2026-12-03-12ne01.gif", "TMIN=50\r\nTMAX=96\r\nVARIATION=-14.5");
+    const QString first = chartOf("2026-12-01-12ne01.gif", "TMIN=40\r\nTMAX=86\r\nVARIATION=-14.5");
+    const QString second = chartOf("2026-12-02-12ne01.gif", "TMIN=40\r\nTMAX=86\r\nVARIATION=-14.5");
+    const QString at = QStringLiteral("41.5,-69.5");
+    CliRun r = run({"history", "--at", at, warm, first, second});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    const auto value = [](const QString& line) { return line.section(": ", 1).toDouble(); };
+    EXPECT_TRUE(lines[0].startsWith("2026-12-01-12ne01.gif: "));
+    EXPECT_TRUE(lines[1].startsWith("2026-12-02-12ne01.gif: "));
+    EXPECT_TRUE(lines[2].startsWith("2026-12-03-12ne01.gif: "));
+    ASSERT_GT(value(lines[0]), 0.0) << lines[0].toStdString();
+    EXPECT_EQ(lines[0].section(": ", 1), lines[1].section(": ", 1));
+    EXPECT_NEAR(value(lines[2]) - value(lines[0]), 10.0, 0.15);
+
+    // A chart the spot lies off is said on stderr; the others are still listed.
+    const QString gulf = m_dir.filePath("2026-12-01-12fl01.gif");
+    QFile::copy(first, gulf);
+    r = run({"history", "--at", at, first, gulf});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts).size(), 1) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("2026-12-01-12fl01.gif")) << r.err.toStdString();
+
+    for (const QStringList& bad : {QStringList{"history", first}, QStringList{"history", "--at", at},
+                                   QStringList{"history", "--at", "91,0", first},
+                                   QStringList{"history", "--at", at, "--at", at, first}}) {
+        r = run(bad);
+        EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("usage: thalwise-cli history")) << r.err.toStdString();
+    }
+}
+
 TEST_F(Render, RefusalsAndUsage) {
     const QByteArray chartBytes = readFile(m_chart);
     const QString out = m_dir.filePath("out.gif");
