@@ -47,6 +47,10 @@ std::optional<QPageSize::PageSizeId> pageSizeForKey(const QString& key) {
     return std::nullopt;
 }
 
+bool fileExists(const QString& path) {
+    return QFileInfo::exists(path);
+}
+
 QString documentsFolder() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() ? QDir::homePath() : documents;
@@ -151,9 +155,7 @@ std::unique_ptr<PrintJob> QtPrinters::createJob() {
         m_confirmedFile.clear();
         if (file.isEmpty()) {
             const QString base = m_pdfBase.isEmpty() ? printer.outputFileName() : m_pdfBase;
-            file = nextFreeFileName(base, [](const QString& path) {
-                return QFileInfo::exists(path);
-            });
+            file = nextFreeFileName(base, fileExists);
         }
         if (file.isEmpty()) return std::make_unique<UnopenableJob>();
         printer.setOutputFileName(file);
@@ -168,9 +170,7 @@ QDialog* QtPrinters::createSetupDialog() {
     QPrinter& printer = this->printer();
     if (printer.outputFormat() == QPrinter::PdfFormat && m_confirmedFile.isEmpty() &&
         !m_pdfBase.isEmpty()) {
-        const QString next = nextFreeFileName(m_pdfBase, [](const QString& path) {
-            return QFileInfo::exists(path);
-        });
+        const QString next = nextFreeFileName(m_pdfBase, fileExists);
         if (!next.isEmpty()) printer.setOutputFileName(next);
     }
 #ifdef Q_OS_WIN

@@ -193,6 +193,7 @@ TEST(GuideLinksTest, ResourceListNamesEveryGuideFileOnce) {
 
     QStringList expected = guideFiles(QString(), QStringLiteral("*.html")) +
                            guideFiles(QString(), QStringLiteral("*.txt")) +
+                           guideFiles(QString(), QStringLiteral("*.css")) +
                            guideFiles(QStringLiteral("images"), QStringLiteral("*.png"));
     for (const QString& name : listed)
         EXPECT_TRUE(QFileInfo(GuideDir + u'/' + name).isFile()) << "listed but missing: "
