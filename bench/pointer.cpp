@@ -6,6 +6,8 @@
 // chart control, painted, next to a full repaint of the chart with its overlays, which the band
 // must never cost.
 #include "app/ChartDisplay.h"
+#include "app/HistoryPlot.h"
+#include "app/TemperatureHistory.h"
 #include "app/vekImage.h"
 #include "geo/AreaStuff.h"
 #include "geo/TemperatureScale.h"
@@ -179,6 +181,59 @@ void BM_FullRepaintBaseline(benchmark::State& state) {
     }
 }
 
+// What the history panel adds to a pointer move with ten charts flipped: the temperature at
+// the pixel on each chart under its own range, the temperature panel's tool-tip, and the plot
+// handed its points (it paints when the event loop next runs, once for many moves).
+struct TenCharts {
+    archive::ChartImageList charts;
+    app::TemperatureHistory history;
+    std::vector<app::HistoryPoint> points;
+    std::unique_ptr<THistoryPlot> plot;
+    TenCharts() {
+        shownChart(); // the application
+        const Fixture& f = fixture();
+        for (int day = 0; day < 10; ++day) {
+            const QString comment = QStringLiteral("TMIN=%1\r\nTMAX=%2\r\nVARIATION=-15")
+                                        .arg(30 + day)
+                                        .arg(80 + day);
+            charts.add(QStringLiteral("/archive/2026-11-%1-12ne01.gif").arg(10 + day), f.chart,
+                       {comment});
+        }
+        history.setCharts(charts, f.scaleBitmap, 30, 80);
+        plot = std::make_unique<THistoryPlot>();
+        plot->resize(320, 200);
+        plot->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_HistoryOfTenChartsPerMove(benchmark::State& state) {
+    static TenCharts ten;
+    const Fixture& f = fixture();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = f.points[i++ & 4095];
+        ten.history.readAt(p.x(), p.y(), ten.points);
+        const QString tip = app::historyToolTip(ten.points, false, f.locale);
+        ten.plot->setPoints(ten.points, QStringLiteral("Lat: 42\u00B035'    Lon: 69\u00B023'"));
+        benchmark::DoNotOptimize(tip.constData());
+    }
+}
+
+// The plot's paint, for the record: it runs at most once per frame, not per move.
+void BM_HistoryPlotPaint(benchmark::State& state) {
+    static TenCharts ten;
+    ten.history.readAt(600, 600, ten.points);
+    ten.plot->setPoints(ten.points, QStringLiteral("Lat: 42\u00B035'    Lon: 69\u00B023'"));
+    QImage target(ten.plot->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        ten.plot->render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+
+BENCHMARK(BM_HistoryOfTenChartsPerMove)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HistoryPlotPaint)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RubberBandMove)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FullRepaintBaseline)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BareRead15Pixels)->Repetitions(9)->ReportAggregatesOnly(true);

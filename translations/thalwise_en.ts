@@ -253,7 +253,7 @@
 <context>
     <name>ChartDecoding</name>
     <message>
-        <location filename="../src/archive/ChartDecoding.cpp" line="+38"/>
+        <location filename="../src/archive/ChartDecoding.cpp" line="+40"/>
         <source>Out of memory</source>
         <translation type="unfinished"></translation>
     </message>
@@ -314,7 +314,7 @@
 <context>
     <name>ChartMetadata</name>
     <message>
-        <location filename="../src/geo/ChartMetadata.cpp" line="+156"/>
+        <location filename="../src/geo/ChartMetadata.cpp" line="+158"/>
         <source>E</source>
         <comment>east variation</comment>
         <translation type="unfinished"></translation>
@@ -326,9 +326,9 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Temperature range in chart is: %1%2F .. %3%2F<byte value="xd"/>Magnetic variation is %4%2 %5</source>
-        <extracomment>%1 and %3 are the scale&apos;s ends in degrees Fahrenheit, %2 the degree sign, %4 the variation&apos;s size in degrees and %5 its side (E or W).</extracomment>
+        <location line="+9"/>
+        <source>Temperature range in chart is: %1 .. %3<byte value="xd"/>Magnetic variation is %4%2 %5</source>
+        <extracomment>%1 and %3 are the scale&apos;s ends with their unit (50°F, or 10.0°C), %2 the degree sign, %4 the variation&apos;s size in degrees and %5 its side (E or W).</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -666,6 +666,39 @@
     </message>
 </context>
 <context>
+    <name>TFormBreakThreshold</name>
+    <message>
+        <location filename="../src/dialogs/BreakThresholdForm.cpp" line="+15"/>
+        <source>Temperature breaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A break is drawn where the water&apos;s temperature changes by at least this much within one nautical mile.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source> °F per NM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Threshold:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Strong breaks (0.7)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Weaker breaks too (0.35)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFormManageArchive</name>
     <message>
         <location filename="../src/dialogs/ArchiveManagerForm.cpp" line="+29"/>
@@ -759,7 +792,7 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+144"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+182"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -779,7 +812,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+54"/>
+        <source>Temperature history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Pin here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Follow the pointer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Open chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -909,8 +957,28 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
+        <source>Temperature in °&amp;C</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Temperature &amp;breaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Break &amp;threshold...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>&amp;Waypoints</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temperature &amp;history</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -980,12 +1048,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1223"/>
+        <location line="+1380"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1221"/>
+        <location line="-1378"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1005,7 +1073,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+702"/>
+        <location line="+388"/>
+        <source>Flip through two charts or more to see how the water changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Pinned: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+393"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1015,7 +1098,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+473"/>
+        <location line="+519"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1030,7 +1113,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>The waypoint list could not be printed: the printer could not be opened. Choose one with File &gt; Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1140,9 +1223,31 @@
     </message>
 </context>
 <context>
+    <name>THistoryPlot</name>
+    <message>
+        <location filename="../src/app/HistoryPlot.cpp" line="+15"/>
+        <source>Flip through two charts or more to see how the water changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>No chart gives a temperature here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TemperatureScale</name>
+    <message>
+        <location filename="../src/geo/TemperatureScale.cpp" line="+193"/>
+        <source>%1 is %2</source>
+        <extracomment>A scale end&apos;s up-down: %1 its value in °F, %2 the same in °C.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ThalwiseUtils</name>
     <message>
-        <location filename="../src/geo/ThalwiseUtils.cpp" line="+143"/>
+        <location filename="../src/geo/ThalwiseUtils.cpp" line="+150"/>
         <source> (mag.)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1152,18 +1257,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+60"/>
         <source>Lat: %1    Lon: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+11"/>
         <source>Temperature: %1</source>
-        <extracomment>%1 is the water temperature with its unit, such as 65.3°F.</extracomment>
+        <extracomment>%1 is the water temperature with its unit, such as 65.3°F or 18.5°C.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+10"/>
         <source>Range: %1 NM at %2</source>
         <extracomment>%1 is the distance in nautical miles, %2 the heading with &quot;(mag.)&quot; or &quot;(true)&quot;.</extracomment>
         <translation type="unfinished"></translation>
@@ -1188,7 +1293,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+33"/>
         <source>Lat</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1199,12 +1304,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <source> Temp<byte value="xd"/>   %1F</source>
-        <extracomment>%1 is the degree sign.</extracomment>
+        <source> Temp<byte value="xd"/>   %1</source>
+        <extracomment>%1 is the unit, °F or °C.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>  Dist.<byte value="xd"/>   NM</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1234,9 +1339,9 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+22"/>
-        <source>Waypoint: %1  lat: %2  lon: %3  T: %4%5F  dist: %6 NM at %7  total: %8 NM</source>
-        <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature, %5 the degree sign, %6 the leg&apos;s distance, %7 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %8 the distance from home so far.</extracomment>
+        <location line="+24"/>
+        <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
+        <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

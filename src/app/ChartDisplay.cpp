@@ -1,5 +1,7 @@
 #include "app/ChartDisplay.h"
 
+#include "geo/TemperatureBreaks.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -77,6 +79,8 @@ QImage RepaintChart(const QImage& base, const Overlays& o) {
     if (picture.isNull()) return picture;
     picture.setDotsPerMeterX(PictureDotsPerMetre);
     picture.setDotsPerMeterY(PictureDotsPerMetre);
+    // The break lines lie on the water, under everything the user put on the chart.
+    if (o.breaks) geo::drawBreaks(picture, *o.breaks);
     QPainter p(&picture);
     p.setBrush(Qt::NoBrush);
     // A wide pen of the desktop's drawing interface ends and joins its segments round.

@@ -1,6 +1,7 @@
 #pragma once
-// Composing the display picture of a chart: the chart itself, then the annotation lines, the
-// annotation texts, the home marker and the numbered waypoint markers, in that layer order.
+// Composing the display picture of a chart: the chart itself, its temperature-break lines, then
+// the annotation lines, the annotation texts, the home marker and the numbered waypoint
+// markers, in that layer order.
 
 #include "geo/Annotation.h"
 #include "geo/Waypoint.h"
@@ -15,6 +16,10 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+
+namespace geo {
+struct BreakLayer;
+}
 
 namespace display {
 
@@ -32,6 +37,9 @@ struct Overlays {
     const QStringList* waypoints = nullptr;
     GeoToPixelFn geoToPixel; // empty: no current area
     QImage markerIcon;       // 32 x 32, tip at column 10, row 27
+    // The temperature-break lines, drawn on the chart below every other overlay; none when
+    // null or of another size than the chart.
+    const geo::BreakLayer* breaks = nullptr;
 };
 
 // The picture shown for the chart: a copy of base (made 32-bit RGB) with the overlays drawn on it.

@@ -18,7 +18,9 @@ PointerReadout pointerReadout(const PointerMove& move) {
     };
     switch (move.tool) {
     case PointerTool::Measure:
-        out.temperature = geo::temperaturePanelText(temperature(), move.locale);
+        out.temperatureF = temperature();
+        out.temperature =
+            geo::temperaturePanelText(out.temperatureF, move.locale, move.temperatureCelsius);
         if (move.dragging) {
             out.rubberBand = RubberBand::Line;
             out.range = range();

@@ -27,16 +27,18 @@ struct PointerMove {
     bool decimalDegrees = false;
     bool magneticReadout = false;
     float magneticVariation = 0.0f;
+    bool temperatureCelsius = false; // panel 1 in °C
     QLocale locale;
 };
 
 enum class RubberBand { None, Line, Rectangle };
 
 struct PointerReadout {
-    QString position;    // panel 0 (empty over the scale)
-    QString temperature; // panel 1
-    QString range;       // panel 2
-    QString pixel;       // panel 3
+    QString position;          // panel 0 (empty over the scale)
+    QString temperature;       // panel 1
+    float temperatureF = 0.0f; // what panel 1 reads, °F; 0 when it reads nothing
+    QString range;             // panel 2
+    QString pixel;             // panel 3
     RubberBand rubberBand = RubberBand::None;
     // The waypoint tool remembers the temperature under the pointer, 0 included.
     bool setsWaypointTemperature = false;

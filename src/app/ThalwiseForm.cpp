@@ -1,11 +1,13 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AboutBox.h"
+#include "app/BreakLayerCache.h"
 #include "app/HelpWindow.h"
 #include "archive/ChartAge.h"
 #include "app/AnnotatedImage.h"
 #include "app/AppIcon.h"
 #include "app/ChartFiles.h"
+#include "app/HistoryPlot.h"
 #include "app/GuardedApplication.h"
 #include "app/PointerTools.h"
 #include "app/ProgramFolders.h"
@@ -19,12 +21,14 @@
 #include "archive/ChartIntake.h"
 #include "archive/TreeScan.h"
 #include "dialogs/AddText.h"
+#include "dialogs/BreakThresholdForm.h"
 #include "dialogs/ArchiveManagerForm.h"
 #include "dialogs/PrintForm.h"
 #include "geo/AnnotationFile.h"
 #include "geo/ChartMetadata.h"
 #include "geo/Gpx.h"
 #include "geo/Palette.h"
+#include "geo/TemperatureBreaks.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/WaypointTable.h"
 #include "geo/vekMapping.h"
@@ -45,6 +49,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,6 +105,13 @@ constexpr int kToolButtonSize = 32;
 constexpr int kTabControlLeft = 4;
 constexpr int kTabControlTop = 2;
 
+// The scale's up-downs hold whole °F, the scale's own steps; while temperatures read in °C
+// each tells its value in °C as well.
+void showScaleEndToolTips(QSpinBox* scaleMin, QSpinBox* scaleMax, bool celsius) {
+    for (QSpinBox* spin : {scaleMin, scaleMax})
+        spin->setToolTip(geo::TemperatureScale::scaleEndToolTip(spin->value(), celsius));
+}
+
 } // namespace
 
 TFormThalwise::TFormThalwise(const platform::Services& services, const QString& settingsKey,
@@ -110,6 +122,12 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     setObjectName(QStringLiteral("FormThalwise"));
     setWindowTitle(initialCaption());
     ApplicationTitle = QGuiApplication::applicationDisplayName();
+    m_breakLayers = new app::BreakLayerCache(12, this);
+    // A layer that finishes for the chart on screen is shown at once; one for a chart the user
+    // has left waits in the cache.
+    connect(m_breakLayers, &app::BreakLayerCache::layerReady, this, [this] {
+        if (currentBreakLayer()) RepaintChart();
+    });
     createControls();
     createActions();
     FormCreate();
@@ -132,12 +150,32 @@ QSize TFormThalwise::minimumWindowSize() const {
     if (!StringGridWaypointList->isHidden())
         clientWidth = std::max(clientWidth, 150 + StringGridWaypointList->width() + 10 + 240);
     const int closeBottom = ButtonClose->y() + ButtonClose->height();
-    const int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
+    int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
+    // A docked history panel takes its room beside or below the controls, not from them.
+    if (DockTemperatureHistory && DockTemperatureHistory->isVisible() &&
+        !DockTemperatureHistory->isFloating()) {
+        const QSize panel = DockTemperatureHistory->minimumSizeHint();
+        const Qt::DockWidgetArea side = dockWidgetArea(DockTemperatureHistory);
+        if (side == Qt::LeftDockWidgetArea || side == Qt::RightDockWidgetArea)
+            clientWidth += panel.width() + 6;
+        else
+            clientHeight += panel.height() + 6;
+    }
     return QSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+}
+
+void TFormThalwise::fitAroundHistoryPanel() {
+    if (m_destroyed) return;
+    setMinimumSize(minimumWindowSize());
+    const QSize least = minimumSize();
+    if (width() < least.width() || height() < least.height())
+        resize(std::max(width(), least.width()), std::max(height(), least.height()));
 }
 
 TFormThalwise::~TFormThalwise() {
     FormDestroy();
+    // The panel reports its hiding while the window's widgets are taken down, after this.
+    DockTemperatureHistory->disconnect(this);
 }
 
 QString TFormThalwise::initialCaption() {
@@ -354,6 +392,25 @@ void TFormThalwise::createControls() {
     TimerChartAge->setInterval(60 * 1000);
     connect(TimerChartAge, &QTimer::timeout, this, [this] { updateChartAge(); });
 
+    DockTemperatureHistory = new QDockWidget(tr("Temperature history"), this);
+    DockTemperatureHistory->setObjectName(QStringLiteral("DockTemperatureHistory"));
+    PlotTemperatureHistory = new THistoryPlot(DockTemperatureHistory);
+    DockTemperatureHistory->setWidget(PlotTemperatureHistory);
+    addDockWidget(Qt::RightDockWidgetArea, DockTemperatureHistory);
+    DockTemperatureHistory->hide();
+    for (auto signal : {&QDockWidget::visibilityChanged, &QDockWidget::topLevelChanged})
+        connect(DockTemperatureHistory, signal, this, [this] { fitAroundHistoryPanel(); });
+    connect(DockTemperatureHistory, &QDockWidget::dockLocationChanged, this,
+            [this] { fitAroundHistoryPanel(); });
+    PopupMenuChart = new QMenu(this);
+    PopupMenuChart->setObjectName(QStringLiteral("PopupMenuChart"));
+    PopupMenuChartPin = PopupMenuChart->addAction(tr("&Pin here"));
+    PopupMenuChartPin->setObjectName(QStringLiteral("PopupMenuChartPin"));
+    connect(PopupMenuChartPin, &QAction::triggered, this, [this] { PopupMenuChartPinClick(); });
+    PopupMenuChartUnpin = PopupMenuChart->addAction(tr("&Follow the pointer"));
+    PopupMenuChartUnpin->setObjectName(QStringLiteral("PopupMenuChartUnpin"));
+    connect(PopupMenuChartUnpin, &QAction::triggered, this, [this] { PopupMenuChartUnpinClick(); });
+
     TimerLoad = new QTimer(this);
     TimerLoad->setObjectName(QStringLiteral("TimerLoad"));
     TimerLoad->setInterval(100);
@@ -464,9 +521,23 @@ void TFormThalwise::createActions() {
                                &F::MenuViewBearingReadoutClick);
     m_headingGroup = radioGroup("HeadingGroup", {MenuViewMagnetic, MenuViewTrue});
     MenuView->addSeparator();
+    MenuViewCelsius = addMenuItem(MenuView, "MenuViewCelsius", tr("Temperature in \u00B0&C"),
+                                  &F::MenuViewCelsiusClick);
+    MenuViewCelsius->setCheckable(true);
+    MenuViewBreaks = addMenuItem(MenuView, "MenuViewBreaks", tr("Temperature &breaks"),
+                                 &F::MenuViewBreaksClick);
+    MenuViewBreaks->setCheckable(true);
+    MenuViewBreakThreshold = addMenuItem(MenuView, "MenuViewBreakThreshold",
+                                         tr("Break &threshold..."),
+                                         &F::MenuViewBreakThresholdClick);
+    MenuView->addSeparator();
     MenuToolsWaypoints =
         addMenuItem(MenuView, "MenuToolsWaypoints", tr("&Waypoints"), &F::MenuToolsWaypointsClick);
     MenuToolsWaypoints->setCheckable(true);
+    MenuViewTemperatureHistory = DockTemperatureHistory->toggleViewAction();
+    MenuViewTemperatureHistory->setObjectName(QStringLiteral("MenuViewTemperatureHistory"));
+    MenuViewTemperatureHistory->setText(tr("Temperature &history"));
+    MenuView->addAction(MenuViewTemperatureHistory);
 
     MenuTools = addMenu(nullptr, "MenuTools", tr("&Tools"));
     MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", tr("&Area to flip"));
@@ -659,6 +730,10 @@ QString TFormThalwise::statusPanelText(int panel) const {
     return panel >= 0 && panel < 4 ? m_statusPanels[panel]->text() : QString();
 }
 
+QString TFormThalwise::statusPanelToolTip(int panel) const {
+    return panel >= 0 && panel < 4 ? m_statusPanels[panel]->toolTip() : QString();
+}
+
 void TFormThalwise::setStatusPanelText(int panel, const QString& text) {
     if (panel >= 0 && panel < 4) m_statusPanels[panel]->setText(text);
 }
@@ -698,6 +773,16 @@ void TFormThalwise::FormCreate() {
     MagneticReadout = std::make_unique<TRegistryBoolean>(
         registry, key, settingNames::MagneticReadout, settingDefaults::MagneticReadout);
     ShowHeadingFormat();
+    // Only what is read changes with the unit; everything stored stays in °F.
+    TemperatureCelsius = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::TemperatureCelsius, settingDefaults::TemperatureCelsius);
+    TemperatureBreaks = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::TemperatureBreaks, settingDefaults::TemperatureBreaks);
+    BreakThreshold = std::make_unique<TRegistryDouble>(registry, key, settingNames::BreakThreshold,
+                                                       settingDefaults::BreakThreshold);
+    // A stored threshold no dialog would accept falls back to the default.
+    if (!geo::readBreakThreshold(QString::number(BreakThreshold->Value, 'g', 17)))
+        BreakThreshold->Value = settingDefaults::BreakThreshold;
 
     // 5. The section view (it creates the settings key), then home.
     m_settingsSections = std::make_unique<TRegistryIniFile>(registry, key);
@@ -827,6 +912,9 @@ void TFormThalwise::FormDestroy() {
     FontOutlined.reset();
     DecimalDegrees.reset();
     MagneticReadout.reset();
+    TemperatureCelsius.reset();
+    TemperatureBreaks.reset();
+    BreakThreshold.reset();
     ClearChartImages();
     AnnotationLines.clear();
     FoundFiles.clear();
@@ -850,7 +938,8 @@ void TFormThalwise::commitSession() {
     for (TRegistryVariable* setting : std::initializer_list<TRegistryVariable*>{
              DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
              Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
-             HomeLat.get(), HomeLon.get()})
+             TemperatureCelsius.get(), TemperatureBreaks.get(), BreakThreshold.get(), HomeLat.get(),
+             HomeLon.get()})
         if (setting) setting->Store();
 }
 
@@ -919,6 +1008,53 @@ void TFormThalwise::reportUnwritable(const QString& path) {
 void TFormThalwise::ClearChartImages() {
     ChartImages.clear(); // each entry's bitmap goes with it
     CurrentImageIndex = -1;
+    m_history.clear();
+    m_pinnedPixel.reset();
+    if (PlotTemperatureHistory)
+        PlotTemperatureHistory->clear(
+            tr("Flip through two charts or more to see how the water changed."));
+    if (m_statusPanels[1]) m_statusPanels[1]->setToolTip(QString());
+}
+
+void TFormThalwise::refreshTemperatureHistory() {
+    m_history.setCharts(ChartImages, ScaleBitmap, UpDownScaleMin->value(), UpDownScaleMax->value());
+    if (!m_history.isActive()) return;
+    PlotTemperatureHistory->setCelsius(TemperatureCelsius && TemperatureCelsius->Value);
+    if (m_pinnedPixel)
+        showTemperatureHistoryAt(*m_pinnedPixel);
+    else
+        PlotTemperatureHistory->clear(tr("Point at the water to see its temperature on each "
+                                         "chart, or right-click and pin a spot."));
+}
+
+void TFormThalwise::showTemperatureHistoryAt(QPoint pointer) {
+    const bool celsius = TemperatureCelsius && TemperatureCelsius->Value;
+    m_history.readAt(pointer.x(), pointer.y(), m_historyPoints);
+    // The temperature panel's tool-tip is always the pointer's spot.
+    m_statusPanels[1]->setToolTip(app::historyToolTip(m_historyPoints, celsius));
+    if (!DockTemperatureHistory->isVisible()) return;
+    QPoint spot = pointer;
+    if (m_pinnedPixel && *m_pinnedPixel != pointer) {
+        spot = *m_pinnedPixel;
+        m_history.readAt(spot.x(), spot.y(), m_historyPoints);
+    }
+    GeoPosition at;
+    QString where;
+    if (PixelToGeo(spot.x(), spot.y(), at))
+        where = geo::positionPanelText(at.Latitude, at.Longitude, DecimalDegrees->Value);
+    PlotTemperatureHistory->setCelsius(celsius);
+    PlotTemperatureHistory->setPoints(
+        m_historyPoints, m_pinnedPixel ? tr("Pinned: %1").arg(where) : where);
+}
+
+void TFormThalwise::PopupMenuChartPinClick() {
+    m_pinnedPixel = m_menuPixel;
+    showTemperatureHistoryAt(m_menuPixel);
+}
+
+void TFormThalwise::PopupMenuChartUnpinClick() {
+    m_pinnedPixel.reset();
+    showTemperatureHistoryAt(LastPointerPoint);
 }
 
 void TFormThalwise::WaypointsChanged() {
@@ -963,6 +1099,8 @@ void TFormThalwise::updateActions() {
         MenuViewMagnetic->setChecked(MagneticReadout->Value);
         MenuViewTrue->setChecked(!MagneticReadout->Value);
     }
+    MenuViewCelsius->setChecked(TemperatureCelsius && TemperatureCelsius->Value);
+    MenuViewBreaks->setChecked(TemperatureBreaks && TemperatureBreaks->Value);
     // No area, the extra area and values outside the table have no item: the ticks stay.
     if (DefaultArea && m_areaGroup) {
         const QString code = geo::areaCode(DefaultArea->Value);
@@ -1047,6 +1185,49 @@ void TFormThalwise::MenuViewBearingReadoutClick() {
     MagneticReadout->Value = geo::magneticReadoutAfterToggle(MagneticReadout->Value, HasVariation);
     ShowHeadingFormat();
     RefreshWaypointGrid();
+}
+
+void TFormThalwise::MenuViewCelsiusClick() {
+    TemperatureCelsius->Value = !TemperatureCelsius->Value;
+    ShowTemperatureUnit();
+}
+
+void TFormThalwise::MenuViewBreaksClick() {
+    TemperatureBreaks->Value = !TemperatureBreaks->Value;
+    RepaintChart();
+}
+
+std::optional<double> TFormThalwise::askBreakThreshold(double current) {
+    TFormBreakThreshold dialog(this);
+    dialog.setThreshold(current);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.threshold();
+}
+
+void TFormThalwise::MenuViewBreakThresholdClick() {
+    const std::optional<double> chosen = askBreakThreshold(BreakThreshold->Value);
+    if (!chosen || !geo::readBreakThreshold(QString::number(*chosen, 'g', 17))) return;
+    BreakThreshold->Value = *chosen;
+    // Choosing a threshold is asking to see the breaks.
+    TemperatureBreaks->Value = true;
+    RepaintChart();
+}
+
+std::shared_ptr<const geo::BreakLayer> TFormThalwise::currentBreakLayer() {
+    if (!TemperatureBreaks || !TemperatureBreaks->Value || BaseBitmap.isNull() ||
+        !m_calibration.Valid || CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size())
+        return nullptr;
+    app::BreakLayerKey key;
+    key.chart = ChartImages.at(CurrentImageIndex).path;
+    key.scaleMin = UpDownScaleMin->value();
+    key.scaleMax = UpDownScaleMax->value();
+    key.area = m_calibration.Area;
+    key.threshold = BreakThreshold->Value;
+    std::shared_ptr<const geo::BreakLayer> layer =
+        m_breakLayers->layer(key, BaseBitmap, m_temperatureScale, m_calibration);
+    if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
+        return nullptr;
+    return layer;
 }
 
 void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
@@ -1168,7 +1349,8 @@ QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     ShowScaleControls(true);
     LabelTemp->setToolTip(QString());
     m_chartCommentTexts = gif::firstFrameCommentTexts(chart);
-    const geo::ChartMetadata metadata = geo::readChartMetadata(m_chartCommentTexts);
+    const geo::ChartMetadata metadata =
+        geo::readChartMetadata(m_chartCommentTexts, QLocale(), TemperatureCelsius->Value);
     if (metadata.hasRange) {
         // Each spinner applies the scale through its change handler. The spinners widen their
         // ranges to take the chart's own values: a clamped limit would read every temperature
@@ -1217,7 +1399,7 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     SelectArea(area);
     SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
     ClearChartImages();
-    CurrentImageIndex = ChartImages.add(path, picture);
+    CurrentImageIndex = ChartImages.add(path, picture, m_chartCommentTexts);
     ShowCurrentChart();
 }
 
@@ -1327,6 +1509,8 @@ void TFormThalwise::RepaintChart() {
         };
     }
     overlays.markerIcon = WaypointIcon;
+    const std::shared_ptr<const geo::BreakLayer> breaks = currentBreakLayer();
+    overlays.breaks = breaks.get();
     m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
     showDisplayPicture();
     AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();
@@ -1399,15 +1583,40 @@ void TFormThalwise::TempScaleChange() {
     TrackBarTemperature->setRange(slider.minimum, slider.maximum);
     TrackBarTemperature->setValue(slider.position);
     TrackBarTemperatureChange(); // the label follows a new range even when the position stays
+    showScaleEndToolTips(UpDownScaleMin, UpDownScaleMax,
+                         TemperatureCelsius && TemperatureCelsius->Value);
     m_temperatureScale.TempScaleChange(ScaleBitmap, UpDownScaleMin->value(),
                                        UpDownScaleMax->value());
+    // Another range gives other temperatures, and so other breaks; charts of the history
+    // without a range of their own are read under it.
+    if (TemperatureBreaks && TemperatureBreaks->Value && !BaseBitmap.isNull()) RepaintChart();
+    if (m_history.isActive()) refreshTemperatureHistory();
     TimerUpdateRange->start();
 }
 
 void TFormThalwise::TrackBarTemperatureChange() {
-    LabelTemp->setText(geo::TemperatureScale::sliderLabelText(TrackBarTemperature->minimum(),
-                                                              TrackBarTemperature->maximum(),
-                                                              TrackBarTemperature->value()));
+    LabelTemp->setText(geo::TemperatureScale::sliderLabelText(
+        TrackBarTemperature->minimum(), TrackBarTemperature->maximum(),
+        TrackBarTemperature->value(), TemperatureCelsius && TemperatureCelsius->Value));
+}
+
+void TFormThalwise::ShowTemperatureUnit() {
+    const bool celsius = TemperatureCelsius->Value;
+    TrackBarTemperatureChange();
+    showScaleEndToolTips(UpDownScaleMin, UpDownScaleMax, celsius);
+    // The chart's range tool-tip, when its comment carries one.
+    const geo::ChartMetadata metadata =
+        geo::readChartMetadata(m_chartCommentTexts, QLocale(), celsius);
+    LabelTemp->setToolTip(metadata.hasRange ? QString(metadata.toolTip).replace(u'\r', u'\n')
+                                            : QString());
+    // Only a panel that reads a temperature now; the reading it shows is kept in °F.
+    if (!statusPanelText(1).isEmpty())
+        setStatusPanelText(1, geo::temperaturePanelText(m_panelTemperature, QLocale(), celsius));
+    RefreshWaypointGrid();
+    // The history's plot and tool-tip read in the unit shown as well.
+    PlotTemperatureHistory->setCelsius(celsius);
+    if (m_history.isActive() && !m_historyPoints.empty())
+        m_statusPanels[1]->setToolTip(app::historyToolTip(m_historyPoints, celsius));
 }
 
 void TFormThalwise::ImageScaleMouseLeave() {
@@ -1439,6 +1648,7 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     move.decimalDegrees = DecimalDegrees->Value;
     move.magneticReadout = MagneticReadout->Value;
     move.magneticVariation = MagneticVariation;
+    move.temperatureCelsius = TemperatureCelsius->Value;
     const app::PointerReadout readout = app::pointerReadout(move);
 
     setStatusPanelText(3, readout.pixel);
@@ -1450,14 +1660,25 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     }
     if (readout.setsWaypointTemperature) WaypointTemperature = readout.waypointTemperature;
     LastPointerPoint = QPoint(x, y);
+    if (overChart && m_history.isActive()) showTemperatureHistoryAt(QPoint(x, y));
     setStatusPanelText(1, readout.temperature);
+    m_panelTemperature = readout.temperatureF;
     setStatusPanelText(2, readout.range);
 }
 
-void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
-                                          QPoint position) {
+void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button,
+                                          Qt::KeyboardModifiers, QPoint position) {
     int x = 0, y = 0;
     display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
+    m_swallowRelease = false;
+    // With a history on screen the right button pins its spot instead of using the tool.
+    if (button == Qt::RightButton && m_history.isActive() && DockTemperatureHistory->isVisible()) {
+        m_swallowRelease = true;
+        m_menuPixel = QPoint(x, y);
+        PopupMenuChartUnpin->setEnabled(m_pinnedPixel.has_value());
+        PopupMenuChart->popup(ImageDisplay->mapToGlobal(position));
+        return;
+    }
     PressPoint = QPoint(x, y);
     GeoPosition at;
     m_pressMapped = PixelToGeo(x, y, at);
@@ -1497,6 +1718,10 @@ void TFormThalwise::ImageDisplayClick() {
 
 void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
                                         QPoint) {
+    if (m_swallowRelease) {
+        m_swallowRelease = false;
+        return;
+    }
     const bool wasDragging = Dragging;
     Dragging = false;
     ImageDisplay->clearRubberBand();
@@ -1673,13 +1898,15 @@ const QString DegreeSign = QStringLiteral("\u00B0");
 
 geo::WaypointListOptions listOptions(const TRegistryDouble* homeLat, const TRegistryDouble* homeLon,
                                      const TRegistryBoolean* decimal,
-                                     const TRegistryBoolean* magnetic, float variation) {
+                                     const TRegistryBoolean* magnetic, float variation,
+                                     const TRegistryBoolean* celsius) {
     geo::WaypointListOptions options;
     options.homeLat = homeLat ? homeLat->Value : 0.0;
     options.homeLon = homeLon ? homeLon->Value : 0.0;
     options.decimalDegrees = decimal && decimal->Value;
     options.magneticReadout = magnetic && magnetic->Value;
     options.magneticVariation = variation;
+    options.temperatureCelsius = celsius && celsius->Value;
     return options;
 }
 
@@ -1710,7 +1937,8 @@ void TFormThalwise::applyWaypointGridLayout() {
 void TFormThalwise::RefreshWaypointGrid() {
     const geo::WaypointGrid grid = geo::waypointGrid(
         WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
-                                  MagneticReadout.get(), MagneticVariation));
+                                  MagneticReadout.get(), MagneticVariation,
+                                  TemperatureCelsius.get()));
     for (int row = 0; row < grid.rows.size() && row < StringGridWaypointList->rowCount(); ++row) {
         const QStringList& cells = grid.rows[row];
         for (int column = 0;
@@ -1803,7 +2031,8 @@ void TFormThalwise::PopupMenuWaypointClearClick() {
 void TFormThalwise::PopupMenuWaypointPrintClick() {
     const QStringList lines = geo::printedWaypointList(
         WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
-                                  MagneticReadout.get(), MagneticVariation));
+                                  MagneticReadout.get(), MagneticVariation,
+                                  TemperatureCelsius.get()));
     const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
     const platform::PrintFont font{QStringLiteral("Courier New"), 10, true};
     const printing::TextPrintResult result =
@@ -1942,7 +2171,7 @@ bool TFormThalwise::AddChartImage(const QString& path) {
     chart.LoadFromFile(path);
     const QImage bitmap = chart.bitmap();
     if (bitmap.isNull()) return false;
-    return ChartImages.add(path, bitmap) >= 0;
+    return ChartImages.add(path, bitmap, gif::firstFrameCommentTexts(chart)) >= 0;
 }
 
 bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
@@ -1958,7 +2187,7 @@ bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
         return !progress.wasCanceled();
     });
     for (const archive::DecodedChart& chart : decoded.charts)
-        if (!chart.bitmap.isNull()) ChartImages.add(chart.path, chart.bitmap);
+        if (!chart.bitmap.isNull()) ChartImages.add(chart.path, chart.bitmap, chart.comments);
     if (decoded.failedPath) {
         // The charts before it stay loaded; the tabs are not rebuilt for them.
         m_services.messageBoxes->showError(
@@ -2023,6 +2252,14 @@ void TFormThalwise::RebuildImageTabs() {
     const bool arrows = archive::flipArrowsVisible(ChartImages.size());
     BitBtnLeft->setVisible(arrows);
     BitBtnRight->setVisible(arrows);
+    refreshTemperatureHistory();
+    // The panel comes up by itself for the first flip; after that it is the user's to show.
+    if (m_history.isActive() && !m_historyOffered) {
+        m_historyOffered = true;
+        // The window grows by the panel, so the chart keeps the room it had.
+        resize(width() + PlotTemperatureHistory->sizeHint().width() + 6, height());
+        DockTemperatureHistory->show();
+    }
     layoutControls();
     TabControlImagesChange();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ChartDisplay.h"
 #include "app/PointerReadout.h"
+#include "app/TemperatureHistory.h"
 #include "archive/ChartImages.h"
 #include "geo/AreaStuff.h"
 #include "geo/TemperatureScale.h"
@@ -17,6 +18,8 @@
 #include <optional>
 
 class QAction;
+class QDockWidget;
+class THistoryPlot;
 class QActionGroup;
 class QButtonGroup;
 class QLabel;
@@ -48,6 +51,13 @@ class TFormAddText;
 class TFormManageArchive;
 class TFormPrint;
 class TGIFImage;
+
+namespace app {
+class BreakLayerCache;
+}
+namespace geo {
+struct BreakLayer;
+}
 
 namespace platform {
 class ProfileFile;
@@ -106,6 +116,14 @@ public:
     // How old the chart on screen is, at the status bar's right end; a warning colour when stale.
     QLabel* LabelChartAge = nullptr;
     QTimer* TimerChartAge = nullptr; // keeps the age current while the window stays open
+    // The water's history at the spot under the pointer (or a pinned one) across the flipped
+    // charts; hidden until a flip brings two charts or more.
+    QDockWidget* DockTemperatureHistory = nullptr;
+    THistoryPlot* PlotTemperatureHistory = nullptr;
+    QAction* MenuViewTemperatureHistory = nullptr; // the panel's own show/hide item
+    QMenu* PopupMenuChart = nullptr;               // right-click on the chart with a history
+    QAction* PopupMenuChartPin = nullptr;
+    QAction* PopupMenuChartUnpin = nullptr;
     QMenuBar* MainMenu1 = nullptr;
     QMenu* PopupMenuWaypoint = nullptr;
     QTimer* TimerLoad = nullptr;
@@ -144,6 +162,9 @@ public:
     QAction* MenuViewDegreeMinutesSeconds = nullptr;
     QAction* MenuViewMagnetic = nullptr;
     QAction* MenuViewTrue = nullptr;
+    QAction* MenuViewCelsius = nullptr;
+    QAction* MenuViewBreaks = nullptr;         // the temperature-break lines on the chart
+    QAction* MenuViewBreakThreshold = nullptr; // how steep a break must be
     QAction* MenuToolsWaypoints = nullptr;
     QMenu* MenuTools = nullptr;
     QMenu* MenuDefaultArea = nullptr;
@@ -179,6 +200,9 @@ public:
     std::unique_ptr<TRegistryBoolean> FontOutlined;
     std::unique_ptr<TRegistryBoolean> DecimalDegrees;
     std::unique_ptr<TRegistryBoolean> MagneticReadout;
+    std::unique_ptr<TRegistryBoolean> TemperatureCelsius; // temperatures read in °C, kept in °F
+    std::unique_ptr<TRegistryBoolean> TemperatureBreaks;  // the break lines shown
+    std::unique_ptr<TRegistryDouble> BreakThreshold;      // °F per NM
     std::unique_ptr<TRegistryIniFile> m_settingsSections; // the "Waypoints" section lives here
     std::unique_ptr<TRegistryDouble> HomeLat;
     std::unique_ptr<TRegistryDouble> HomeLon;
@@ -225,8 +249,20 @@ public:
     QPoint LastPointerPoint;
     float WaypointTemperature = 0.0f; // °F, 0 for none
 
+    // The history of the flip set: its charts' tables, the last reading, the pinned pixel.
+    app::TemperatureHistory m_history;
+    std::vector<app::HistoryPoint> m_historyPoints;
+    std::optional<QPoint> m_pinnedPixel;
+    // Builds the history of the charts held anew (after a flip or a change of the scale) and
+    // shows it where it was.
+    void refreshTemperatureHistory();
+    // Plots the history at a chart pixel: the pinned one, else the pointer's.
+    void showTemperatureHistoryAt(QPoint pixel);
+    float m_panelTemperature = 0.0f;  // what status panel 1 reads, °F; 0 when it reads nothing
+
     // Status bar panel texts: 0 position, 1 temperature, 2 range and heading, 3 chart pixel.
     QString statusPanelText(int panel) const;
+    QString statusPanelToolTip(int panel) const;
     void setStatusPanelText(int panel, const QString& text);
 
     // ---- Life cycle ----
@@ -285,6 +321,9 @@ public:
     void WaypointsChanged(); // call after every change of WaypointList
     void ShowLatLonFormat();
     void ShowHeadingFormat();
+    // Writes every temperature on screen in the unit the setting asks for: the slider label,
+    // the scale's tool-tips, status panel 1 and the waypoint grid.
+    void ShowTemperatureUnit();
     void CheckDaysToKeepItem();
     void BuildAreaMenu();
     void CheckDefaultAreaItem();
@@ -329,6 +368,12 @@ public slots:
     void MenuViewZoomClick();
     void MenuViewDegreesReadoutClick();
     void MenuViewBearingReadoutClick();
+    // Temperatures read in °C or °F; every one on screen follows at once.
+    void MenuViewCelsiusClick();
+    void MenuViewBreaksClick();
+    void PopupMenuChartPinClick();
+    void PopupMenuChartUnpinClick();
+    void MenuViewBreakThresholdClick();
     void MenuToolsWaypointsClick();
     void MenuChooseAreaClick(QAction* item);
     void MenuToolsDaysToKeepClick(QAction* item);
@@ -364,6 +409,8 @@ public slots:
 protected:
     // Shows the print dialog modally; tests answer it in place.
     virtual void showPrintDialog(TFormPrint& dialog);
+    // Asks for the break threshold (°F per NM) starting from current; nothing when cancelled.
+    virtual std::optional<double> askBreakThreshold(double current);
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -402,6 +449,11 @@ private:
     void layoutControls(); // keeps the anchored controls in place, then FormResize
     // The smallest window at which no control overlaps another.
     QSize minimumWindowSize() const;
+    // Keeps the window at least that size as the history panel comes, goes or moves.
+    void fitAroundHistoryPanel();
+    // The break layer of the chart on screen when it is wanted and ready; otherwise null, and
+    // its computation is under way when it is wanted.
+    std::shared_ptr<const geo::BreakLayer> currentBreakLayer();
     // The help window, made on first use.
     THelpWindow& helpWindow();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -418,12 +470,16 @@ private:
     QActionGroup* m_daysToKeepGroup = nullptr;
     QActionGroup* m_areaGroup = nullptr;
     QImage m_displayPicture;         // the composed chart at its own size
+    app::BreakLayerCache* m_breakLayers = nullptr; // per chart, computed in the background
     QStringList m_chartCommentTexts; // of the chart opened last, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
     THelpWindow* m_helpWindow = nullptr;
     TFormAddText* m_addText = nullptr;
     TFormManageArchive* m_manageArchive = nullptr;
     bool m_shown = false;
+    bool m_historyOffered = false; // the panel has been shown for a flip once
+    bool m_swallowRelease = false; // the right-click that opened the chart's menu
+    QPoint m_menuPixel;            // the chart pixel the chart's menu was opened on
     bool m_destroyed = false;
     bool m_waypointsChangeAttached = false;
     int m_gridPointerY = -1; // viewport pixels; -1 before the pointer was over the grid

@@ -18,6 +18,7 @@ namespace {
 
 struct Slot {
     QImage bitmap;
+    QStringList comments;
     QString failure;
     bool failed = false;
     bool finished = false;
@@ -30,6 +31,7 @@ Slot decodeOne(const QString& path) {
         TGIFImage chart;
         chart.LoadFromFile(path);
         slot.bitmap = chart.bitmap();
+        slot.comments = gif::firstFrameCommentTexts(chart);
     } catch (const GIFException& error) {
         slot.failed = true;
         slot.failure = error.message();
@@ -103,7 +105,8 @@ ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& pro
             result.failure = results[std::size_t(i)].failure;
             break;
         }
-        result.charts.append({paths[i], std::move(results[std::size_t(i)].bitmap)});
+        result.charts.append({paths[i], std::move(results[std::size_t(i)].bitmap),
+                              std::move(results[std::size_t(i)].comments)});
     }
     return result;
 }

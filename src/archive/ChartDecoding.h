@@ -15,6 +15,7 @@ namespace archive {
 struct DecodedChart {
     QString path;
     QImage bitmap; // null when the chart decodes to no picture
+    QStringList comments; // the first frame's comment texts
 };
 
 struct ChartDecoding {

@@ -3,11 +3,14 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One decoded chart the window can show, keyed by its file path; the entry owns its bitmap.
 struct ChartImage {
     QString path;
     QImage bitmap;
+    // The first frame's comment texts: the chart's own range and time stamp.
+    QStringList comments;
 };
 
 namespace archive {
@@ -21,7 +24,7 @@ public:
 
     // Files the chart in its sorted place; its index, or -1 when the path is listed already
     // (the list is then unchanged).
-    int add(const QString& path, const QImage& bitmap);
+    int add(const QString& path, const QImage& bitmap, const QStringList& comments = {});
     // The index of a path (compared as the order compares), or -1.
     int indexOf(const QString& path) const;
     void removeAt(int index);

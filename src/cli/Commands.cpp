@@ -11,6 +11,7 @@
 #include "geo/ChartMetadata.h"
 #include "geo/Gpx.h"
 #include "geo/Palette.h"
+#include "geo/TemperatureBreaks.h"
 #include "geo/TemperatureScale.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/Waypoint.h"
@@ -408,6 +409,7 @@ const std::vector<Command>& commands() {
         {"flip", "--archive DIR --area N|CODE", &flip},
         {"print", "CHART --pdf OUT.pdf [--selection X1,Y1,X2,Y2] [--annotations FILE.ini]", &print},
         {"history", "--at LAT,LON CHART...", &history},
+        {"breaks", "CHART OUT.png [--threshold F_PER_NM]", &breaks},
     };
     return table;
 }
@@ -507,6 +509,21 @@ int decode(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
     return 0;
 }
 
+// The scale as the window has it after opening a chart: the chart's own range, or the
+// up-downs' initial values; scaleMin and scaleMax override either end.
+geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scaleMin = std::nullopt,
+                                 std::optional<int> scaleMax = std::nullopt) {
+    const geo::ChartMetadata metadata = chartMetadata(image);
+    const int low =
+        metadata.hasRange ? geo::scaleMinSpinner(metadata.scaleMin).value : geo::ScaleMinInitial;
+    const int high =
+        metadata.hasRange ? geo::scaleMaxSpinner(metadata.scaleMax).value : geo::ScaleMaxInitial;
+    geo::TemperatureScale scale;
+    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
+                          scaleMin.value_or(low), scaleMax.value_or(high));
+    return scale;
+}
+
 // What the window reads at one place of a chart: the pixel, its position, and the water
 // temperature (0 where there is none) under the scale the window has after opening it.
 struct ChartReading {
@@ -558,18 +575,7 @@ std::optional<ChartReading> readChartAt(const ProbeRequest& request, QTextStream
     // A valid calibration always maps a pixel back.
     PixelToGeo(calibration, reading.x, reading.y, reading.latitude, reading.longitude);
 
-    // The scale as the window has it after opening this chart: the chart's own range, or the
-    // up-downs' initial values.
-    const geo::ChartMetadata metadata = chartMetadata(image);
-    int scaleMin =
-        metadata.hasRange ? geo::scaleMinSpinner(metadata.scaleMin).value : geo::ScaleMinInitial;
-    int scaleMax =
-        metadata.hasRange ? geo::scaleMaxSpinner(metadata.scaleMax).value : geo::ScaleMaxInitial;
-    if (request.scaleMin) scaleMin = *request.scaleMin;
-    if (request.scaleMax) scaleMax = *request.scaleMax;
-    geo::TemperatureScale scale;
-    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
-                          scaleMin, scaleMax);
+    const geo::TemperatureScale scale = chartScale(image, request.scaleMin, request.scaleMax);
     reading.temperature = scale.TemperatureAtPixel(chart, reading.x, reading.y);
     return reading;
 }
@@ -631,6 +637,65 @@ int history(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     out.flush();
     return status;
+}
+
+int breaks(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QStringList files;
+    double threshold = geo::DefaultBreakThreshold;
+    bool haveThreshold = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--threshold")) {
+            if (haveThreshold || i + 1 >= args.size()) return usage(err, "breaks");
+            const std::optional<double> value = geo::readBreakThreshold(args[i + 1]);
+            if (!value) {
+                reportError(err, args[i + 1],
+                            QStringLiteral("the threshold must be a number of %1 to %2 F per NM")
+                                .arg(fixed(geo::LowestBreakThreshold, 2),
+                                     fixed(geo::HighestBreakThreshold, 0)));
+                return 2;
+            }
+            threshold = *value;
+            haveThreshold = true;
+            ++i;
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            return usage(err, "breaks");
+        } else {
+            files.append(args[i]);
+        }
+    }
+    if (files.size() != 2) return usage(err, "breaks");
+    const QString& path = files[0];
+    const QString& output = files[1];
+
+    TGIFImage image;
+    QImage chart;
+    if (!loadChart(path, image, chart, err)) return 1;
+    if (app::saveAsRefusal(output, path, QString()) == app::SaveAsRefusal::IsShownChart) {
+        reportError(err, output, QStringLiteral("the chart itself cannot be replaced"));
+        return 1;
+    }
+    const int area = geo::chartAreaOfFile(path);
+    const geo::Calibration calibration = geo::Calibration::forArea(area);
+    if (!calibration.Valid) {
+        reportError(err, path,
+                    QStringLiteral("unrecognised area - no distances to measure breaks by"));
+        return 1;
+    }
+    chart = chart.convertToFormat(QImage::Format_RGB32);
+    const geo::BreakLayer layer = geo::chartBreaks(chartScale(image), chart, calibration, threshold);
+    QImage drawn = chart;
+    geo::drawBreaks(drawn, layer);
+    QString error;
+    if (!app::writeAnnotatedImage(drawn, chart,
+                                  app::scaleMetadataLines(gif::firstFrameCommentTexts(image)),
+                                  output, &error)) {
+        reportError(err, output, error);
+        return 1;
+    }
+    out << "threshold: " << fixed(threshold, 2) << " F/NM\n";
+    out << "break pixels: " << layer.markCount << '\n';
+    out.flush();
+    return 0;
 }
 
 int range(const QStringList& args, QTextStream& out, QTextStream& err) {

@@ -97,5 +97,10 @@ int print(const QStringList& args, QTextStream& out, QTextStream& err);
 // "history --at LAT,LON CHART...": "NAME: TEMP" (°F with one decimal, or "none") for each chart
 // in name order, each read under its own range; exit 1 when a chart could not be read there.
 int history(const QStringList& args, QTextStream& out, QTextStream& err);
+// "breaks CHART OUT.png [--threshold F_PER_NM]": the chart with its temperature breaks drawn
+// (the gradients of at least the threshold, 0.7 F per NM unless given), written as render
+// writes it; prints the threshold and the number of break pixels. Status 1 for an unreadable
+// chart, an area without calibration or an output that cannot be written.
+int breaks(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace cli

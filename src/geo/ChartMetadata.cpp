@@ -128,7 +128,8 @@ ChartComment readChartComment(const QString& commentText, const QLocale& locale)
     return comment;
 }
 
-ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& locale) {
+ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& locale,
+                                bool celsius) {
     ChartMetadata metadata;
     for (const QString& text : commentTexts) {
         const ChartComment comment = readChartComment(text, locale);
@@ -137,8 +138,8 @@ ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& 
             metadata.hasRange = true;
             metadata.scaleMin = comment.scaleMin;
             metadata.scaleMax = comment.scaleMax;
-            metadata.toolTip =
-                rangeToolTip(comment.scaleMin, comment.scaleMax, comment.variation, locale);
+            metadata.toolTip = rangeToolTip(comment.scaleMin, comment.scaleMax, comment.variation,
+                                            locale, celsius);
             metadata.hasVariation = true;
             metadata.magneticVariation = comment.variation;
         } else {
@@ -149,18 +150,24 @@ ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& 
     return metadata;
 }
 
-QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale) {
+QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale,
+                     bool celsius) {
     const QString degree(QChar(u'\u00B0'));
     // The magnitude in both cases, so that a variation of -0 reads "0.0° E", not "-0.0° E".
     const QString side = variation >= 0.0f
                              ? QCoreApplication::translate("ChartMetadata", "E", "east variation")
                              : QCoreApplication::translate("ChartMetadata", "W", "west variation");
-    //: %1 and %3 are the scale's ends in degrees Fahrenheit, %2 the degree sign, %4 the
-    //: variation's size in degrees and %5 its side (E or W).
-    return QCoreApplication::translate("ChartMetadata",
-                                       "Temperature range in chart is: %1%2F .. %3%2F\r"
-                                       "Magnetic variation is %4%2 %5")
-        .arg(QString::number(scaleMin), degree, QString::number(scaleMax),
+    // The ends are the scale's own whole °F; a 0 among them is a temperature, not "none".
+    const auto end = [&](int fahrenheit) {
+        return (celsius ? temperatureDigits(fahrenheit, true, locale)
+                        : QString::number(fahrenheit)) +
+               temperatureUnitText(celsius);
+    };
+    //: %1 and %3 are the scale's ends with their unit (50°F, or 10.0°C), %2 the degree sign,
+    //: %4 the variation's size in degrees and %5 its side (E or W).
+    return QCoreApplication::translate("ChartMetadata", "Temperature range in chart is: %1 .. %3\r"
+                                                        "Magnetic variation is %4%2 %5")
+        .arg(end(scaleMin), degree, end(scaleMax),
              formatFixed(std::fabs(double(variation)), 1, locale), side);
 }
 

@@ -49,12 +49,15 @@ bool readVariation(const QString& text, const QLocale& locale, float& variation)
 // TMIN, TMAX (decimal integers) and VARIATION. Missing or malformed values give no range.
 ChartComment readChartComment(const QString& commentText, const QLocale& locale = QLocale());
 
-// All comments of a chart's first image, in file order; a later comment overrides.
-ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& locale = QLocale());
+// All comments of a chart's first image, in file order; a later comment overrides. The
+// tool-tip reads its temperatures in °C with celsius.
+ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& locale = QLocale(),
+                                bool celsius = false);
 
 // "Temperature range in chart is: %d°F .. %d°F\r" followed by "Magnetic variation is %.1f° E"
 // (variation 0 or more) or "... W" with its magnitude; one decimal, the locale's separator.
-QString rangeToolTip(int scaleMin, int scaleMax, float variation,
-                     const QLocale& locale = QLocale());
+// With celsius the two ends read in °C with one decimal ("50°F" as "10.0°C").
+QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale = QLocale(),
+                     bool celsius = false);
 
 } // namespace geo

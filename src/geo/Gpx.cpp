@@ -48,7 +48,7 @@ void writePoint(QXmlStreamWriter& xml, const QString& element, const Point& poin
                                  QStringLiteral("\u00B0F"));
         xml.writeStartElement(Gpx11, QStringLiteral("extensions"));
         xml.writeStartElement(Garmin, QStringLiteral("WaypointExtension"));
-        const double celsius = (double(fahrenheit) - 32.0) * 5.0 / 9.0;
+        const double celsius = celsiusFromFahrenheit(fahrenheit);
         xml.writeTextElement(Garmin, QStringLiteral("Temperature"),
                              formatFixed(celsius, 3, QLocale::c()));
         xml.writeEndElement();

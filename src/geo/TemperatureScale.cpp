@@ -2,6 +2,9 @@
 
 #include "geo/ColourStuff.h"
 #include "geo/TextFields.h"
+#include "geo/ThalwiseUtils.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <optional>
@@ -176,8 +179,20 @@ SliderPlacement TemperatureScale::placeSlider(int scaleTop, int scaleHeight, int
     return s;
 }
 
-QString TemperatureScale::sliderLabelText(int minimum, int maximum, int position) {
-    return QString::number(maximum + minimum - position) + QChar(u'\u00B0') + u'F';
+QString TemperatureScale::sliderLabelText(int minimum, int maximum, int position, bool celsius,
+                                          const QLocale& locale) {
+    const int fahrenheit = maximum + minimum - position;
+    if (!celsius) return QString::number(fahrenheit) + temperatureUnitText(false);
+    // A scale mark, not a reading: 0°F here is a temperature like any other.
+    return temperatureDigits(double(fahrenheit), true, locale) + temperatureUnitText(true);
+}
+
+QString TemperatureScale::scaleEndToolTip(int fahrenheit, bool celsius, const QLocale& locale) {
+    if (!celsius) return QString();
+    //: A scale end's up-down: %1 its value in °F, %2 the same in °C.
+    return QCoreApplication::translate("TemperatureScale", "%1 is %2")
+        .arg(QString::number(fahrenheit) + temperatureUnitText(false),
+             temperatureDigits(fahrenheit, true, locale) + temperatureUnitText(true));
 }
 
 } // namespace geo

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -109,8 +110,15 @@ public:
     // goes to the middle, truncated toward zero.
     static SliderPlacement placeSlider(int scaleTop, int scaleHeight, int scaleMin, int scaleMax);
 
-    // The slider's label: the mirrored position (the top reads the maximum) followed by "°F".
-    static QString sliderLabelText(int minimum, int maximum, int position);
+    // The slider's label: the mirrored position (the top reads the maximum) followed by "°F",
+    // or with celsius that position in °C with one decimal ("50°F" reads "10.0°C"). The slider
+    // always moves in whole °F: they are the scale's own steps.
+    static QString sliderLabelText(int minimum, int maximum, int position, bool celsius = false,
+                                   const QLocale& locale = QLocale());
+
+    // The tool-tip of a scale end's up-down, which holds °F: empty while temperatures read in
+    // °F, else the end in both units, "80°F is 26.7°C".
+    static QString scaleEndToolTip(int fahrenheit, bool celsius, const QLocale& locale = QLocale());
 
     const std::vector<double>& scaleHues() const { return ScaleHues; }
     const std::vector<double>& scaleTemperatures() const { return ScaleTemperatures; }

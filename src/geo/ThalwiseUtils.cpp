@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -37,12 +38,18 @@ public:
     // A fixed number of decimals. std::to_chars ignores the C library's locale (which a Qt
     // program takes from the environment) and rounds the exact binary value, as printf's
     // "%.Nf" does; the locale's separator replaces the period.
-    ReadoutText& fixed(double value, int decimals) {
+    // With unsignedZero, a value that rounds to zero reads without its minus sign.
+    ReadoutText& fixed(double value, int decimals, bool unsignedZero = false) {
         char digits[400];
         const auto result = std::to_chars(digits, digits + sizeof digits, value,
                                           std::chars_format::fixed, decimals);
         if (result.ec != std::errc()) return *this << "?";
-        for (const char* p = digits; p != result.ptr; ++p) {
+        const char* first = digits;
+        if (unsignedZero && *first == '-' &&
+            std::all_of(first + 1, static_cast<const char*>(result.ptr),
+                        [](char c) { return c == '0' || c == '.'; }))
+            ++first;
+        for (const char* p = first; p != result.ptr; ++p) {
             if (*p == '.') {
                 for (QChar c : m_point)
                     put(c.unicode());
@@ -144,9 +151,41 @@ void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
                       : QCoreApplication::translate("ThalwiseUtils", " (true)"));
 }
 
+// A temperature's digits and unit. The °F readout is written as it always was; the °C one
+// drops the sign of a value that rounds to zero: "-0.0°C" would read as a frost that is not
+// there.
+void appendTemperatureDigits(ReadoutText& text, double fahrenheit, bool celsius) {
+    if (celsius)
+        text.fixed(geo::celsiusFromFahrenheit(fahrenheit), 1, true);
+    else
+        text.fixed(fahrenheit, 1);
+}
+
+void appendTemperature(ReadoutText& text, double fahrenheit, bool celsius) {
+    appendTemperatureDigits(text, fahrenheit, celsius);
+    text << DegreeSign << (celsius ? u'C' : u'F');
+}
+
 } // namespace
 
 namespace geo {
+
+QString temperatureDigits(double fahrenheit, bool celsius, const QLocale& locale) {
+    ReadoutText text(locale);
+    appendTemperatureDigits(text, fahrenheit, celsius);
+    return text.toString();
+}
+
+QString temperatureUnitText(bool celsius) {
+    return QString(QChar(DegreeSign)) + (celsius ? u'C' : u'F');
+}
+
+QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale) {
+    if (fahrenheit == 0.0f) return QString(); // no temperature
+    ReadoutText text(locale);
+    appendTemperature(text, fahrenheit, celsius);
+    return text.toString();
+}
 
 QString formatFixed(double value, int decimals, const QLocale& locale) {
     ReadoutText text(locale);
@@ -175,14 +214,13 @@ QString positionPanelText(float latitude, float longitude, bool decimalDegrees,
     return text.toString();
 }
 
-QString temperaturePanelText(float temperatureF, const QLocale& locale) {
+QString temperaturePanelText(float temperatureF, const QLocale& locale, bool celsius) {
     if (temperatureF == 0.0f) return QString(); // no temperature found
     ReadoutText text(locale);
-    //: %1 is the water temperature with its unit, such as 65.3°F.
+    //: %1 is the water temperature with its unit, such as 65.3°F or 18.5°C.
     appendPattern(
         text, QCoreApplication::translate("ThalwiseUtils", "Temperature: %1"),
-        [&](ReadoutText& t) { t.fixed(temperatureF, 1) << DegreeSign << u'F'; },
-        [](ReadoutText&) {});
+        [&](ReadoutText& t) { appendTemperature(t, temperatureF, celsius); }, [](ReadoutText&) {});
     return text.toString();
 }
 

@@ -39,8 +39,28 @@ float nauticalMiles(float kilometres);
 QString positionPanelText(float latitude, float longitude, bool decimalDegrees,
                           const QLocale& locale = QLocale());
 
-// Panel 1: "Temperature: %.1f°F", or empty when the temperature is 0 (none found).
-QString temperaturePanelText(float temperatureF, const QLocale& locale = QLocale());
+// Degrees Fahrenheit to degrees Celsius, (f - 32) * 5 / 9 in double precision.
+inline double celsiusFromFahrenheit(double fahrenheit) {
+    return (fahrenheit - 32.0) * 5.0 / 9.0;
+}
+
+// The number of a temperature read in the unit shown, one decimal, without the unit: °F
+// (celsius false) as the readouts have always written it, or the °C value rounded from the
+// exact conversion of the °F value, never reading "-0.0". No temperature rule here: 0 is 0°F.
+QString temperatureDigits(double fahrenheit, bool celsius, const QLocale& locale = QLocale());
+
+// "°F" or "°C".
+QString temperatureUnitText(bool celsius);
+
+// A temperature read from a chart (°F, 0 for none) as the user reads it: "65.3°F", or with
+// celsius "18.5°C" (temperatureDigits then the unit). Empty for 0: no temperature, decided on
+// the °F value, so 32°F reads "0.0°C" and 0°F reads nothing in either unit.
+QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale = QLocale());
+
+// Panel 1: "Temperature: " and temperatureText, "65.3°F" or with celsius "18.5°C", or empty
+// when the temperature is 0 (none found).
+QString temperaturePanelText(float temperatureF, const QLocale& locale = QLocale(),
+                             bool celsius = false);
 
 // Panel 2: "Range: %.1f NM at <heading>" from a distance in km and a true bearing.
 QString rangePanelText(float distanceKm, float trueBearing, bool magneticReadout,

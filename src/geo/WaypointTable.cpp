@@ -26,6 +26,13 @@ QString latLonHeader(const QString& word, bool decimalDegrees) {
     return QCoreApplication::translate("WaypointTable", "   %1\r dd%2mm'").arg(word, DegreeSign);
 }
 
+// A waypoint's temperature in the unit shown, without the unit. In °F it reads as it always
+// has, 0.0 for none; in °C none is "-", decided on the stored °F value.
+QString waypointTemperature(float fahrenheit, bool celsius, const QLocale& locale) {
+    if (celsius && fahrenheit == 0.0f) return NoValue;
+    return temperatureDigits(fahrenheit, celsius, locale);
+}
+
 } // namespace
 
 bool homeIsSet(const WaypointListOptions& options) {
@@ -51,8 +58,9 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
         {QString(),
          latLonHeader(QCoreApplication::translate("WaypointTable", "Lat"), options.decimalDegrees),
          latLonHeader(QCoreApplication::translate("WaypointTable", "Lon"), options.decimalDegrees),
-         //: %1 is the degree sign.
-         QCoreApplication::translate("WaypointTable", " Temp\r   %1F").arg(DegreeSign),
+         //: %1 is the unit, °F or °C.
+         QCoreApplication::translate("WaypointTable", " Temp\r   %1")
+             .arg(temperatureUnitText(options.temperatureCelsius)),
          QCoreApplication::translate("WaypointTable", "  Dist.\r   NM"),
          options.magneticReadout
              ? QCoreApplication::translate("WaypointTable", " Heading\r  (mag)")
@@ -80,7 +88,7 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
         QStringList& cells = grid.rows[WaypointGridFirstWaypointRow + i];
         cells[1] = FormatDegrees(waypoint->lat, options.decimalDegrees, locale);
         cells[2] = FormatDegrees(waypoint->lon, options.decimalDegrees, locale);
-        cells[3] = formatFixed(waypoint->tempF, 1, locale);
+        cells[3] = waypointTemperature(waypoint->tempF, options.temperatureCelsius, locale);
         if (legs) {
             float kilometres = 0.0f;
             float bearing = 0.0f;
@@ -131,20 +139,21 @@ QStringList printedWaypointList(const QStringList& waypointList, const WaypointL
             break;
         const float miles = nauticalMiles(kilometres);
         total += miles;
+        const bool celsius = options.temperatureCelsius;
+        QString temperature = waypointTemperature(waypoint->tempF, celsius, locale);
+        if (temperature != NoValue) temperature += temperatureUnitText(celsius);
         //: One printed leg: %1 the waypoint's number, %2 and %3 its position, %4 the water
-        //: temperature, %5 the degree sign, %6 the leg's distance, %7 its heading with "(mag.)"
-        //: or "(true)", %8 the distance from home so far.
-        lines.append(
-            QCoreApplication::translate(
-                "WaypointTable",
-                "Waypoint: %1  lat: %2  lon: %3  T: %4%5F  dist: %6 NM at %7  total: %8 NM")
-                .arg(QString::number(i + 1), FormatDegrees(waypoint->lat, decimal, locale),
-                     FormatDegrees(waypoint->lon, decimal, locale),
-                     formatFixed(waypoint->tempF, 1, locale), DegreeSign,
-                     formatFixed(miles, 1, locale),
-                     FormatBearing(bearing, options.magneticReadout, options.magneticVariation,
-                                   locale),
-                     formatFixed(total, 1, locale)));
+        //: temperature with its unit (or "-" for none), %5 the leg's distance, %6 its heading
+        //: with "(mag.)" or "(true)", %7 the distance from home so far.
+        lines.append(QCoreApplication::translate(
+                         "WaypointTable",
+                         "Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM")
+                         .arg(QString::number(i + 1), FormatDegrees(waypoint->lat, decimal, locale),
+                              FormatDegrees(waypoint->lon, decimal, locale), temperature,
+                              formatFixed(miles, 1, locale),
+                              FormatBearing(bearing, options.magneticReadout,
+                                            options.magneticVariation, locale),
+                              formatFixed(total, 1, locale)));
         previousLat = waypoint->lat;
         previousLon = waypoint->lon;
     }

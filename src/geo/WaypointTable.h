@@ -19,6 +19,9 @@ struct WaypointListOptions {
     bool decimalDegrees = false;
     bool magneticReadout = false;
     float magneticVariation = 0.0f; // degrees, east positive
+    // Temperatures read in °C (the list itself keeps °F): a waypoint without one then reads
+    // "-", as 0.0 would be a reading of freezing water.
+    bool temperatureCelsius = false;
 };
 
 bool homeIsSet(const WaypointListOptions& options);

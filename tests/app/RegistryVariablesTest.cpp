@@ -117,7 +117,8 @@ TEST(RegistryVariables, WithNoKeyEverySettingTakesItsDefaultAndNothingIsCreated)
         names.append(s.name);
     EXPECT_EQ(names, QStringList({"DataFilterIndex", "DaysToKeep", "DataFolder", "DefaultArea",
                                   "FontColour", "FontName", "FontSize", "FontStyle", "FontOutlined",
-                                  "DecimalDegrees", "MagneticReadout", "HomeLat", "HomeLon",
+                                  "DecimalDegrees", "MagneticReadout", "TemperatureCelsius",
+                                  "TemperatureBreaks", "BreakThreshold", "HomeLat", "HomeLon",
                                   "LastPurgeReminder"}));
 }
 

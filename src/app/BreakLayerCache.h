@@ -1,0 +1,61 @@
+#pragma once
+// The temperature-break layers of the charts on screen, computed off the interface thread and
+// kept per chart, so that switching between flipped charts shows a chart's breaks at once.
+
+#include "geo/AreaStuff.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/TemperatureScale.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <list>
+#include <memory>
+
+namespace app {
+
+// What a layer depends on: the chart, the scale's range and the area's miles.
+struct BreakLayerKey {
+    QString chart; // the chart's path, or anything naming the picture uniquely
+    int scaleMin = 0;
+    int scaleMax = 0;
+    int area = 0;
+    double threshold = geo::DefaultBreakThreshold;
+    friend bool operator==(const BreakLayerKey&, const BreakLayerKey&) = default;
+};
+
+class BreakLayerCache : public QObject {
+    Q_OBJECT
+
+public:
+    // Keeps the layers of at most capacity charts, the ones asked for last.
+    explicit BreakLayerCache(int capacity = 12, QObject* parent = nullptr);
+    ~BreakLayerCache() override;
+
+    // The layer of a chart when it is ready; otherwise nothing, and its computation is started
+    // in the background (once) and layerReady is raised when it is done. The picture and the
+    // scale are copied for the computation.
+    std::shared_ptr<const geo::BreakLayer> layer(const BreakLayerKey& key, const QImage& chart,
+                                                 const geo::TemperatureScale& scale,
+                                                 const geo::Calibration& calibration);
+    // Whether a computation is under way (for tests and the wait cursor).
+    bool busy() const { return m_running > 0; }
+    void clear();
+
+signals:
+    void layerReady(const app::BreakLayerKey& key);
+
+private:
+    struct Entry {
+        BreakLayerKey key;
+        std::shared_ptr<const geo::BreakLayer> layer; // null while computing
+    };
+    void store(const BreakLayerKey& key, std::shared_ptr<const geo::BreakLayer> layer);
+
+    int m_capacity;
+    int m_running = 0;
+    std::list<Entry> m_entries; // most recently asked first
+};
+
+} // namespace app

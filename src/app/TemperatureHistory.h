@@ -1,0 +1,66 @@
+#pragma once
+// The water's history at one spot: the temperature at a chart pixel on every chart of the flip
+// set, oldest to newest, each chart read under its own range, with the dates from the archive
+// names. Read on every pointer move, so the tables of each range are built once per flip.
+
+#include "archive/ChartImages.h"
+#include "geo/TemperatureScale.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace app {
+
+struct HistoryPoint {
+    QString label;                 // the chart's date, "11-24", or its file name without one
+    std::optional<QDateTime> time; // from the archive name
+    float temperature = 0.0f;      // °F, 0 where the chart gives none
+};
+
+class TemperatureHistory {
+public:
+    // The charts of the flip set (in the list's order, which is the order of time) against the
+    // scale strip; a chart without its own range is read under fallbackMin..fallbackMax.
+    void setCharts(const archive::ChartImageList& charts, const QImage& scaleBitmap,
+                   int fallbackMin, int fallbackMax);
+    void clear();
+
+    int chartCount() const { return int(m_charts.size()); }
+    // A history needs two charts at least.
+    bool isActive() const { return m_charts.size() >= 2; }
+
+    // The temperature at chart pixel (x, y) on every chart; points is reused, so that a pointer
+    // move allocates nothing once it has its size.
+    void readAt(int x, int y, std::vector<HistoryPoint>& points) const;
+
+private:
+    struct Chart {
+        QImage bitmap; // 32-bit RGB, as the readout samples it
+        const geo::TemperatureScale* scale = nullptr;
+        QString label;
+        std::optional<QDateTime> time;
+    };
+    std::vector<Chart> m_charts;
+    struct Range {
+        int min = 0;
+        int max = 0;
+        std::unique_ptr<geo::TemperatureScale> scale;
+    };
+    std::vector<Range> m_ranges;
+};
+
+// The label of a chart in the history: "MM-dd" from an archive name's date, otherwise the file
+// name without its extension.
+QString historyLabel(const QString& path, const std::optional<QDateTime>& time);
+
+// The temperature panel's tool-tip: one line per chart that gives a temperature, "11-24:
+// 55.3°F" (or °C), oldest first; empty when none does.
+QString historyToolTip(const std::vector<HistoryPoint>& points, bool celsius,
+                       const QLocale& locale = QLocale());
+
+} // namespace app
