@@ -5,7 +5,7 @@
 #                                     when it is missing)
 #   BUILD_DIR=build-x scripts/screenshots.sh
 #
-# The window runs under Xvfb (1100 x 800) with a fresh, empty home folder, so every setting is
+# The window runs under Xvfb (1400 x 800) with a fresh, empty home folder, so every setting is
 # at its default, on the bundled sample charts in resources/samples/. xdotool plays the user,
 # ImageMagick takes and trims the pictures. Each picture comes from a run of its own, so one
 # picture's marks and waypoints never show up in another.
@@ -21,7 +21,8 @@ out="$repo/docs/guide/images"
 samples="$repo/resources/samples"
 
 # The screen positions below are those of the window at its start-up size, 1000 x 720, placed
-# at the top-left corner of an 1100 x 800 screen without a window manager.
+# at the top-left corner of a 1400 x 800 screen without a window manager (wide enough for the
+# temperature history panel beside the window).
 readonly FILE_MENU="20 8"
 readonly FILE_FLIP_ANY="83 73"
 readonly FILE_FLIP_LATEST="83 95"
@@ -33,6 +34,8 @@ readonly TOOL_WAYPOINT="875 417"
 readonly TOOL_HOME="943 417"
 readonly FLIP_RIGHT="960 678"
 readonly PRINT_SELECTION="215 224"
+readonly VIEW_MENU="139 8"
+readonly VIEW_BREAKS="200 189"
 
 if [ "${THALWISE_SCREENSHOTS_INSIDE:-}" != 1 ]; then
   if [ ! -x "$program" ]; then
@@ -43,7 +46,7 @@ if [ "${THALWISE_SCREENSHOTS_INSIDE:-}" != 1 ]; then
   done
   mkdir -p "$out"
   export THALWISE_SCREENSHOTS_INSIDE=1 BUILD_DIR="$build_dir"
-  exec xvfb-run -a -s "-screen 0 1100x800x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1400x800x24" "$0" "$@"
 fi
 
 # ---- inside the X server --------------------------------------------------------------------
@@ -140,6 +143,17 @@ window_geometry() { # sets dialog (WxH+X+Y), dialog_x and dialog_y for the visib
   dialog_y=$Y
 }
 
+# Starts the window on the latest sample chart with the sample archive in place, and flips the
+# latest charts of the area.
+flip_latest() {
+  mkdir -p "$archive"
+  cp "$samples"/archive/*.gif "$archive/"
+  start "$samples/area-ne01.gif"
+  click_at $FILE_MENU
+  click_at $FILE_FLIP_LATEST
+  sleep 1.5
+}
+
 # 1. The main window: a chart, the pointer over the water and its readout.
 fresh_home main
 start "$samples/area-ne01.gif"
@@ -204,16 +218,11 @@ stop
 
 # 6. Flipping the latest charts of the area: tabs above the chart, arrows below the tools.
 fresh_home flip
-mkdir -p "$archive"
-cp "$samples"/archive/*.gif "$archive/"
-start "$samples/area-ne01.gif"
-click_at $FILE_MENU
-click_at $FILE_FLIP_LATEST
-sleep 1.5
+flip_latest
 click_at $FLIP_RIGHT
 click_at $FLIP_RIGHT
-at 1050 780
-grab flip
+at 1350 780
+grab flip 1330x720+0+0
 stop
 
 # 7. Flip any charts: the archive's charts of the area, to be ticked.
@@ -233,6 +242,24 @@ sleep 0.5
 grab flip-any "$dialog"
 xdotool key Escape
 sleep 0.5
+stop
+
+# 8. Temperature breaks on the sample chart: the warm current's edges drawn as lines.
+fresh_home breaks
+start "$samples/area-ne01.gif"
+click_at $VIEW_MENU
+click_at $VIEW_BREAKS
+sleep 1.5
+at 1050 780
+grab breaks
+stop
+
+# 9. The water's history at a spot across the flipped charts, the panel beside the window.
+fresh_home history
+flip_latest
+at 498 548
+at 500 550
+grab history 1330x720+0+0 500 550
 stop
 
 echo "screenshots.sh: done"

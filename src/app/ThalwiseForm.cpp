@@ -50,6 +50,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDockWidget>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -2256,8 +2257,16 @@ void TFormThalwise::RebuildImageTabs() {
     // The panel comes up by itself for the first flip; after that it is the user's to show.
     if (m_history.isActive() && !m_historyOffered) {
         m_historyOffered = true;
-        // The window grows by the panel, so the chart keeps the room it had.
-        resize(width() + PlotTemperatureHistory->sizeHint().width() + 6, height());
+        // The window grows by the panel, so the chart keeps the room it had; where the screen
+        // has no room for that, the panel comes up as a window of its own beside it.
+        const int wanted = width() + PlotTemperatureHistory->sizeHint().width() + 6;
+        const QScreen* screen = this->screen();
+        if (screen && wanted > screen->availableGeometry().width()) {
+            DockTemperatureHistory->setFloating(true);
+            DockTemperatureHistory->resize(PlotTemperatureHistory->sizeHint());
+        } else {
+            resize(wanted, height());
+        }
         DockTemperatureHistory->show();
     }
     layoutControls();

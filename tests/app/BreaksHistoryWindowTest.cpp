@@ -170,6 +170,14 @@ TEST(HistoryWindow, AFlipPlotsTheSpotUnderThePointerOrAPinnedOne) {
     EXPECT_EQ(f.statusPanelToolTip(1).count('\n'), 2) << f.statusPanelToolTip(1).toStdString();
     EXPECT_TRUE(f.statusPanelToolTip(1).startsWith("11-24: "));
 
+    // In °C the plot and the tool-tip read in °C, from the same °F readings.
+    f.MenuViewCelsius->trigger();
+    EXPECT_TRUE(f.PlotTemperatureHistory->celsius());
+    EXPECT_TRUE(f.statusPanelToolTip(1).contains(QString::fromUtf8("\u00B0C")));
+    EXPECT_FALSE(f.statusPanelToolTip(1).contains(QString::fromUtf8("\u00B0F")));
+    f.MenuViewCelsius->trigger();
+    EXPECT_FALSE(f.PlotTemperatureHistory->celsius());
+
     // Over land the plot has nothing to draw.
     const QPoint land(20, 600);
     ASSERT_EQ(own.TemperatureAtPixel(days[0], land.x(), land.y()), 0.0f);

@@ -33,21 +33,7 @@ struct UnitRig : WindowRig {
         form->OpenChart(chart);
         return form;
     }
-    QStringList storedWaypoints() const {
-        QStringList values;
-        const QString section = key + QStringLiteral("\\Waypoints");
-        for (const QString& name : registry->valueNames(section)) {
-            const auto value = registry->readValue(section, name);
-            values.append(name + '=' + (value ? value->text : QString()));
-        }
-        return values;
-    }
 };
-
-QString cell(const TFormThalwise& form, int row, int column) {
-    const QTableWidgetItem* item = form.StringGridWaypointList->item(row, column);
-    return item ? item->text() : QStringLiteral("<none>");
-}
 
 // What the window reads out: the slider label, the first line of the range tool-tip, the upper
 // up-down's tool-tip, the grid's temperature header and the cells of a waypoint with and one
@@ -56,9 +42,9 @@ QStringList readings(const TFormThalwise& form) {
     return {form.LabelTemp->text(),
             form.LabelTemp->toolTip().section(u'\n', 0, 0),
             form.UpDownScaleMax->toolTip(),
-            cell(form, 0, 3),
-            cell(form, 2, 3),
-            cell(form, 3, 3)};
+            waypointCell(form, 0, 3),
+            waypointCell(form, 2, 3),
+            waypointCell(form, 3, 3)};
 }
 
 // The sample chart's range is 38..62°F: the slider starts at 50°F.
@@ -111,7 +97,7 @@ TEST(TemperatureUnitWindow, EveryReadingSwitchesAtOnceWhileTheStoredValuesStayFa
         EXPECT_EQ(f.WaypointList.mid(0, 2), Trip);
         EXPECT_EQ(rig.storedWaypoints(),
                   QStringList({"0=" + Trip[0], "1=" + Trip[1], "2=" + f.WaypointList[2]}));
-        EXPECT_EQ(cell(f, 4, 3), geo::temperatureDigits(reading, true, QLocale()));
+        EXPECT_EQ(waypointCell(f, 4, 3), geo::temperatureDigits(reading, true, QLocale()));
 
         // The printed list reads °C as well.
         f.PopupMenuWaypointPrint->trigger();

@@ -40,21 +40,7 @@ struct TripRig : WindowRig {
         if (!chart.isEmpty()) form->OpenChart(chart);
         return form;
     }
-    QStringList storedWaypoints() const {
-        QStringList values;
-        const QString section = key + QStringLiteral("\\Waypoints");
-        for (const QString& name : registry->valueNames(section)) {
-            const auto value = registry->readValue(section, name);
-            values.append(name + '=' + (value ? value->text : QString()));
-        }
-        return values;
-    }
 };
-
-QString cell(const TFormThalwise& form, int row, int column) {
-    const QTableWidgetItem* item = form.StringGridWaypointList->item(row, column);
-    return item ? item->text() : QStringLiteral("<none>");
-}
 
 // A right click on a row of the grid, as the pointer gives it; the pop-up menu opens.
 void rightClickRow(TFormThalwise& form, int row) {
@@ -91,29 +77,29 @@ TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
             click(f, at);
         ASSERT_EQ(f.WaypointList.size(), 3);
         // Without home the legs stay empty; the waypoint's own cells are there.
-        EXPECT_EQ(cell(f, 2, 4), "-");
-        EXPECT_NE(cell(f, 2, 1), "-");
+        EXPECT_EQ(waypointCell(f, 2, 4), "-");
+        EXPECT_NE(waypointCell(f, 2, 1), "-");
         const auto second = ParseWaypoint(f.WaypointList[1]);
         ASSERT_TRUE(second);
-        EXPECT_EQ(cell(f, 3, 1), FormatDegrees(second->lat, f.DecimalDegrees->Value));
-        EXPECT_EQ(cell(f, 3, 3), QLocale().toString(second->tempF, 'f', 1));
+        EXPECT_EQ(waypointCell(f, 3, 1), FormatDegrees(second->lat, f.DecimalDegrees->Value));
+        EXPECT_EQ(waypointCell(f, 3, 3), QLocale().toString(second->tempF, 'f', 1));
 
         f.SpeedButtonWaypointHome->click();
         click(f, {120, 420});
         homeLat = f.HomeLat->Value;
         ASSERT_NE(homeLat, 0.0);
-        EXPECT_EQ(cell(f, 1, 0), "H");
-        EXPECT_EQ(cell(f, 1, 4), " Home");
+        EXPECT_EQ(waypointCell(f, 1, 0), "H");
+        EXPECT_EQ(waypointCell(f, 1, 4), " Home");
         // The legs fill in from home; the running total is the sum of the legs.
         double legs = 0;
         for (int row = 2; row <= 4; ++row) {
-            ASSERT_NE(cell(f, row, 4), "-") << row;
-            legs += number(cell(f, row, 4));
-            EXPECT_TRUE(cell(f, row, 5).endsWith(QStringLiteral("\u00B0"))) << row;
+            ASSERT_NE(waypointCell(f, row, 4), "-") << row;
+            legs += number(waypointCell(f, row, 4));
+            EXPECT_TRUE(waypointCell(f, row, 5).endsWith(QStringLiteral("\u00B0"))) << row;
         }
-        EXPECT_NEAR(number(cell(f, 4, 6)), legs, 0.15);
-        EXPECT_EQ(cell(f, 5, 0), "4");
-        EXPECT_EQ(cell(f, 5, 1), "-");
+        EXPECT_NEAR(number(waypointCell(f, 4, 6)), legs, 0.15);
+        EXPECT_EQ(waypointCell(f, 5, 0), "4");
+        EXPECT_EQ(waypointCell(f, 5, 1), "-");
         EXPECT_EQ(rig.storedWaypoints().size(), 3) << "each change is saved at once";
 
         // The header row and the home row offer no Delete.
@@ -130,8 +116,8 @@ TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
         f.PopupMenuWaypointDelete->trigger();
         ASSERT_EQ(f.WaypointList.size(), 2);
         EXPECT_EQ(f.WaypointList[1], third);
-        EXPECT_EQ(cell(f, 3, 1), FormatDegrees(ParseWaypoint(third)->lat, f.DecimalDegrees->Value));
-        EXPECT_EQ(cell(f, 4, 1), "-");
+        EXPECT_EQ(waypointCell(f, 3, 1), FormatDegrees(ParseWaypoint(third)->lat, f.DecimalDegrees->Value));
+        EXPECT_EQ(waypointCell(f, 4, 1), "-");
         const QStringList stored = rig.storedWaypoints();
         ASSERT_EQ(stored.size(), 2);
         EXPECT_TRUE(stored[0].startsWith("0=") && stored[1].startsWith("1="))
@@ -172,7 +158,7 @@ TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
     EXPECT_TRUE(form->WaypointList.isEmpty());
     EXPECT_TRUE(rig.storedWaypoints().isEmpty());
     EXPECT_DOUBLE_EQ(form->HomeLat->Value, homeLat);
-    EXPECT_NE(cell(*form, 1, 1), "-");
+    EXPECT_NE(waypointCell(*form, 1, 1), "-");
 }
 
 TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) {
@@ -192,8 +178,8 @@ TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) 
     EXPECT_LE(grid->rowViewportPosition(16) + grid->rowHeight(16), grid->viewport()->height());
     EXPECT_LE(grid->columnViewportPosition(6) + grid->columnWidth(6), grid->viewport()->width());
     // The fifteenth waypoint has the last row; the sixteenth none.
-    EXPECT_EQ(cell(*form, 16, 0), "15");
-    EXPECT_EQ(cell(*form, 16, 1), FormatDegrees(41.24f, form->DecimalDegrees->Value));
+    EXPECT_EQ(waypointCell(*form, 16, 0), "15");
+    EXPECT_EQ(waypointCell(*form, 16, 1), FormatDegrees(41.24f, form->DecimalDegrees->Value));
     // Nothing it needs beside it lies under it: the strip, the readout, the tools, the chart.
     for (QWidget* beside :
          {static_cast<QWidget*>(form->ImageScale), static_cast<QWidget*>(form->LabelTemp),

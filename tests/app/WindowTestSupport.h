@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -77,7 +78,24 @@ struct WindowRig {
     FakeFontDialogs fontDialogs;
     platform::Services services;
     const QString key = settingsKeyFor(QStringLiteral("thalwise-test"));
+
+    // The waypoint lines as the settings hold them, "NAME=TEXT" in the store's order.
+    QStringList storedWaypoints() const {
+        QStringList values;
+        const QString section = key + QStringLiteral("\\Waypoints");
+        for (const QString& name : registry->valueNames(section)) {
+            const auto value = registry->readValue(section, name);
+            values.append(name + '=' + (value ? value->text : QString()));
+        }
+        return values;
+    }
 };
+
+// A cell of the waypoint grid as shown, "<none>" for a cell without an item.
+inline QString waypointCell(const TFormThalwise& form, int row, int column) {
+    const QTableWidgetItem* item = form.StringGridWaypointList->item(row, column);
+    return item ? item->text() : QStringLiteral("<none>");
+}
 
 // ---- Driving the chart with the mouse, as a user would ----
 
