@@ -34,10 +34,12 @@ inline std::uint16_t strengthStep(double strength) {
     return std::uint16_t(std::min(65535.0, std::nearbyint(strength * StrengthSteps)));
 }
 
-// Directions toward the warmer side: bits 0-1 the column step + 1, bits 2-3 the row step + 1,
-// and the Gradient bit where a gradient was taken; 0 where none was.
-constexpr std::uint8_t Gradient = 16;
-constexpr double Tan22 = 0.41421356237309503; // tan 22.5°
+// Directions toward the warmer side, in 254 steps of the full turn: 1 + the step, so that 0
+// means no gradient was taken there. Only gradients that reach the threshold need one; the
+// others are marked Weaker.
+constexpr int DirectionSteps = 254;
+constexpr std::uint8_t Weaker = 255;
+constexpr double TwoPi = 6.283185307179586;
 
 std::vector<float> smoothingWeights(double sigma, int radius) {
     std::vector<float> w(std::size_t(2 * radius + 1));
@@ -269,6 +271,7 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
         }
     };
     std::vector<std::uint8_t> direction(size, 0);
+    const double lowest = threshold * (1.0 - ThresholdTolerance) * StrengthSteps;
 
     for (int y = 0; y < height; ++y) {
         readRow(y, valuesOf(y), clean.data());
@@ -306,39 +309,58 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
             const double dy = double(south[x]) - north[x];
             const double gx = dx * toEast, gy = dy * toSouth;
             strength[x] = strengthStep(std::sqrt(gx * gx + gy * gy));
-            const double ax = std::abs(dx), ay = std::abs(dy);
-            const int signX = (dx > 0) - (dx < 0), signY = (dy > 0) - (dy < 0);
-            const int sx = ay <= Tan22 * ax || ax > Tan22 * ay ? signX : 0;
-            const int sy = ax <= Tan22 * ay || ay > Tan22 * ax ? signY : 0;
-            toWarmer[x] = std::uint8_t(Gradient | (sx + 1) | (sy + 1) << 2);
+            if (double(strength[x]) < lowest) {
+                toWarmer[x] = Weaker;
+                continue;
+            }
+            double turn = std::atan2(dy, dx) / TwoPi; // -0.5 .. 0.5
+            if (turn < 0.0) turn += 1.0;
+            toWarmer[x] =
+                std::uint8_t(1 + int(std::lround(turn * DirectionSteps)) % DirectionSteps);
         }
     }
 
     // A break line runs where the gradient reaches the threshold and is steepest across the
     // change: at least as steep as every pixel on the warmer side and steeper than every pixel
-    // on the colder side, out to the smoothing's reach. Looking that far keeps the leftover
-    // ripple of the palette's steps on a broad front from drawing a bundle of lines.
-    const int reach = std::max(1, int(std::ceil(2.0 * sigma)));
-    const double lowest = threshold * (1.0 - ThresholdTolerance) * StrengthSteps;
+    // on the colder side, read along the exact direction of the change out to the smoothing's
+    // reach. Looking that far keeps the leftover ripple of the palette's steps on a broad front
+    // from drawing a bundle of lines.
+    const int reach = std::max(1, int(std::ceil(3.0 * sigma)));
+    std::array<double, DirectionSteps> cosines{}, sines{};
+    for (int d = 0; d < DirectionSteps; ++d) {
+        cosines[std::size_t(d)] = std::cos(TwoPi * d / DirectionSteps);
+        sines[std::size_t(d)] = std::sin(TwoPi * d / DirectionSteps);
+    }
+    // The strength between pixels, along the exact direction of the change, read bilinearly;
+    // nothing beside a pixel without a gradient. Written as two steps of a + t (b - a), so that
+    // equal strengths give exactly that strength.
+    auto strengthAt = [&](double px, double py) -> std::optional<double> {
+        const int x0 = int(std::floor(px)), y0 = int(std::floor(py));
+        if (x0 < 0 || y0 < 0 || x0 + 1 >= width || y0 + 1 >= height) return std::nullopt;
+        const std::size_t j = std::size_t(y0) * width + std::size_t(x0);
+        if (!direction[j] || !direction[j + 1] || !direction[j + width] ||
+            !direction[j + width + 1])
+            return std::nullopt;
+        const double tx = px - x0, ty = py - y0;
+        const double a = layer.strength[j], b = layer.strength[j + 1];
+        const double c = layer.strength[j + width], d = layer.strength[j + width + 1];
+        const double top = a + tx * (b - a), bottom = c + tx * (d - c);
+        return top + ty * (bottom - top);
+    };
     for (int y = margin; y < height - margin; ++y)
         for (int x = margin; x < width - margin; ++x) {
             const std::size_t i = std::size_t(y) * width + std::size_t(x);
             const int here = layer.strength[i];
-            if (direction[i] == 0 || here == 0 || double(here) < lowest) continue;
-            const int sx = (direction[i] & 3) - 1, sy = ((direction[i] >> 2) & 3) - 1;
-            if (sx == 0 && sy == 0) continue;
+            if (direction[i] == 0 || direction[i] == Weaker || here == 0) continue;
+            const double ux = cosines[std::size_t(direction[i] - 1)];
+            const double uy = sines[std::size_t(direction[i] - 1)];
             bool steepest = true;
             for (int k = 1; k <= reach && steepest; ++k) {
                 for (const int side : {1, -1}) {
-                    const int nx = x + side * k * sx, ny = y + side * k * sy;
                     // Beside land or cloud there is no telling where the change is steepest.
-                    if (nx < 0 || ny < 0 || nx >= width || ny >= height) {
-                        steepest = false;
-                        break;
-                    }
-                    const std::size_t j = std::size_t(ny) * width + std::size_t(nx);
-                    const int there = layer.strength[j];
-                    if (direction[j] == 0 || (side > 0 ? there > here : there >= here)) {
+                    const std::optional<double> there =
+                        strengthAt(x + side * k * ux, y + side * k * uy);
+                    if (!there || (side > 0 ? *there > here : *there >= here)) {
                         steepest = false;
                         break;
                     }
