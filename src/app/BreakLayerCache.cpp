@@ -11,11 +11,6 @@ BreakLayerCache::BreakLayerCache(int capacity, QObject* parent)
 
 BreakLayerCache::~BreakLayerCache() = default;
 
-void BreakLayerCache::clear() {
-    // Computations under way finish into entries that no longer exist and are dropped.
-    m_entries.clear();
-}
-
 std::shared_ptr<const geo::BreakLayer> BreakLayerCache::layer(const BreakLayerKey& key,
                                                               const QImage& chart,
                                                               const geo::TemperatureScale& scale,
@@ -33,14 +28,12 @@ std::shared_ptr<const geo::BreakLayer> BreakLayerCache::layer(const BreakLayerKe
     auto promise = std::make_shared<QPromise<Result>>();
     auto* watcher = new QFutureWatcher<Result>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, key] {
-        --m_running;
         const QFuture<Result> future = watcher->future();
         if (future.resultCount() > 0) store(key, future.result());
         watcher->deleteLater();
     });
     watcher->setFuture(promise->future());
     promise->start();
-    ++m_running;
     QThreadPool::globalInstance()->start(
         [promise, chart, scale, calibration, threshold = key.threshold] {
             auto layer = std::make_shared<geo::BreakLayer>(

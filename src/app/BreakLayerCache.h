@@ -39,9 +39,6 @@ public:
     std::shared_ptr<const geo::BreakLayer> layer(const BreakLayerKey& key, const QImage& chart,
                                                  const geo::TemperatureScale& scale,
                                                  const geo::Calibration& calibration);
-    // Whether a computation is under way (for tests and the wait cursor).
-    bool busy() const { return m_running > 0; }
-    void clear();
 
 signals:
     void layerReady(const app::BreakLayerKey& key);
@@ -54,7 +51,6 @@ private:
     void store(const BreakLayerKey& key, std::shared_ptr<const geo::BreakLayer> layer);
 
     int m_capacity;
-    int m_running = 0;
     std::list<Entry> m_entries; // most recently asked first
 };
 

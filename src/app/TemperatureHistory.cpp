@@ -15,32 +15,20 @@ QString historyLabel(const QString& path, const std::optional<QDateTime>& time) 
 
 void TemperatureHistory::clear() {
     m_charts.clear();
-    m_ranges.clear();
 }
 
 void TemperatureHistory::setCharts(const archive::ChartImageList& charts,
                                    const QImage& scaleBitmap, int fallbackMin, int fallbackMax) {
     clear();
     if (scaleBitmap.isNull()) return;
-    auto scaleFor = [&](int min, int max) -> const geo::TemperatureScale* {
-        for (const Range& r : m_ranges)
-            if (r.min == min && r.max == max) return r.scale.get();
-        Range r{min, max, std::make_unique<geo::TemperatureScale>()};
-        r.scale->TempScaleChange(scaleBitmap, min, max);
-        m_ranges.push_back(std::move(r));
-        return m_ranges.back().scale.get();
-    };
     for (const ChartImage& image : charts) {
         if (image.bitmap.isNull()) continue;
         // Each chart under its own range, as the scale shows it when that chart is opened.
-        const geo::ChartMetadata metadata = geo::readChartMetadata(image.comments);
-        const int min =
-            metadata.hasRange ? geo::scaleMinSpinner(metadata.scaleMin).value : fallbackMin;
-        const int max =
-            metadata.hasRange ? geo::scaleMaxSpinner(metadata.scaleMax).value : fallbackMax;
+        const geo::ScaleRange range = geo::chartScaleRange(geo::readChartMetadata(image.comments),
+                                                           {fallbackMin, fallbackMax});
         Chart chart;
         chart.bitmap = image.bitmap.convertToFormat(QImage::Format_RGB32);
-        chart.scale = scaleFor(min, max);
+        chart.scale.TempScaleChange(scaleBitmap, range.min, range.max);
         chart.time = archive::chartTimeOf(QFileInfo(image.path).completeBaseName());
         chart.label = historyLabel(image.path, chart.time);
         m_charts.push_back(std::move(chart));
@@ -54,7 +42,7 @@ void TemperatureHistory::readAt(int x, int y, std::vector<HistoryPoint>& points)
         HistoryPoint& point = points[i];
         point.label = chart.label; // shared, not copied
         point.time = chart.time;
-        point.temperature = chart.scale->TemperatureAtPixel(chart.bitmap, x, y);
+        point.temperature = chart.scale.TemperatureAtPixel(chart.bitmap, x, y);
     }
 }
 

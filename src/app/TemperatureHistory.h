@@ -10,7 +10,6 @@
 #include <QLocale>
 #include <QString>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -41,17 +40,11 @@ public:
 private:
     struct Chart {
         QImage bitmap; // 32-bit RGB, as the readout samples it
-        const geo::TemperatureScale* scale = nullptr;
+        geo::TemperatureScale scale; // of the chart's own range
         QString label;
         std::optional<QDateTime> time;
     };
     std::vector<Chart> m_charts;
-    struct Range {
-        int min = 0;
-        int max = 0;
-        std::unique_ptr<geo::TemperatureScale> scale;
-    };
-    std::vector<Range> m_ranges;
 };
 
 // The label of a chart in the history: "MM-dd" from an archive name's date, otherwise the file

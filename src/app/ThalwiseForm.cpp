@@ -126,9 +126,10 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     m_breakLayers = new app::BreakLayerCache(12, this);
     // A layer that finishes for the chart on screen is shown at once; one for a chart the user
     // has left waits in the cache.
-    connect(m_breakLayers, &app::BreakLayerCache::layerReady, this, [this] {
-        if (currentBreakLayer()) RepaintChart();
-    });
+    connect(m_breakLayers, &app::BreakLayerCache::layerReady, this,
+            [this](const app::BreakLayerKey& key) {
+                if (currentBreakLayerKey() == key) RepaintChart();
+            });
     createControls();
     createActions();
     FormCreate();
@@ -782,7 +783,7 @@ void TFormThalwise::FormCreate() {
     BreakThreshold = std::make_unique<TRegistryDouble>(registry, key, settingNames::BreakThreshold,
                                                        settingDefaults::BreakThreshold);
     // A stored threshold no dialog would accept falls back to the default.
-    if (!geo::readBreakThreshold(QString::number(BreakThreshold->Value, 'g', 17)))
+    if (!geo::isBreakThreshold(BreakThreshold->Value))
         BreakThreshold->Value = settingDefaults::BreakThreshold;
 
     // 5. The section view (it creates the settings key), then home.
@@ -1010,6 +1011,7 @@ void TFormThalwise::ClearChartImages() {
     ChartImages.clear(); // each entry's bitmap goes with it
     CurrentImageIndex = -1;
     m_history.clear();
+    m_historyPoints.clear();
     m_pinnedPixel.reset();
     if (PlotTemperatureHistory)
         PlotTemperatureHistory->clear(
@@ -1022,40 +1024,45 @@ void TFormThalwise::refreshTemperatureHistory() {
     if (!m_history.isActive()) return;
     PlotTemperatureHistory->setCelsius(TemperatureCelsius && TemperatureCelsius->Value);
     if (m_pinnedPixel)
-        showTemperatureHistoryAt(*m_pinnedPixel);
+        plotPinnedHistory();
+    else if (!m_historyPoints.empty())
+        followPointerInHistory(LastPointerPoint, chartPixelPositionText(LastPointerPoint));
     else
         PlotTemperatureHistory->clear(tr("Point at the water to see its temperature on each "
                                          "chart, or right-click and pin a spot."));
 }
 
-void TFormThalwise::showTemperatureHistoryAt(QPoint pointer) {
-    const bool celsius = TemperatureCelsius && TemperatureCelsius->Value;
-    m_history.readAt(pointer.x(), pointer.y(), m_historyPoints);
-    // The temperature panel's tool-tip is always the pointer's spot.
-    m_statusPanels[1]->setToolTip(app::historyToolTip(m_historyPoints, celsius));
-    if (!DockTemperatureHistory->isVisible()) return;
-    QPoint spot = pointer;
-    if (m_pinnedPixel && *m_pinnedPixel != pointer) {
-        spot = *m_pinnedPixel;
-        m_history.readAt(spot.x(), spot.y(), m_historyPoints);
-    }
+QString TFormThalwise::chartPixelPositionText(QPoint pixel) const {
     GeoPosition at;
-    QString where;
-    if (PixelToGeo(spot.x(), spot.y(), at))
-        where = geo::positionPanelText(at.Latitude, at.Longitude, DecimalDegrees->Value);
-    PlotTemperatureHistory->setCelsius(celsius);
-    PlotTemperatureHistory->setPoints(
-        m_historyPoints, m_pinnedPixel ? tr("Pinned: %1").arg(where) : where);
+    if (!PixelToGeo(pixel.x(), pixel.y(), at)) return QString();
+    return geo::positionPanelText(at.Latitude, at.Longitude, DecimalDegrees->Value);
+}
+
+void TFormThalwise::followPointerInHistory(QPoint pixel, const QString& where) {
+    m_history.readAt(pixel.x(), pixel.y(), m_historyPoints);
+    // The temperature panel's tool-tip is always the pointer's spot; the plot is, unless a
+    // spot is pinned.
+    m_statusPanels[1]->setToolTip(
+        app::historyToolTip(m_historyPoints, TemperatureCelsius && TemperatureCelsius->Value));
+    if (!m_pinnedPixel && DockTemperatureHistory->isVisible())
+        PlotTemperatureHistory->setPoints(m_historyPoints, where);
+}
+
+void TFormThalwise::plotPinnedHistory() {
+    std::vector<app::HistoryPoint> pinned;
+    m_history.readAt(m_pinnedPixel->x(), m_pinnedPixel->y(), pinned);
+    PlotTemperatureHistory->setPoints(pinned,
+                                      tr("Pinned: %1").arg(chartPixelPositionText(*m_pinnedPixel)));
 }
 
 void TFormThalwise::PopupMenuChartPinClick() {
     m_pinnedPixel = m_menuPixel;
-    showTemperatureHistoryAt(m_menuPixel);
+    plotPinnedHistory();
 }
 
 void TFormThalwise::PopupMenuChartUnpinClick() {
     m_pinnedPixel.reset();
-    showTemperatureHistoryAt(LastPointerPoint);
+    followPointerInHistory(LastPointerPoint, chartPixelPositionText(LastPointerPoint));
 }
 
 void TFormThalwise::WaypointsChanged() {
@@ -1207,25 +1214,31 @@ std::optional<double> TFormThalwise::askBreakThreshold(double current) {
 
 void TFormThalwise::MenuViewBreakThresholdClick() {
     const std::optional<double> chosen = askBreakThreshold(BreakThreshold->Value);
-    if (!chosen || !geo::readBreakThreshold(QString::number(*chosen, 'g', 17))) return;
+    if (!chosen || !geo::isBreakThreshold(*chosen)) return;
     BreakThreshold->Value = *chosen;
     // Choosing a threshold is asking to see the breaks.
     TemperatureBreaks->Value = true;
     RepaintChart();
 }
 
-std::shared_ptr<const geo::BreakLayer> TFormThalwise::currentBreakLayer() {
+std::optional<app::BreakLayerKey> TFormThalwise::currentBreakLayerKey() const {
     if (!TemperatureBreaks || !TemperatureBreaks->Value || BaseBitmap.isNull() ||
         !m_calibration.Valid || CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size())
-        return nullptr;
+        return std::nullopt;
     app::BreakLayerKey key;
     key.chart = ChartImages.at(CurrentImageIndex).path;
     key.scaleMin = UpDownScaleMin->value();
     key.scaleMax = UpDownScaleMax->value();
     key.area = m_calibration.Area;
     key.threshold = BreakThreshold->Value;
+    return key;
+}
+
+std::shared_ptr<const geo::BreakLayer> TFormThalwise::currentBreakLayer() {
+    const std::optional<app::BreakLayerKey> key = currentBreakLayerKey();
+    if (!key) return nullptr;
     std::shared_ptr<const geo::BreakLayer> layer =
-        m_breakLayers->layer(key, BaseBitmap, m_temperatureScale, m_calibration);
+        m_breakLayers->layer(*key, BaseBitmap, m_temperatureScale, m_calibration);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
     return layer;
@@ -1588,9 +1601,8 @@ void TFormThalwise::TempScaleChange() {
                          TemperatureCelsius && TemperatureCelsius->Value);
     m_temperatureScale.TempScaleChange(ScaleBitmap, UpDownScaleMin->value(),
                                        UpDownScaleMax->value());
-    // Another range gives other temperatures, and so other breaks; charts of the history
-    // without a range of their own are read under it.
-    if (TemperatureBreaks && TemperatureBreaks->Value && !BaseBitmap.isNull()) RepaintChart();
+    // Charts of the history without a range of their own are read under the new one. (The
+    // break lines follow with the repaint the range's timer makes.)
     if (m_history.isActive()) refreshTemperatureHistory();
     TimerUpdateRange->start();
 }
@@ -1661,7 +1673,7 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     }
     if (readout.setsWaypointTemperature) WaypointTemperature = readout.waypointTemperature;
     LastPointerPoint = QPoint(x, y);
-    if (overChart && m_history.isActive()) showTemperatureHistoryAt(QPoint(x, y));
+    if (overChart && m_history.isActive()) followPointerInHistory(QPoint(x, y), readout.position);
     setStatusPanelText(1, readout.temperature);
     m_panelTemperature = readout.temperatureF;
     setStatusPanelText(2, readout.range);

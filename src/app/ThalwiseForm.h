@@ -54,6 +54,7 @@ class TGIFImage;
 
 namespace app {
 class BreakLayerCache;
+struct BreakLayerKey;
 }
 namespace geo {
 struct BreakLayer;
@@ -256,8 +257,13 @@ public:
     // Builds the history of the charts held anew (after a flip or a change of the scale) and
     // shows it where it was.
     void refreshTemperatureHistory();
-    // Plots the history at a chart pixel: the pinned one, else the pointer's.
-    void showTemperatureHistoryAt(QPoint pixel);
+    // Reads the history at the pointer's chart pixel for the temperature panel's tool-tip and,
+    // unless a spot is pinned, the plot, titled with the position where.
+    void followPointerInHistory(QPoint pixel, const QString& where);
+    // Plots the history at the pinned pixel.
+    void plotPinnedHistory();
+    // Panel 0's text for a chart pixel, empty where it has no position.
+    QString chartPixelPositionText(QPoint pixel) const;
     float m_panelTemperature = 0.0f;  // what status panel 1 reads, °F; 0 when it reads nothing
 
     // Status bar panel texts: 0 position, 1 temperature, 2 range and heading, 3 chart pixel.
@@ -454,6 +460,8 @@ private:
     // The break layer of the chart on screen when it is wanted and ready; otherwise null, and
     // its computation is under way when it is wanted.
     std::shared_ptr<const geo::BreakLayer> currentBreakLayer();
+    // What the break layer of the chart on screen depends on; nothing when none is wanted.
+    std::optional<app::BreakLayerKey> currentBreakLayerKey() const;
     // The help window, made on first use.
     THelpWindow& helpWindow();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,

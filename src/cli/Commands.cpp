@@ -513,14 +513,11 @@ int decode(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
 // up-downs' initial values; scaleMin and scaleMax override either end.
 geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scaleMin = std::nullopt,
                                  std::optional<int> scaleMax = std::nullopt) {
-    const geo::ChartMetadata metadata = chartMetadata(image);
-    const int low =
-        metadata.hasRange ? geo::scaleMinSpinner(metadata.scaleMin).value : geo::ScaleMinInitial;
-    const int high =
-        metadata.hasRange ? geo::scaleMaxSpinner(metadata.scaleMax).value : geo::ScaleMaxInitial;
+    const geo::ScaleRange range = geo::chartScaleRange(
+        chartMetadata(image), {geo::ScaleMinInitial, geo::ScaleMaxInitial});
     geo::TemperatureScale scale;
     scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
-                          scaleMin.value_or(low), scaleMax.value_or(high));
+                          scaleMin.value_or(range.min), scaleMax.value_or(range.max));
     return scale;
 }
 

@@ -1,5 +1,6 @@
 #include "geo/ChartMetadata.h"
 
+#include "geo/TemperatureScale.h"
 #include "geo/TextFields.h"
 #include "geo/ThalwiseUtils.h"
 #include "platform/Text.h"
@@ -169,6 +170,11 @@ QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale&
                                                         "Magnetic variation is %4%2 %5")
         .arg(end(scaleMin), degree, end(scaleMax),
              formatFixed(std::fabs(double(variation)), 1, locale), side);
+}
+
+ScaleRange chartScaleRange(const ChartMetadata& metadata, ScaleRange fallback) {
+    if (!metadata.hasRange) return fallback;
+    return {scaleMinSpinner(metadata.scaleMin).value, scaleMaxSpinner(metadata.scaleMax).value};
 }
 
 } // namespace geo

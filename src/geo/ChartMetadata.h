@@ -54,6 +54,14 @@ ChartComment readChartComment(const QString& commentText, const QLocale& locale 
 ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& locale = QLocale(),
                                 bool celsius = false);
 
+// The scale's range (°F) a chart is read under: its own, as the up-downs take it (see
+// scaleMinSpinner), or the fallback for a chart without one.
+struct ScaleRange {
+    int min = 0;
+    int max = 0;
+};
+ScaleRange chartScaleRange(const ChartMetadata& metadata, ScaleRange fallback);
+
 // "Temperature range in chart is: %d°F .. %d°F\r" followed by "Magnetic variation is %.1f° E"
 // (variation 0 or more) or "... W" with its magnitude; one decimal, the locale's separator.
 // With celsius the two ends read in °C with one decimal ("50°F" as "10.0°C").

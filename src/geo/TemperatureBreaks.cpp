@@ -1,6 +1,5 @@
 #include "geo/TemperatureBreaks.h"
 
-#include "geo/ColourStuff.h"
 #include "geo/TemperatureScale.h"
 #include "geo/vekMapping.h"
 
@@ -102,7 +101,6 @@ public:
                           picture.format() == QImage::Format_ARGB32
                       ? picture
                       : picture.convertToFormat(QImage::Format_RGB32)),
-          m_minSaturation(scale.scaleMinSaturation()),
           m_remembered(std::size_t(1) << RememberedBits) {
         for (RowSums& sums : m_ring)
             sums.resize(m_chart.width());
@@ -160,43 +158,27 @@ public:
 
 private:
     static constexpr int RememberedBits = 12;
-    static constexpr int HueOffset = 64; // hues run from -42 to 213
     struct Remembered {
         std::uint32_t key = 0xFFFFFFFFu; // no colour
         float temperature = 0.0f;
     };
 
-    // Smooth water gives the same averages again and again: their readings are kept, and the
-    // temperature of each hue is looked up once.
+    // Smooth water gives the same averages again and again: their readings are kept.
     float temperatureOf(int red, int green, int blue) {
         const std::uint32_t key =
             std::uint32_t(red) << 16 | std::uint32_t(green) << 8 | std::uint32_t(blue);
         Remembered& slot = m_remembered[(key * 2654435761u) >> (32 - RememberedBits)];
-        if (slot.key == key) return slot.temperature;
-        slot.key = key;
-        const HlsTriple hls = RgbToHls({red, green, blue});
-        if (hls.Hue == 0 || hls.Saturation < m_minSaturation) {
-            slot.temperature = 0.0f;
-        } else if (hls.Hue + HueOffset >= 0 && hls.Hue + HueOffset < int(m_hueTemperature.size())) {
-            const std::size_t h = std::size_t(hls.Hue + HueOffset);
-            if (!m_hueKnown[h]) {
-                m_hueTemperature[h] = m_scale.TemperatureFromHue(hls.Hue);
-                m_hueKnown[h] = true;
-            }
-            slot.temperature = m_hueTemperature[h];
-        } else {
-            slot.temperature = m_scale.TemperatureFromHue(hls.Hue);
+        if (slot.key != key) {
+            slot.key = key;
+            slot.temperature = m_scale.TemperatureOfAverage(red, green, blue);
         }
         return slot.temperature;
     }
 
     const TemperatureScale& m_scale;
     const QImage m_chart;
-    const int m_minSaturation;
     std::array<RowSums, 3> m_ring;
     int m_summedUpTo = -1;
-    std::array<float, 320> m_hueTemperature{};
-    std::array<bool, 320> m_hueKnown{};
     std::vector<Remembered> m_remembered;
 };
 
@@ -511,9 +493,7 @@ std::optional<double> readBreakThreshold(const QString& text) {
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < LowestBreakThreshold ||
-        value > HighestBreakThreshold)
-        return std::nullopt;
+    if (!ok || !isBreakThreshold(value)) return std::nullopt;
     return value;
 }
 

@@ -99,8 +99,14 @@ QImage breakOverlay(const BreakLayer& layer);
 // Draws the break lines into a picture of the layer's size.
 void drawBreaks(QImage& picture, const BreakLayer& layer);
 
-// The threshold typed in the dialog, with a period or the locale's decimal separator; nothing
-// for text that is no number within LowestBreakThreshold..HighestBreakThreshold.
+// Whether a threshold is one the breaks can be drawn for: a number within
+// LowestBreakThreshold..HighestBreakThreshold.
+inline bool isBreakThreshold(double value) {
+    return value >= LowestBreakThreshold && value <= HighestBreakThreshold; // false for NaN
+}
+
+// A threshold as text (the command line's argument), with a period or a decimal comma;
+// nothing for text that is no number, or none the breaks can be drawn for.
 std::optional<double> readBreakThreshold(const QString& text);
 
 } // namespace geo

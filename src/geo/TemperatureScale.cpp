@@ -138,7 +138,11 @@ float TemperatureScale::TemperatureAtPixel(const QImage& bitmap, int x, int y) c
         readRow(bitmap, row, x - 2, x + 2, sample);
     // Rejected pixels still count: they darken the average, not its hue.
     const int count = 5 * (lastRow - firstRow + 1);
-    const HlsTriple average = RgbToHls({red / count, green / count, blue / count}); // truncating
+    return TemperatureOfAverage(red / count, green / count, blue / count); // truncating
+}
+
+float TemperatureScale::TemperatureOfAverage(int red, int green, int blue) const {
+    const HlsTriple average = RgbToHls({red, green, blue});
     if (average.Hue == 0 || average.Saturation < ScaleMinSaturation) return 0.0f;
     return TemperatureFromHue(average.Hue);
 }

@@ -100,6 +100,11 @@ public:
     // chart bitmaps) are the fast ones.
     float TemperatureAtPixel(const QImage& bitmap, int x, int y) const;
 
+    // Temperature in °F of the averaged colour of a reading's window (each component already
+    // divided, truncating, by the window's size): 0 for a grey or weakly saturated average or
+    // hue 0, else TemperatureFromHue of its hue.
+    float TemperatureOfAverage(int red, int green, int blue) const;
+
     // Temperature in °F of a hue by a bounded bisection over the scale rows (at most 9 probes);
     // 0 when there are no tables.
     float TemperatureFromHue(int hue) const;
