@@ -314,7 +314,7 @@
 <context>
     <name>ChartMetadata</name>
     <message>
-        <location filename="../src/geo/ChartMetadata.cpp" line="+158"/>
+        <location filename="../src/geo/ChartMetadata.cpp" line="+159"/>
         <source>E</source>
         <comment>east variation</comment>
         <translation type="unfinished"></translation>
@@ -792,7 +792,7 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+182"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+184"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1048,12 +1048,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1380"/>
+        <location line="+1392"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1378"/>
+        <location line="-1390"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1073,22 +1073,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+388"/>
-        <source>Flip through two charts or more to see how the water changed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="+400"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+24"/>
         <source>Pinned: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+393"/>
+        <location line="+399"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1098,7 +1093,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+519"/>
+        <location line="+521"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1225,12 +1220,12 @@
 <context>
     <name>THistoryPlot</name>
     <message>
-        <location filename="../src/app/HistoryPlot.cpp" line="+15"/>
+        <location filename="../src/app/HistoryPlot.cpp" line="+36"/>
         <source>Flip through two charts or more to see how the water changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+43"/>
         <source>No chart gives a temperature here.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1238,7 +1233,7 @@
 <context>
     <name>TemperatureScale</name>
     <message>
-        <location filename="../src/geo/TemperatureScale.cpp" line="+193"/>
+        <location filename="../src/geo/TemperatureScale.cpp" line="+197"/>
         <source>%1 is %2</source>
         <extracomment>A scale end&apos;s up-down: %1 its value in °F, %2 the same in °C.</extracomment>
         <translation type="unfinished"></translation>

@@ -12,7 +12,7 @@ THistoryPlot::THistoryPlot(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PlotTemperatureHistory"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
-    m_message = tr("Flip through two charts or more to see how the water changed.");
+    clear();
 }
 
 void THistoryPlot::setPoints(const std::vector<app::HistoryPoint>& points, const QString& title) {
@@ -31,7 +31,9 @@ void THistoryPlot::setCelsius(bool celsius) {
 void THistoryPlot::clear(const QString& message) {
     m_points.clear();
     m_title.clear();
-    m_message = message;
+    m_message = !message.isEmpty()
+                    ? message
+                    : tr("Flip through two charts or more to see how the water changed.");
     update();
 }
 
@@ -53,16 +55,14 @@ void THistoryPlot::paintEvent(QPaintEvent*) {
     }
     p.drawText(QRect(8, 4, width() - 16, line), Qt::AlignLeft | Qt::AlignVCenter, m_title);
 
-    // Values in the unit shown; the vertical range covers them with a little room, 2 degrees
-    // at least, so that a steady spot is a flat line rather than noise blown up.
-    std::vector<double> shown(m_points.size(), 0.0);
+    // Plotted in °F, labelled in the unit shown; the vertical range covers the readings with a
+    // little room, 2 °F at least, so that a steady spot is a flat line rather than noise blown
+    // up.
     double low = 1e9, high = -1e9;
-    for (std::size_t i = 0; i < m_points.size(); ++i) {
-        if (m_points[i].temperature == 0.0f) continue;
-        shown[i] = m_celsius ? geo::celsiusFromFahrenheit(m_points[i].temperature)
-                             : double(m_points[i].temperature);
-        low = std::min(low, shown[i]);
-        high = std::max(high, shown[i]);
+    for (const app::HistoryPoint& point : m_points) {
+        if (point.temperature == 0.0f) continue;
+        low = std::min(low, double(point.temperature));
+        high = std::max(high, double(point.temperature));
     }
     const QString unit = geo::temperatureUnitText(m_celsius);
     const QRect plot(8 + fm.horizontalAdvance(QStringLiteral("000.0") + unit) + 6, 8 + line + 4,
@@ -115,7 +115,7 @@ void THistoryPlot::paintEvent(QPaintEvent*) {
             p.setPen(palette().text().color());
             p.drawText(QRect(0, y - line / 2, plot.left() - 4, line),
                        Qt::AlignRight | Qt::AlignVCenter,
-                       geo::formatFixed(value, 1, locale) + unit);
+                       geo::temperatureDigits(value, m_celsius, locale) + unit);
         }
     }
     int lastLabelRight = -1000;
@@ -136,7 +136,7 @@ void THistoryPlot::paintEvent(QPaintEvent*) {
     bool started = false;
     for (std::size_t i = 0; i < m_points.size(); ++i) {
         if (m_points[i].temperature == 0.0f) continue;
-        const QPointF at(xOf(i), yOf(shown[i]));
+        const QPointF at(xOf(i), yOf(m_points[i].temperature));
         if (!started)
             path.moveTo(at);
         else
@@ -148,5 +148,5 @@ void THistoryPlot::paintEvent(QPaintEvent*) {
     p.setBrush(QColor(0, 90, 200));
     for (std::size_t i = 0; i < m_points.size(); ++i)
         if (m_points[i].temperature != 0.0f)
-            p.drawEllipse(QPointF(xOf(i), yOf(shown[i])), 3.5, 3.5);
+            p.drawEllipse(QPointF(xOf(i), yOf(m_points[i].temperature)), 3.5, 3.5);
 }

@@ -19,7 +19,8 @@ public:
     // hands over the numbers. title says where the spot is.
     void setPoints(const std::vector<app::HistoryPoint>& points, const QString& title);
     void setCelsius(bool celsius);
-    void clear(const QString& message);
+    // No plot, the message instead; without one, the hint that a flip brings a history.
+    void clear(const QString& message = QString());
 
     const std::vector<app::HistoryPoint>& points() const { return m_points; }
     const QString& title() const { return m_title; }

@@ -21,18 +21,25 @@ void TemperatureHistory::setCharts(const archive::ChartImageList& charts,
                                    const QImage& scaleBitmap, int fallbackMin, int fallbackMax) {
     clear();
     if (scaleBitmap.isNull()) return;
+    m_scaleBitmap = scaleBitmap;
     for (const ChartImage& image : charts) {
         if (image.bitmap.isNull()) continue;
-        // Each chart under its own range, as the scale shows it when that chart is opened.
-        const geo::ScaleRange range = geo::chartScaleRange(geo::readChartMetadata(image.comments),
-                                                           {fallbackMin, fallbackMax});
         Chart chart;
         chart.bitmap = image.bitmap.convertToFormat(QImage::Format_RGB32);
+        // Each chart under its own range, as the scale shows it when that chart is opened.
+        const geo::ChartMetadata metadata = geo::readChartMetadata(image.comments);
+        chart.ownRange = metadata.hasRange;
+        const geo::ScaleRange range = geo::chartScaleRange(metadata, {fallbackMin, fallbackMax});
         chart.scale.TempScaleChange(scaleBitmap, range.min, range.max);
         chart.time = archive::chartTimeOf(QFileInfo(image.path).completeBaseName());
         chart.label = historyLabel(image.path, chart.time);
         m_charts.push_back(std::move(chart));
     }
+}
+
+void TemperatureHistory::setFallbackRange(int fallbackMin, int fallbackMax) {
+    for (Chart& chart : m_charts)
+        if (!chart.ownRange) chart.scale.TempScaleChange(m_scaleBitmap, fallbackMin, fallbackMax);
 }
 
 void TemperatureHistory::readAt(int x, int y, std::vector<HistoryPoint>& points) const {

@@ -27,6 +27,8 @@ public:
     // scale strip; a chart without its own range is read under fallbackMin..fallbackMax.
     void setCharts(const archive::ChartImageList& charts, const QImage& scaleBitmap,
                    int fallbackMin, int fallbackMax);
+    // The range the charts without one of their own are read under, after the scale's changed.
+    void setFallbackRange(int fallbackMin, int fallbackMax);
     void clear();
 
     int chartCount() const { return int(m_charts.size()); }
@@ -40,11 +42,13 @@ public:
 private:
     struct Chart {
         QImage bitmap; // 32-bit RGB, as the readout samples it
-        geo::TemperatureScale scale; // of the chart's own range
+        geo::TemperatureScale scale; // of the chart's own range, else the fallback
+        bool ownRange = false;
         QString label;
         std::optional<QDateTime> time;
     };
     std::vector<Chart> m_charts;
+    QImage m_scaleBitmap;
 };
 
 // The label of a chart in the history: "MM-dd" from an archive name's date, otherwise the file

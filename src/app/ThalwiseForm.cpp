@@ -1013,9 +1013,7 @@ void TFormThalwise::ClearChartImages() {
     m_history.clear();
     m_historyPoints.clear();
     m_pinnedPixel.reset();
-    if (PlotTemperatureHistory)
-        PlotTemperatureHistory->clear(
-            tr("Flip through two charts or more to see how the water changed."));
+    if (PlotTemperatureHistory) PlotTemperatureHistory->clear();
     if (m_statusPanels[1]) m_statusPanels[1]->setToolTip(QString());
 }
 
@@ -1603,7 +1601,10 @@ void TFormThalwise::TempScaleChange() {
                                        UpDownScaleMax->value());
     // Charts of the history without a range of their own are read under the new one. (The
     // break lines follow with the repaint the range's timer makes.)
-    if (m_history.isActive()) refreshTemperatureHistory();
+    if (m_history.isActive()) {
+        m_history.setFallbackRange(UpDownScaleMin->value(), UpDownScaleMax->value());
+        if (m_pinnedPixel) plotPinnedHistory();
+    }
     TimerUpdateRange->start();
 }
 

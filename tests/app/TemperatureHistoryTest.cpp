@@ -59,6 +59,14 @@ TEST(TemperatureHistory, EachChartIsReadUnderItsOwnRangeOldestFirst) {
     // The same colour reads exactly 10 °F warmer under a range 10 °F warmer.
     EXPECT_FLOAT_EQ(points[1].temperature - points[0].temperature, 10.0f);
 
+    // A new fallback range reaches only the chart without a range of its own.
+    history.setFallbackRange(40, 90);
+    std::vector<app::HistoryPoint> again;
+    history.readAt(30, 10, again);
+    EXPECT_EQ(again[0].temperature, points[0].temperature);
+    EXPECT_EQ(again[1].temperature, points[1].temperature);
+    EXPECT_NEAR(again[2].temperature, 90 - 50 * down, 0.3);
+
     // Over land no chart gives a temperature, and the tool-tip says nothing.
     history.readAt(5, 10, points);
     for (const app::HistoryPoint& p : points)
