@@ -1,5 +1,7 @@
 #include "app/HelpGuide.h"
 
+#include "geo/TextFields.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,15 +17,14 @@ namespace {
 QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    return geo::splitLines(QString::fromUtf8(file.readAll()));
 }
 
 // The lines of a tab-separated list file, each cut into its fields; empty lines and lines
 // starting with '#' are left out.
 QList<QStringList> readTable(const QString& path, int fields) {
     QList<QStringList> rows;
-    for (QString line : readLines(path)) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    for (const QString& line : readLines(path)) {
         if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
         QStringList row = line.split(QLatin1Char('\t'));
         if (row.size() < fields) continue;

@@ -521,6 +521,19 @@ geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scal
     return scale;
 }
 
+// The calibration of the area a chart's file name names; nothing, with the reason on err, for
+// an unrecognised area or one without a calibration.
+std::optional<geo::Calibration> chartCalibration(const QString& path, QTextStream& err) {
+    const int area = geo::chartAreaOfFile(path);
+    const geo::Calibration calibration = geo::Calibration::forArea(area);
+    if (calibration.Valid) return calibration;
+    reportError(err, path,
+                area == geo::NoArea
+                    ? QStringLiteral("unrecognised area - no geographic mapping")
+                    : QStringLiteral("area %1 has no calibration").arg(geo::areaCode(area)));
+    return std::nullopt;
+}
+
 // What the window reads at one place of a chart: the pixel, its position, and the water
 // temperature (0 where there is none) under the scale the window has after opening it.
 struct ChartReading {
@@ -541,15 +554,9 @@ std::optional<ChartReading> readChartAt(const ProbeRequest& request, QTextStream
     // The window samples its base bitmap, the chart picture as 32-bit RGB.
     chart = chart.convertToFormat(QImage::Format_RGB32);
 
-    const int area = geo::chartAreaOfFile(path);
-    const geo::Calibration calibration = geo::Calibration::forArea(area);
-    if (!calibration.Valid) {
-        reportError(err, path,
-                    area == geo::NoArea
-                        ? QStringLiteral("unrecognised area - no geographic mapping")
-                        : QStringLiteral("area %1 has no calibration").arg(geo::areaCode(area)));
-        return std::nullopt;
-    }
+    const std::optional<geo::Calibration> found = chartCalibration(path, err);
+    if (!found) return std::nullopt;
+    const geo::Calibration& calibration = *found;
 
     ChartReading reading;
     reading.x = request.x;
@@ -671,15 +678,10 @@ int breaks(const QStringList& args, QTextStream& out, QTextStream& err) {
         reportError(err, output, QStringLiteral("the chart itself cannot be replaced"));
         return 1;
     }
-    const int area = geo::chartAreaOfFile(path);
-    const geo::Calibration calibration = geo::Calibration::forArea(area);
-    if (!calibration.Valid) {
-        reportError(err, path,
-                    QStringLiteral("unrecognised area - no distances to measure breaks by"));
-        return 1;
-    }
+    const std::optional<geo::Calibration> calibration = chartCalibration(path, err);
+    if (!calibration) return 1;
     chart = chart.convertToFormat(QImage::Format_RGB32);
-    const geo::BreakLayer layer = geo::chartBreaks(chartScale(image), chart, calibration, threshold);
+    const geo::BreakLayer layer = geo::chartBreaks(chartScale(image), chart, *calibration, threshold);
     QImage drawn = chart;
     geo::drawBreaks(drawn, layer);
     QString error;
