@@ -183,12 +183,15 @@ bool fail(QString* error, const QString& reason) {
     return false;
 }
 
-bool writePng(const QImage& composed, const QString& path, QString* error) {
+bool writePng(const QImage& composed, const QStringList& commentLines, const QString& path,
+              QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, QCoreApplication::translate("AnnotatedImage", "cannot open %1: %2")
                                .arg(path, file.errorString()));
     QImageWriter writer(&file, "png");
+    // A tEXt chunk carries the same lines as a GIF's comment, the picture's mark among them.
+    writer.setText(QStringLiteral("Comment"), commentLines.join(QLatin1String("\r\n")));
     if (!writer.write(composed))
         return fail(error, QCoreApplication::translate("AnnotatedImage", "cannot write %1: %2")
                                .arg(path, writer.errorString()));
@@ -261,26 +264,35 @@ QStringList scaleMetadataLines(const QStringList& commentTexts) {
     return {};
 }
 
+bool isAnnotatedPicture(const QStringList& commentTexts) {
+    const QString key = AnnotatedPictureMark.section(u'=', 0, 0);
+    for (const QString& text : commentTexts)
+        if (!geo::commentValue(geo::commentLines(text), key).isNull()) return true;
+    return false;
+}
+
 bool writeAnnotatedImage(const QImage& composed, const QImage& chartBitmap,
                          const QStringList& metadataLines, const QString& path, QString* error) {
     if (composed.isNull())
         return fail(error, QCoreApplication::translate("AnnotatedImage", "no picture to save"));
+    QStringList lines;
+    for (const QString& line : metadataLines)
+        if (!line.trimmed().isEmpty()) lines.append(line);
+    // Quirk "saved-picture-marked": the picture carries its marks drawn in, so opened again it
+    // must not get the area's marks drawn over it a second time. Without a range the mark alone
+    // would be one line, which reads as a chart's time stamp: an empty TIMESTAMP keeps it keyed.
+    if (lines.isEmpty()) lines.append(QStringLiteral("TIMESTAMP="));
+    lines.append(AnnotatedPictureMark);
     if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        return writePng(composed, path, error);
+        return writePng(composed, lines, path, error);
 
     PalettedPicture paletted = palettedPicture(composed, chartBitmap);
     gif::EncoderInput input;
     input.screenWidth = composed.width();
     input.screenHeight = composed.height();
     input.globalTable = paletted.colourTable;
-    QStringList lines;
-    for (const QString& line : metadataLines)
-        if (!line.trimmed().isEmpty()) lines.append(line);
-    // A one-line comment is how a chart gives its time stamp (and one line can hold no range).
-    if (lines.size() >= 2) {
-        input.comments.push_back(platform::encodeWindows1252(lines.join(QLatin1String("\r\n"))));
-        input.commentPlacement = gif::CommentPlacement::BeforeFirstImage;
-    }
+    input.comments.push_back(platform::encodeWindows1252(lines.join(QLatin1String("\r\n"))));
+    input.commentPlacement = gif::CommentPlacement::BeforeFirstImage;
     gif::EncoderFrame frame;
     frame.width = composed.width();
     frame.height = composed.height();

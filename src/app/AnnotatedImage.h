@@ -33,12 +33,21 @@ PalettedPicture palettedPicture(const QImage& composed, const QImage& chartBitma
 // picture opens with the chart's scale but is not taken for a chart. Empty without a range.
 QStringList scaleMetadataLines(const QStringList& commentTexts);
 
+// The comment line that marks a picture written by Save As (its marks drawn in), beside TMIN,
+// TMAX and VARIATION.
+inline const QString AnnotatedPictureMark = QStringLiteral("ANNOTATED=1");
+
+// Whether a file's comment texts carry that mark: the picture is no chart of its own, and the
+// area's lines and texts are not drawn over it again.
+bool isAnnotatedPicture(const QStringList& commentTexts);
+
 // Writes the composed picture to path, atomically: a name ending in ".png" (any letter case)
-// gives a PNG of composed as it is; any other name a GIF89a on the chart's palette (see
-// palettedPicture) with metadataLines, CR LF between them, as a comment before the image. A
-// single line is left out: it would be read as a chart's time stamp, and one line can carry no
-// range. On failure returns false, sets *error (if given) to a one-line reason and leaves any
-// existing file untouched.
+// gives a PNG of composed as it is with the lines below in a "Comment" text chunk; any other
+// name a GIF89a on the chart's palette (see palettedPicture) with them, CR LF between them, as a
+// comment before the image. The lines are metadataLines followed by AnnotatedPictureMark;
+// without metadata an empty "TIMESTAMP=" line comes first, as a single line would be read as a
+// chart's time stamp. On failure returns false, sets *error (if given) to a one-line reason and
+// leaves any existing file untouched.
 bool writeAnnotatedImage(const QImage& composed, const QImage& chartBitmap,
                          const QStringList& metadataLines, const QString& path, QString* error);
 

@@ -81,4 +81,8 @@ QString chartErrorText(const QString& path, const QString& reason) {
     return name.isEmpty() ? reason : name + QLatin1String(": ") + reason;
 }
 
+int openFilterIndex(int stored) {
+    return stored >= 1 && stored <= 5 ? stored : 4;
+}
+
 } // namespace app

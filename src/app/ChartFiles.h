@@ -35,6 +35,10 @@ QString fullChartPath(const QString& path);
 // The folder of a file, in the platform's separators, with a trailing separator.
 QString folderOf(const QString& path);
 
+// The filter index the Open dialog starts with: the stored one (1 to 5), or 4 ("All GIF images")
+// while none has been chosen (0) or the stored one is out of range.
+int openFilterIndex(int stored);
+
 // The name offered by Save As: the chart's folder + area code + ".gif" (folder + ".gif" with no
 // area).
 QString saveAsNameFor(const QString& fullPath, const QString& areaCode);

@@ -25,6 +25,17 @@ bool toolShowsWaypoints(PointerTool tool) {
     return tool == PointerTool::Waypoint || tool == PointerTool::Home;
 }
 
+bool toolChangesMarks(PointerTool tool) {
+    return tool == PointerTool::Text || tool == PointerTool::Line || tool == PointerTool::Polygon ||
+           tool == PointerTool::Erase;
+}
+
+QString marksDrawnInText() {
+    return QCoreApplication::translate(
+        "PointerTools", "This picture was saved with its lines and texts drawn in, so they "
+                        "cannot be changed here. Open the chart itself to change them.");
+}
+
 ClickAction clickAction(PointerTool tool, QPoint pressPoint, QPoint lastPointerPoint) {
     if (lastPointerPoint != pressPoint) return ClickAction::Ignored;
     switch (tool) {

@@ -23,6 +23,12 @@ Qt::CursorShape toolCursor(PointerTool tool);
 // True for the tools that need the waypoint list and the home button on screen.
 bool toolShowsWaypoints(PointerTool tool);
 
+// True for the tools that add or erase the area's lines and texts.
+bool toolChangesMarks(PointerTool tool);
+
+// Why those tools and Clear all do nothing over a picture saved with its marks drawn in.
+QString marksDrawnInText();
+
 // What a click on the chart (a left press released over it) does. Only a click whose pointer did
 // not move away from the press point counts; the others do nothing.
 enum class ClickAction {

@@ -284,13 +284,13 @@ QStringList waypointsInNameOrder(const QStringList& sectionValues) {
     return waypoints;
 }
 
-void TRegistryIniFile::EraseSection(const QString& section) {
-    m_registry.deleteKey(sectionKey(section));
+bool TRegistryIniFile::EraseSection(const QString& section) {
+    return m_registry.deleteKey(sectionKey(section));
 }
 
-void TRegistryIniFile::WriteString(const QString& section, const QString& name,
+bool TRegistryIniFile::WriteString(const QString& section, const QString& name,
                                    const QString& value) {
-    m_registry.writeValue(sectionKey(section), name, RegistryValue::fromText(value));
+    return m_registry.writeValue(sectionKey(section), name, RegistryValue::fromText(value));
 }
 
 void TRegistryIniFile::UpdateFile() {}

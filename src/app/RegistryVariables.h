@@ -148,10 +148,10 @@ public:
     // Every value of the section as "name=value", in stored order; empty when there is no
     // section. Values that are not strings give "name=" (an entry, never dropped).
     QStringList ReadSectionValues(const QString& section) const;
-    // Deletes the section's sub-key with all its values.
-    void EraseSection(const QString& section);
-    // Writes one string value, creating the section.
-    void WriteString(const QString& section, const QString& name, const QString& value);
+    // Deletes the section's sub-key with all its values. False when the store cannot be written.
+    bool EraseSection(const QString& section);
+    // Writes one string value, creating the section. False when the store cannot be written.
+    bool WriteString(const QString& section, const QString& name, const QString& value);
     // Nothing to flush: every write has reached the store already.
     void UpdateFile();
 
@@ -188,7 +188,9 @@ inline const QString WaypointsSection = QStringLiteral("Waypoints");
 } // namespace settingNames
 
 namespace settingDefaults {
-constexpr int32_t DataFilterIndex = 2;
+// Quirk "first-open-shows-all": 0 until the user has chosen a filter in Open, which then shows
+// every chart ("All GIF images") rather than one region's, so no new user meets an empty folder.
+constexpr int32_t DataFilterIndex = 0;
 constexpr int32_t DaysToKeep = 0;
 constexpr int32_t DefaultArea = 1;
 constexpr bool FontOutlined = false;

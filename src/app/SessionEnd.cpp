@@ -1,5 +1,11 @@
 #include "app/SessionEnd.h"
 
+#include "geo/AnnotationFile.h"
+#include "platform/ProfileFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
@@ -70,5 +76,46 @@ TerminationWatcher::~TerminationWatcher() = default;
 void TerminationWatcher::readSignal() {}
 
 #endif
+
+platform::MessageBoxRequest unsavedMarksQuestion(const QString& caption,
+                                                 const QString& unwrittenMarksFile,
+                                                 bool waypointsUnwritten) {
+    platform::MessageBoxRequest request;
+    request.caption = caption;
+    QStringList what;
+    if (!unwrittenMarksFile.isEmpty())
+        what.append(QCoreApplication::translate("SessionEnd",
+                                                "The lines and texts could not be written to %1.")
+                        .arg(QDir::toNativeSeparators(unwrittenMarksFile)));
+    if (waypointsUnwritten)
+        what.append(QCoreApplication::translate(
+            "SessionEnd", "The waypoints could not be written to the settings."));
+    what.append(QString());
+    what.append(QCoreApplication::translate(
+        "SessionEnd", "Close without saving them? Choose No to keep the window open, make room "
+                      "or change the folder's permissions, and close again."));
+    request.text = what.join(u'\n');
+    request.buttons = platform::Button::Yes | platform::Button::No;
+    request.icon = platform::Icon::Warning;
+    request.defaultButton = platform::Button::No;
+    request.yesText = QCoreApplication::translate("SessionEnd", "Close without saving");
+    request.noText = QCoreApplication::translate("SessionEnd", "Keep the window open");
+    return request;
+}
+
+QString keepUnsavedMarks(const QString& folder, const QString& areaCode,
+                         const QList<AnnotationLine>& lines, const QList<AnnotationText>& texts,
+                         const QStringList& waypointTexts) {
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return QString();
+    const QString stem = QDir(folder).filePath(QStringLiteral("unsaved-") + areaCode);
+    QString path = stem + QStringLiteral(".ini");
+    for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n)
+        path = stem + QStringLiteral("-%1.ini").arg(n);
+    if (QFileInfo::exists(path)) return QString();
+    platform::ProfileFile file(path);
+    for (qsizetype i = 0; i < waypointTexts.size(); ++i)
+        file.writeString(QStringLiteral("Waypoints"), QString::number(i), waypointTexts[i]);
+    return geo::saveAnnotations(file, lines, texts) ? QDir::toNativeSeparators(path) : QString();
+}
 
 } // namespace app

@@ -1,5 +1,10 @@
 #pragma once
+#include "geo/Annotation.h"
+#include "platform/MessageBoxes.h"
+
+#include <QList>
 #include <QObject>
+#include <QStringList>
 
 class QSocketNotifier;
 
@@ -29,5 +34,20 @@ private:
 
     QSocketNotifier* m_notifier = nullptr;
 };
+
+// The question asked when the window or the session is to end but marks or waypoints could not
+// be written: what could not be written (the area's marks file, named; the waypoints in the
+// settings), Yes to close without them, No (the default) to keep the window open.
+platform::MessageBoxRequest unsavedMarksQuestion(const QString& caption,
+                                                 const QString& unwrittenMarksFile,
+                                                 bool waypointsUnwritten);
+
+// Keeps marks and waypoints that could not be written where they were due, for a session end
+// that cannot wait: "unsaved-<area code>.ini" in folder, in the form of an area's marks file
+// with the waypoints' stored texts in a "Waypoints" section. An existing file of that name is
+// kept and a numbered name taken. The file's path, or empty when nothing could be written.
+QString keepUnsavedMarks(const QString& folder, const QString& areaCode,
+                         const QList<AnnotationLine>& lines, const QList<AnnotationText>& texts,
+                         const QStringList& waypointTexts);
 
 } // namespace app

@@ -10,6 +10,7 @@
 #include "app/HistoryPlot.h"
 #include "app/GuardedApplication.h"
 #include "app/PointerTools.h"
+#include "app/SessionEnd.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
 #include "app/WaypointGridView.h"
@@ -54,6 +55,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -147,6 +149,7 @@ QSize TFormThalwise::minimumWindowSize() const {
     int panels = 0;
     for (const QLabel* panel : m_statusPanels)
         panels += panel->width() + 8;
+    panels += LabelChartAge->minimumWidth() + 8;
     int clientWidth = std::max(panels + 16, 150 + 320);
     // With the waypoint list beside the tools, a chart area of the same width still fits.
     if (!StringGridWaypointList->isHidden())
@@ -366,6 +369,12 @@ void TFormThalwise::createControls() {
     };
     StringGridWaypointList->setItemDelegate(gridDelegate);
     StringGridWaypointList->viewport()->installEventFilter(this);
+    // Quirk "wheel-never-changes-range": a wheel turn over the scale's spinners or the slider
+    // zooms as it does elsewhere; it never changes the range every reading depends on.
+    for (QWidget* scaleControl :
+         {static_cast<QWidget*>(UpDownScaleMax), static_cast<QWidget*>(UpDownScaleMin),
+          static_cast<QWidget*>(TrackBarTemperature)})
+        scaleControl->installEventFilter(this);
     StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
     StringGridWaypointList->hide();
 
@@ -388,6 +397,19 @@ void TFormThalwise::createControls() {
     LabelChartAge = new QLabel(StatusBar);
     LabelChartAge->setObjectName(QStringLiteral("LabelChartAge"));
     LabelChartAge->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Quirk "chart-age-never-cut": wide enough for its longest text in the warning's bold face;
+    // the window's least width counts it (minimumWindowSize).
+    {
+        QFont bold = LabelChartAge->font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        const QDateTime made(QDate(2026, 12, 31), QTime(23, 59));
+        int widest = 0;
+        for (const qint64 seconds : {qint64(60), qint64(23 * 3600), qint64(99999) * 86400})
+            if (const auto age = archive::chartAge(made, made.addSecs(seconds)))
+                widest = std::max(widest, metrics.horizontalAdvance(age->text));
+        LabelChartAge->setMinimumWidth(widest + 8);
+    }
     StatusBar->addPermanentWidget(LabelChartAge);
     TimerChartAge = new QTimer(this);
     TimerChartAge->setObjectName(QStringLiteral("TimerChartAge"));
@@ -607,6 +629,9 @@ void TFormThalwise::createActions() {
         const QList<QKeySequence> standard = QKeySequence::keyBindings(k.key);
         k.item->setShortcuts(standard.isEmpty() ? QList<QKeySequence>{k.fallback} : standard);
     }
+    // The zoom keys set their own view; only choosing the menu item toggles (eventFilter).
+    MenuViewZoom->installEventFilter(this);
+    MenuViewNormal->installEventFilter(this);
 
     PopupMenuWaypoint = new QMenu(this);
     PopupMenuWaypoint->setObjectName(QStringLiteral("PopupMenuWaypoint"));
@@ -691,6 +716,13 @@ void TFormThalwise::layoutControls() {
 }
 
 bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut &&
+        (watched == MenuViewZoom || watched == MenuViewNormal)) {
+        // Quirk "zoom-key-sets-view": the zoom-out key never zooms in from the normal view.
+        zoomKeeping(watched == MenuViewZoom, viewCentre());
+        updateActions();
+        return true;
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == m_client) {
             layoutControls();
@@ -715,6 +747,13 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
                                                     ? std::optional<QPoint>(at)
                                                     : std::nullopt);
         wheel->accept();
+        return true;
+    } else if (event->type() == QEvent::Wheel &&
+               (watched == UpDownScaleMax || watched == UpDownScaleMin ||
+                watched == TrackBarTemperature)) {
+        // Not over the chart: the centre of the view stays.
+        FormMouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        event->accept();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -899,8 +938,33 @@ void TFormThalwise::closeEvent(QCloseEvent* event) {
 }
 
 bool TFormThalwise::FormCloseQuery() {
-    if (AnnotationsModified) SaveIfModified();
-    return true;
+    return saveBeforeEnding(!m_sessionCannotWait);
+}
+
+bool TFormThalwise::saveBeforeEnding(bool mayAsk) {
+    // Quirk "close-keeps-unsaved-marks": marks or waypoints that cannot be written keep the
+    // window open, with the choice to close without them; a session end that cannot wait for
+    // an answer writes them next to the settings instead of losing them.
+    QString unwrittenMarks;
+    if (AnnotationsModified && AnnotationFile) {
+        if (geo::saveAnnotations(*AnnotationFile, AnnotationLines, AnnotationTexts))
+            AnnotationsModified = false;
+        else
+            unwrittenMarks = AnnotationFile->path();
+    }
+    const bool waypointsUnwritten = !SaveWaypoints();
+    if (unwrittenMarks.isEmpty() && !waypointsUnwritten) return true;
+    if (!mayAsk) {
+        const QString kept =
+            app::keepUnsavedMarks(UnsavedMarksFolder, geo::areaCode(CurrentArea), AnnotationLines,
+                                  AnnotationTexts, geo::waypointsToSave(WaypointList));
+        qWarning("%s", qPrintable(kept.isEmpty()
+                                      ? QStringLiteral("marks and waypoints could not be kept")
+                                      : QStringLiteral("marks and waypoints kept in ") + kept));
+        return true;
+    }
+    return m_services.messageBoxes->show(app::unsavedMarksQuestion(
+               ApplicationTitle, unwrittenMarks, waypointsUnwritten)) == platform::Button::Yes;
 }
 
 void TFormThalwise::FormDestroy() {
@@ -933,20 +997,22 @@ void TFormThalwise::FormDestroy() {
     m_settingsSections.reset();
 }
 
-void TFormThalwise::commitSession() {
-    if (m_destroyed) return;
-    SaveIfModified();
-    SaveWaypoints();
+bool TFormThalwise::commitSession(bool mayAsk) {
+    if (m_destroyed) return true;
+    const bool mayEnd = saveBeforeEnding(mayAsk);
     for (TRegistryVariable* setting : std::initializer_list<TRegistryVariable*>{
              DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
              Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
              TemperatureCelsius.get(), TemperatureBreaks.get(), BreakThreshold.get(), HomeLat.get(),
              HomeLon.get()})
         if (setting) setting->Store();
+    return mayEnd;
 }
 
 void TFormThalwise::closeInOrder() {
     app::GuardedApplication::cancelModalDialogs(this);
+    // A signal's end of the session cannot wait for an answer.
+    m_sessionCannotWait = true;
     close();
 }
 
@@ -1426,7 +1492,7 @@ void TFormThalwise::ShowScaleControls(bool visible) {
 void TFormThalwise::MenuFileOpenOneClick() {
     if (AnnotationsModified) SaveIfModified();
     OpenDialog.folder = DataFolder->Value;
-    OpenDialog.filterIndex = DataFilterIndex->Value;
+    OpenDialog.filterIndex = app::openFilterIndex(DataFilterIndex->Value);
     const std::optional<QString> chosen = m_services.fileDialogs->openFile(OpenDialog);
     if (!chosen) return;
     OpenDialog.fileName = QFileInfo(*chosen).fileName();
@@ -1503,12 +1569,21 @@ StoredFont TFormThalwise::annotationFont() const {
     return font;
 }
 
+bool TFormThalwise::marksDrawnIn() const {
+    return CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size() &&
+           app::isAnnotatedPicture(ChartImages.at(CurrentImageIndex).comments);
+}
+
 void TFormThalwise::RepaintChart() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const StoredFont font = annotationFont();
     display::Overlays overlays;
-    overlays.lines = &AnnotationLines;
-    overlays.texts = &AnnotationTexts;
+    // A picture saved with its marks drawn in does not get them a second time.
+    const QList<AnnotationLine> noLines;
+    const QList<AnnotationText> noTexts;
+    const bool drawnIn = marksDrawnIn();
+    overlays.lines = drawnIn ? &noLines : &AnnotationLines;
+    overlays.texts = drawnIn ? &noTexts : &AnnotationTexts;
     overlays.font = toQFont(font);
     overlays.fontColour = colourOf(font);
     overlays.outlined = FontOutlined && FontOutlined->Value;
@@ -1693,6 +1768,10 @@ void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button,
         PopupMenuChart->popup(ImageDisplay->mapToGlobal(position));
         return;
     }
+    if (app::toolChangesMarks(PointerTool) && marksDrawnIn()) {
+        showMessage(app::marksDrawnInText());
+        return;
+    }
     PressPoint = QPoint(x, y);
     GeoPosition at;
     m_pressMapped = PixelToGeo(x, y, at);
@@ -1849,6 +1928,9 @@ void TFormThalwise::MenuFileSaveAsClick() {
     SaveDialog.folder = QFileInfo(SaveDialog.fileName).absolutePath();
     const std::optional<QString> chosen = m_services.fileDialogs->saveFile(SaveDialog);
     if (!chosen) return;
+    // Quirk "save-as-saves-marks-first": the marks and waypoints are saved as the command says
+    // even when the picture's name is refused below.
+    SaveIfModified();
     const app::SaveAsRefusal refusal = app::saveAsRefusal(*chosen, CurrentChartPath, ArchiveFolder);
     if (refusal != app::SaveAsRefusal::None) {
         platform::MessageBoxRequest request;
@@ -1859,7 +1941,6 @@ void TFormThalwise::MenuFileSaveAsClick() {
         return;
     }
     SaveAsName = *chosen;
-    SaveIfModified();
     // The picture on screen is written too: the dialog promised an annotated image.
     if (CurrentImageIndex < 0 || m_displayPicture.isNull()) return;
     QString reason;
@@ -1871,6 +1952,10 @@ void TFormThalwise::MenuFileSaveAsClick() {
 }
 
 void TFormThalwise::MenuClearAllClick() {
+    if (marksDrawnIn()) {
+        showMessage(app::marksDrawnInText());
+        return;
+    }
     if (m_services.messageBoxes->show(app::clearAllQuestion()) != platform::Button::Yes) return;
     AnnotationLines.clear();
     AnnotationTexts.clear();
@@ -1974,14 +2059,16 @@ void TFormThalwise::RefreshWaypointGrid() {
     updateActions(); // home may have changed with the list
 }
 
-void TFormThalwise::SaveWaypoints() {
-    if (!m_settingsSections) return;
-    m_settingsSections->EraseSection(settingNames::WaypointsSection);
+bool TFormThalwise::SaveWaypoints() {
+    if (!m_settingsSections) return true;
+    bool written = m_settingsSections->EraseSection(settingNames::WaypointsSection);
     const QStringList saved = geo::waypointsToSave(WaypointList);
     for (qsizetype i = 0; i < saved.size(); ++i)
-        m_settingsSections->WriteString(settingNames::WaypointsSection, QString::number(i),
-                                        saved[i]);
+        written = m_settingsSections->WriteString(settingNames::WaypointsSection,
+                                                  QString::number(i), saved[i]) &&
+                  written;
     m_settingsSections->UpdateFile();
+    return written;
 }
 
 void TFormThalwise::showWaypointGrid(bool visible, bool withHomeButton) {

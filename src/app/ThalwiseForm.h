@@ -236,6 +236,9 @@ public:
     // The current area's annotation file; none before the first chart.
     std::unique_ptr<platform::ProfileFile> AnnotationFile;
     QString m_guideFolder; // where the user guide is read from
+    // Where marks and waypoints go when a session end cannot wait while their own files cannot
+    // be written: the settings' folder (set by program start); empty keeps nothing.
+    QString UnsavedMarksFolder;
 
     // Temperature scale: the strip built from the built-in palette and its lookup tables.
     QImage ScaleBitmap; // 30 x 256, null until the window is first shown
@@ -275,13 +278,17 @@ public:
     void FormCreate();
     void FormShow();
     void TimerLoadTimer();
-    bool FormCloseQuery(); // always true: closing is never refused
+    // False (the window stays open) when marks or waypoints could not be written and the user
+    // chose to keep the window; see saveBeforeEnding.
+    bool FormCloseQuery();
     void FormDestroy();
     void FormResize();
     // The session is ending (the session manager's commit request): pending annotations and
     // waypoints are saved and every setting written now, as closing would, in case the process
     // does not get to close.
-    void commitSession();
+    // False when the user chose to keep the session (mayAsk: the session manager lets the
+    // window ask); without asking, marks that cannot be written go to UnsavedMarksFolder.
+    bool commitSession(bool mayAsk = false);
     // Closes the window in order, as File > Exit does, also from inside a modal dialog (which
     // is cancelled first): for a termination signal.
     void closeInOrder();
@@ -315,8 +322,11 @@ public:
     // Shows the age of the chart on screen, or nothing for a chart without a date.
     void updateChartAge();
     void RepaintChart();
+    // The chart on screen is a picture saved with the area's marks drawn in (Save As): they are
+    // not drawn again and cannot be changed over it.
+    bool marksDrawnIn() const;
     void RefreshWaypointGrid();
-    void SaveWaypoints();
+    bool SaveWaypoints(); // false when the settings store could not be written
     // Rewrites the area's lines and texts; false (after the error box) when the file cannot be
     // written, the lists unchanged.
     bool SaveAnnotations();
@@ -489,6 +499,10 @@ private:
     bool m_swallowRelease = false; // the right-click that opened the chart's menu
     QPoint m_menuPixel;            // the chart pixel the chart's menu was opened on
     bool m_destroyed = false;
+    bool m_sessionCannotWait = false; // a termination signal is closing the window
+    // Saves marks and waypoints before the window or the session ends; false when they could
+    // not be written and the user chose to stay (only asked when mayAsk).
+    bool saveBeforeEnding(bool mayAsk);
     bool m_waypointsChangeAttached = false;
     int m_gridPointerY = -1; // viewport pixels; -1 before the pointer was over the grid
     std::array<int, 17> m_gridRowHeights{};

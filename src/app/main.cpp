@@ -36,7 +36,8 @@ int main(int argc, char* argv[]) {
     // The user's languages, where a translation exists; English as written otherwise.
     app::installTranslators(application);
 
-    platform::FileRegistry registry(platform::defaultRegistryPath(exeBaseName));
+    const QString registryPath = platform::defaultRegistryPath(exeBaseName);
+    platform::FileRegistry registry(registryPath);
     platform::QtMessageBoxes messageBoxes;
     platform::QtFileDialogs fileDialogs;
     platform::SystemClock clock;
@@ -63,6 +64,7 @@ int main(int argc, char* argv[]) {
     auto* formAddText = new TFormAddText(formThalwise);
     auto* formManageArchive = new TFormManageArchive(services, formThalwise);
     formThalwise->attachDialogs(aboutBox, formAddText, formManageArchive);
+    formThalwise->UnsavedMarksFolder = QFileInfo(registryPath).absolutePath();
     messageBoxes.setParentWindow(formThalwise);
     application.setErrorReporter(
         [&messageBoxes](const QString& text) { messageBoxes.showError(text); });
@@ -79,7 +81,13 @@ int main(int argc, char* argv[]) {
                          QCoreApplication::quit();
                      });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, formThalwise,
-                     [formThalwise](QSessionManager&) { formThalwise->commitSession(); });
+                     [formThalwise](QSessionManager& manager) {
+                         // Asked only where the session manager lets the window ask; a "keep
+                         // the window open" answer keeps the session.
+                         if (!formThalwise->commitSession(manager.allowsInteraction()))
+                             manager.cancel();
+                         manager.release();
+                     });
 
     formThalwise->show();
     const int result = application.exec();

@@ -233,17 +233,24 @@ TEST_F(AnnotatedImage, TheCommentCarriesTheScaleButNoTimestamp) {
         EXPECT_EQ(m.scaleMax, row.scaleMax) << row.name;
         EXPECT_EQ(m.magneticVariation, row.variation) << row.name;
         EXPECT_EQ(r.picture, composed) << row.name;
+        // Marked as a saved picture; the chart it came from is not.
+        EXPECT_TRUE(app::isAnnotatedPicture(r.commentTexts)) << row.name;
+        EXPECT_FALSE(app::isAnnotatedPicture(row.chartComments)) << row.name;
     }
 }
 
-TEST_F(AnnotatedImage, ACommentOfOneLineIsLeftOutSoItIsNoTimestamp) {
+TEST_F(AnnotatedImage, AMarkedPictureWithoutARangeStillHasNoTimestamp) {
     const QImage chart = decodedChart(SmallTable, 4, 4, [](int x, int) { return x; });
     const QImage composed = chart.convertToFormat(QImage::Format_RGB32);
     for (const QStringList& lines :
          {QStringList{"TMIN=38"}, QStringList{"TMAX=62", "", "  "}, QStringList{}}) {
         const QString out = path("one.gif");
         ASSERT_TRUE(app::writeAnnotatedImage(composed, chart, lines, out, nullptr));
-        EXPECT_TRUE(readGif(out).commentTexts.isEmpty()) << lines.join('|').toStdString();
+        const QStringList comments = readGif(out).commentTexts;
+        const geo::ChartMetadata m = geo::readChartMetadata(comments);
+        EXPECT_TRUE(m.timestamp.isEmpty()) << lines.join('|').toStdString();
+        EXPECT_FALSE(m.hasRange) << lines.join('|').toStdString();
+        EXPECT_TRUE(app::isAnnotatedPicture(comments)) << lines.join('|').toStdString();
     }
 }
 
@@ -259,6 +266,7 @@ TEST_F(AnnotatedImage, PngKeepsTheComposedPictureExactly) {
         ASSERT_TRUE(app::writeAnnotatedImage(composed, chart, {"TMIN=1", "TMAX=2"}, out, nullptr));
         QImageReader reader(out);
         EXPECT_EQ(reader.format(), "png") << name;
+        EXPECT_TRUE(reader.text("Comment").contains(app::AnnotatedPictureMark)) << name;
         EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), composed) << name;
     }
 }

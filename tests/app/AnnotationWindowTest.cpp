@@ -3,6 +3,7 @@
 // of the same area, and the annotated picture saved without ever replacing a chart.
 
 #include "WindowTestSupport.h"
+#include "app/PointerTools.h"
 #include "app/RegistryVariables.h"
 #include "app/vekImage.h"
 #include "dialogs/AddText.h"
@@ -288,6 +289,8 @@ TEST(AnnotationWindow, SaveAsWritesTheAnnotatedPictureAndNeverReplacesAChart) {
     QFile again(chart);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), chartBytes);
+    // The marks are saved all the same, as the command says.
+    EXPECT_EQ(geo::readAnnotations(platform::ProfileFile(rig.annotationFile())).lines.size(), 1);
 
     // A name of the user's: the annotations are saved and the picture decodes to the screen's.
     const QString target = QDir(charts.path()).filePath("marked.gif");
@@ -321,6 +324,64 @@ TEST(AnnotationWindow, SaveAsWritesTheAnnotatedPictureAndNeverReplacesAChart) {
     EXPECT_TRUE(form->MenuFileSaveAs->isEnabled());
     form->MenuFileSaveAs->trigger();
     EXPECT_EQ(rig.fileDialogs.requests.last().fileName, target);
+}
+
+TEST(AnnotationWindow, APictureSavedWithItsMarksGetsNoSecondCopyAndSaysWhyToolsDoNothing) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    auto form = rig.window(copySample(charts.path(), "area-ne01.gif"));
+    form->AnnotationLines.append(AnnotationLine{{{100, 100}, {300, 200}}});
+    form->RepaintChart();
+    const QString picture = QDir(charts.path()).filePath("ne01.gif");
+    rig.fileDialogs.queueFile(picture);
+    form->MenuFileSaveAs->trigger();
+    const QImage saved = form->ImageDisplay->picture().convertToFormat(QImage::Format_RGB32);
+
+    form->OpenChart(picture);
+    EXPECT_EQ(form->CurrentArea, 1); // it maps as its area does
+    EXPECT_TRUE(form->marksDrawnIn());
+    EXPECT_EQ(form->ImageDisplay->picture().convertToFormat(QImage::Format_RGB32), saved);
+    form->SpeedButtonDraw->click();
+    drag(*form, {400, 400}, {450, 420}, {500, 440});
+    rig.messageBoxes.defaultAnswer = platform::Button::Yes;
+    form->MenuClearAll->trigger();
+    EXPECT_EQ(form->AnnotationLines.size(), 1);
+    EXPECT_EQ(geo::readAnnotations(platform::ProfileFile(rig.annotationFile())).lines.size(), 1);
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
+    for (const platform::MessageBoxRequest& box : rig.messageBoxes.requests)
+        EXPECT_EQ(box.text, app::marksDrawnInText());
+}
+
+TEST(AnnotationWindow, ClosingWithMarksThatCannotBeWrittenKeepsTheWindowOrTheMarks) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    QTemporaryDir settings;
+    auto form = rig.window(copySample(charts.path(), "area-ne01.gif"));
+    form->UnsavedMarksFolder = settings.path();
+    form->AnnotationLines.append(AnnotationLine{{{10, 10}, {20, 20}}});
+    form->RepaintChart();
+    const QString folder = QFileInfo(rig.annotationFile()).absolutePath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder); // a file where the folder was: nothing can be written there
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    // The user keeps the window open.
+    rig.messageBoxes.answers = {platform::Button::No};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_TRUE(
+        rig.messageBoxes.requests[0].text.contains(QDir::toNativeSeparators(rig.annotationFile())));
+    EXPECT_EQ(rig.messageBoxes.requests[0].defaultButton, platform::Button::No);
+    // A signal ending the session cannot wait: the marks go beside the settings.
+    form->closeInOrder();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(rig.messageBoxes.requests.size(), 1);
+    const geo::Annotations kept =
+        geo::readAnnotations(platform::ProfileFile(settings.filePath("unsaved-ne01.ini")));
+    ASSERT_EQ(kept.lines.size(), 1);
+    EXPECT_EQ(kept.lines[0].points, (QList<QPoint>{{10, 10}, {20, 20}}));
 }
 
 TEST(AnnotationWindow, WaypointsAndHomeClickedOnTheChartSurviveARestart) {

@@ -4,6 +4,7 @@
 #include "WindowTestSupport.h"
 
 #include <QLabel>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -27,6 +28,26 @@ TEST(ChartAgeWindow, TheChartOnScreenSaysHowOldItIs) {
     EXPECT_EQ(form->LabelChartAge->text(), "chart of 2026-12-01 12:00, 3 days old");
     EXPECT_FALSE(form->LabelChartAge->styleSheet().isEmpty());
     EXPECT_FALSE(form->LabelChartAge->toolTip().isEmpty());
+
+    // Whole at every width the window allows: at its least width and at the default one.
+    rig.clock.setNow(QDateTime(QDate(2029, 8, 27), QTime(12, 0)));
+    form->TimerChartAge->setInterval(1);
+    QTest::qWait(50);
+    ASSERT_EQ(form->LabelChartAge->text(), "chart of 2026-12-01 12:00, 1000 days old");
+    form->show();
+    for (const QSize size : {form->minimumSize(), QSize(1000, 720)}) {
+        form->resize(size);
+        QTest::qWait(20);
+        const QFontMetrics bold = [&] {
+            QFont font = form->LabelChartAge->font();
+            font.setBold(true);
+            return QFontMetrics(font);
+        }();
+        EXPECT_GE(form->LabelChartAge->contentsRect().width(),
+                  bold.horizontalAdvance(form->LabelChartAge->text()))
+            << form->width();
+        EXPECT_LE(form->LabelChartAge->geometry().right(), form->StatusBar->width());
+    }
 }
 
 } // namespace

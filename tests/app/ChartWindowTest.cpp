@@ -512,7 +512,8 @@ TEST(ChartWindow, OpenCommandRemembersFolderAndFilter) {
     form->MenuFileOpenOne->trigger();
     ASSERT_EQ(rig.fileDialogs.requests.size(), 1);
     EXPECT_EQ(rig.fileDialogs.requests[0].title, QStringLiteral("Open chart to view"));
-    EXPECT_EQ(rig.fileDialogs.requests[0].filterIndex, 2); // the stored default
+    // No filter chosen yet: every chart shows, not one region's.
+    EXPECT_EQ(rig.fileDialogs.requests[0].filterIndex, 4);
     EXPECT_EQ(form->DataFilterIndex->Value, 3);
     EXPECT_EQ(form->DataFolder->Value, app::folderOf(chart));
     EXPECT_EQ(form->windowTitle(), kCaptionPrefix + "ne01");
@@ -527,6 +528,7 @@ TEST(ChartWindow, OpenCommandRemembersFolderAndFilter) {
     form->MenuFileOpenOne->trigger();
     EXPECT_EQ(rig.messageBoxes.requests.size(), 1);
     EXPECT_EQ(rig.fileDialogs.requests[1].folder, app::folderOf(chart));
+    EXPECT_EQ(rig.fileDialogs.requests[1].filterIndex, 3); // the one chosen applies from now
 }
 
 TEST(ChartWindow, CommandLineChartOpensAtStart) {
@@ -577,10 +579,16 @@ TEST(ChartWindow, WheelZoomsTheChartPixelExact) {
     form->TabControlImagesTabs->addTab("one");
     form->TabControlImagesTabs->addTab("two");
     form->TabControlImagesTabs->setCurrentIndex(0);
+    // Over the scale's spinners and the slider it zooms too: it never changes the range every
+    // reading depends on.
+    const int scaleMax = form->UpDownScaleMax->value();
+    const int scaleMin = form->UpDownScaleMin->value();
+    const int slider = form->TrackBarTemperature->value();
     for (QWidget* elsewhere :
          {static_cast<QWidget*>(form->ImageScale), static_cast<QWidget*>(form->SpeedButtonErase),
-          static_cast<QWidget*>(form->StatusBar),
-          static_cast<QWidget*>(form->TabControlImagesTabs)}) {
+          static_cast<QWidget*>(form->StatusBar), static_cast<QWidget*>(form->TabControlImagesTabs),
+          static_cast<QWidget*>(form->EditScaleMax), static_cast<QWidget*>(form->UpDownScaleMin),
+          static_cast<QWidget*>(form->TrackBarTemperature)}) {
         SCOPED_TRACE(elsewhere->objectName().toStdString());
         EXPECT_TRUE(turnWheel(elsewhere, -120));
         EXPECT_FALSE(form->Zoomed);
@@ -588,6 +596,9 @@ TEST(ChartWindow, WheelZoomsTheChartPixelExact) {
         EXPECT_TRUE(form->Zoomed);
     }
     EXPECT_EQ(form->TabControlImagesTabs->currentIndex(), 0);
+    EXPECT_EQ(form->UpDownScaleMax->value(), scaleMax);
+    EXPECT_EQ(form->UpDownScaleMin->value(), scaleMin);
+    EXPECT_EQ(form->TrackBarTemperature->value(), slider);
 }
 
 TEST(ChartWindow, PointerReadoutsMatchTheUnits) {

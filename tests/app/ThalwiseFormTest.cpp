@@ -52,7 +52,7 @@ TEST(ThalwiseForm, StartsWithDefaultsOnAnEmptyStore) {
     auto form = rig.open();
 
     EXPECT_EQ(form->windowTitle(), QStringLiteral("\"Pelagon\" Chart viewer (from Brinecast)"));
-    EXPECT_EQ(form->DataFilterIndex->Value, 2);
+    EXPECT_EQ(form->DataFilterIndex->Value, 0); // no filter chosen yet
     EXPECT_EQ(form->DaysToKeep->Value, 0);
     EXPECT_EQ(tickedCaptions(form->MenuToolsDeleteAfter), QStringList{"&Never"});
     EXPECT_EQ(form->DefaultArea->Value, 1);
