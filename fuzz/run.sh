@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the GIF loader fuzzer with clang and runs it for SECONDS (default 60), then the
-# annotation file fuzzer and the BMP loader fuzzer for half as long each.
-# TARGETS (default "gif annotation bmp") picks which run; a single one runs for SECONDS.
+# annotation file, BMP loader and GPX reader fuzzers, which share another SECONDS.
+# TARGETS (default "gif annotation bmp gpx") picks which run; a single one runs for SECONDS.
 # Exits non-zero when the fuzzer finds a crash; crash inputs land in fuzz/crashes/.
 # BUILD_DIR (default build-fuzz beside the checkout's other build folders), JOBS (default 1).
 set -euo pipefail
@@ -10,9 +10,11 @@ fuzz_dir=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$fuzz_dir/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build-fuzz}
 work=$fuzz_dir/corpus-work
-targets=${TARGETS:-gif annotation bmp}
+targets=${TARGETS:-gif annotation bmp gpx}
 wants() { case " $targets " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
-share=$(( (seconds + 1) / 2 ))
+# The targets other than gif share SECONDS among them.
+others=$(echo $targets | tr ' ' '\n' | grep -cvx gif || true)
+share=$(( (seconds + others - 1) / (others > 0 ? others : 1) ))
 [ "$(echo $targets | wc -w)" = 1 ] && share=$seconds
 shared=${THALWISE_SHARED_DIR:-$root/../shared}
 
@@ -46,7 +48,7 @@ cp -f "$fuzz_dir"/crashes/fixed-*.gif "$work/seeds/" 2>/dev/null || true
 fi
 
 if wants annotation; then
-# The annotation file reader, for half as long, from the checked-in area files.
+# The annotation file reader, for its share, from the checked-in area files.
 mkdir -p "$work/ini-corpus" "$work/ini-seeds"
 cp -f "$root"/tests/data/ini/*.ini "$work/ini-seeds/" 2>/dev/null || true
 "$build_dir/fuzz_annotation_file" "$work/ini-corpus" "$work/ini-seeds" \
@@ -60,4 +62,12 @@ mkdir -p "$work/bmp-corpus"
 "$build_dir/fuzz_bmp_load" "$work/bmp-corpus" "$root/tests/data/bmp" \
   -max_total_time="$share" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
   -timeout=30 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/bmp-"
+fi
+
+# The GPX reader, from the checked-in GPX files.
+if wants gpx; then
+mkdir -p "$work/gpx-corpus"
+"$build_dir/fuzz_gpx" "$work/gpx-corpus" "$root/tests/data/gpx" \
+  -max_total_time="$share" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+  -timeout=30 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/gpx-"
 fi

@@ -507,13 +507,23 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+147"/>
-        <location line="+63"/>
+        <location filename="../src/geo/Gpx.cpp" line="+225"/>
+        <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-72"/>
+        <source>The GPX file is not in a text encoding that can be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The GPX file has an element with more than %1 attributes; such files are not read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>The GPX file has a document type declaration; such files are not read.</source>
         <translation type="unfinished"></translation>
     </message>

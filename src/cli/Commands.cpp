@@ -23,6 +23,8 @@
 #include "platform/QtPrintJob.h"
 #include "printing/BitmapPage.h"
 
+#include "ThalwiseVersion.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -55,6 +57,7 @@ void reportError(QTextStream& err, const QString& subject, const QString& messag
     err << ProgramName << ": " << subject << ": " << message << Qt::endl;
 }
 
+// The list of commands: on err for a wrong command line, on out when asked for.
 int usage(QTextStream& err) {
     err << "usage:" << Qt::endl;
     for (const Command& command : commands())
@@ -65,6 +68,7 @@ int usage(QTextStream& err) {
     err << "Positions are decimal degrees, negative south and west; temperatures degrees F; "
            "--min and --max take whole degrees (default: the chart's own range, else 30..80)."
         << Qt::endl;
+    err << "--help (-h) prints this list, --version the program's version." << Qt::endl;
     return 2;
 }
 
@@ -271,6 +275,26 @@ int waypoints(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+int gpx(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.size() != 1) return usage(err, "gpx");
+    QString error;
+    const std::optional<geo::GpxWaypoints> read = geo::readGpxFile(args[0], &error);
+    if (!read) {
+        reportError(err, args[0], error);
+        return 1;
+    }
+    const geo::ImportedTrip trip = geo::importWaypoints({}, 0.0, 0.0, *read, true);
+    for (const QString& text : trip.waypointList)
+        out << text << '\n';
+    // Home as the file gives it, with as few decimals as read back the same.
+    if (read->home)
+        out << "home: " << variationText(float(trip.homeLat)) << ','
+            << variationText(float(trip.homeLon)) << '\n';
+    if (trip.leftOut > 0) out << "left out: " << trip.leftOut << '\n';
+    out.flush();
+    return 0;
+}
+
 namespace {
 
 // The value after an option, or nothing when it is missing or given twice.
@@ -410,12 +434,21 @@ const std::vector<Command>& commands() {
         {"print", "CHART --pdf OUT.pdf [--selection X1,Y1,X2,Y2] [--annotations FILE.ini]", &print},
         {"history", "--at LAT,LON CHART...", &history},
         {"breaks", "CHART OUT.png [--threshold F_PER_NM]", &breaks},
+        {"gpx", "FILE.gpx", &gpx},
     };
     return table;
 }
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) return usage(err);
+    if (args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
+        usage(out);
+        return 0;
+    }
+    if (args.front() == QLatin1String("--version")) {
+        out << ProgramName << ' ' << THALWISE_VERSION << Qt::endl;
+        return 0;
+    }
     for (const Command& command : commands()) {
         if (args.front() != QLatin1String(command.name)) continue;
         // A command that runs out of memory fails like any other error, never by an abort.

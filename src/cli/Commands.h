@@ -72,6 +72,11 @@ int render(const QStringList& args, QTextStream& out, QTextStream& err);
 // --gpx also writes home and the waypoints as a GPX 1.1 file, atomically; status 1 when it
 // cannot be written.
 int waypoints(const QStringList& args, QTextStream& out, QTextStream& err);
+// "gpx FILE.gpx": the waypoints File > Import waypoints (GPX) takes from the file into an empty
+// list, one stored text a line ("Lat=%.2f,Lon=%.2f,Tf=%.1f"), then "home: LAT,LON" when the file
+// has a waypoint named HOME and "left out: N" when entries were left out. Status 1, with the
+// file's name and the reason, for a file the import refuses.
+int gpx(const QStringList& args, QTextStream& out, QTextStream& err);
 // True when the command line asks for a command that draws text (render): the program then
 // needs a GUI application for the fonts.
 bool needsFonts(const QStringList& args);

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -87,8 +89,84 @@ std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespac
     if (!latOk || !lonOk || !isShowablePosition(lat, lon)) return std::nullopt;
     point.waypoint.lat = float(lat);
     point.waypoint.lon = float(lon);
-    if (celsius) point.waypoint.tempF = float(*celsius * 9.0 / 5.0 + 32.0);
+    if (celsius) {
+        const float fahrenheit = float(*celsius * 9.0 / 5.0 + 32.0);
+        // Quirk "gpx-temperature-finite": a temperature beyond a float ("1e300" °C) is no
+        // reading; the waypoint keeps its place without one instead of being left out later as
+        // if it lay at latitude or longitude 0.
+        if (std::isfinite(fahrenheit)) point.waypoint.tempF = fahrenheit;
+    }
     return point;
+}
+
+// The encoding the XML declaration at the start of an ASCII-compatible document names; empty
+// when there is none.
+QByteArray declaredEncoding(const QByteArray& document) {
+    const QRegularExpression declaration(
+        QStringLiteral(R"(^<\?xml\s[^>]*?\bencoding\s*=\s*(["'])([A-Za-z][A-Za-z0-9._-]*)\1)"));
+    const QRegularExpressionMatch match =
+        declaration.match(QString::fromLatin1(document.left(512)));
+    return match.hasMatch() ? match.captured(2).toLatin1() : QByteArray();
+}
+
+// The document as text, decoded as an XML processor decodes it (XML 1.0, appendix F): a byte
+// order mark, or a first '<' in UTF-16 or UTF-32, tells those; otherwise the XML declaration
+// names the encoding, UTF-8 when it names none. Nothing for an encoding that is not known or
+// bytes that are not in it.
+std::optional<QString> documentText(const QByteArray& document) {
+    QStringDecoder decoder;
+    if (const std::optional<QStringConverter::Encoding> detected =
+            QStringDecoder::encodingForData(document, u'<')) {
+        decoder = QStringDecoder(*detected);
+    } else if (const QByteArray declared = declaredEncoding(document); !declared.isEmpty()) {
+        decoder = QStringDecoder(declared.constData());
+    } else {
+        decoder = QStringDecoder(QStringConverter::Utf8);
+    }
+    if (!decoder.isValid()) return std::nullopt;
+    QString text = decoder.decode(document);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
+}
+
+// True when a start tag of the text has more than limit attributes: the '=' signs outside
+// quotes between its '<' and its '>'. Comments, CDATA sections, processing instructions and
+// declarations are stepped over. One pass over the text, however hostile.
+bool hasElementWithMoreAttributes(QStringView text, int limit) {
+    const qsizetype size = text.size();
+    auto skipPast = [&](qsizetype from, QStringView end) {
+        const qsizetype at = text.indexOf(end, from);
+        return at < 0 ? size : at + end.size();
+    };
+    qsizetype i = 0;
+    while (i < size && (i = text.indexOf(u'<', i)) >= 0) {
+        const QStringView tag = text.mid(i + 1);
+        if (tag.startsWith(u"!--")) {
+            i = skipPast(i + 4, u"-->");
+        } else if (tag.startsWith(u"![CDATA[")) {
+            i = skipPast(i + 9, u"]]>");
+        } else if (tag.startsWith(u'?')) {
+            i = skipPast(i + 2, u"?>");
+        } else if (tag.startsWith(u'!')) {
+            i = skipPast(i + 2, u">");
+        } else {
+            int attributes = 0;
+            char16_t quote = 0;
+            for (++i; i < size; ++i) {
+                const char16_t c = text[i].unicode();
+                if (quote != 0) {
+                    if (c == quote) quote = 0;
+                } else if (c == u'"' || c == u'\'') {
+                    quote = c;
+                } else if (c == u'=') {
+                    if (++attributes > limit) return true;
+                } else if (c == u'>' || c == u'<') {
+                    break; // a '<' here begins the next tag of a damaged document
+                }
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -145,7 +223,19 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
     if (document.size() > GpxMaximumBytes)
         return refuse(
             QCoreApplication::translate("Gpx", "The file is too large for a GPX waypoint file."));
-    QXmlStreamReader xml(document);
+    const std::optional<QString> text = documentText(document);
+    if (!text)
+        return refuse(QCoreApplication::translate(
+            "Gpx", "The GPX file is not in a text encoding that can be read."));
+    // Quirk "gpx-attribute-budget": counted on the decoded text, so that no declared encoding
+    // hides an element's attributes from the count.
+    if (hasElementWithMoreAttributes(*text, GpxMaximumAttributes))
+        return refuse(QCoreApplication::translate(
+                          "Gpx", "The GPX file has an element with more than %1 attributes; "
+                                 "such files are not read.")
+                          .arg(GpxMaximumAttributes));
+    // The reader gets the text, so it never decodes the bytes a second, different way.
+    QXmlStreamReader xml(*text);
     // Nothing is ever declared, so nothing can be expanded; the limit is a second fence.
     xml.setEntityExpansionLimit(0);
     QString gpxNamespace;

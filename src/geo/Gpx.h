@@ -17,6 +17,12 @@ namespace geo {
 // Files beyond this are refused before they are read: a trip is a few kilobytes.
 constexpr qint64 GpxMaximumBytes = 8 * 1024 * 1024;
 
+// Documents with an element of more attributes than this (namespace declarations included) are
+// refused before they are parsed: the XML reader compares each attribute with every one before
+// it, so its time grows with the square of their number. A GPX element has a handful; a root
+// that declares every namespace of a plotter's extensions a few dozen.
+constexpr int GpxMaximumAttributes = 64;
+
 // The GPX 1.1 document for the list: home (when set, both coordinates non-zero) as a waypoint
 // named "HOME", each entry that parses as "WPT01", "WPT02", ... (numbered by list position),
 // with "Water 72.4°F" and the temperature in °C when it is not 0, then a route through home and
@@ -32,10 +38,14 @@ struct GpxWaypoints {
     std::optional<GeoPosition> home; // a waypoint named "HOME", kept apart from the list
 };
 
-// The waypoints of a GPX 1.0 or 1.1 document (the route points when it has no waypoints).
-// Nothing, with a message for the user in *error, for a document that is not well-formed, is
-// larger than GpxMaximumBytes, has a DOCTYPE (so no entity is ever declared or expanded), is
-// not GPX, or holds no waypoint with a valid position.
+// The waypoints of a GPX 1.0 or 1.1 document (the route points when it has no waypoints), in
+// UTF-8, UTF-16 or UTF-32 (told by a byte order mark or the first '<') or the encoding its XML
+// declaration names. Elements of other namespaces (extensions) are stepped over; a temperature
+// that is not a finite number is no temperature. Nothing, with a message for the user in
+// *error, for a document that is not well-formed, is larger than GpxMaximumBytes, is not in an
+// encoding that can be read, has an element with more than GpxMaximumAttributes attributes,
+// has a DOCTYPE (so no entity is ever declared or expanded), is not GPX, or holds no waypoint
+// with a valid position.
 std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error);
 
 // readGpx on a file, its size checked before it is read.

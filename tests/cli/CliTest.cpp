@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ThalwiseVersion.h"
+
 namespace {
 
 const QString DataDir = QStringLiteral(THALWISE_TEST_DATA_DIR "/gif/");
@@ -96,6 +98,35 @@ TEST(Cli, InfoAndUsageTable) {
         {"unknownCommand", {"frobnicate"}, 2, "", "unknown command frobnicate"},
         {"infoWithoutFiles", {"info"}, 2, "", "usage: thalwise-cli info FILE...\n"},
         {"decodeWrongArgs", {"decode", "a.gif"}, 2, "", "usage: thalwise-cli decode"},
+    });
+}
+
+// What File > Import waypoints (GPX) would take from files other programs wrote, and the help.
+TEST(Cli, GpxHelpAndVersionTable) {
+    const QString gpx = QStringLiteral(THALWISE_TEST_DATA_DIR "/gpx/");
+    const QString list = run({}).err; // what a wrong command line is told
+    EXPECT_TRUE(list.contains("\n  thalwise-cli gpx FILE.gpx\n")) << list.toStdString();
+    expectRuns({
+        {"help", {"--help"}, 0, list, ""},
+        {"shortHelp", {"-h"}, 0, list, ""},
+        {"version", {"--version"}, 0, "thalwise-cli " THALWISE_VERSION "\n", ""},
+        {"gpx10WithHomeALeftOutEntryAndABrokenTemperature",
+         {"gpx", gpx + "plotter-gpx10.gpx"},
+         0,
+         "Lat=41.50,Lon=-70.50,Tf=68.0\nLat=41.70,Lon=-70.70,Tf=0.0\nhome: 41.25,-70.125\n"
+         "left out: 1\n",
+         ""},
+        {"utf16RouteOnlyWithUnknownExtensions",
+         {"gpx", gpx + "planner-route-utf16.gpx"},
+         0,
+         "Lat=39.00,Lon=-72.00,Tf=72.5\nLat=38.00,Lon=-73.00,Tf=0.0\n",
+         ""},
+        {"trackOnlyRefused",
+         {"gpx", gpx + "logger-track-only.gpx"},
+         1,
+         "",
+         "thalwise-cli: " + gpx + "logger-track-only.gpx: The GPX file holds no waypoints.\n"},
+        {"gpxUsage", {"gpx", "a.gpx", "b.gpx"}, 2, "", "usage: thalwise-cli gpx FILE.gpx\n"},
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -48,7 +49,40 @@ TEST(Gpx, OwnFileReadsBackAsTheSameListWithHomeApart) {
     EXPECT_EQ(document.count("<rtept "), 3);
 }
 
-TEST(Gpx, ReadsGpx10AndRoutePointsWhenThereAreNoWaypoints) {
+QByteArray utf16(const QString& text, QStringConverter::Encoding encoding, bool bom) {
+    QStringEncoder encoder(encoding, bom ? QStringConverter::Flag::WriteBom
+                                         : QStringConverter::Flag::Default);
+    return encoder.encode(text);
+}
+
+// A GPX 1.1 waypoint with count attributes, lat and lon among them.
+QByteArray waypointWithAttributes(int count) {
+    QByteArray document =
+        "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"1\" lon=\"2\"";
+    for (int i = 2; i < count; ++i)
+        document += " a" + QByteArray::number(i) + "='='";
+    return document + "/></gpx>";
+}
+
+TEST(Gpx, ReadsWhatOtherProgramsWrite) {
+    const QString route =
+        "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" "
+        "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\" "
+        "xmlns:o=\"urn:other\"><rte><name>Ausfahrt</name><rtept lat=\"39\" "
+        "lon=\"-72\"><name>\u6D77\u0394</name><extensions><o:x><name>not it</name>"
+        "<o:Temperature>99</o:Temperature></o:x><gpxx:WaypointExtension>"
+        "<gpxx:Temperature>20</gpxx:Temperature></gpxx:WaypointExtension>"
+        "</extensions></rtept><rtept lat=\"38\" lon=\"-73\"><name>";
+    // U+3C00 and U+4E3D are '<' and '=' in one byte of their UTF-16 form.
+    const QString manyScripts = route + QString(u'\u3C00') + QString(u'\u4E3D').repeated(300) +
+                                "</name></rtept></rte></gpx>";
+    const QStringList routeTexts = {"Lat=39.00,Lon=-72.00,Tf=68.0", "Lat=38.00,Lon=-73.00,Tf=0.0"};
+    auto temperature = [](const char* celsius) {
+        return QByteArray("<gpx xmlns=\"http://www.topografix.com/GPX/1/0\"><wpt lat=\"1\" "
+                          "lon=\"2\"><t:Temperature xmlns:t=\"http://www.garmin.com/xmlschemas/"
+                          "GpxExtensions/v3\">") +
+               celsius + "</t:Temperature></wpt></gpx>";
+    };
     struct Case {
         const char* name;
         QByteArray document;
@@ -61,19 +95,38 @@ TEST(Gpx, ReadsGpx10AndRoutePointsWhenThereAreNoWaypoints) {
          "<name>A &amp; B</name></wpt><wpt lat=\"95\" lon=\"0\"/><rte><rtept lat=\"1\" "
          "lon=\"2\"/></rte></gpx>",
          {"Lat=40.50,Lon=-71.25,Tf=0.0"}},
-        {"GPX 1.1 route only, temperature from the extension",
-         "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" "
-         "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\"><rte><rtept "
-         "lat=\"39\" lon=\"-72\"><extensions><gpxx:WaypointExtension><gpxx:Temperature>20"
-         "</gpxx:Temperature></gpxx:WaypointExtension></extensions></rtept><rtept lat=\"38\" "
-         "lon=\"-73\"/></rte></gpx>",
-         {"Lat=39.00,Lon=-72.00,Tf=68.0", "Lat=38.00,Lon=-73.00,Tf=0.0"}},
+        {"GPX 1.0 with the temperature as a private element",
+         temperature("20"),
+         {"Lat=1.00,Lon=2.00,Tf=68.0"}},
+        {"GPX 1.1 route only, unknown extensions, names in any script", manyScripts.toUtf8(),
+         routeTexts},
+        {"UTF-16LE with a byte order mark", utf16(manyScripts, QStringConverter::Utf16LE, true),
+         routeTexts},
+        {"UTF-16LE without one, as declared",
+         utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + manyScripts,
+               QStringConverter::Utf16LE, false),
+         routeTexts},
+        {"Latin-1 as declared",
+         "<?xml version='1.0' encoding='ISO-8859-1'?><gpx xmlns=\"http://www.topografix.com/GPX/"
+         "1/1\"><wpt lat=\"3\" lon=\"4\"><name>Caf\xe9</name></wpt></gpx>",
+         {"Lat=3.00,Lon=4.00,Tf=0.0"}},
+        {"a temperature beyond a float", temperature("1e300"), {"Lat=1.00,Lon=2.00,Tf=0.0"}},
+        {"an infinite temperature", temperature("-inf"), {"Lat=1.00,Lon=2.00,Tf=0.0"}},
+        {"positions not numbers",
+         "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"nan\" lon=\"1\"/><wpt "
+         "lat=\"1\" lon=\"inf\"/><wpt lat=\"3\" lon=\"5\"/></gpx>",
+         {"Lat=3.00,Lon=5.00,Tf=0.0"}},
+        {"an element with as many attributes as are read",
+         waypointWithAttributes(geo::GpxMaximumAttributes),
+         {"Lat=1.00,Lon=2.00,Tf=0.0"}},
     };
     for (const Case& c : cases) {
         QString error;
         const std::optional<geo::GpxWaypoints> read = geo::readGpx(c.document, &error);
         ASSERT_TRUE(read) << c.name << ": " << error.toStdString();
-        EXPECT_EQ(texts(read->waypoints), c.waypoints) << c.name;
+        EXPECT_EQ(texts(read->waypoints).join(' ').toStdString(),
+                  c.waypoints.join(' ').toStdString())
+            << c.name;
     }
 }
 
@@ -112,6 +165,15 @@ TEST(Gpx, RefusesHostileAndBrokenFiles) {
         {"only home", geo::gpxDocument({}, 42.0, -70.0), "no waypoints"},
         {"not GPX", "<kml xmlns=\"http://www.opengis.net/kml/2.2\"/>", "not a GPX"},
         {"empty", "", "damaged"},
+        {"40,000 attributes in one element", waypointWithAttributes(40000), "attributes"},
+        {"one attribute too many", waypointWithAttributes(geo::GpxMaximumAttributes + 1),
+         "attributes"},
+        {"attributes hidden by the declared encoding",
+         "<?xml version=\"1.0\" encoding=\"UTF-7\"?>" +
+             waypointWithAttributes(300).replace("=", "+AD0-"),
+         "attributes"},
+        {"an unknown encoding", "<?xml version=\"1.0\" encoding=\"x-none\"?>" + own, "encoding"},
+        {"bytes that are not UTF-8", QByteArray(own).replace("WPT01", "WPT\xff\xfe"), "encoding"},
     };
     for (const Case& c : cases) {
         QString error;
