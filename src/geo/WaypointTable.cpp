@@ -26,10 +26,11 @@ QString latLonHeader(const QString& word, bool decimalDegrees) {
     return QCoreApplication::translate("WaypointTable", "   %1\r dd%2mm'").arg(word, DegreeSign);
 }
 
-// A waypoint's temperature in the unit shown, without the unit. In °F it reads as it always
-// has, 0.0 for none; in °C none is "-", decided on the stored °F value.
+// A waypoint's temperature in the unit shown, without the unit; "-" for none.
 QString waypointTemperature(float fahrenheit, bool celsius, const QLocale& locale) {
-    if (celsius && fahrenheit == 0.0f) return NoValue;
+    // Quirk "no-temperature-dash": the stored 0.0 °F means none was found, in either unit; shown
+    // as 0.0 it would read as freezing water. The stored text keeps its 0.0.
+    if (fahrenheit == 0.0f) return NoValue;
     return temperatureDigits(fahrenheit, celsius, locale);
 }
 

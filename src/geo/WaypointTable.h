@@ -19,8 +19,8 @@ struct WaypointListOptions {
     bool decimalDegrees = false;
     bool magneticReadout = false;
     float magneticVariation = 0.0f; // degrees, east positive
-    // Temperatures read in °C (the list itself keeps °F): a waypoint without one then reads
-    // "-", as 0.0 would be a reading of freezing water.
+    // Temperatures read in °C (the list itself keeps °F). A waypoint without one reads "-" in
+    // either unit.
     bool temperatureCelsius = false;
 };
 
