@@ -116,7 +116,7 @@ TEST(WaypointGrid, LegsFromHomeWithRunningTotalsInEachFormat) {
     }
 }
 
-TEST(WaypointGrid, ListingEndsAtADamagedEntryAndAtTheFifteenthWaypoint) {
+TEST(WaypointGrid, ListingEndsAtADamagedEntryAndGoesOnPastTheFifteenthWaypoint) {
     QStringList damaged = Trip;
     damaged.insert(1, "Lat=41.00,Lon=west,Tf=50.0");
     const geo::WaypointGrid cut = geo::waypointGrid(damaged, homeAt(42.0, -70.0), QLocale::c());
@@ -124,14 +124,16 @@ TEST(WaypointGrid, ListingEndsAtADamagedEntryAndAtTheFifteenthWaypoint) {
     for (int row = 3; row < geo::WaypointGridRows; ++row)
         EXPECT_EQ(cut.rows[row], dashes(QString::number(row - 1))) << row;
 
-    // Sixteen legs of one degree north each: the grid shows fifteen, the total counts them.
+    // Sixteen legs of one degree north each: every one has its row, the total counts them.
     QStringList sixteen;
     for (int k = 1; k <= 16; ++k)
         sixteen.append(QStringLiteral("Lat=%1.00,Lon=-70.00,Tf=60.0").arg(20 + k));
     const geo::WaypointGrid grid = geo::waypointGrid(sixteen, homeAt(20.0, -70.0), QLocale::c());
-    ASSERT_EQ(grid.rows.size(), geo::WaypointGridRows);
+    ASSERT_EQ(grid.rows.size(), geo::WaypointGridRows + 1);
     EXPECT_EQ(grid.rows[16], QStringList({"15", "35\u00B000'", "70\u00B000'", "60.0", "60.1",
                                           "0.0\u00B0", "901.6"}));
+    EXPECT_EQ(grid.rows[17][0], "16");
+    EXPECT_EQ(geo::deletableWaypoint(sixteen, 17), 15);
     EXPECT_EQ(geo::printedWaypointList(sixteen, homeAt(20.0, -70.0), QLocale::c()).size(), 18);
 }
 
