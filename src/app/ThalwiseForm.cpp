@@ -1742,7 +1742,7 @@ void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::Keyboar
     // The end of a drag is where the last pointer move was seen, not where the button came up.
     switch (app::releaseAction(PointerTool, wasDragging)) {
     case app::ReleaseAction::AddLine:
-        AnnotationLines.append(AnnotationLine{{PressPoint, LastPointerPoint}});
+        AnnotationLines.append(app::lineOnChart(PressPoint, LastPointerPoint, BaseBitmap.size()));
         RepaintChart();
         break;
     case app::ReleaseAction::EraseAtMidpoint: {
