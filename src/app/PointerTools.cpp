@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 
-#include <cmath>
+#include <algorithm>
+#include <cstdint>
 
 namespace app {
 
@@ -103,6 +104,30 @@ int FindTextAt(const QList<AnnotationText>& texts, QPoint point, const TextMeasu
     return -1;
 }
 
+int eraseSampleRow(QPoint a, QPoint b, int x) {
+    // Halved toward zero, as integer division does.
+    if (a.x() == b.x()) return (a.y() + b.y()) / 2;
+    // y = (a.y * run + (x - a.x) * rise) / run exactly: a slope in floating point lands a hair
+    // off the halves (14.5 became 14.500000000000002 on the way from (0, 0) to (14, 29)) and
+    // then rounds the wrong way. 64 bits, as the product of two chart spans passes 2^31.
+    std::int64_t run = std::int64_t(b.x()) - a.x();
+    std::int64_t numerator =
+        std::int64_t(a.y()) * run + (std::int64_t(x) - a.x()) * (b.y() - a.y());
+    if (run < 0) {
+        run = -run;
+        numerator = -numerator;
+    }
+    std::int64_t quotient = numerator / run; // toward zero; brought down to the floor below
+    std::int64_t remainder = numerator % run;
+    if (remainder < 0) {
+        --quotient;
+        remainder += run;
+    }
+    // Rounded to nearest, halves to the even neighbour.
+    if (2 * remainder > run || (2 * remainder == run && quotient % 2 != 0)) ++quotient;
+    return int(quotient);
+}
+
 std::optional<LineHit> findLineIn(const QList<AnnotationLine>& lines, const QRect& rectangle) {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QList<QPoint>& points = lines[i].points;
@@ -113,18 +138,27 @@ std::optional<LineHit> findLineIn(const QList<AnnotationLine>& lines, const QRec
             const LineHit hit{int(i), a, b};
             if (a.x() == b.x()) {
                 // A vertical segment is looked at once, at its middle.
-                if (rectangle.contains(QPoint(a.x(), (a.y() + b.y()) / 2))) return hit;
+                if (rectangle.contains(QPoint(a.x(), eraseSampleRow(a, b, a.x())))) return hit;
                 continue;
             }
-            const double slope = double(b.y() - a.y()) / double(b.x() - a.x());
             for (int x = a.x(); x <= b.x(); ++x) {
-                // Rounded to nearest, halves to the even neighbour (the default rounding mode).
-                const int y = int(std::nearbyint(a.y() + (x - a.x()) * slope));
-                if (rectangle.contains(QPoint(x, y))) return hit;
+                if (rectangle.contains(QPoint(x, eraseSampleRow(a, b, x)))) return hit;
             }
         }
     }
     return std::nullopt;
+}
+
+AnnotationLine lineOnChart(QPoint from, QPoint to, QSize chartSize) {
+    // Quirk "line-points-on-chart": a drag that leaves the chart ends its line at the chart's
+    // edge. A point off the chart would be written negative (or past 65535 once packed) and
+    // the annotation file would drop the whole line when it is read again.
+    const int right = std::max(0, chartSize.width() - 1);
+    const int bottom = std::max(0, chartSize.height() - 1);
+    const auto onChart = [&](QPoint p) {
+        return QPoint(std::clamp(p.x(), 0, right), std::clamp(p.y(), 0, bottom));
+    };
+    return AnnotationLine{{onChart(from), onChart(to)}};
 }
 
 namespace {

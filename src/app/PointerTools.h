@@ -78,10 +78,19 @@ struct LineHit {
     QPoint b;
 };
 
+// The row an erase search samples on a segment at column x (a the end with the smaller x):
+// a.y + (x - a.x) / (b.x - a.x) x (b.y - a.y), worked out exactly in integers and rounded to
+// nearest with halves to even; on a vertical segment its middle, (a.y + b.y) halved toward zero.
+int eraseSampleRow(QPoint a, QPoint b, int x);
+
 // Searches the lines in list order, each line's segments in order. A segment is sampled at every
-// whole x from a.x to b.x, y rounded to nearest (halves to even); a vertical segment only at its
-// midpoint (halved toward zero). The first sample inside the rectangle decides.
+// whole x from a.x to b.x (eraseSampleRow); a vertical segment only once. The first sample
+// inside the rectangle decides.
 std::optional<LineHit> findLineIn(const QList<AnnotationLine>& lines, const QRect& rectangle);
+
+// The line the line tool makes from its press point to the last pointer point, each end kept on
+// a chart of the given size (0 to width - 1, 0 to height - 1) however far the drag went.
+AnnotationLine lineOnChart(QPoint from, QPoint to, QSize chartSize);
 
 // The questions asked before erasing (Yes/No, question icon, No the default).
 platform::MessageBoxRequest eraseTextQuestion(const QString& text, QPoint point);

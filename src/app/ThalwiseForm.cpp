@@ -1821,7 +1821,7 @@ void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::Keyboar
     // The end of a drag is where the last pointer move was seen, not where the button came up.
     switch (app::releaseAction(PointerTool, wasDragging)) {
     case app::ReleaseAction::AddLine:
-        AnnotationLines.append(AnnotationLine{{PressPoint, LastPointerPoint}});
+        AnnotationLines.append(app::lineOnChart(PressPoint, LastPointerPoint, BaseBitmap.size()));
         RepaintChart();
         break;
     case app::ReleaseAction::EraseAtMidpoint: {
@@ -2021,14 +2021,21 @@ void TFormThalwise::SetupWaypointGrid() {
 }
 
 void TFormThalwise::applyWaypointGridLayout() {
+    // The grid is as high as its laid-out rows (header, home, fifteen waypoints); the rows of
+    // further waypoints are as high as a waypoint row and scroll into view.
+    const int laidOutRows = int(m_gridRowHeights.size());
     int height = 0;
     for (int row = 0; row < StringGridWaypointList->rowCount(); ++row) {
-        StringGridWaypointList->setRowHeight(row, m_gridRowHeights[row] + 2);
-        height += m_gridRowHeights[row] + 2;
+        const int rowHeight = m_gridRowHeights[std::min(row, laidOutRows - 1)] + 2;
+        StringGridWaypointList->setRowHeight(row, rowHeight);
+        if (row < laidOutRows) height += rowHeight;
     }
     int width = 0;
     for (int column = 0; column < StringGridWaypointList->columnCount(); ++column)
         width += StringGridWaypointList->columnWidth(column);
+    // The scroll bar gets room of its own beside the columns rather than covering the last.
+    if (StringGridWaypointList->rowCount() > laidOutRows)
+        width += StringGridWaypointList->verticalScrollBar()->sizeHint().width();
     const int frame = 2 * StringGridWaypointList->frameWidth();
     StringGridWaypointList->resize(width + frame, height + frame);
 }
@@ -2038,6 +2045,16 @@ void TFormThalwise::RefreshWaypointGrid() {
         WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
                                   MagneticReadout.get(), MagneticVariation,
                                   TemperatureCelsius.get()));
+    if (StringGridWaypointList->rowCount() != grid.rows.size()) {
+        // A row for every waypoint: the grid grows or shrinks with the list and scrolls.
+        StringGridWaypointList->setRowCount(int(grid.rows.size()));
+        const QSize before = StringGridWaypointList->size();
+        applyWaypointGridLayout();
+        if (StringGridWaypointList->size() != before) {
+            setMinimumSize(minimumWindowSize());
+            FormResize();
+        }
+    }
     for (int row = 0; row < grid.rows.size() && row < StringGridWaypointList->rowCount(); ++row) {
         const QStringList& cells = grid.rows[row];
         for (int column = 0;

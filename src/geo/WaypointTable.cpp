@@ -26,10 +26,11 @@ QString latLonHeader(const QString& word, bool decimalDegrees) {
     return QCoreApplication::translate("WaypointTable", "   %1\r dd%2mm'").arg(word, DegreeSign);
 }
 
-// A waypoint's temperature in the unit shown, without the unit. In °F it reads as it always
-// has, 0.0 for none; in °C none is "-", decided on the stored °F value.
+// A waypoint's temperature in the unit shown, without the unit; "-" for none.
 QString waypointTemperature(float fahrenheit, bool celsius, const QLocale& locale) {
-    if (celsius && fahrenheit == 0.0f) return NoValue;
+    // Quirk "no-temperature-dash": the stored 0.0 °F means none was found, in either unit; shown
+    // as 0.0 it would read as freezing water. The stored text keeps its 0.0.
+    if (fahrenheit == 0.0f) return NoValue;
     return temperatureDigits(fahrenheit, celsius, locale);
 }
 
@@ -52,7 +53,11 @@ QStringList waypointsToSave(const QStringList& waypointList) {
 WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOptions& options,
                           const QLocale& locale) {
     WaypointGrid grid;
-    grid.rows.reserve(WaypointGridRows);
+    // Quirk "waypoint-list-scrolls": every waypoint has a row, so that each can be seen and
+    // deleted; past the fifteenth the rows go on below the grid's height instead of stopping.
+    const int rowCount = int(
+        std::max<qsizetype>(WaypointGridRows, WaypointGridFirstWaypointRow + waypointList.size()));
+    grid.rows.reserve(rowCount);
     // The header cells break their lines with "\r"; the blanks centre them.
     grid.rows.append(
         {QString(),
@@ -66,7 +71,7 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
              ? QCoreApplication::translate("WaypointTable", " Heading\r  (mag)")
              : QCoreApplication::translate("WaypointTable", " Heading\r (true)"),
          QCoreApplication::translate("WaypointTable", " Total\r  Dist.\r   NM")});
-    for (int row = 1; row < WaypointGridRows; ++row) {
+    for (int row = 1; row < rowCount; ++row) {
         QStringList cells(WaypointGridColumns, NoValue);
         cells[0] = QString::number(row - 1);
         grid.rows.append(cells);
@@ -81,8 +86,7 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
     float previousLat = float(options.homeLat);
     float previousLon = float(options.homeLon);
     float total = 0.0f; // nautical miles, summed in single precision
-    const int shown = int(std::min<qsizetype>(waypointList.size(), WaypointGridWaypointRows));
-    for (int i = 0; i < shown; ++i) {
+    for (int i = 0; i < int(waypointList.size()); ++i) {
         const std::optional<Waypoint> waypoint = ParseWaypoint(waypointList[i]);
         if (!waypoint) break;
         QStringList& cells = grid.rows[WaypointGridFirstWaypointRow + i];

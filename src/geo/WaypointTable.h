@@ -1,6 +1,6 @@
 #pragma once
 // The rules of the waypoint list beside the chart: which entries are saved, the cells of the
-// 7 x 17 grid, which grid row may be deleted and the lines of the printed list. The window
+// 7-column grid, which grid row may be deleted and the lines of the printed list. The window
 // writes the cells and lines; nothing here touches a widget or the settings store.
 
 #include <QLocale>
@@ -19,8 +19,8 @@ struct WaypointListOptions {
     bool decimalDegrees = false;
     bool magneticReadout = false;
     float magneticVariation = 0.0f; // degrees, east positive
-    // Temperatures read in °C (the list itself keeps °F): a waypoint without one then reads
-    // "-", as 0.0 would be a reading of freezing water.
+    // Temperatures read in °C (the list itself keeps °F). A waypoint without one reads "-" in
+    // either unit.
     bool temperatureCelsius = false;
 };
 
@@ -32,19 +32,21 @@ bool homeIsSet(const WaypointListOptions& options);
 QStringList waypointsToSave(const QStringList& waypointList);
 
 constexpr int WaypointGridColumns = 7;
+// The rows the grid always has and its height shows: the header, home and 15 waypoints. A longer
+// list adds a row for each further waypoint; the grid then scrolls.
 constexpr int WaypointGridRows = 17;
 constexpr int WaypointGridHomeRow = 1;
 constexpr int WaypointGridFirstWaypointRow = 2; // waypoint k (from 1) sits in row k + 1
-constexpr int WaypointGridWaypointRows = WaypointGridRows - WaypointGridFirstWaypointRow;
 
 // The cells of the grid, rows[row][column]; a line break inside a header cell is "\r".
 struct WaypointGrid {
     QList<QStringList> rows;
 };
 
-// The grid for the list: the header row, the home row, then a row for each of the first 15
-// waypoints. The listing ends at the first entry that does not parse or whose leg cannot be
-// computed; rows without a waypoint, and the leg columns while home is not set, show "-".
+// The grid for the list: the header row, the home row, then a row for each waypoint, at least
+// WaypointGridRows rows in all. The listing ends at the first entry that does not parse or whose
+// leg cannot be computed; rows without a waypoint, and the leg columns while home is not set, show
+// "-".
 WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOptions& options,
                           const QLocale& locale = QLocale());
 

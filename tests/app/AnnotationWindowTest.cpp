@@ -148,6 +148,36 @@ TEST(AnnotationWindow, MarksDrawnWithTheMouseSurviveARestartAndEraseAfterTheQues
         << rig.messageBoxes.errors.join('\n').toStdString();
 }
 
+TEST(AnnotationWindow, LinesDraggedPastEachEdgeEndOnTheChartAndComeBackAfterARestart) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    QList<QList<QPoint>> drawn;
+    {
+        auto form = rig.window(copySample(charts.filePath("monday"), "area-ne01.gif"));
+        const int right = form->BaseBitmap.width() - 1;
+        const int bottom = form->BaseBitmap.height() - 1;
+        ASSERT_GT(right, 200);
+        form->SpeedButtonDraw->click();
+        // Each drag leaves the chart by one edge; the line ends on that edge.
+        const struct {
+            QPoint to, end;
+        } drags[] = {
+            {{150, -30}, {150, 0}},
+            {{-30, 160}, {0, 160}},
+            {{right + 30, 170}, {right, 170}},
+            {{180, bottom + 30}, {180, bottom}},
+        };
+        for (const auto& d : drags) {
+            drag(*form, {200, 200}, {190, 190}, d.to);
+            drawn.append({{200, 200}, d.end});
+        }
+        EXPECT_EQ(linePoints(*form), drawn);
+        form->close();
+    }
+    auto form = rig.window(copySample(charts.filePath("tuesday"), "area-ne01.gif"));
+    EXPECT_EQ(linePoints(*form), drawn) << "every line is read back from the area's file";
+}
+
 TEST(AnnotationWindow, ZoomedDragsEraseByMidpointAndClearAll) {
     AnnotationRig rig;
     QTemporaryDir charts;

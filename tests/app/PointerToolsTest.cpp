@@ -49,6 +49,28 @@ TEST(EraseSearch, SegmentsAreSampledAtWholeXRoundedHalfToEven) {
     EXPECT_FALSE(app::findLineIn({line({0, 0}, {1, 10})}, QRect(QPoint(0, 3), QSize(2, 4))));
 }
 
+TEST(EraseSearch, SampleRowIsExactAtHalves) {
+    const struct {
+        QPoint a, b;
+        int x, row;
+    } rows[] = {
+        {{0, 0}, {14, 29}, 7, 14},              // 14.5: a slope in floating point made it 15
+        {{0, 0}, {14, -29}, 7, -14},            // -14.5 falls upward to the even -14
+        {{0, 29}, {14, 0}, 7, 14},              // falling line, 14.5
+        {{0, 1}, {14, 30}, 7, 16},              // 15.5: the even neighbour of the whole value
+        {{0, 3}, {2, 0}, 1, 2},                 // 1.5
+        {{0, 0}, {65535, 65535}, 65535, 65535}, // the product passes 2^31
+        {{10, 0}, {10, -101}, 10, -50},         // vertical: the middle, halved toward zero
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.a.x() << "," << r.a.y() << " " << r.b.x() << ","
+                                        << r.b.y() << " at " << r.x);
+        EXPECT_EQ(app::eraseSampleRow(r.a, r.b, r.x), r.row);
+    }
+    // The search uses it: a one-pixel rectangle at (7, 14) finds the first line.
+    EXPECT_TRUE(app::findLineIn({line({14, 29}, {0, 0})}, QRect(7, 14, 1, 1)));
+}
+
 TEST(EraseSearch, VerticalSegmentIsFoundOnlyAtItsMidpoint) {
     const QList<AnnotationLine> lines = {line({10, 0}, {10, 101})}; // midpoint y = 50
     EXPECT_TRUE(app::findLineIn(lines, app::eraseSquare({10, 50})));

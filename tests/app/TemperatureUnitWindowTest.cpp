@@ -49,7 +49,7 @@ QStringList readings(const TFormThalwise& form) {
 
 // The sample chart's range is 38..62°F: the slider starts at 50°F.
 const QStringList Fahrenheit = {
-    "50°F", "Temperature range in chart is: 38°F .. 62°F", "", " Temp\n   °F", "55.0", "0.0"};
+    "50°F", "Temperature range in chart is: 38°F .. 62°F", "", " Temp\n   °F", "55.0", "-"};
 const QStringList Celsius = {"10.0°C",         "Temperature range in chart is: 3.3°C .. 16.7°C",
                              "62°F is 16.7°C", " Temp\n   °C",
                              "12.8",           "-"};

@@ -164,7 +164,7 @@ TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
 TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) {
     TripRig rig;
     auto form = rig.window(QString());
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 15; ++i)
         form->WaypointList.append(QStringLiteral("Lat=41.%1,Lon=-70.50,Tf=70.0").arg(i + 10));
     form->SpeedButtonWaypoint->click();
     form->RefreshWaypointGrid();
@@ -177,7 +177,8 @@ TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) 
     EXPECT_FALSE(grid->verticalScrollBar()->isVisible());
     EXPECT_LE(grid->rowViewportPosition(16) + grid->rowHeight(16), grid->viewport()->height());
     EXPECT_LE(grid->columnViewportPosition(6) + grid->columnWidth(6), grid->viewport()->width());
-    // The fifteenth waypoint has the last row; the sixteenth none.
+    // Fifteen waypoints fill the grid without scrolling.
+    EXPECT_EQ(grid->rowCount(), 17);
     EXPECT_EQ(waypointCell(*form, 16, 0), "15");
     EXPECT_EQ(waypointCell(*form, 16, 1), FormatDegrees(41.24f, form->DecimalDegrees->Value));
     // Nothing it needs beside it lies under it: the strip, the readout, the tools, the chart.
@@ -188,6 +189,39 @@ TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) 
         EXPECT_FALSE(grid->geometry().intersects(beside->geometry()))
             << beside->objectName().toStdString();
     EXPECT_GE(grid->x(), 0);
+}
+
+TEST(WaypointWindow, EveryWaypointHasARowAndAScrolledRowIsDeleted) {
+    TripRig rig;
+    auto form = rig.window(QString());
+    form->SpeedButtonWaypoint->click();
+    QTableWidget* grid = form->StringGridWaypointList;
+    const QSize laidOut = grid->size();
+    for (int i = 0; i < 20; ++i)
+        form->WaypointList.append(QStringLiteral("Lat=41.%1,Lon=-70.50,Tf=70.0").arg(i + 10));
+    form->WaypointsChanged();
+    form->RefreshWaypointGrid();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(grid->rowCount(), 22);
+    EXPECT_EQ(waypointCell(*form, 21, 0), "20");
+    // The grid keeps its height and scrolls; the scroll bar covers no column.
+    EXPECT_EQ(grid->height(), laidOut.height());
+    EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
+    EXPECT_LE(grid->columnViewportPosition(6) + grid->columnWidth(6), grid->viewport()->width());
+    EXPECT_FALSE(grid->geometry().intersects(form->SpeedButtonMeasure->geometry()));
+
+    grid->scrollToBottom();
+    QCoreApplication::processEvents();
+    ASSERT_GT(grid->verticalScrollBar()->value(), 0);
+    const QString eighteenth = form->WaypointList[17];
+    rightClickRow(*form, 19);
+    EXPECT_EQ(form->PopupMenuWaypointDelete->text(), "Delete waypoint 18");
+    closeMenu(*form);
+    form->PopupMenuWaypointDelete->trigger();
+    ASSERT_EQ(form->WaypointList.size(), 19);
+    EXPECT_FALSE(form->WaypointList.contains(eighteenth));
+    EXPECT_EQ(rig.storedWaypoints().size(), 19);
+    EXPECT_EQ(grid->rowCount(), 21);
 }
 
 TEST(WaypointWindow, ThePrintedListReachesAPdfFileWithEveryLineWhole) {

@@ -116,8 +116,8 @@ TEST(TemperatureText, WaypointGridAndPrintedListReadTheStoredFahrenheit) {
         QStringList cells;   // the temperature column of rows 2, 3, 4
         QStringList printed; // what follows "T: " on each printed line
     } cases[] = {
-        // A waypoint without a temperature reads 0.0 in °F as it always has, "-" in °C.
-        {false, " Temp\r   °F", {"55.0", "0.0", "61.3"}, {"55.0°F", "0.0°F", "61.3°F"}},
+        // A waypoint without a temperature reads "-" in either unit, never freezing water.
+        {false, " Temp\r   °F", {"55.0", "-", "61.3"}, {"55.0°F", "-", "61.3°F"}},
         {true, " Temp\r   °C", {"12.8", "-", "16.3"}, {"12.8°C", "-", "16.3°C"}},
     };
     for (const auto& c : cases) {

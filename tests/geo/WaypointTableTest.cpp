@@ -76,35 +76,35 @@ TEST(WaypointGrid, LegsFromHomeWithRunningTotalsInEachFormat) {
          QLocale::c(),
          {"H", "0\u00B000'", "0\u00B000'", "-", " Home", "-", "-"},
          {{"1", "41\u00B000'", "70\u00B000'", "55.0", "-", "-", "-"},
-          {"2", "41\u00B000'", "69\u00B000'", "0.0", "-", "-", "-"},
+          {"2", "41\u00B000'", "69\u00B000'", "-", "-", "-", "-"},
           {"3", "41\u00B030'", "69\u00B015'", "61.3", "-", "-", "-"}}},
         {"home set: first leg from home",
          home,
          QLocale::c(),
          {"H", "42\u00B000'", "70\u00B000'", "-", " Home", "-", "-"},
          {{"1", "41\u00B000'", "70\u00B000'", "55.0", "60.1", "180.0\u00B0", "60.1"},
-          {"2", "41\u00B000'", "69\u00B000'", "0.0", "45.4", "89.7\u00B0", "105.5"},
+          {"2", "41\u00B000'", "69\u00B000'", "-", "45.4", "89.7\u00B0", "105.5"},
           {"3", "41\u00B030'", "69\u00B015'", "61.3", "32.1", "339.6\u00B0", "137.6"}}},
         {"decimal degrees, magnetic headings",
          decimalMagnetic,
          QLocale::c(),
          {"H", "42.000\u00B0", "70.000\u00B0", "-", " Home", "-", "-"},
          {{"1", "41.000\u00B0", "70.000\u00B0", "55.0", "60.1", "210.0\u00B0", "60.1"},
-          {"2", "41.000\u00B0", "69.000\u00B0", "0.0", "45.4", "119.7\u00B0", "105.5"},
+          {"2", "41.000\u00B0", "69.000\u00B0", "-", "45.4", "119.7\u00B0", "105.5"},
           {"3", "41.500\u00B0", "69.250\u00B0", "61.3", "32.1", "9.6\u00B0", "137.6"}}},
         {"the user's decimal separator",
          decimalMagnetic,
          QLocale(QLocale::German, QLocale::Germany),
          {"H", "42,000\u00B0", "70,000\u00B0", "-", " Home", "-", "-"},
          {{"1", "41,000\u00B0", "70,000\u00B0", "55,0", "60,1", "210,0\u00B0", "60,1"},
-          {"2", "41,000\u00B0", "69,000\u00B0", "0,0", "45,4", "119,7\u00B0", "105,5"},
+          {"2", "41,000\u00B0", "69,000\u00B0", "-", "45,4", "119,7\u00B0", "105,5"},
           {"3", "41,500\u00B0", "69,250\u00B0", "61,3", "32,1", "9,6\u00B0", "137,6"}}},
         {"home with one coordinate 0 is not set",
          halfHome,
          QLocale::c(),
          {"H", "42\u00B000'", "0\u00B000'", "-", " Home", "-", "-"},
          {{"1", "41\u00B000'", "70\u00B000'", "55.0", "-", "-", "-"},
-          {"2", "41\u00B000'", "69\u00B000'", "0.0", "-", "-", "-"},
+          {"2", "41\u00B000'", "69\u00B000'", "-", "-", "-", "-"},
           {"3", "41\u00B030'", "69\u00B015'", "61.3", "-", "-", "-"}}},
     };
     for (const Case& c : cases) {
@@ -116,7 +116,7 @@ TEST(WaypointGrid, LegsFromHomeWithRunningTotalsInEachFormat) {
     }
 }
 
-TEST(WaypointGrid, ListingEndsAtADamagedEntryAndAtTheFifteenthWaypoint) {
+TEST(WaypointGrid, ListingEndsAtADamagedEntryAndGoesOnPastTheFifteenthWaypoint) {
     QStringList damaged = Trip;
     damaged.insert(1, "Lat=41.00,Lon=west,Tf=50.0");
     const geo::WaypointGrid cut = geo::waypointGrid(damaged, homeAt(42.0, -70.0), QLocale::c());
@@ -124,14 +124,16 @@ TEST(WaypointGrid, ListingEndsAtADamagedEntryAndAtTheFifteenthWaypoint) {
     for (int row = 3; row < geo::WaypointGridRows; ++row)
         EXPECT_EQ(cut.rows[row], dashes(QString::number(row - 1))) << row;
 
-    // Sixteen legs of one degree north each: the grid shows fifteen, the total counts them.
+    // Sixteen legs of one degree north each: every one has its row, the total counts them.
     QStringList sixteen;
     for (int k = 1; k <= 16; ++k)
         sixteen.append(QStringLiteral("Lat=%1.00,Lon=-70.00,Tf=60.0").arg(20 + k));
     const geo::WaypointGrid grid = geo::waypointGrid(sixteen, homeAt(20.0, -70.0), QLocale::c());
-    ASSERT_EQ(grid.rows.size(), geo::WaypointGridRows);
+    ASSERT_EQ(grid.rows.size(), geo::WaypointGridRows + 1);
     EXPECT_EQ(grid.rows[16], QStringList({"15", "35\u00B000'", "70\u00B000'", "60.0", "60.1",
                                           "0.0\u00B0", "901.6"}));
+    EXPECT_EQ(grid.rows[17][0], "16");
+    EXPECT_EQ(geo::deletableWaypoint(sixteen, 17), 15);
     EXPECT_EQ(geo::printedWaypointList(sixteen, homeAt(20.0, -70.0), QLocale::c()).size(), 18);
 }
 
@@ -192,7 +194,7 @@ TEST(WaypointTable, PrintedLinesMeasureFromHomeOrFromZeroZero) {
          {"Home location - lat: 42\u00B000'  lon: 70\u00B000'", "",
           "Waypoint: 1  lat: 41\u00B000'  lon: 70\u00B000'  T: 55.0\u00B0F  dist: 60.1 NM at "
           "180.0\u00B0 (true)  total: 60.1 NM",
-          "Waypoint: 3  lat: 41\u00B000'  lon: 69\u00B000'  T: 0.0\u00B0F  dist: 45.4 NM at "
+          "Waypoint: 3  lat: 41\u00B000'  lon: 69\u00B000'  T: -  dist: 45.4 NM at "
           "89.7\u00B0 (true)  total: 105.5 NM"}},
         {"magnetic headings",
          {Trip[2]},
