@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -140,11 +140,6 @@ void TFormPrint::FormShow() {
 }
 
 void TFormPrint::FormActivate() {
-    // Back from the page preview, the selection previewed is the one to print.
-    if (m_keepOnNextActivation) {
-        m_keepOnNextActivation = false;
-        return;
-    }
     TimerLoad->start();
 }
 
@@ -153,13 +148,19 @@ void TFormPrint::TimerLoadTimer() {
     const BusyCursor busy;
     const QRect preview(PreviewDesign.topLeft(), printing::previewSize(PreviewBitmap.size()));
     ImagePreview->setGeometry(preview);
-    PaintBoxSelect->setGeometry(printing::firstSelection(preview));
-    setFixedWidth(printing::printDialogClientWidth(preview));
-    // The handles follow the selection to its new place.
-    if (ControlSizerSelect->Control()) {
-        ControlSizerSelect->setControl(nullptr);
-        ControlSizerSelect->setControl(PaintBoxSelect);
+    // Quirk "selection-kept-on-activation": the first selection is placed when the dialog first
+    // shows its picture; coming back from Setup, a message or the page preview activates the
+    // dialog again and keeps the selection the user made.
+    if (!m_selectionPlaced) {
+        m_selectionPlaced = true;
+        PaintBoxSelect->setGeometry(printing::firstSelection(preview));
+        // The handles follow the selection to its new place.
+        if (ControlSizerSelect->Control()) {
+            ControlSizerSelect->setControl(nullptr);
+            ControlSizerSelect->setControl(PaintBoxSelect);
+        }
     }
+    setFixedWidth(printing::printDialogClientWidth(preview));
     ProgressBar->setValue(0);
     LabelProgress->clear();
     LabelProgress->setToolTip(QString());
@@ -212,10 +213,8 @@ std::optional<std::optional<QRect>> TFormPrint::rangeToPrint() const {
 void TFormPrint::ButtonPreviewClick() {
     const std::optional<std::optional<QRect>> range = rangeToPrint();
     if (!range) return;
-    m_keepOnNextActivation = true;
-    m_services.printers->preview([this, &range](platform::PrintJob& job) {
-        PreviewBitmapPage(job, PreviewBitmap, *range);
-    });
+    m_services.printers->preview(
+        [this, &range](platform::PrintJob& job) { PreviewBitmapPage(job, PreviewBitmap, *range); });
 }
 
 void TFormPrint::ButtonPrintClick() {
@@ -226,12 +225,16 @@ void TFormPrint::ButtonPrintClick() {
     LabelProgress->setText(tr("Printing"));
     ProgressBar->setMaximum(100);
     ProgressBar->show();
+    // Only the label and the bar are drawn while the page goes out: the event loop does not
+    // run, so no timer, activation, close box or end of the session is served mid-job; they
+    // wait until the job has ended.
+    LabelProgress->repaint();
+    ProgressBar->repaint();
     const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
     const printing::PageJobResult result =
         PrintBitmapPage(*job, PreviewBitmap, selection, [this](int percent) {
             ProgressBar->setValue(percent);
-            // The bar is drawn; the user's clicks wait until the page is out.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            ProgressBar->repaint();
         });
     LabelProgress->clear();
     LabelProgress->setToolTip(QString());
@@ -246,9 +249,8 @@ void TFormPrint::ButtonPrintClick() {
         const QString file = m_services.printers->lastOutputFile();
         if (!file.isEmpty()) {
             const QFileInfo info(file);
-            LabelProgress->setText(
-                LabelProgress->fontMetrics().elidedText(info.fileName(), Qt::ElideMiddle,
-                                                        LabelProgress->width()));
+            LabelProgress->setText(LabelProgress->fontMetrics().elidedText(
+                info.fileName(), Qt::ElideMiddle, LabelProgress->width()));
             LabelProgress->setToolTip(QDir::toNativeSeparators(info.absoluteFilePath()));
         }
         return;

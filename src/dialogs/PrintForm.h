@@ -71,5 +71,6 @@ private:
     std::optional<std::optional<QRect>> rangeToPrint() const;
 
     const platform::Services m_services;
-    bool m_keepOnNextActivation = false;
+    // The first selection has been placed; later activations keep the user's.
+    bool m_selectionPlaced = false;
 };

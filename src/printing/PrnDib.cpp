@@ -345,15 +345,18 @@ std::optional<printing::PackedDib> LoadDibFromStream(QIODevice& stream) {
         if (!metrics->core && metrics->imageSizeField != 0) {
             imageBytes = metrics->imageSizeField;
             // Quirk "short-size-field": uncompressed rows are read in full even when the size
-            // field says less, so that no row lies past the block's end. This also replaces
-            // the floor of 32 bytes, which refused valid pictures of a few pixels.
+            // field says less, so that no row lies past the block's end (and the floor below
+            // weighs the rows, not the field).
             const bool compressed =
                 metrics->compression == BiRle8 || metrics->compression == BiRle4;
             if (!compressed) imageBytes = std::max(imageBytes, metrics->imageBytes);
         }
+        // Fewer than 32 bytes of pixels is a load error: a selection of a pixel or two would
+        // otherwise print as one block of colour over the whole page.
+        if (imageBytes < MinDibImageBytes) return std::nullopt;
         // Checked against the stream before allocating: no size field makes us take more
         // memory than the file itself holds.
-        if (imageBytes <= 0 || imageBytes > remaining - offset) return std::nullopt;
+        if (imageBytes > remaining - offset) return std::nullopt;
         std::optional<QByteArray> pixels = readBlock(stream, imageBytes);
         if (!pixels) return std::nullopt;
         dib.header = std::move(*header);

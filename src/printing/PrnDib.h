@@ -25,6 +25,8 @@ inline constexpr qint64 MaxDibPixels = qint64(64) * 1024 * 1024;
 // The header block: the largest header, colour table and masks take 1076 bytes; the rest is
 // room for a gap before the pixels.
 inline constexpr qint64 MaxDibHeaderBytes = 1024 * 1024;
+// The fewest bytes of pixels the loader takes: a 1 x 1 or 2 x 2 picture is refused.
+inline constexpr qint64 MinDibImageBytes = 32;
 
 inline constexpr int InfoHeaderSize = 40; // BITMAPINFOHEADER
 inline constexpr int CoreHeaderSize = 12; // BITMAPCOREHEADER
@@ -97,11 +99,12 @@ QByteArray bmpFileImage(const QImage& bitmap);
 } // namespace printing
 
 // Writes bitmap as a BMP file image into memory and reads it back with LoadDibFromStream.
-// Nothing for a null bitmap or one that cannot be written.
+// Nothing for a null bitmap, one that cannot be written or one too small to print.
 std::optional<printing::PackedDib> LoadDibFromBitmap(const QImage& bitmap);
 
 // Reads a BMP file image from the stream's position: the file header ("BM", the pixel
 // offset), the header block up to that offset and the pixel block after it. Nothing, with
-// both blocks released, when the stream is short, a size is out of range or the header is
-// not one the engine can print; the stream is then left somewhere after its position.
+// both blocks released, when the stream is short, a size is out of range, the pixels take
+// fewer than MinDibImageBytes or the header is not one the engine can print; the stream is
+// then left somewhere after its position.
 std::optional<printing::PackedDib> LoadDibFromStream(QIODevice& stream);

@@ -1,10 +1,13 @@
 // "&Print..." as a user meets it: the dialog previews the picture on screen, prints all of it
-// or the selection dragged over the preview, keeps the selection on the preview, and says so
-// when no printer could be opened.
+// or the selection dragged over the preview, keeps the selection on the preview and across Setup
+// and the page preview, says so when no printer could be opened, and serves nothing else while
+// the page goes out.
 
 #include "WindowTestSupport.h"
 #include "dialogs/PrintForm.h"
 #include "dialogs/SsCtrlSize.h"
+
+#include "app/SessionEnd.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,6 +19,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -141,7 +145,7 @@ TEST(PrintWindow, ASelectionDraggedPastThePreviewStaysOnItAndAClosedPrinterIsSai
     EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains("could not be printed"));
 }
 
-TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsAndAPdfSaysWhereItWent) {
+TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsSetupKeepsTheSelectionAndAPdfIsNamed) {
     PrintRig rig;
     auto form = rig.window();
     rig.printers.outputFile = QStringLiteral("/trips/canyons (2).pdf");
@@ -164,18 +168,30 @@ TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsAndAPdfSaysWhereItWent) {
         EXPECT_EQ(dialog.LabelProgress->text(), "canyons (2).pdf");
         EXPECT_EQ(dialog.LabelProgress->toolTip(),
                   QDir::toNativeSeparators("/trips/canyons (2).pdf"));
-        // Any later activation (as after Setup) sets the selection back.
-        dialog.FormActivate();
+        // Setup > OK: the dialog is activated again when the printer set-up closes, and the
+        // selection is still the user's.
+        dialog.ButtonPrintSetup->click();
+        QEvent activated(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&dialog, &activated);
         QTest::qWait(120);
         afterSetup = dialog.PaintBoxSelect->geometry();
         EXPECT_TRUE(dialog.LabelProgress->text().isEmpty());
+        dialog.ButtonPrint->click();
     };
     form->MenuFilePrint->trigger();
 
     EXPECT_EQ(afterReturn, previewed);
-    EXPECT_NE(afterSetup, previewed);
+    EXPECT_EQ(afterSetup, previewed);
+    EXPECT_EQ(rig.printers.setupCalls, 1);
     ASSERT_EQ(rig.printers.previews.size(), 1);
-    ASSERT_EQ(rig.printers.jobs.size(), 1);
+    ASSERT_EQ(rig.printers.jobs.size(), 2);
+    const auto placed = [](const RecordingPrintJob::Log& log) {
+        QRect covered;
+        for (const RecordingPrintJob::Call& band : log.of(Kind::DrawImage))
+            covered |= band.target;
+        return covered;
+    };
+    EXPECT_EQ(placed(*rig.printers.jobs[1]), placed(*rig.printers.jobs[0]));
     // The preview has the page of the print: its orientation, and the picture whole where
     // the bands cover it.
     const RecordingPrintJob::Log& preview = *rig.printers.previews[0];
@@ -185,11 +201,40 @@ TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsAndAPdfSaysWhereItWent) {
               print.of(Kind::Begin).first().orientation);
     const QList<RecordingPrintJob::Call> shown = preview.of(Kind::DrawImage);
     ASSERT_EQ(shown.size(), 1);
-    QRect covered;
-    for (const RecordingPrintJob::Call& band : print.of(Kind::DrawImage)) covered |= band.target;
-    EXPECT_EQ(shown[0].target, covered);
+    EXPECT_EQ(shown[0].target, placed(print));
     EXPECT_EQ(shown[0].image.size(), selection.size());
     EXPECT_TRUE(rig.printers.previews[0]->ended());
+}
+
+// A timer due and a termination signal received just before "Print" are served once the page
+// is out, not while its bands are drawn; the window then closes in order.
+TEST(PrintWindow, NothingButTheProgressBarIsServedWhileThePagePrints) {
+    PrintRig rig;
+    auto form = rig.window();
+    app::TerminationWatcher termination;
+    ASSERT_TRUE(termination.isActive());
+    std::shared_ptr<RecordingPrintJob::Log> job;
+    QStringList served;
+    const auto serve = [&](const QString& what) {
+        served.append(what + (job && job->ended() ? " after the job" : " during the job"));
+    };
+    QObject::connect(&termination, &app::TerminationWatcher::terminationRequested, form.get(), [&] {
+        serve("signal");
+        form->closeInOrder();
+    });
+    rig.printers.jobScript.metrics.screen = QSize(400, 300); // many bands
+    form->user = [&](TFormPrint& dialog) {
+        QTimer::singleShot(0, &dialog, [&] { serve("timer"); });
+        ::raise(SIGTERM);
+        dialog.ButtonPrint->click();
+        job = rig.printers.jobs.value(0);
+        ASSERT_TRUE(job && job->of(Kind::DrawImage).size() > 1);
+        QTest::qWait(50);
+    };
+    form->MenuFilePrint->trigger();
+    served.sort();
+    EXPECT_EQ(served, (QStringList{"signal after the job", "timer after the job"}));
+    EXPECT_FALSE(form->isVisible());
 }
 
 } // namespace

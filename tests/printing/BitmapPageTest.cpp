@@ -85,6 +85,9 @@ TEST(PrintBitmapPage, WhatIsToldWhenNothingOrNotAllIsPrinted) {
          true,
          0,
          PageJobStatus::BitmapLoadError},
+        // A pixel, and 2 x 3 pixels: 4 and 24 bytes of rows, under the loader's 32.
+        {halves(600, 400), QRect(100, 100, 1, 1), true, 0, PageJobStatus::BitmapLoadError},
+        {halves(600, 400), QRect(100, 100, 2, 3), true, 0, PageJobStatus::BitmapLoadError},
         {halves(60, 40), {}, false, 0, PageJobStatus::NotStarted},
         {halves(60, 40), {}, true, 1000, PageJobStatus::Incomplete},
     };

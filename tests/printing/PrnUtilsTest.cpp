@@ -74,6 +74,8 @@ TEST(Fit, AsLargeAsTheAreaAllowsAndCentredAcross) {
         {{7, 3}, {11, 11}, {0, 3, 11, 4}}, // 33 / 7 truncated; halves 5 - 2
         {{3, 7}, {10, 10}, {3, 0, 4, 10}},
         {{7, 7}, {1000, 2000}, {0, 500, 1000, 1000}}, // a rounded 1000 / 7 would give 999
+        // A4 landscape at 1200 dpi: 45 x 9583 / 35 is 12321 exactly (a rounded factor: 12320).
+        {{45, 35}, {13694, 9583}, {687, 0, 12321, 9583}},
         {{0, 7}, {1000, 2000}, {}},
     };
     for (const Case& c : cases)
