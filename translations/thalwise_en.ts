@@ -306,7 +306,7 @@
 <context>
     <name>ChartFlipping</name>
     <message>
-        <location filename="../src/archive/ChartFlipping.cpp" line="+48"/>
+        <location filename="../src/archive/ChartFlipping.cpp" line="+63"/>
         <source>You can only select up to %1 images for flipping.  The most recent %2 have been selected.</source>
         <translation type="unfinished"></translation>
     </message>
