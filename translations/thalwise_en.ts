@@ -314,7 +314,13 @@
 <context>
     <name>ChartMetadata</name>
     <message>
-        <location filename="../src/geo/ChartMetadata.cpp" line="+159"/>
+        <location filename="../src/geo/ChartMetadata.cpp" line="+177"/>
+        <source>Temperature range in chart is: %1 .. %2</source>
+        <extracomment>%1 and %2 are the scale&apos;s ends with their unit (50°F, or 10.0°C).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>E</source>
         <comment>east variation</comment>
         <translation type="unfinished"></translation>
@@ -326,7 +332,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+4"/>
         <source>Temperature range in chart is: %1 .. %3<byte value="xd"/>Magnetic variation is %4%2 %5</source>
         <extracomment>%1 and %3 are the scale&apos;s ends with their unit (50°F, or 10.0°C), %2 the degree sign, %4 the variation&apos;s size in degrees and %5 its side (E or W).</extracomment>
         <translation type="unfinished"></translation>
