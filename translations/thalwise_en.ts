@@ -1054,12 +1054,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1392"/>
+        <location line="+1396"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1390"/>
+        <location line="-1394"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1089,7 +1089,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+399"/>
+        <location line="+403"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
