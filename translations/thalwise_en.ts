@@ -306,7 +306,7 @@
 <context>
     <name>ChartFlipping</name>
     <message>
-        <location filename="../src/archive/ChartFlipping.cpp" line="+48"/>
+        <location filename="../src/archive/ChartFlipping.cpp" line="+63"/>
         <source>You can only select up to %1 images for flipping.  The most recent %2 have been selected.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -314,7 +314,13 @@
 <context>
     <name>ChartMetadata</name>
     <message>
-        <location filename="../src/geo/ChartMetadata.cpp" line="+159"/>
+        <location filename="../src/geo/ChartMetadata.cpp" line="+177"/>
+        <source>Temperature range in chart is: %1 .. %2</source>
+        <extracomment>%1 and %2 are the scale&apos;s ends with their unit (50°F, or 10.0°C).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>E</source>
         <comment>east variation</comment>
         <translation type="unfinished"></translation>
@@ -326,7 +332,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+4"/>
         <source>Temperature range in chart is: %1 .. %3<byte value="xd"/>Magnetic variation is %4%2 %5</source>
         <extracomment>%1 and %3 are the scale&apos;s ends with their unit (50°F, or 10.0°C), %2 the degree sign, %4 the variation&apos;s size in degrees and %5 its side (E or W).</extracomment>
         <translation type="unfinished"></translation>
@@ -1058,12 +1064,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1392"/>
+        <location line="+1396"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1390"/>
+        <location line="-1394"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1093,7 +1099,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+399"/>
+        <location line="+403"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>

@@ -27,9 +27,9 @@ void TemperatureHistory::setCharts(const archive::ChartImageList& charts,
         Chart chart;
         chart.bitmap = image.bitmap.convertToFormat(QImage::Format_RGB32);
         // Each chart under its own range, as the scale shows it when that chart is opened.
-        const geo::ChartMetadata metadata = geo::readChartMetadata(image.comments);
-        chart.ownRange = metadata.hasRange;
-        const geo::ScaleRange range = geo::chartScaleRange(metadata, {fallbackMin, fallbackMax});
+        chart.ownRange = image.metadata.hasRange;
+        const geo::ScaleRange range =
+            geo::chartScaleRange(image.metadata, {fallbackMin, fallbackMax});
         chart.scale.TempScaleChange(scaleBitmap, range.min, range.max);
         chart.time = archive::chartTimeOf(QFileInfo(image.path).completeBaseName());
         chart.label = historyLabel(image.path, chart.time);

@@ -1354,6 +1354,8 @@ void TFormThalwise::BuildAreaMenu() {
 }
 
 void TFormThalwise::SelectArea(int index) {
+    // The caption names the area, whether a chart or a flip made it current.
+    setWindowTitle(app::chartCaption(geo::areaCode(index)));
     CurrentArea = index;
     DefaultArea->Value = index;
     CheckDefaultAreaItem();
@@ -1424,11 +1426,15 @@ QString TFormThalwise::ReadChartMetadata(const QString& path) {
 }
 
 QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
+    m_chartCommentTexts = gif::firstFrameCommentTexts(chart);
+    const geo::ChartMetadata metadata = geo::readChartMetadata(m_chartCommentTexts, QLocale());
+    applyChartMetadata(metadata);
+    return metadata.timestamp;
+}
+
+void TFormThalwise::applyChartMetadata(const geo::ChartMetadata& metadata) {
     ShowScaleControls(true);
     LabelTemp->setToolTip(QString());
-    m_chartCommentTexts = gif::firstFrameCommentTexts(chart);
-    const geo::ChartMetadata metadata =
-        geo::readChartMetadata(m_chartCommentTexts, QLocale(), TemperatureCelsius->Value);
     if (metadata.hasRange) {
         // Each spinner applies the scale through its change handler. The spinners widen their
         // ranges to take the chart's own values: a clamped limit would read every temperature
@@ -1441,7 +1447,7 @@ QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
         }
         ShowScaleControls(false);
         // The tool-tip's line break is a carriage return; the tool-tip control wants a newline.
-        QString toolTip = metadata.toolTip;
+        QString toolTip = geo::chartToolTip(metadata, QLocale(), TemperatureCelsius->Value);
         LabelTemp->setToolTip(toolTip.replace(u'\r', u'\n'));
     }
     MagneticVariation = metadata.magneticVariation;
@@ -1450,7 +1456,6 @@ QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     ShowHeadingFormat();
     // Headings may have changed between magnetic and true.
     RefreshWaypointGrid();
-    return metadata.timestamp;
 }
 
 std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp) {
@@ -1472,7 +1477,6 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     setWindowIconText(ApplicationTitle);
     const int area = geo::chartAreaOfFile(path);
     if (area == geo::NoArea) showMessage(QCoreApplication::translate("ChartFiles", app::UnrecognisedAreaMessage));
-    setWindowTitle(app::chartCaption(geo::areaCode(area)));
     CurrentChartPath = app::fullChartPath(path);
     SelectArea(area);
     SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
@@ -1541,10 +1545,10 @@ void TFormThalwise::ShowCurrentChart() {
 void TFormThalwise::updateChartAge() {
     std::optional<QDateTime> made;
     if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()) {
-        // A chart of the archive is named after its time stamp; a chart shown in place has the
-        // time stamp it was opened with.
+        // A chart of the archive is named after its time stamp; a chart shown in place, or
+        // flipped under another name, has the time stamp of its comment.
         made = archive::chartTimeOf(QFileInfo(ChartImages.at(CurrentImageIndex).path).completeBaseName());
-        if (!made && ChartImages.size() == 1) made = archive::chartTimeOf(ChartTimestamp);
+        if (!made) made = archive::chartTimeOf(ChartTimestamp);
     }
     const std::optional<archive::ChartAge> age =
         archive::chartAge(made, m_services.clock ? m_services.clock->now() : QDateTime());
@@ -2292,7 +2296,7 @@ bool TFormThalwise::AddChartImage(const QString& path) {
     return ChartImages.add(path, bitmap, gif::firstFrameCommentTexts(chart)) >= 0;
 }
 
-bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
+archive::ChartDecoding TFormThalwise::decodeChartsToFlip(const QStringList& paths) {
     // A long flip shows its progress and may be cancelled; a short one shows nothing.
     QProgressDialog progress(tr("Loading charts to flip..."), tr("Cancel"),
                              0, int(paths.size()), this);
@@ -2300,14 +2304,18 @@ bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     progress.setAutoClose(false);
-    const archive::ChartDecoding decoded = archive::decodeCharts(paths, [&progress](int done, int) {
+    return archive::decodeCharts(paths, [&progress](int done, int) {
         progress.setValue(done);
         return !progress.wasCanceled();
     });
+}
+
+bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
+    const archive::ChartDecoding decoded = decodeChartsToFlip(paths);
     for (const archive::DecodedChart& chart : decoded.charts)
         if (!chart.bitmap.isNull()) ChartImages.add(chart.path, chart.bitmap, chart.comments);
     if (decoded.failedPath) {
-        // The charts before it stay loaded; the tabs are not rebuilt for them.
+        // The charts before it stay loaded.
         m_services.messageBoxes->showError(
             app::chartErrorText(*decoded.failedPath, decoded.failure));
         return false;
@@ -2327,7 +2335,10 @@ void TFormThalwise::MenuFileFlipLatestClick() {
     TreeScannerRecent->Search();
     const QStringList latest = archive::latestCharts(FoundFiles);
     FoundFiles.clear();
-    if (!addDecodedCharts(latest)) return;
+    // Quirk "stopped-flip-shows-its-charts": a flip cancelled or ended by a chart that does not
+    // decode still gets the tabs of the charts it loaded; the tabs of the set before would
+    // point into the new list, at another area's chart or at none.
+    addDecodedCharts(latest);
     RebuildImageTabs();
 }
 
@@ -2339,10 +2350,11 @@ void TFormThalwise::MenuFileFlipAnyImagesClick() {
     QStringList paths;
     for (const QString& name : ticked)
         paths.append(ArchiveFolder + name);
-    // Only the charts that stay are decoded (the names come in the archive's order); the
-    // message still counts every ticked one.
-    if (!addDecodedCharts(archive::latestCharts(paths))) return;
-    if (archive::overFlipLimit(int(ticked.size()))) {
+    // Only the charts that stay are decoded; the message counts every distinct ticked one.
+    const QStringList charts = archive::distinctCharts(paths);
+    // A stopped flip shows the tabs of what it loaded (Quirk "stopped-flip-shows-its-charts").
+    const bool complete = addDecodedCharts(archive::latestCharts(charts));
+    if (complete && archive::overFlipLimit(int(charts.size()))) {
         platform::MessageBoxRequest message;
         message.caption = ApplicationTitle;
         message.text = archive::flipLimitMessage();
@@ -2395,6 +2407,15 @@ void TFormThalwise::TabControlImagesChange() {
     const int tab = TabControlImagesTabs->currentIndex();
     const QVariant chart = TabControlImagesTabs->tabData(tab);
     CurrentImageIndex = chart.isValid() ? chart.toInt() : tab;
+    if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()) {
+        // Quirk "flipped-chart-own-range": each flipped chart is read under its own range and
+        // variation, as opening it would read it, not under the chart opened last; one without
+        // a range keeps the range in force. Its time stamp and comments follow it too.
+        const ChartImage& shown = ChartImages.at(CurrentImageIndex);
+        m_chartCommentTexts = shown.comments;
+        ChartTimestamp = shown.metadata.timestamp;
+        applyChartMetadata(shown.metadata);
+    }
     ShowCurrentChart();
 }
 

@@ -56,6 +56,9 @@ namespace app {
 class BreakLayerCache;
 struct BreakLayerKey;
 }
+namespace archive {
+struct ChartDecoding;
+}
 namespace geo {
 struct BreakLayer;
 }
@@ -224,7 +227,7 @@ public:
     bool Zoomed = false;
     int CurrentArea = 0;
     geo::Calibration m_calibration; // of CurrentArea; invalid (no mapping) for 0 and 31
-    QString ChartTimestamp;         // of the chart opened last; empty without one
+    QString ChartTimestamp;         // of the chart shown; empty without one
     bool HasVariation = false;
     float MagneticVariation = 0;
     QString CurrentChartPath;
@@ -427,6 +430,9 @@ protected:
     virtual void showPrintDialog(TFormPrint& dialog);
     // Asks for the break threshold (°F per NM) starting from current; nothing when cancelled.
     virtual std::optional<double> askBreakThreshold(double current);
+    // Decodes the charts of a flip behind a progress box the user may cancel; tests cancel it
+    // in place.
+    virtual archive::ChartDecoding decodeChartsToFlip(const QStringList& paths);
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -452,6 +458,9 @@ private:
     // Asks for a new text at the chart pixel and adds it unless cancelled or empty.
     void addTextAt(QPoint point);
     QString applyChartMetadata(const TGIFImage& chart);
+    // Puts a chart's metadata in force: the scale's range (a chart without one keeps the range
+    // in force), the scale controls, the range's tool-tip and the heading's variation.
+    void applyChartMetadata(const geo::ChartMetadata& metadata);
     void displayChart(const QString& path, const QImage& picture);
     void showDisplayPicture();
     // Changes the zoom keeping the chart pixel under viewPoint of the scroll box's view.
@@ -489,7 +498,7 @@ private:
     QActionGroup* m_areaGroup = nullptr;
     QImage m_displayPicture;         // the composed chart at its own size
     app::BreakLayerCache* m_breakLayers = nullptr; // per chart, computed in the background
-    QStringList m_chartCommentTexts; // of the chart opened last, for saving its picture
+    QStringList m_chartCommentTexts; // of the chart shown, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
     THelpWindow* m_helpWindow = nullptr;
     TFormAddText* m_addText = nullptr;

@@ -21,9 +21,24 @@ QString flipMask(const QString& areaCode) {
     return QLatin1Char('*') + areaCode + QLatin1String(".gif");
 }
 
+QStringList distinctCharts(const QStringList& chartPaths) {
+    ChartImageList kept;
+    for (const QString& path : chartPaths)
+        kept.add(path, QImage());
+    QStringList distinct;
+    distinct.reserve(kept.size());
+    for (const ChartImage& chart : kept)
+        distinct.append(chart.path);
+    return distinct;
+}
+
 QStringList latestCharts(const QStringList& chartPathsInNameOrder, int limit) {
-    const qsizetype keep = std::clamp<qsizetype>(limit, 0, chartPathsInNameOrder.size());
-    return chartPathsInNameOrder.mid(chartPathsInNameOrder.size() - keep);
+    // Quirk "case-twins-counted-once": the scanner reports two names that differ only in letter
+    // case as two files, but the chart list keeps one of them; the limit counts what it keeps,
+    // so that ten distinct charts stay where ten exist.
+    const QStringList distinct = distinctCharts(chartPathsInNameOrder);
+    const qsizetype keep = std::clamp<qsizetype>(limit, 0, distinct.size());
+    return distinct.mid(distinct.size() - keep);
 }
 
 QStringList latestChartsOfArea(platform::FileSystem& fileSystem, const QString& archiveFolder,

@@ -23,8 +23,12 @@ inline constexpr int FlipLimit = 10;
 // The file mask of an area's archived charts: "*" + area code + ".gif" ("*.gif" for no area).
 QString flipMask(const QString& areaCode);
 
-// The charts that stay of those found in name order: the last limit of them, oldest first.
-// "&Flip latest charts" decodes only these.
+// The charts as the chart list keeps them: in its order, a name that differs from an earlier
+// one only in letter case left out.
+QStringList distinctCharts(const QStringList& chartPaths);
+
+// The charts that stay of those found in name order: the last limit of the distinct ones,
+// oldest first. "&Flip latest charts" decodes only these.
 QStringList latestCharts(const QStringList& chartPathsInNameOrder, int limit = FlipLimit);
 
 // The area's archived charts that "&Flip latest charts" shows, in tab order (oldest first):

@@ -26,7 +26,7 @@ int ChartImageList::indexOf(const QString& path) const {
 int ChartImageList::add(const QString& path, const QImage& bitmap, const QStringList& comments) {
     const int i = lowerBound(path);
     if (i < size() && m_collator.compare(m_entries.at(i).path, path) == 0) return -1;
-    m_entries.insert(i, ChartImage{path, bitmap, comments});
+    m_entries.insert(i, ChartImage{path, bitmap, comments, geo::readChartMetadata(comments)});
     return i;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "geo/ChartMetadata.h"
+
 #include <QCollator>
 #include <QImage>
 #include <QList>
@@ -11,6 +13,8 @@ struct ChartImage {
     QImage bitmap;
     // The first frame's comment texts: the chart's own range and time stamp.
     QStringList comments;
+    // What they say, read once when the chart is listed (°F, the user's decimal separator).
+    geo::ChartMetadata metadata;
 };
 
 namespace archive {
@@ -22,8 +26,8 @@ class ChartImageList {
 public:
     ChartImageList();
 
-    // Files the chart in its sorted place; its index, or -1 when the path is listed already
-    // (the list is then unchanged).
+    // Files the chart in its sorted place with its comments read; its index, or -1 when the
+    // path is listed already (the list is then unchanged).
     int add(const QString& path, const QImage& bitmap, const QStringList& comments = {});
     // The index of a path (compared as the order compares), or -1.
     int indexOf(const QString& path) const;

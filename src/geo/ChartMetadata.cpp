@@ -139,8 +139,6 @@ ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& 
             metadata.hasRange = true;
             metadata.scaleMin = comment.scaleMin;
             metadata.scaleMax = comment.scaleMax;
-            metadata.toolTip = rangeToolTip(comment.scaleMin, comment.scaleMax, comment.variation,
-                                            locale, celsius);
             metadata.hasVariation = true;
             metadata.magneticVariation = comment.variation;
         } else {
@@ -148,7 +146,36 @@ ChartMetadata readChartMetadata(const QStringList& commentTexts, const QLocale& 
             metadata.magneticVariation = 0.0f;
         }
     }
+    metadata.toolTip = chartToolTip(metadata, locale, celsius);
     return metadata;
+}
+
+QString chartToolTip(const ChartMetadata& metadata, const QLocale& locale, bool celsius) {
+    if (!metadata.hasRange) return QString();
+    // Quirk "variation-tip-follows-heading": a later comment without a well-formed range keeps
+    // the earlier range but resets the variation, so the tool-tip no longer names a variation
+    // the headings have stopped applying.
+    if (!metadata.hasVariation)
+        return rangeOnlyToolTip(metadata.scaleMin, metadata.scaleMax, locale, celsius);
+    return rangeToolTip(metadata.scaleMin, metadata.scaleMax, metadata.magneticVariation, locale,
+                        celsius);
+}
+
+namespace {
+
+// One end of the scale with its unit: the scale's own whole °F, or °C with one decimal. A 0
+// among them is a temperature, not "none".
+QString scaleEndText(int fahrenheit, const QLocale& locale, bool celsius) {
+    return (celsius ? temperatureDigits(fahrenheit, true, locale) : QString::number(fahrenheit)) +
+           temperatureUnitText(celsius);
+}
+
+} // namespace
+
+QString rangeOnlyToolTip(int scaleMin, int scaleMax, const QLocale& locale, bool celsius) {
+    //: %1 and %2 are the scale's ends with their unit (50°F, or 10.0°C).
+    return QCoreApplication::translate("ChartMetadata", "Temperature range in chart is: %1 .. %2")
+        .arg(scaleEndText(scaleMin, locale, celsius), scaleEndText(scaleMax, locale, celsius));
 }
 
 QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale,
@@ -158,12 +185,7 @@ QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale&
     const QString side = variation >= 0.0f
                              ? QCoreApplication::translate("ChartMetadata", "E", "east variation")
                              : QCoreApplication::translate("ChartMetadata", "W", "west variation");
-    // The ends are the scale's own whole °F; a 0 among them is a temperature, not "none".
-    const auto end = [&](int fahrenheit) {
-        return (celsius ? temperatureDigits(fahrenheit, true, locale)
-                        : QString::number(fahrenheit)) +
-               temperatureUnitText(celsius);
-    };
+    const auto end = [&](int fahrenheit) { return scaleEndText(fahrenheit, locale, celsius); };
     //: %1 and %3 are the scale's ends with their unit (50°F, or 10.0°C), %2 the degree sign,
     //: %4 the variation's size in degrees and %5 its side (E or W).
     return QCoreApplication::translate("ChartMetadata", "Temperature range in chart is: %1 .. %3\r"

@@ -22,7 +22,7 @@ struct ChartMetadata {
     bool hasRange = false;
     int scaleMin = 0;
     int scaleMax = 0;
-    QString toolTip; // empty unless hasRange
+    QString toolTip; // empty unless hasRange; names the variation only with hasVariation
     // The variation state after the last comment: hasVariation (and magnetic readout) only when
     // the last comment was keyed with a well-formed range; otherwise variation 0 and true
     // headings. A chart without any comment resets it as well.
@@ -62,10 +62,18 @@ struct ScaleRange {
 };
 ScaleRange chartScaleRange(const ChartMetadata& metadata, ScaleRange fallback);
 
+// The tool-tip of the chart's range as it is in force: empty without a range, the range and the
+// variation with one, the range alone when a later comment took the variation back.
+QString chartToolTip(const ChartMetadata& metadata, const QLocale& locale = QLocale(),
+                     bool celsius = false);
+
 // "Temperature range in chart is: %d°F .. %d°F\r" followed by "Magnetic variation is %.1f° E"
 // (variation 0 or more) or "... W" with its magnitude; one decimal, the locale's separator.
 // With celsius the two ends read in °C with one decimal ("50°F" as "10.0°C").
 QString rangeToolTip(int scaleMin, int scaleMax, float variation, const QLocale& locale = QLocale(),
                      bool celsius = false);
+// "Temperature range in chart is: %d°F .. %d°F" alone, for a range in force without variation.
+QString rangeOnlyToolTip(int scaleMin, int scaleMax, const QLocale& locale = QLocale(),
+                         bool celsius = false);
 
 } // namespace geo

@@ -3,17 +3,24 @@
 // area's marks on each, stepped with the arrows, picked by hand, and tidied after the question.
 
 #include "WindowTestSupport.h"
+#include "app/ChartFiles.h"
+#include "app/HistoryPlot.h"
+#include "archive/ChartDecoding.h"
 #include "dialogs/ArchiveManagerForm.h"
+#include "geo/ThalwiseUtils.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,13 +55,27 @@ public:
     QString prompt;
 };
 
+// A window whose flips the user cancels once this many charts are loaded (-1: never).
+class CancellingForm : public TFormThalwise {
+public:
+    using TFormThalwise::TFormThalwise;
+    archive::ChartDecoding decodeChartsToFlip(const QStringList& paths) override {
+        archive::ChartDecoding decoded = TFormThalwise::decodeChartsToFlip(paths);
+        decoded.cancelled = cancelAfter >= 0;
+        if (decoded.cancelled)
+            decoded.charts.resize(std::min<qsizetype>(cancelAfter, decoded.charts.size()));
+        return decoded;
+    }
+    int cancelAfter = -1;
+};
+
 struct ArchiveRig : WindowRig {
     ArchiveRig() : picker(services) {
         // Charts moved to the trash go to a trash of the test's own.
         qputenv("XDG_DATA_HOME", dataDir.path().toLocal8Bit());
     }
-    std::unique_ptr<TFormThalwise> window() {
-        auto form = openWindow();
+    std::unique_ptr<CancellingForm> window() {
+        auto form = std::make_unique<CancellingForm>(services, key, QStringList());
         form->attachDialogs(nullptr, nullptr, &picker);
         // At the size the program starts with.
         form->show();
@@ -219,6 +240,63 @@ TEST(ArchiveWindow, ChartsPickedByHandAndTheArchiveTidiedAfterTheQuestion) {
     rig.messageBoxes.answers = {platform::Button::Yes};
     f.MenuToolsPurgeOldCharts->trigger();
     EXPECT_EQ(rig.archived(f), left.mid(6));
+}
+
+TEST(ArchiveWindow, AfterARestartEachFlippedChartIsReadUnderItsOwnRange) {
+    ArchiveRig rig;
+    auto form = rig.window(); // nothing opened since the start: the scale has its own range
+    TFormThalwise& f = *form;
+    f.DefaultArea->Value = 1;
+    // The second chart with a range and variation of its own; the third saved under the web
+    // site's name, so that only its comment dates it.
+    QFile sample(archiveSample("2026-11-25-12ne01.gif"));
+    QFile second(f.ArchiveFolder + "2026-11-25-12ne01.gif");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly) && second.open(QIODevice::WriteOnly));
+    second.write(sample.readAll()
+                     .replace("TMIN=38", "TMIN=45")
+                     .replace("TMAX=62", "TMAX=75")
+                     .replace("=-15.0", "=+04.5"));
+    second.close();
+    for (const auto& [name, as] : {std::pair("2026-11-24-12ne01.gif", "2026-11-24-12ne01.gif"),
+                                   std::pair("2026-11-26-12ne01.gif", "area-ne01.gif")})
+        ASSERT_TRUE(QFile::copy(archiveSample(name), f.ArchiveFolder + as));
+    geo::TemperatureScale start;
+    start.TempScaleChange(f.ScaleBitmap, f.UpDownScaleMin->value(), f.UpDownScaleMax->value());
+
+    f.MenuFileFlipLatest->trigger();
+    EXPECT_EQ(f.windowTitle(), app::chartCaption("ne01")); // as opening a chart of it says
+    ASSERT_EQ(tabCaptions(f), QStringList({"2026-11-24-12", "2026-11-25-12", "area-ne01.gif"}));
+    const struct {
+        int tmin, tmax;
+        float variation;
+        const char* made;
+    } own[] = {{38, 62, -15.0f, "chart of 2026-11-24 12:00"},
+               {45, 75, 4.5f, "chart of 2026-11-25 12:00"},
+               {38, 62, -15.0f, "chart of 2026-11-26 12:00"}};
+    const QPoint water(400, 400);
+    for (int tab = 0; tab < 3; ++tab) {
+        SCOPED_TRACE(tab);
+        if (tab > 0) f.BitBtnRight->click();
+        geo::TemperatureScale scale;
+        scale.TempScaleChange(f.ScaleBitmap, own[tab].tmin, own[tab].tmax);
+        const float reading = scale.TemperatureAtPixel(f.BaseBitmap, water.x(), water.y());
+        ASSERT_NE(reading, start.TemperatureAtPixel(f.BaseBitmap, water.x(), water.y()));
+        hover(f, water);
+        // The status bar and the history panel read the same, as do the scale's tool-tip, the
+        // headings and the chart's age.
+        EXPECT_EQ(f.statusPanelText(1), geo::temperaturePanelText(reading));
+        EXPECT_EQ(f.PlotTemperatureHistory->points().at(std::size_t(tab)).temperature, reading);
+        EXPECT_EQ(f.LabelTemp->toolTip(),
+                  geo::rangeToolTip(own[tab].tmin, own[tab].tmax, own[tab].variation)
+                      .replace(u'\r', u'\n'));
+        EXPECT_EQ(f.MagneticVariation, own[tab].variation);
+        EXPECT_TRUE(f.LabelChartAge->text().startsWith(own[tab].made));
+    }
+    // Cancelled after the first chart: that chart on a tab of its own, not the tabs before.
+    form->cancelAfter = 1;
+    f.MenuFileFlipLatest->trigger();
+    EXPECT_EQ(tabCaptions(f), QStringList({"2026-11-24-12"}));
+    EXPECT_EQ(f.CurrentImageIndex, 0);
 }
 
 // Nothing a chart carries may write outside the archive.

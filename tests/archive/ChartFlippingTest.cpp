@@ -21,6 +21,7 @@ TEST(FlipLatest, FifteenChartsOfTheAreaFlipTheTenHighestOldestFirst) {
     fake.addFile(dayChart(20, "fl14"));
     fake.addFile(dayChart(21, "ne011"));
     fake.addFile(Archive + "2004-06-22-12NE01.GIF");
+    fake.addFile(Archive + "2004-06-22-12ne01.gif"); // one chart to the list: counted once
     fake.addFile(Archive + "later/2004-06-30-12ne01.gif");
     QStringList expected;
     for (int day = 7; day <= 15; ++day)

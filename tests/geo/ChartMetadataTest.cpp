@@ -140,10 +140,14 @@ TEST(GeoChartMetadata, CommentsInFileOrder) {
         }
         EXPECT_EQ(m.hasVariation, c.hasVariation);
         EXPECT_EQ(m.magneticVariation, c.variation);
+        // The tool-tip names a variation only while the headings apply one.
+        EXPECT_EQ(m.toolTip.contains("Magnetic variation"), c.hasVariation);
     }
     EXPECT_EQ(geo::readChartMetadata({keyed}, C).toolTip,
               QString::fromUtf8("Temperature range in chart is: 50°F .. 86°F\r"
                                 "Magnetic variation is 14.5° W"));
+    EXPECT_EQ(geo::readChartMetadata({keyed, malformed}, C).toolTip,
+              QString::fromUtf8("Temperature range in chart is: 50°F .. 86°F"));
 }
 
 TEST(GeoChartMetadata, ToolTips) {
