@@ -4,23 +4,23 @@
 <context>
     <name>AnnotatedImage</name>
     <message>
-        <location filename="../src/app/AnnotatedImage.cpp" line="+189"/>
+        <location filename="../src/app/AnnotatedImage.cpp" line="+190"/>
         <source>cannot open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <location line="+3"/>
         <source>cannot write %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+78"/>
         <source>no picture to save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+44"/>
         <source>The chart on screen cannot be replaced. Choose another file name.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -288,7 +288,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ChartFiles.h" line="+49"/>
+        <location filename="../src/app/ChartFiles.h" line="+53"/>
         <source>Not enough memory to open the chart</source>
         <translation type="unfinished"></translation>
     </message>
@@ -565,7 +565,12 @@
 <context>
     <name>PointerTools</name>
     <message>
-        <location filename="../src/app/PointerTools.cpp" line="+134"/>
+        <location filename="../src/app/PointerTools.cpp" line="+35"/>
+        <source>This picture was saved with its lines and texts drawn in, so they cannot be changed here. Open the chart itself to change them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+144"/>
         <source>Confirm erase text</source>
         <translation type="unfinished"></translation>
     </message>
@@ -627,6 +632,34 @@
     <message>
         <location line="+14"/>
         <source>Print preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SessionEnd</name>
+    <message>
+        <location filename="../src/app/SessionEnd.cpp" line="+87"/>
+        <source>The lines and texts could not be written to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The waypoints could not be written to the settings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Close without saving them? Choose No to keep the window open, make room or change the folder&apos;s permissions, and close again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Close without saving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Keep the window open</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -790,12 +823,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+105"/>
         <source>Printing</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+43"/>
         <source>The chart could not be printed: the printer could not be opened. Choose one with Setup.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -808,7 +841,7 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+184"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+187"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -828,7 +861,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+73"/>
         <source>Temperature history</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1053,7 +1086,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+27"/>
         <source>Clear all</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1064,12 +1097,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1396"/>
+        <location line="+1475"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1394"/>
+        <location line="-1473"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1089,7 +1122,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+400"/>
+        <location line="+441"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1109,7 +1142,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+521"/>
+        <location line="+559"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1304,7 +1337,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+38"/>
         <source>Lat</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1345,7 +1378,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+45"/>
         <source>Home location - lat: %1  lon: %2</source>
         <translation type="unfinished"></translation>
     </message>
