@@ -44,7 +44,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/archive/ArchiveTidyUp.h" line="+27"/>
+        <location line="+37"/>
+        <source>No trash could be made for these charts, so they were deleted for good.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/archive/ArchiveTidyUp.h" line="+29"/>
         <source>&amp;Never</source>
         <translation type="unfinished"></translation>
     </message>

@@ -2176,7 +2176,9 @@ void TFormThalwise::MenuToolsPurgeOldChartsClick() {
     question.icon = platform::Icon::Question;
     question.defaultButton = platform::Button::No;
     if (m_services.messageBoxes->show(question) == platform::Button::Yes)
-        archive::removeCharts(*m_services.fileSystem, FoundFiles);
+        if (const auto notice = archive::deletedOutrightNotice(
+                archive::removeCharts(*m_services.fileSystem, FoundFiles), question.caption))
+            m_services.messageBoxes->show(*notice);
     FoundFiles.clear();
 }
 
