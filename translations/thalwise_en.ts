@@ -317,6 +317,14 @@
     </message>
 </context>
 <context>
+    <name>ChartIntake</name>
+    <message>
+        <location filename="../src/archive/ChartIntake.cpp" line="+80"/>
+        <source>The chart %1 is incomplete: its picture ends early. It is shown where it is and not filed in the chart archive.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ChartMetadata</name>
     <message>
         <location filename="../src/geo/ChartMetadata.cpp" line="+159"/>
@@ -409,7 +417,7 @@
 <context>
     <name>GIFImage</name>
     <message>
-        <location filename="../src/gif/GIFImage.cpp" line="+610"/>
+        <location filename="../src/gif/GIFImage.cpp" line="+611"/>
         <source>more than %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1053,12 +1061,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1392"/>
+        <location line="+1399"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1390"/>
+        <location line="-1397"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1088,7 +1096,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+399"/>
+        <location line="+406"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1158,7 +1166,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+78"/>
         <source>Loading charts to flip...</source>
         <translation type="unfinished"></translation>
     </message>

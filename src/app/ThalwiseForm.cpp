@@ -1330,8 +1330,9 @@ void TFormThalwise::OpenChart(const QString& path) {
     // Decoded once, before anything changes: a file that fails leaves the chart on screen.
     TGIFImage chart;
     QImage picture;
+    QStringList warnings;
     try {
-        chart.LoadFromFile(path);
+        warnings = archive::loadChartFile(chart, path);
         picture = chart.bitmap();
     } catch (const GIFException& error) {
         m_services.messageBoxes->showError(app::chartErrorText(path, error.message()));
@@ -1344,10 +1345,15 @@ void TFormThalwise::OpenChart(const QString& path) {
     // Filed first, applied after: an intake that fails leaves the chart on screen under its own
     // scale and heading correction, not the new chart's.
     const QString timestamp = geo::readChartMetadata(gif::firstFrameCommentTexts(chart)).timestamp;
-    const std::optional<QString> shown = ArchiveIntake(path, timestamp);
+    const auto whole = archive::leavesPixelsUnset(chart, warnings)
+                           ? archive::ChartPicture::EndsEarly
+                           : archive::ChartPicture::Whole;
+    const std::optional<QString> shown = ArchiveIntake(path, timestamp, whole);
     if (!shown || !QFileInfo(*shown).isFile()) return;
     ChartTimestamp = applyChartMetadata(chart);
     displayChart(*shown, picture);
+    if (whole == archive::ChartPicture::EndsEarly)
+        showMessage(archive::incompleteChartMessage(path));
 }
 
 QString TFormThalwise::ReadChartMetadata(const QString& path) {
@@ -1387,8 +1393,9 @@ QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
     return metadata.timestamp;
 }
 
-std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp) {
-    return archive::archiveIntake(*m_services.fileSystem, path, timestamp, ArchiveFolder);
+std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp,
+                                                    archive::ChartPicture picture) {
+    return archive::archiveIntake(*m_services.fileSystem, path, timestamp, ArchiveFolder, picture);
 }
 
 void TFormThalwise::DisplayChartFile(const QString& path) {

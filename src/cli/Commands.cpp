@@ -4,6 +4,7 @@
 #include "app/ChartDisplay.h"
 #include "app/RegistryVariables.h"
 #include "archive/ArchiveTidyUp.h"
+#include "archive/ChartDecoding.h"
 #include "archive/ChartFlipping.h"
 #include "archive/ChartIntake.h"
 #include "geo/AnnotationFile.h"
@@ -314,17 +315,22 @@ int archive(const QStringList& args, QTextStream& out, QTextStream& err) {
             return usage(err, "archive");
         const QString chart = options->positional.first();
         TGIFImage image;
+        QStringList warnings;
         try {
-            image.LoadFromFile(chart);
+            warnings = archive::loadChartFile(image, chart);
         } catch (const GIFException& error) {
             reportError(err, chart, error.message());
             return 1;
         }
+        for (const QString& warning : warnings)
+            reportError(err, chart, warning);
         const QString timestamp =
             geo::readChartMetadata(gif::firstFrameCommentTexts(image)).timestamp;
         const std::optional<QString> shown = archive::archiveIntake(
             fileSystem, QDir::toNativeSeparators(QFileInfo(chart).absoluteFilePath()), timestamp,
-            archiveFolderArgument(options->values.value(QStringLiteral("--archive"))));
+            archiveFolderArgument(options->values.value(QStringLiteral("--archive"))),
+            archive::leavesPixelsUnset(image, warnings) ? archive::ChartPicture::EndsEarly
+                                                        : archive::ChartPicture::Whole);
         if (!shown) {
             reportError(err, chart, QStringLiteral("could not be copied into the archive"));
             return 1;
