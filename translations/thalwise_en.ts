@@ -44,7 +44,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/archive/ArchiveTidyUp.h" line="+27"/>
+        <location line="+37"/>
+        <source>No trash could be made for these charts, so they were deleted for good.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/archive/ArchiveTidyUp.h" line="+29"/>
         <source>&amp;Never</source>
         <translation type="unfinished"></translation>
     </message>
@@ -312,6 +317,14 @@
     </message>
 </context>
 <context>
+    <name>ChartIntake</name>
+    <message>
+        <location filename="../src/archive/ChartIntake.cpp" line="+80"/>
+        <source>The chart %1 is incomplete: its picture ends early. It is shown where it is and not filed in the chart archive.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ChartMetadata</name>
     <message>
         <location filename="../src/geo/ChartMetadata.cpp" line="+177"/>
@@ -410,7 +423,7 @@
 <context>
     <name>GIFImage</name>
     <message>
-        <location filename="../src/gif/GIFImage.cpp" line="+610"/>
+        <location filename="../src/gif/GIFImage.cpp" line="+611"/>
         <source>more than %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1097,12 +1110,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1475"/>
+        <location line="+1482"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1473"/>
+        <location line="-1480"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1132,7 +1145,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+403"/>
+        <location line="+410"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1202,7 +1215,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+78"/>
         <source>Loading charts to flip...</source>
         <translation type="unfinished"></translation>
     </message>

@@ -1398,8 +1398,9 @@ void TFormThalwise::OpenChart(const QString& path) {
     // Decoded once, before anything changes: a file that fails leaves the chart on screen.
     TGIFImage chart;
     QImage picture;
+    QStringList warnings;
     try {
-        chart.LoadFromFile(path);
+        warnings = archive::loadChartFile(chart, path);
         picture = chart.bitmap();
     } catch (const GIFException& error) {
         m_services.messageBoxes->showError(app::chartErrorText(path, error.message()));
@@ -1412,10 +1413,15 @@ void TFormThalwise::OpenChart(const QString& path) {
     // Filed first, applied after: an intake that fails leaves the chart on screen under its own
     // scale and heading correction, not the new chart's.
     const QString timestamp = geo::readChartMetadata(gif::firstFrameCommentTexts(chart)).timestamp;
-    const std::optional<QString> shown = ArchiveIntake(path, timestamp);
+    const auto whole = archive::leavesPixelsUnset(chart, warnings)
+                           ? archive::ChartPicture::EndsEarly
+                           : archive::ChartPicture::Whole;
+    const std::optional<QString> shown = ArchiveIntake(path, timestamp, whole);
     if (!shown || !QFileInfo(*shown).isFile()) return;
     ChartTimestamp = applyChartMetadata(chart);
     displayChart(*shown, picture);
+    if (whole == archive::ChartPicture::EndsEarly)
+        showMessage(archive::incompleteChartMessage(path));
 }
 
 QString TFormThalwise::ReadChartMetadata(const QString& path) {
@@ -1458,8 +1464,9 @@ void TFormThalwise::applyChartMetadata(const geo::ChartMetadata& metadata) {
     RefreshWaypointGrid();
 }
 
-std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp) {
-    return archive::archiveIntake(*m_services.fileSystem, path, timestamp, ArchiveFolder);
+std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp,
+                                                    archive::ChartPicture picture) {
+    return archive::archiveIntake(*m_services.fileSystem, path, timestamp, ArchiveFolder, picture);
 }
 
 void TFormThalwise::DisplayChartFile(const QString& path) {
@@ -2284,7 +2291,9 @@ void TFormThalwise::MenuToolsPurgeOldChartsClick() {
     question.icon = platform::Icon::Question;
     question.defaultButton = platform::Button::No;
     if (m_services.messageBoxes->show(question) == platform::Button::Yes)
-        archive::removeCharts(*m_services.fileSystem, FoundFiles);
+        if (const auto notice = archive::deletedOutrightNotice(
+                archive::removeCharts(*m_services.fileSystem, FoundFiles), question.caption))
+            m_services.messageBoxes->show(*notice);
     FoundFiles.clear();
 }
 

@@ -58,6 +58,7 @@ struct BreakLayerKey;
 }
 namespace archive {
 struct ChartDecoding;
+enum class ChartPicture;
 }
 namespace geo {
 struct BreakLayer;
@@ -313,8 +314,10 @@ public:
     // does not decode, before anything has changed.
     void DisplayChartFile(const QString& path);
     // Where a chart from outside the archive is filed; hands back the path to show, or nothing
-    // to show nothing. Until the archive is built, the input itself.
-    virtual std::optional<QString> ArchiveIntake(const QString& path, const QString& timestamp);
+    // to show nothing. Until the archive is built, the input itself. A chart whose picture ends
+    // early is never filed.
+    virtual std::optional<QString> ArchiveIntake(const QString& path, const QString& timestamp,
+                                                 archive::ChartPicture picture);
     void ShowScaleControls(bool visible);
     void SelectArea(int index);
     void LoadAnnotations();

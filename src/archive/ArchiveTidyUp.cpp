@@ -67,14 +67,33 @@ RemovalCounts removeCharts(platform::FileSystem& fileSystem, const QStringList& 
     RemovalCounts counts;
     for (const QString& path : chartPaths) {
         // Quirk "wrong-yes-can-be-undone": a chart goes to the trash where the desktop has one.
-        if (fileSystem.moveToTrash(path))
+        if (fileSystem.moveToTrash(path)) {
             ++counts.movedToTrash;
-        else if (fileSystem.deleteFile(path))
+        } else if (fileSystem.deleteFile(path)) {
+            // The user said yes to deleting; they are told afterwards that it cannot be undone.
+            counts.deletedCharts.append(path);
             ++counts.deleted;
-        else
+        } else {
             ++counts.kept;
+        }
     }
     return counts;
+}
+
+std::optional<platform::MessageBoxRequest> deletedOutrightNotice(const RemovalCounts& removal,
+                                                                 const QString& caption) {
+    platform::MessageBoxRequest notice;
+    for (const QString& path : removal.deletedCharts)
+        notice.text += QFileInfo(path).fileName() + u'\r';
+    if (notice.text.isEmpty()) return std::nullopt;
+    // Quirk "no-trash-is-said": without a trash the charts are not put anywhere else; the user,
+    // who may count on the trash, learns that these cannot be restored.
+    notice.text += u'\r';
+    notice.text += QCoreApplication::translate(
+        "ArchiveTidyUp", "No trash could be made for these charts, so they were deleted for good.");
+    notice.caption = caption;
+    notice.icon = platform::Icon::Warning;
+    return notice;
 }
 
 } // namespace archive

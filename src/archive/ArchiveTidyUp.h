@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "platform/MessageBoxes.h"
+
 #include <optional>
 
 namespace platform {
@@ -64,10 +66,17 @@ struct RemovalCounts {
     int movedToTrash = 0; // can be restored from the desktop's trash
     int deleted = 0;      // deleted outright: there was no trash to take them
     int kept = 0;         // could be neither moved nor deleted; offered again next time
+    QStringList deletedCharts; // the paths of those deleted outright, in order
 };
 
-// Removes the charts, in order, each to the desktop's trash where there is one, else deleted.
-// A chart that cannot be removed is passed over.
+// Removes the charts the user confirmed deleting, in order, each to the user's trash where
+// there is one, else deleted. A chart that cannot be removed is passed over.
 RemovalCounts removeCharts(platform::FileSystem& fileSystem, const QStringList& chartPaths);
+
+// The box that tells the user of charts deleted outright because no trash could take them: under
+// caption, a warning with OK whose text is each one's name followed by a carriage return, then
+// the reason. Nothing when none was.
+std::optional<platform::MessageBoxRequest> deletedOutrightNotice(const RemovalCounts& removal,
+                                                                 const QString& caption);
 
 } // namespace archive

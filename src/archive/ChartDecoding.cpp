@@ -44,6 +44,29 @@ Slot decodeOne(const QString& path) {
 
 } // namespace
 
+QStringList loadChartFile(TGIFImage& chart, const QString& path) {
+    QStringList warnings;
+    chart.setWarningCallback(
+        [&warnings](gif::Severity, const QString& message) { warnings.append(message); });
+    try {
+        chart.LoadFromFile(path);
+    } catch (...) {
+        chart.setWarningCallback({});
+        throw;
+    }
+    chart.setWarningCallback({});
+    return warnings;
+}
+
+bool leavesPixelsUnset(const TGIFImage& chart, const QStringList& warnings) {
+    // The decoder reports its texts through the translation, so they are compared as shown.
+    for (const char* unset : {gif::message::PrematureEnd, gif::message::BitBufferUnderrun})
+        if (warnings.contains(QCoreApplication::translate("GIFImage", unset))) return true;
+    // The picture is frame 0.
+    return chart.imageCount() > 0 && chart.image(0).hasImageData() &&
+           !chart.image(0).pixelsComplete();
+}
+
 ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& progress,
                            int threads) {
     const int total = int(paths.size());

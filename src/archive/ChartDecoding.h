@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class TGIFImage;
+
 namespace archive {
 
 struct DecodedChart {
@@ -31,6 +33,16 @@ struct ChartDecoding {
 // Called on the calling thread as charts finish: (charts done, charts in all). Returning false
 // stops the work: nothing more is started and what runs is waited for.
 using DecodingProgress = std::function<bool(int done, int total)>;
+
+// Loads the chart file at path into chart, like TGIFImage::LoadFromFile (throws GIFException
+// the same way), and answers the decoder's warnings in the order they came.
+QStringList loadChartFile(TGIFImage& chart, const QString& path);
+
+// Whether the decode of chart, which gave these warnings (loadChartFile), left pixels of the
+// picture unset, so that they show the fill colour instead of the chart: its image data ended
+// early ("Premature end of data", "Decoder bit buffer under-run", or no word at all when a file
+// stops right at a sub-block's end), as in a download that stopped part-way.
+bool leavesPixelsUnset(const TGIFImage& chart, const QStringList& warnings);
 
 // Decodes the GIF charts at paths on up to threads worker threads (0: one per core).
 ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& progress = {},

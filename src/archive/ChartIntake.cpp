@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -46,6 +47,9 @@ bool isArchiveName(const QString& timestamp) {
     if (timestamp.isEmpty()) return false;
     if (timestamp.contains(u'/') || timestamp.contains(u'\\')) return false;
     if (timestamp.contains(QLatin1String(".."))) return false;
+    // Quirk "no-hidden-archive-copy": a name that starts with "." is a hidden file, which no
+    // flip, Manage archive or Purge ever lists.
+    if (timestamp.startsWith(u'.')) return false;
     for (QChar c : timestamp)
         if (c.category() == QChar::Other_Control) return false; // NUL, CR, LF, DEL, ...
     const bool onlyDotsAndBlanks = std::all_of(timestamp.begin(), timestamp.end(),
@@ -72,10 +76,20 @@ QString archiveCopyPath(const QString& archiveFolder, const QString& timestamp) 
     return platform::withTrailingSeparator(archiveFolder) + timestamp + ArchiveExtension;
 }
 
+QString incompleteChartMessage(const QString& chartPath) {
+    return QCoreApplication::translate("ChartIntake",
+                                       "The chart %1 is incomplete: its picture ends early. It is "
+                                       "shown where it is and not filed in the chart archive.")
+        .arg(QDir::toNativeSeparators(chartPath));
+}
+
 IntakePlan planIntake(const QString& chartPath, const QString& timestamp,
-                      const QString& archiveFolder) {
+                      const QString& archiveFolder, ChartPicture picture) {
     IntakePlan plan;
     plan.showPath = chartPath;
+    // Quirk "cut-download-never-filed": a chart whose picture ends early would replace the whole
+    // archive copy of the same time stamp with a picture grey at the bottom, which reads as land.
+    if (picture == ChartPicture::EndsEarly) return plan;
     const QString archive = platform::withTrailingSeparator(archiveFolder);
     // Quirk "no-archive-folder": without one, the copy would land in the working folder.
     if (archive.isEmpty()) return plan;
@@ -91,8 +105,9 @@ IntakePlan planIntake(const QString& chartPath, const QString& timestamp,
 }
 
 std::optional<QString> archiveIntake(platform::FileSystem& fileSystem, const QString& chartPath,
-                                     const QString& timestamp, const QString& archiveFolder) {
-    const IntakePlan plan = planIntake(chartPath, timestamp, archiveFolder);
+                                     const QString& timestamp, const QString& archiveFolder,
+                                     ChartPicture picture) {
+    const IntakePlan plan = planIntake(chartPath, timestamp, archiveFolder, picture);
     if (!plan.copyToArchive) return plan.showPath;
     // Quirk "already-the-archive-copy": the chart is its own archive copy reached by another
     // path; copying it onto itself would fail and show nothing.

@@ -4,6 +4,7 @@
 #include "app/ChartDisplay.h"
 #include "app/RegistryVariables.h"
 #include "archive/ArchiveTidyUp.h"
+#include "archive/ChartDecoding.h"
 #include "archive/ChartFlipping.h"
 #include "archive/ChartIntake.h"
 #include "geo/AnnotationFile.h"
@@ -338,17 +339,22 @@ int archive(const QStringList& args, QTextStream& out, QTextStream& err) {
             return usage(err, "archive");
         const QString chart = options->positional.first();
         TGIFImage image;
+        QStringList warnings;
         try {
-            image.LoadFromFile(chart);
+            warnings = archive::loadChartFile(image, chart);
         } catch (const GIFException& error) {
             reportError(err, chart, error.message());
             return 1;
         }
+        for (const QString& warning : warnings)
+            reportError(err, chart, warning);
         const QString timestamp =
             geo::readChartMetadata(gif::firstFrameCommentTexts(image)).timestamp;
         const std::optional<QString> shown = archive::archiveIntake(
             fileSystem, QDir::toNativeSeparators(QFileInfo(chart).absoluteFilePath()), timestamp,
-            archiveFolderArgument(options->values.value(QStringLiteral("--archive"))));
+            archiveFolderArgument(options->values.value(QStringLiteral("--archive"))),
+            archive::leavesPixelsUnset(image, warnings) ? archive::ChartPicture::EndsEarly
+                                                        : archive::ChartPicture::Whole);
         if (!shown) {
             reportError(err, chart, QStringLiteral("could not be copied into the archive"));
             return 1;
@@ -356,15 +362,19 @@ int archive(const QStringList& args, QTextStream& out, QTextStream& err) {
         out << "show: " << *shown << Qt::endl;
         return 0;
     }
-    if (what == QLatin1String("old")) {
-        const std::optional<Options> options =
-            readOptions(args.mid(1), {QStringLiteral("--archive"), QStringLiteral("--days"),
-                                      QStringLiteral("--now")});
+    if (what == QLatin1String("old") || what == QLatin1String("purge")) {
+        // purge takes "--yes" alone, the confirmation a scheduled job gives in advance.
+        QStringList rest = args.mid(1);
+        const qsizetype yes =
+            what == QLatin1String("purge") ? rest.removeAll(QStringLiteral("--yes")) : 0;
+        const bool confirmed = yes == 1;
+        const std::optional<Options> options = readOptions(
+            rest, {QStringLiteral("--archive"), QStringLiteral("--days"), QStringLiteral("--now")});
         bool daysRead = false;
         const int days =
             options ? options->values.value(QStringLiteral("--days")).toInt(&daysRead) : 0;
         if (!options || !options->positional.isEmpty() || !daysRead ||
-            !options->values.contains(QStringLiteral("--archive")))
+            !options->values.contains(QStringLiteral("--archive")) || yes > 1)
             return usage(err, "archive");
         QDateTime now = QDateTime::currentDateTime();
         if (options->values.contains(QStringLiteral("--now"))) {
@@ -375,9 +385,22 @@ int archive(const QStringList& args, QTextStream& out, QTextStream& err) {
         const QStringList old = archive::oldCharts(
             fileSystem, archiveFolderArgument(options->values.value(QStringLiteral("--archive"))),
             days, now);
-        for (const QString& name : archive::chartNames(old))
-            out << name << Qt::endl;
-        return 0;
+        if (!confirmed) {
+            for (const QString& name : archive::chartNames(old))
+                out << name << Qt::endl;
+            return 0;
+        }
+        // "--yes" agreed to the trash, not to deleting: a chart no trash takes stays.
+        int status = 0;
+        for (const QString& chart : old) {
+            if (const std::optional<QString> trashed = fileSystem.moveToTrash(chart)) {
+                out << "trash: " << QFileInfo(chart).fileName() << " -> " << *trashed << Qt::endl;
+            } else {
+                reportError(err, chart, QStringLiteral("could not be moved to the trash; kept"));
+                status = 1;
+            }
+        }
+        return status;
     }
     return usage(err, "archive");
 }
@@ -428,7 +451,8 @@ const std::vector<Command>& commands() {
          "TEXT...",
          &waypoints},
         {"archive",
-         "intake CHART --archive DIR | old --archive DIR --days N [--now \"YYYY-MM-DD HH:MM\"]",
+         "intake CHART --archive DIR | old --archive DIR --days N [--now \"YYYY-MM-DD HH:MM\"] | "
+         "purge --archive DIR --days N [--now \"YYYY-MM-DD HH:MM\"] [--yes]",
          &archive},
         {"flip", "--archive DIR --area N|CODE", &flip},
         {"print", "CHART --pdf OUT.pdf [--selection X1,Y1,X2,Y2] [--annotations FILE.ini]", &print},

@@ -89,8 +89,12 @@ QStringList commentLines(const TGIFImage& image);
 bool writePpm(const QImage& image, const QString& path, QString* error);
 
 // "archive intake CHART --archive DIR": files the chart as opening it does and prints
-// "show: PATH", the file then shown; exit 1 when the copy fails. "archive old --archive DIR
-// --days N [--now "YYYY-MM-DD HH:MM"]": the names the purge would offer, one a line.
+// "show: PATH", the file then shown; the decoder's warnings go to err, and a chart whose picture
+// ends early is shown from where it is; exit 1 when the copy fails. "archive old --archive DIR
+// --days N [--now "YYYY-MM-DD HH:MM"]": the names the purge would offer, one a line. "archive
+// purge" with the same options lists the same names; with "--yes" it moves them to the user's
+// trash, printing "trash: NAME -> PATH IN THE TRASH" for each; a chart that no trash takes stays,
+// with an error line, and the exit status is 1.
 int archive(const QStringList& args, QTextStream& out, QTextStream& err);
 // "flip --archive DIR --area N|CODE": "tab: CAPTION<TAB>NAME" for each chart that flipping the
 // latest charts of the area keeps, in tab order.

@@ -85,7 +85,9 @@ void TFormManageArchive::ButtonOKClick() {
             for (const QString& name : ticked)
                 paths.append(Folder + name);
             // To the trash where there is one; a chart that stays is offered again next time.
-            archive::removeCharts(*m_services.fileSystem, paths);
+            if (const auto notice = archive::deletedOutrightNotice(
+                    archive::removeCharts(*m_services.fileSystem, paths), question.caption))
+                m_services.messageBoxes->show(*notice);
         }
     }
     accept();

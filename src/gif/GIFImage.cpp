@@ -481,6 +481,7 @@ void GIFReader::readPixels(TGIFSubImage& frame) {
         m_lzw->decode(m_joined.data(), joinedSize, minCodeSize, out, count);
     // Pixels for which no code arrived keep the fill value.
     std::memset(out + result.pixelsWritten, fill, count - result.pixelsWritten);
+    frame.m_pixelsComplete = result.pixelsWritten == count;
 
     switch (result.end) {
     case gif::LzwEnd::Underrun:

@@ -230,6 +230,9 @@ public:
     // width() * height() indices, top row first; empty without image data.
     const std::uint8_t* pixels() const { return m_pixels.get(); }
     qint64 pixelCount() const { return m_hasImageData ? qint64(m_width) * m_height : 0; }
+    // False when the image data stopped before every pixel had a code (a file cut short, even
+    // silently at a sub-block's end, or an early end code): the rest kept the fill value.
+    bool pixelsComplete() const { return m_pixelsComplete; }
     // Index at (x, y) inside the frame; no bounds check beyond a debug assertion.
     std::uint8_t pixel(int x, int y) const;
 
@@ -266,6 +269,7 @@ private:
     int m_height = 0;
     std::uint8_t m_packed = 0;
     bool m_hasImageData = false;
+    bool m_pixelsComplete = false;
     std::unique_ptr<std::uint8_t[]> m_pixels;
     TGIFLocalColorMap m_localColorMap;
     std::vector<std::unique_ptr<TGIFExtension>> m_extensions;

@@ -21,8 +21,8 @@ bool FileSystem::sameFile(const QString& a, const QString& b) const {
     return cleaned(a) == cleaned(b);
 }
 
-bool FileSystem::moveToTrash(const QString&) {
-    return false;
+std::optional<QString> FileSystem::moveToTrash(const QString&) {
+    return std::nullopt;
 }
 
 bool matchesFileMask(const QString& name, const QString& mask) {

@@ -45,10 +45,11 @@ public:
     // True when both paths name one existing file, also when reached through a link, "." and
     // ".." or another spelling. This base compares the cleaned absolute paths only.
     virtual bool sameFile(const QString& a, const QString& b) const;
-    // Moves a file (never a folder) to the desktop's trash, from where the user can restore
-    // it. False when there is no trash or the file could not be moved; it is then where it was.
-    // This base has no trash.
-    virtual bool moveToTrash(const QString& path);
+    // Moves a file (never a folder) to the user's trash, from where the user can restore it,
+    // and answers where it went (the file inside the trash, native separators). Nothing when
+    // there is no trash or the file could not be moved; it is then where it was. This base has
+    // no trash.
+    virtual std::optional<QString> moveToTrash(const QString& path);
 };
 
 // Whether a file name matches a mask as the Windows directory enumeration reads it: "*" stands

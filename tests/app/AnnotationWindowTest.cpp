@@ -51,7 +51,8 @@ public:
 class InPlaceForm : public TFormThalwise {
 public:
     using TFormThalwise::TFormThalwise;
-    std::optional<QString> ArchiveIntake(const QString& path, const QString&) override {
+    std::optional<QString> ArchiveIntake(const QString& path, const QString&,
+                                         archive::ChartPicture) override {
         return path;
     }
 };

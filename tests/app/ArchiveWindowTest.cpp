@@ -299,6 +299,35 @@ TEST(ArchiveWindow, AfterARestartEachFlippedChartIsReadUnderItsOwnRange) {
     EXPECT_EQ(f.CurrentImageIndex, 0);
 }
 
+// A download that stopped at 50 KB: shown where it is with a word, never filed over the whole
+// archive copy of the same time stamp.
+TEST(ArchiveWindow, ACutDownloadIsShownInPlaceWithAMessageAndTheWholeCopyStays) {
+    ArchiveRig rig;
+    auto form = rig.window();
+    TFormThalwise& f = *form;
+    rig.fileDialogs.queueFile(rig.download("2026-11-24-12ne01.gif", "monday"));
+    f.MenuFileOpenOne->trigger();
+    QFile copy(f.ArchiveFolder + "2026-11-24-12ne01.gif");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    const QByteArray whole = copy.readAll();
+    copy.close();
+    QFile cut(rig.downloads.filePath("area-ne01.gif"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly) && cut.write(whole.left(50 * 1024)) > 0);
+    cut.close();
+    rig.fileDialogs.queueFile(cut.fileName());
+    f.MenuFileOpenOne->trigger();
+
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(whole.size() > 200 * 1024 && copy.readAll() == whole) << "the copy was replaced";
+    EXPECT_EQ(QDir::fromNativeSeparators(f.CurrentChartPath), cut.fileName());
+    EXPECT_FALSE(f.BaseBitmap.isNull());
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    const QString message = rig.messageBoxes.requests[0].text;
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(cut.fileName())) &&
+                message.contains("incomplete"))
+        << message.toStdString();
+}
+
 // Nothing a chart carries may write outside the archive.
 TEST(ArchiveWindow, ATimeStampThatIsAPathIsShownInPlaceAndNeverWritten) {
     ArchiveRig rig;

@@ -72,7 +72,14 @@ TEST(RemoveCharts, ToTheTrashWhereThereIsOneElseDeletedAndFailuresPassedOver) {
                   hasTrash ? QList<int>({2, 1, 1}) : QList<int>({0, 2, 2}));
         EXPECT_EQ(fake.trashed.size(), counts.movedToTrash);
         EXPECT_EQ(fake.exists(Archive + "c.gif"), !hasTrash);
+        // What was deleted outright is named, with the reason; nothing is said otherwise.
+        const auto notice = archive::deletedOutrightNotice(counts, "Chart archive tidy-up");
+        ASSERT_TRUE(notice.has_value());
+        EXPECT_EQ(notice->text, QString(hasTrash ? "b.gif\r" : "a.gif\rb.gif\r") +
+                                    "\rNo trash could be made for these charts, so they were "
+                                    "deleted for good.");
     }
+    EXPECT_FALSE(archive::deletedOutrightNotice({}, "").has_value());
 }
 
 } // namespace

@@ -67,3 +67,22 @@ TEST(ChartDecoding, ADamagedChartEndsTheListThereAndACancelKeepsAnUnbrokenStart)
 }
 
 } // namespace
+
+// A download that stopped part-way, at any byte of a sub-block or right at its end (where the
+// decoder says nothing), leaves pixels unset; the whole chart does not.
+TEST(IncompleteChart, EveryCutOfTheImageDataLeavesPixelsUnset) {
+    QFile sample(samples().value(0));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray whole = sample.readAll();
+    QTemporaryDir dir;
+    for (qsizetype length = 50 * 1024; length <= 50 * 1024 + 256; ++length) {
+        const QByteArray bytes = length > 50 * 1024 + 255 ? whole : whole.left(length);
+        QFile file(dir.filePath("area-ne01.gif"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        TGIFImage chart;
+        const QStringList warnings = archive::loadChartFile(chart, file.fileName());
+        EXPECT_EQ(archive::leavesPixelsUnset(chart, warnings), bytes != whole) << length;
+    }
+}

@@ -12,6 +12,7 @@ namespace {
 const QString Archive = QStringLiteral("/home/u/Documents/My Pelagon Files/Chart Archive/");
 const QString Chart = QStringLiteral("/home/u/Downloads/area-ne01.gif");
 const QDateTime DownloadTime(QDate(2026, 3, 1), QTime(8, 30));
+constexpr auto Whole = archive::ChartPicture::Whole;
 
 TEST(ChartTime, DateAndHourFromTheirPositionsInTheTimeStamp) {
     const struct {
@@ -40,7 +41,7 @@ protected:
         fake.calls.clear();
     }
     std::optional<QString> intake(const QString& path, const QString& timestamp) {
-        return archive::archiveIntake(fake, path, timestamp, Archive);
+        return archive::archiveIntake(fake, path, timestamp, Archive, Whole);
     }
     FakeFileSystem fake;
 };
@@ -66,9 +67,10 @@ TEST_F(ChartIntakeTest, FromTheArchiveWithoutATimeStampOrWithAPathForOneTheChart
          {QString("../../Pictures/family"), QString("/home/u/Pictures/family"),
           QString("..\\..\\Pictures\\family"), QString("Pictures/family"), QString(".."),
           QString("..."), QString(" . "), QString("2004..06"), QString("a\nb"), QString("a\x7f"),
-          QString("a") + QChar(0) + "/../x", QString("a") + QChar(0x85), QString(252, 'x')})
+          QString("a") + QChar(0) + "/../x", QString("a") + QChar(0x85), QString(252, 'x'),
+          QString(".2004-06-15-12"), QString(".x.gif")})
         EXPECT_EQ(intake(Chart, timestamp), Chart) << timestamp.toStdString();
-    EXPECT_EQ(archive::archiveIntake(fake, Chart, "2004-06-15-12", ""), Chart); // no archive folder
+    EXPECT_EQ(archive::archiveIntake(fake, Chart, "2004-06-15-12", "", Whole), Chart); // no folder
     EXPECT_TRUE(fake.calls.isEmpty()) << fake.calls.join('\n').toStdString();
     // The longest name that still fits, and a folder in other letter case, are archived.
     EXPECT_EQ(intake(Chart, QString(251, 'x')), Archive + QString(251, 'x') + ".gif");
@@ -96,16 +98,17 @@ TEST(ChartIntakeOnDisk, CopiesAndStampsAtomicallyAndSeesTheArchiveThroughALink) 
     platform::LocalFileSystem disk;
     const QString archiveFolder = dir.filePath("Archive") + '/';
     const QString copy = archiveFolder + "2004-06-15-12ne01.gif";
-    EXPECT_EQ(archive::archiveIntake(disk, chart.fileName(), "2004-06-15-12ne01", archiveFolder),
-              copy);
+    EXPECT_EQ(
+        archive::archiveIntake(disk, chart.fileName(), "2004-06-15-12ne01", archiveFolder, Whole),
+        copy);
     EXPECT_EQ(QFileInfo(copy).lastModified(), QDateTime(QDate(2004, 6, 15), QTime(12, 0)));
-    EXPECT_EQ(archive::archiveIntake(disk, chart.fileName(), "../area-ne01", archiveFolder),
+    EXPECT_EQ(archive::archiveIntake(disk, chart.fileName(), "../area-ne01", archiveFolder, Whole),
               chart.fileName());
     EXPECT_EQ(QDir(archiveFolder).entryList(QDir::Files | QDir::Hidden),
               QStringList{copy.mid(archiveFolder.size())});
     ASSERT_TRUE(QFile::link(dir.filePath("Archive"), dir.filePath("Linked")));
     EXPECT_EQ(archive::archiveIntake(disk, dir.filePath("Linked/2004-06-15-12ne01.gif"),
-                                     "2004-06-15-12ne01", archiveFolder),
+                                     "2004-06-15-12ne01", archiveFolder, Whole),
               copy);
     EXPECT_EQ(QFileInfo(copy).size(), 5);
 }

@@ -482,7 +482,7 @@ TEST(Cli, AnnotationsListsWhatTheWindowLoadsAndWritesNothing) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"fl01.ini"}));
 }
 
-TEST(Cli, ArchiveIntakeOldChartsAndTheFlipAsTheWindowHasThem) {
+TEST(Cli, ArchiveIntakeOldChartsTheFlipAndThePurgeAsTheWindowHasThem) {
     QTemporaryDir dir;
     const QString archive = dir.filePath("archive");
     const QString downloads = dir.filePath("downloads");
@@ -498,7 +498,6 @@ TEST(Cli, ArchiveIntakeOldChartsAndTheFlipAsTheWindowHasThem) {
     // The copy itself is shown in place.
     r = runCli({"archive", "intake", copy, "--archive", archive});
     EXPECT_EQ(r.out, "show: " + copy + "\n");
-
     for (int day = 24; day <= 30; ++day) {
         const QString name = QStringLiteral("2026-11-%1-12ne01.gif").arg(day);
         ASSERT_TRUE(
@@ -523,6 +522,24 @@ TEST(Cli, ArchiveIntakeOldChartsAndTheFlipAsTheWindowHasThem) {
     EXPECT_EQ(tabs.last(), "tab: 2026-12-01-12\t2026-12-01-12ne01.gif");
     EXPECT_EQ(runCli({"flip", "--archive", archive, "--area", "2"}).out, "");
     EXPECT_EQ(runCli({"flip", "--archive", archive, "--area", "zz99"}).status, 2);
+
+    // The scheduled tidy-up: without --yes a list, with it the same charts go to the trash;
+    // where no trash can be made (its folder would be under a file) nothing is deleted.
+    const QStringList purge = {"archive", "purge", "--archive", archive,
+                               "--days",  "7",     "--now",     "2026-12-03 10:00"};
+    const QString listed = "2026-11-24-12ne01.gif\n2026-11-25-12ne01.gif\n";
+    EXPECT_EQ(runCli(purge).out, listed);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(chart + "/share"));
+    EXPECT_EQ(runCli(purge + QStringList{"--yes"}).status, 1);
+    EXPECT_EQ(runCli(purge).out, listed);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QString trash = QDir::toNativeSeparators(data.path() + "/Trash/files/");
+    EXPECT_EQ(runCli(purge + QStringList{"--yes"}).out,
+              "trash: 2026-11-24-12ne01.gif -> " + trash + "2026-11-24-12ne01.gif\ntrash: " +
+                  "2026-11-25-12ne01.gif -> " + trash + "2026-11-25-12ne01.gif\n");
+    EXPECT_EQ(runCli(purge).out, "");
+    qunsetenv("XDG_DATA_HOME");
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 using platform::FileEntry;
 
@@ -235,6 +236,50 @@ TEST_P(FileSystemCases, SameFileSeesThroughOtherSpellingsAndLinks) {
 
 INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileSystemCases, ::testing::Values("disk", "memory"),
                          [](const auto& info) { return std::string(info.param); });
+
+// The user's trash as the freedesktop.org Trash specification lays it out, on an account whose
+// ~/.local/share does not exist yet; nothing ever lands in the working folder.
+TEST(HomeTrash, MadePrivateWhereMissingWithInfoFilesAndUniqueNamesAndNowhereElse) {
+    QTemporaryDir home, work, archive;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QString oldWork = QDir::currentPath();
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DATA_HOME");
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    platform::LocalFileSystem disk;
+    const QString chart = archive.filePath("2026-11-24 12%.gif"); // a name to be escaped
+    const auto trashChart = [&] {
+        QFile file(chart);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        return disk.moveToTrash(chart).value_or("(stayed)");
+    };
+    const QString trash = home.path() + "/.local/share/Trash/";
+    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(trash + "files/2026-11-24 12%.gif"));
+    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(trash + "files/2026-11-24 12%.2.gif"));
+    for (const char* made : {".local", ".local/share/Trash/files", ".local/share/Trash/info"}) {
+        struct stat info;
+        ASSERT_EQ(::stat(QFile::encodeName(home.filePath(made)).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
+    }
+    QFile info(trash + "info/2026-11-24 12%.2.gif.trashinfo");
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(info.readAll()).split('\n');
+    ASSERT_EQ(lines.size(), 4); // the last one empty
+    EXPECT_EQ(lines[0] + lines[1],
+              "[Trash Info]Path=" + QFile::encodeName(archive.path()).toPercentEncoding("/") +
+                  "/2026-11-24%2012%25.gif");
+    const QDateTime deleted =
+        QDateTime::fromString(lines[2], "'DeletionDate='yyyy-MM-dd'T'HH:mm:ss");
+    EXPECT_TRUE(deleted.isValid() && qAbs(deleted.secsTo(QDateTime::currentDateTime())) < 60)
+        << lines[2].toStdString();
+    // Without a home there is no trash, and the chart stays where it was.
+    qunsetenv("HOME");
+    EXPECT_EQ(trashChart(), "(stayed)");
+    EXPECT_TRUE(QDir(work.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QDir::setCurrent(oldWork);
+    qputenv("HOME", oldHome);
+}
 
 TEST(FileMasks, StarsBacktrackAndQuestionMarksTakeOneCharacter) {
     const struct {

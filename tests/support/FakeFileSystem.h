@@ -153,12 +153,13 @@ public:
                resolved == aliases.value(keyOf(b), keyOf(b));
     }
 
-    bool moveToTrash(const QString& path) override {
+    // A moved file is reported under "/Trash" followed by its former path.
+    std::optional<QString> moveToTrash(const QString& path) override {
         record(QStringLiteral("trash ") + native(path));
         const QString key = keyOf(path);
-        if (!hasTrash || fails(Operation::Trash, key) || !contents(key)) return false;
+        if (!hasTrash || fails(Operation::Trash, key) || !contents(key)) return std::nullopt;
         trashed.insert(key, nodes.take(key));
-        return true;
+        return native(QStringLiteral("/Trash") + key);
     }
 
     QMap<QString, Node> nodes;      // by cleaned path with "/" separators
