@@ -8,7 +8,6 @@
 #include "platform/FileRegistry.h"
 #include "platform/ProfileFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -45,7 +44,6 @@ double childrenCpuSeconds() {
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());

@@ -52,13 +52,6 @@ std::vector<std::uint8_t> ramp(int count, int modulo) {
 
 const QByteArray Pixels2x2 = packCodes(2, {4, 1, 2, 3, 0, 5});
 
-// count one-byte data sub-blocks and their terminator.
-QByteArray hostileSubBlocks(int count) {
-    QByteArray blocks(2 * qsizetype(count) + 1, '\x01');
-    blocks[blocks.size() - 1] = 0;
-    return blocks;
-}
-
 // ---------------------------------------------------------------------------------------------
 
 struct LoadCase {
@@ -298,15 +291,10 @@ std::vector<LoadCase> loadCases() {
         cases.push_back({"blocksAtLimit", atLimit.bytes, nullptr, {}, gif::MaxBlocks / 2});
         cases.push_back(
             {"blocksBeyondLimit", atLimit.append(tiny).bytes, gif::message::TooManyBlocks, {}, 0});
-        // Sub-blocks of all extensions together.
-        GifBuilder subBlocks;
-        subBlocks.header(2, 2);
-        for (int i = 0; i < 4; ++i)
-            subBlocks.raw({0x21, 0x01, 12})
-                .append(QByteArray(12, 0))
-                .append(hostileSubBlocks(gif::MaxExtensionSubBlocks / 4 + (i == 3)));
-        cases.push_back(
-            {"subBlocksBeyondLimit", subBlocks.bytes, gif::message::TooManySubBlocks, {}, 0});
+        // Sub-blocks of the extensions: one more than the limit, of one byte each ("\1\1").
+        const QByteArray subBlocks = GifBuilder().header(2, 2).raw({0x21, 0xFF, 10}).bytes +
+                                     QByteArray(10 + 2 * gif::MaxExtensionSubBlocks + 2, 1);
+        cases.push_back({"subBlocksBeyondLimit", subBlocks, gif::message::TooManySubBlocks, {}, 0});
     }
     cases.push_back(
         {"circularFirstCode",

@@ -7,44 +7,25 @@
 
 namespace hostile {
 
-namespace detail {
-
-// A 1 x 1 screen with a global table of two colours, and a 1 x 1 image that follows it.
-inline QByteArray gifHeader() {
-    return QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00"
-                      "\x00\x00\x00\xff\xff\xff",
-                      19);
-}
-inline QByteArray tinyImage() {
-    return QByteArray(",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00", 15);
-}
-
-} // namespace detail
+// A 1 x 1 screen with a global table of two colours; a 1 x 1 image and the trailer.
+inline const QByteArray GifHeader("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff", 19);
+inline const QByteArray GifImage(",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00;", 16);
 
 // A GIF of about fileSize bytes, nearly all of it one application extension ("XMP DataXMP") of
-// one-byte data sub-blocks, then a 1 x 1 image.
+// one-byte data sub-blocks.
 inline QByteArray gifOfOneByteSubBlocks(qsizetype fileSize) {
-    QByteArray gif = detail::gifHeader();
-    gif += QByteArray("!\xff\x0bXMP DataXMP", 14);
-    const qsizetype blocks = (fileSize - gif.size() - 17) / 2;
-    gif.reserve(gif.size() + 2 * blocks + 17);
-    for (qsizetype i = 0; i < blocks; ++i)
+    QByteArray gif = GifHeader + QByteArray("!\xff\x0bXMP DataXMP", 14);
+    for (qsizetype i = 0; i < (fileSize - 50) / 2; ++i)
         gif.append("\x01x", 2);
-    gif.append('\0');
-    gif += detail::tinyImage();
-    gif.append(';');
-    return gif;
+    return gif.append('\0').append(GifImage);
 }
 
 // A GIF with count comment extensions of one byte each before a 1 x 1 image.
 inline QByteArray gifOfOneByteComments(qsizetype count) {
-    QByteArray gif = detail::gifHeader();
-    gif.reserve(gif.size() + 5 * count + 16);
+    QByteArray gif = GifHeader;
     for (qsizetype i = 0; i < count; ++i)
         gif.append("!\xfe\x01x\x00", 5);
-    gif += detail::tinyImage();
-    gif.append(';');
-    return gif;
+    return gif.append(GifImage);
 }
 
 // An area's annotation file whose section "Lines" (the file's first line) holds 2^pairs keys
@@ -72,8 +53,7 @@ inline QByteArray annotationFileOfCollidingKeys(int pairs) {
 inline QByteArray settingsStoreOfWaypoints(int count) {
     QByteArray store("Windows Registry Editor Version 5.00\n\n"
                      "[HKEY_CURRENT_USER\\Software\\Quillmark\\thalwise]\n"
-                     "\"DaysToKeep\"=dword:00000007\n"
-                     "\"HomeLat\"=hex:00,00,00,00,00,80,45,40\n\n"
+                     "\"DaysToKeep\"=dword:00000007\n\n"
                      "[HKEY_CURRENT_USER\\Software\\Quillmark\\thalwise\\Waypoints]\n");
     for (int i = 0; i < count; ++i)
         store += "\"" + QByteArray::number(i) +
