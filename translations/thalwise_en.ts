@@ -423,7 +423,7 @@
 <context>
     <name>GIFImage</name>
     <message>
-        <location filename="../src/gif/GIFImage.cpp" line="+611"/>
+        <location filename="../src/gif/GIFImage.cpp" line="+663"/>
         <source>more than %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -520,6 +520,26 @@
     <message>
         <location line="+3"/>
         <source>File too large: %1 bytes (a GIF within this decoder&apos;s limits has at most 134217728)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Invalid GIF data: the logical screen is %1 x %2 pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Too many blocks: more than 65536 frames and extensions together</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Too many data sub-blocks: more than 1048576 in the extensions together</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Comment text beyond 1048576 bytes skipped</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

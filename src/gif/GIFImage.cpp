@@ -65,7 +65,29 @@ bool TGIFColorMap::operator==(const TGIFColorMap& other) const {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Extensions and their registries
+// Sub-blocks, extensions and their registries
+
+namespace gif {
+
+QByteArray SubBlocks::at(qsizetype index) const {
+    const std::uint32_t begin = index == 0 ? 0 : m_ends[std::size_t(index - 1)];
+    return m_bytes.mid(begin, m_ends[std::size_t(index)] - begin);
+}
+
+void SubBlocks::append(const char* data, qsizetype length) {
+    m_bytes.append(data, length);
+    m_ends.push_back(std::uint32_t(m_bytes.size()));
+}
+
+QList<QByteArray> SubBlocks::toList() const {
+    QList<QByteArray> list;
+    list.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        list.append(at(i));
+    return list;
+}
+
+} // namespace gif
 
 QStringList TGIFCommentExtension::strings() const {
     QStringList result;
@@ -204,7 +226,9 @@ private:
     void readColorMap(TGIFColorMap& map, std::uint8_t packedFields);
     void readFrame();
     std::unique_ptr<TGIFExtension> readExtension();
-    QList<QByteArray> readStrings(bool cutAtNul);
+    enum class SubBlockUse { Kept, Comment };
+    void readSubBlocks(gif::SubBlocks& blocks, SubBlockUse use);
+    void countBlock();
     void checkSize(qint64 width, qint64 height);
     void readPixels(TGIFSubImage& frame);
 
@@ -213,6 +237,9 @@ private:
     qsizetype m_size;
     qsizetype m_pos = 0;
     qint64 m_totalPixels = 0;
+    int m_blocks = 0;             // frames and extensions read
+    int m_subBlocks = 0;          // data sub-blocks of the extensions read
+    qsizetype m_commentBytes = 0; // comment sub-blocks read, with their length bytes
     std::vector<std::uint8_t> m_joined;
     std::unique_ptr<std::uint8_t[]> m_rows; // code-order rows of an interlaced frame
     std::size_t m_rowsSize = 0;
@@ -272,6 +299,10 @@ void GIFReader::readHeader() {
     header.packedFields = lsd[4];
     header.backgroundColorIndex = lsd[5];
     header.aspectRatio = lsd[6];
+    // Quirk "no-empty-screen": a logical screen without pixels can show nothing (a frame of size
+    // 0 takes the screen's size), so such a file is refused before anything else is read.
+    if (header.width == 0 || header.height == 0)
+        fail(messageText(gif::message::EmptyScreen).arg(header.width).arg(header.height));
     checkSize(header.width, header.height);
     if (header.packedFields & 0x80) readColorMap(header.colorMap, header.packedFields);
 }
@@ -291,7 +322,14 @@ void GIFReader::checkSize(qint64 width, qint64 height) {
     if (m_totalPixels > gif::MaxTotalPixels) fail(gif::message::TotalTooLarge);
 }
 
+void GIFReader::countBlock() {
+    // Quirk "blocks-bounded": frames and extensions cost an object each whatever their size, so
+    // their number is bounded rather than only the file's size.
+    if (++m_blocks > gif::MaxBlocks) fail(gif::message::TooManyBlocks);
+}
+
 void GIFReader::readFrame() {
+    countBlock();
     auto frame = std::make_unique<TGIFSubImage>(&m_image);
 
     // The extensions before the image descriptor belong to this frame.
@@ -299,6 +337,7 @@ void GIFReader::readFrame() {
         const int b = peek();
         if (b == ExtensionIntroducer) {
             ++m_pos;
+            countBlock();
             std::unique_ptr<TGIFExtension> extension = readExtension();
             if (auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(extension.get())) {
                 if (!frame->m_gce) frame->m_gce = gce;
@@ -337,18 +376,29 @@ void GIFReader::readFrame() {
     m_image.m_frames.push_back(std::move(frame));
 }
 
-QList<QByteArray> GIFReader::readStrings(bool cutAtNul) {
+void GIFReader::readSubBlocks(gif::SubBlocks& blocks, SubBlockUse use) {
     // GIF89a section 15: data sub-blocks up to a zero-length block terminator.
-    QList<QByteArray> strings;
     for (;;) {
         const int length = takeByte();
-        if (length == 0) return strings;
+        if (length == 0) return;
         const char* p = reinterpret_cast<const char*>(take(length));
+        // Quirk "sub-blocks-bounded": the number of sub-blocks is bounded like that of blocks.
+        if (++m_subBlocks > gif::MaxExtensionSubBlocks) fail(gif::message::TooManySubBlocks);
         qsizetype used = length;
-        if (cutAtNul)
+        if (use == SubBlockUse::Comment) {
+            // Quirk "comments-cut": the comments' first MaxCommentBytes are kept (a chart's
+            // metadata is a few lines); what follows is read over with one warning.
+            const bool wasWhole = m_commentBytes <= gif::MaxCommentBytes;
+            m_commentBytes += 1 + length;
+            if (m_commentBytes > gif::MaxCommentBytes) {
+                if (wasWhole) warn(gif::message::CommentsCut);
+                continue;
+            }
+            // Each string ends at the first NUL byte of its sub-block.
             if (const void* nul = std::memchr(p, 0, std::size_t(length)))
                 used = static_cast<const char*>(nul) - p;
-        strings.append(QByteArray(p, used));
+        }
+        blocks.append(p, used);
     }
 }
 
@@ -374,13 +424,14 @@ std::unique_ptr<TGIFExtension> GIFReader::readExtension() {
     }
     case TGIFCommentExtension::Label:
         // GIF89a section 24.
-        static_cast<TGIFCommentExtension*>(extension.get())->rawStrings = readStrings(true);
+        readSubBlocks(static_cast<TGIFCommentExtension*>(extension.get())->rawStrings,
+                      SubBlockUse::Comment);
         break;
     case TGIFTextExtension::Label: {
         // GIF89a section 25.
         auto* text = static_cast<TGIFTextExtension*>(extension.get());
         std::memcpy(text->header.data(), take(13), 13);
-        text->rawStrings = readStrings(false);
+        readSubBlocks(text->rawStrings, SubBlockUse::Kept);
         break;
     }
     case TGIFApplicationExtension::Label: {
@@ -400,7 +451,8 @@ std::unique_ptr<TGIFExtension> GIFReader::readExtension() {
         }
         app->blockSize = std::uint8_t(blockSize);
         app->identifier = identifier;
-        const QList<QByteArray> blocks = readStrings(false);
+        gif::SubBlocks blocks;
+        readSubBlocks(blocks, SubBlockUse::Kept);
         if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(app.get())) {
             for (const QByteArray& block : blocks) {
                 const auto* b = reinterpret_cast<const std::uint8_t*>(block.constData());
@@ -416,7 +468,7 @@ std::unique_ptr<TGIFExtension> GIFReader::readExtension() {
                 }
             }
         } else {
-            static_cast<TGIFUnknownAppExtension*>(app.get())->blocks = blocks;
+            static_cast<TGIFUnknownAppExtension*>(app.get())->blocks = std::move(blocks);
         }
         extension = std::move(app);
         break;

@@ -73,6 +73,15 @@ inline constexpr char TotalTooLarge[] = QT_TRANSLATE_NOOP(
 inline constexpr char FileTooLarge[] = QT_TRANSLATE_NOOP(
     "GIFImage",
     "File too large: %1 bytes (a GIF within this decoder's limits has at most 134217728)");
+inline constexpr char EmptyScreen[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Invalid GIF data: the logical screen is %1 x %2 pixels");
+inline constexpr char TooManyBlocks[] = QT_TRANSLATE_NOOP(
+    "GIFImage", "Too many blocks: more than 65536 frames and extensions together");
+inline constexpr char TooManySubBlocks[] = QT_TRANSLATE_NOOP(
+    "GIFImage", "Too many data sub-blocks: more than 1048576 in the extensions together");
+// A warning: the comments' first 1 MiB is kept, the rest is read over.
+inline constexpr char CommentsCut[] =
+    QT_TRANSLATE_NOOP("GIFImage", "Comment text beyond 1048576 bytes skipped");
 } // namespace message
 
 // Limits checked before anything is allocated.
@@ -84,10 +93,58 @@ inline constexpr qint64 MaxTotalPixels = qint64(64) * 1024 * 1024;
 // of memory or many seconds.
 inline constexpr qint64 MaxFileSize = qint64(128) * 1024 * 1024;
 
+// Limits of the structure, so that the work and memory a file costs do not grow with the number
+// of its blocks however small they are. A chart has one frame and a few comments; an animation
+// a frame and a graphic control extension per picture. Sub-blocks are counted in the extensions
+// (comments, texts, application data); those of the pixel data are joined as they are read.
+inline constexpr int MaxBlocks = 65536;
+inline constexpr int MaxExtensionSubBlocks = 1024 * 1024;
+// Comment sub-blocks kept, each counted with its length byte.
+inline constexpr qsizetype MaxCommentBytes = 1024 * 1024;
+
 enum class Severity { Warning, Error };
 
 // Receives warnings (loading continues) while a TGIFImage loads.
 using WarningCallback = std::function<void(Severity severity, const QString& message)>;
+
+// Data sub-blocks kept compactly: their bytes back to back in one array and where each ends, so
+// that a one-byte sub-block costs five bytes, not an object of its own.
+class SubBlocks {
+public:
+    qsizetype size() const { return qsizetype(m_ends.size()); }
+    bool isEmpty() const { return m_ends.empty(); }
+    // A copy of the sub-block's bytes.
+    QByteArray at(qsizetype index) const;
+    QByteArray operator[](qsizetype index) const { return at(index); }
+    void append(const char* data, qsizetype length);
+    QList<QByteArray> toList() const;
+    bool operator==(const QList<QByteArray>& list) const { return toList() == list; }
+
+    // Iteration gives each sub-block as a QByteArray.
+    class const_iterator {
+    public:
+        using value_type = QByteArray;
+        const_iterator(const SubBlocks* blocks, qsizetype index)
+            : m_blocks(blocks), m_index(index) {}
+        QByteArray operator*() const { return m_blocks->at(m_index); }
+        const_iterator& operator++() {
+            ++m_index;
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return m_index == other.m_index; }
+
+    private:
+        const SubBlocks* m_blocks;
+        qsizetype m_index;
+    };
+    using value_type = QByteArray;
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+private:
+    QByteArray m_bytes;
+    std::vector<std::uint32_t> m_ends;
+};
 
 } // namespace gif
 
@@ -163,7 +220,7 @@ public:
     std::uint8_t label() const override { return Label; }
 
     // One entry per data sub-block, each cut at the first NUL byte of its sub-block.
-    QList<QByteArray> rawStrings;
+    gif::SubBlocks rawStrings;
 
     // The strings as text: UTF-8 when a string is valid UTF-8, else Windows-1252.
     QStringList strings() const;
@@ -177,7 +234,7 @@ public:
     std::uint8_t label() const override { return Label; }
 
     std::array<std::uint8_t, 13> header{}; // block size byte and 12 data bytes
-    QList<QByteArray> rawStrings;          // one entry per data sub-block
+    gif::SubBlocks rawStrings;             // one entry per data sub-block
 };
 
 class TGIFApplicationExtension : public TGIFExtension {
@@ -200,7 +257,7 @@ public:
 
 class TGIFUnknownAppExtension : public TGIFApplicationExtension {
 public:
-    QList<QByteArray> blocks; // the raw data sub-blocks
+    gif::SubBlocks blocks; // the raw data sub-blocks
 };
 
 // The end of the data (";"). Kept for the model; a loaded image does not store one.

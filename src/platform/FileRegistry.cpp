@@ -6,13 +6,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <ctime>
 
 namespace platform {
 
@@ -34,9 +38,36 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// A name as it is looked up: every code point simply case-folded, as sameName compares them.
+QString foldedName(const QString& name) {
+    QString folded;
+    folded.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
+        folded.append(QChar::fromUcs4(QChar::toCaseFolded(c)));
+    }
+    return folded;
+}
+
+// A folded key path within a folded ancestor's.
 bool isWithin(const QString& key, const QString& ancestor) {
     return key.size() > ancestor.size() && key.at(ancestor.size()) == QLatin1Char('\\') &&
-           sameName(key.left(ancestor.size()), ancestor);
+           key.startsWith(ancestor);
+}
+
+// True when every surrogate of the text is half of a pair: only such text survives UTF-8.
+bool isWellFormed(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return false;
+    }
+    return true;
 }
 
 QByteArray utf16leBytes(const QString& text) {
@@ -51,16 +82,17 @@ QByteArray utf16leBytes(const QString& text) {
     return bytes;
 }
 
-// Null-terminated UTF-16LE data; nothing when the byte count is odd.
+// UTF-16LE data ended by a NUL; nothing when the byte count is odd.
 std::optional<QString> textFromUtf16le(const QByteArray& bytes) {
     if (bytes.size() % 2 != 0) return std::nullopt;
     QString text;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                (static_cast<unsigned char>(bytes[i + 1]) << 8));
-        if (unit == 0) break;
-        text.append(QChar(unit));
-    }
+    text.reserve(bytes.size() / 2);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                (static_cast<unsigned char>(bytes[i + 1]) << 8))));
+    // Quirk "nul-kept": only the final NUL ends the string; one inside it is part of the value,
+    // so that the value reads back whole after the store is rewritten.
+    if (text.endsWith(QChar(u'\0'))) text.chop(1);
     return text;
 }
 
@@ -91,29 +123,93 @@ RegistryValue valueFromHex(std::uint32_t type, const QByteArray& bytes) {
 
 } // namespace
 
-// The parsed store: keys in file order, each with its values in file order.
-struct FileRegistry::Contents {
-    struct Key {
-        QString path; // normalised, without the root
-        QList<std::pair<QString, RegistryValue>> values;
-    };
-    QList<Key> keys;
-    bool exists = false;  // the file is there
-    bool readable = true; // it could be opened (or does not exist)
-    bool whole = true;    // every line of it was understood
+namespace {
 
-    Key* findKey(const QString& normalizedPath) {
-        for (Key& k : keys)
-            if (sameName(k.path, normalizedPath)) return &k;
-        return nullptr;
+bool sameValue(const RegistryValue& a, const RegistryValue& b) {
+    if (a.type != b.type) return false;
+    switch (a.type) {
+    case ValueType::Dword:
+        return a.dword == b.dword;
+    case ValueType::Binary:
+        return a.binary == b.binary;
+    case ValueType::String:
+    case ValueType::ExpandString:
+        return a.text == b.text;
+    case ValueType::Other:
+        return a.rawType == b.rawType && a.binary == b.binary;
     }
+    return false;
+}
+
+} // namespace
+
+// The parsed store: keys in file order, each with its values in file order, both found through
+// a hash of their folded names.
+struct FileRegistry::Contents {
+    struct Value {
+        QString name;
+        RegistryValue value;
+        bool removed = false; // deleted by a later line: skipped, its place kept
+    };
+    struct Key {
+        QString path;   // normalised, without the root
+        QString folded; // the path as it is looked up
+        std::vector<Value> values;
+        QHash<QString, qsizetype> byName; // folded name -> place in values
+
+        const RegistryValue* find(const QString& name) const {
+            const auto found = byName.constFind(foldedName(name));
+            return found == byName.cend() ? nullptr : &values[std::size_t(*found)].value;
+        }
+        // Replaces the value in its place or appends it; false when it was there unchanged.
+        bool set(const QString& name, const RegistryValue& value) {
+            const QString folded = foldedName(name);
+            if (const auto found = byName.constFind(folded); found != byName.cend()) {
+                RegistryValue& existing = values[std::size_t(*found)].value;
+                if (sameValue(existing, value)) return false;
+                existing = value;
+                return true;
+            }
+            byName.insert(folded, qsizetype(values.size()));
+            values.push_back(Value{name, value, false});
+            return true;
+        }
+        void remove(const QString& name) {
+            if (const auto found = byName.constFind(foldedName(name)); found != byName.cend()) {
+                values[std::size_t(*found)].removed = true;
+                byName.erase(found);
+            }
+        }
+    };
+    std::vector<Key> keys;
+    QHash<QString, qsizetype> byPath; // folded path -> place in keys
+    bool exists = false;              // the file is there
+    bool readable = true;             // it could be opened (or does not exist)
+    bool whole = true;                // every line of it was understood
+
     const Key* findKey(const QString& normalizedPath) const {
-        return const_cast<Contents*>(this)->findKey(normalizedPath);
+        const auto found = byPath.constFind(foldedName(normalizedPath));
+        return found == byPath.cend() ? nullptr : &keys[std::size_t(*found)];
     }
-    Key& ensureKey(const QString& normalizedPath) {
-        if (Key* k = findKey(normalizedPath)) return *k;
-        keys.append(Key{normalizedPath, {}});
-        return keys.last();
+    qsizetype ensureKey(const QString& normalizedPath) {
+        const QString folded = foldedName(normalizedPath);
+        if (const auto found = byPath.constFind(folded); found != byPath.cend()) return *found;
+        byPath.insert(folded, qsizetype(keys.size()));
+        keys.push_back(Key{normalizedPath, folded, {}, {}});
+        return qsizetype(keys.size()) - 1;
+    }
+    // Removes the key with its sub-keys; how many keys went.
+    qsizetype removeKeys(const QString& normalizedPath) {
+        const QString folded = foldedName(normalizedPath);
+        const auto gone = std::remove_if(keys.begin(), keys.end(), [&](const Key& k) {
+            return k.folded == folded || isWithin(k.folded, folded);
+        });
+        const auto removed = qsizetype(keys.end() - gone);
+        keys.erase(gone, keys.end());
+        byPath.clear();
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            byPath.insert(keys[i].folded, qsizetype(i));
+        return removed;
     }
 };
 
@@ -224,7 +320,9 @@ QStringList splitLines(const QByteArray& bytes, bool& whole) {
         // The registry editor's own UTF-16LE export.
         QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
         const QString text = decoder.decode(bytes.mid(2));
-        if (decoder.hasError()) whole = false;
+        // Quirk "utf16-damage-kept": a lone surrogate or a cut unit cannot be written back as
+        // it was read, so the file counts as damaged and is kept as a backup before a write.
+        if (decoder.hasError() || bytes.size() % 2 != 0 || !isWellFormed(text)) whole = false;
         QStringList lines = text.split(QLatin1Char('\n'));
         for (QString& line : lines)
             if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -254,7 +352,7 @@ Contents parse(const QByteArray& bytes) {
     contents.exists = true;
     const QStringList lines = splitLines(bytes, contents.whole);
     bool headerSeen = false;
-    Contents::Key* current = nullptr; // values outside a usable section are skipped
+    qsizetype current = -1; // values outside a usable section are skipped
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
@@ -265,7 +363,7 @@ Contents parse(const QByteArray& bytes) {
             contents.whole = false; // no header: still read what follows
         }
         if (line.startsWith(QLatin1Char('['))) {
-            current = nullptr;
+            current = -1;
             if (!line.endsWith(QLatin1Char(']'))) {
                 contents.whole = false;
                 continue;
@@ -282,7 +380,7 @@ Contents parse(const QByteArray& bytes) {
                 contents.whole = false;
                 continue;
             }
-            current = &contents.ensureKey(key);
+            current = contents.ensureKey(key);
             continue;
         }
         if (!line.startsWith(QLatin1Char('"')) && !line.startsWith(QLatin1Char('@'))) {
@@ -308,20 +406,15 @@ Contents parse(const QByteArray& bytes) {
         }
         RegistryValue value;
         const DataResult result = parseData(line.mid(pos + 1), lines, i, value);
-        if (result == DataResult::Bad || !current) {
+        if (result == DataResult::Bad || current < 0) {
             contents.whole = false;
             continue;
         }
-        auto& values = current->values;
-        const auto found = std::find_if(values.begin(), values.end(),
-                                        [&](const auto& v) { return sameName(v.first, name); });
-        if (result == DataResult::Delete) {
-            if (found != values.end()) values.erase(found);
-        } else if (found != values.end()) {
-            found->second = value;
-        } else {
-            values.append({name, value});
-        }
+        Contents::Key& key = contents.keys[std::size_t(current)];
+        if (result == DataResult::Delete)
+            key.remove(name);
+        else
+            key.set(name, value);
     }
     return contents;
 }
@@ -356,10 +449,11 @@ QString hexList(const QString& prefix, const QByteArray& bytes) {
     return out;
 }
 
-// A string the quoted form cannot carry on one line (line breaks, other control characters)
-// goes in the hex(1) form, which keeps every character.
+// A string the quoted form cannot carry on one line (line breaks, other control characters) or in
+// UTF-8 (a lone surrogate) goes in the hex(1) form, which keeps every UTF-16 unit.
 bool fitsQuotedForm(const QString& text) {
-    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; }) &&
+           isWellFormed(text);
 }
 
 QString valueLine(const QString& name, const RegistryValue& value) {
@@ -384,25 +478,11 @@ QByteArray serialize(const Contents& contents) {
     QString text = QString::fromLatin1(Header) + QStringLiteral("\n\n");
     for (const auto& key : contents.keys) {
         text += QLatin1Char('[') + RootName + QLatin1Char('\\') + key.path + QStringLiteral("]\n");
-        for (const auto& [name, value] : key.values)
-            text += valueLine(name, value) + QLatin1Char('\n');
+        for (const auto& value : key.values)
+            if (!value.removed) text += valueLine(value.name, value.value) + QLatin1Char('\n');
         text += QLatin1Char('\n');
     }
     return text.toUtf8();
-}
-
-Contents load(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) return Contents{};
-    Contents failed;
-    failed.exists = true;
-    failed.whole = false;
-    if (!file.open(QIODevice::ReadOnly)) {
-        failed.readable = false;
-        return failed;
-    }
-    if (file.size() > FileRegistry::MaxStoreSize) return failed;
-    return parse(file.readAll());
 }
 
 QString backupPath(const QString& path) {
@@ -414,22 +494,6 @@ QString backupPath(const QString& path) {
     return candidate;
 }
 
-bool sameValue(const RegistryValue& a, const RegistryValue& b) {
-    if (a.type != b.type) return false;
-    switch (a.type) {
-    case ValueType::Dword:
-        return a.dword == b.dword;
-    case ValueType::Binary:
-        return a.binary == b.binary;
-    case ValueType::String:
-    case ValueType::ExpandString:
-        return a.text == b.text;
-    case ValueType::Other:
-        return a.rawType == b.rawType && a.binary == b.binary;
-    }
-    return false;
-}
-
 } // namespace
 
 QString defaultRegistryPath(const QString& executableBaseName) {
@@ -439,34 +503,125 @@ QString defaultRegistryPath(const QString& executableBaseName) {
 }
 
 FileRegistry::FileRegistry(const QString& storeFilePath) : m_path(storeFilePath) {}
+FileRegistry::~FileRegistry() = default;
+
+// The file's identity, size and modification time, and when they were taken.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+struct FileRegistry::Snapshot {
+    Contents contents;
+    bool kept = false; // the file was read whole: stamp and bytes stand for contents
+    FileStamp stamp;
+    timespec stampedAt{}; // the clock when the stamp was taken
+    QByteArray bytes;
+};
+
+namespace {
+
+timespec wallClock() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+std::optional<FileStamp> stampOf(const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) return std::nullopt;
+    return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
+std::optional<FileStamp> stampOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
+    return stampOf(info);
+}
+
+// A change of the file after `at` gives it another modification time unless that time is
+// within the clock's step of `at`: file times come from a clock that moves in steps of a few
+// milliseconds (whole seconds on some file systems, whose times have no fraction).
+bool tellsChanges(const FileStamp& stamp, const timespec& at) {
+    const qint64 margin = stamp.modified.tv_nsec == 0 ? 2'000'000'000 : 100'000'000;
+    const qint64 apart = (qint64(at.tv_sec) - stamp.modified.tv_sec) * 1'000'000'000 +
+                         (at.tv_nsec - stamp.modified.tv_nsec);
+    return apart > margin || apart < -margin;
+}
+
+} // namespace
+
+FileRegistry::Contents& FileRegistry::current(bool verify) const {
+    // Quirk "parse-once": the parsed store is kept while the file is unchanged, instead of
+    // parsing the whole file again for every value read.
+    const timespec now = wallClock();
+    const std::optional<FileStamp> stamp = stampOf(m_path);
+    if (m_snapshot && m_snapshot->kept && stamp && *stamp == m_snapshot->stamp && !verify &&
+        tellsChanges(*stamp, m_snapshot->stampedAt))
+        return m_snapshot->contents;
+
+    QFile file(m_path);
+    if (!file.exists()) {
+        m_snapshot = std::make_unique<Snapshot>();
+        return m_snapshot->contents;
+    }
+    Contents failed;
+    failed.exists = true;
+    failed.whole = false;
+    failed.readable = file.open(QIODevice::ReadOnly);
+    if (!failed.readable || !stamp || file.size() > MaxStoreSize) {
+        m_snapshot = std::make_unique<Snapshot>();
+        m_snapshot->contents = std::move(failed);
+        return m_snapshot->contents;
+    }
+    QByteArray bytes = file.readAll();
+    if (m_snapshot && m_snapshot->kept && bytes == m_snapshot->bytes) {
+        // Touched or rewritten with the same bytes: the parse stands, with the new stamp.
+        m_snapshot->stamp = *stamp;
+        m_snapshot->stampedAt = now;
+        return m_snapshot->contents;
+    }
+    auto snapshot = std::make_unique<Snapshot>();
+    snapshot->contents = parse(bytes);
+    snapshot->kept = true;
+    snapshot->stamp = *stamp;
+    snapshot->stampedAt = now;
+    snapshot->bytes = std::move(bytes);
+    m_snapshot = std::move(snapshot);
+    return m_snapshot->contents;
+}
 
 bool FileRegistry::keyExists(const QString& key) const {
     const QString path = normalizeKey(key);
-    const Contents contents = load(m_path);
+    const Contents& contents = current(false);
     if (!contents.exists || !contents.readable) return false;
     if (path.isEmpty()) return true;
     // Parent keys exist whenever one of their sub-keys does.
-    return std::any_of(contents.keys.begin(), contents.keys.end(), [&](const Contents::Key& k) {
-        return sameName(k.path, path) || isWithin(k.path, path);
-    });
+    const QString folded = foldedName(path);
+    return contents.byPath.contains(folded) ||
+           std::any_of(contents.keys.begin(), contents.keys.end(),
+                       [&](const Contents::Key& k) { return isWithin(k.folded, folded); });
 }
 
 std::optional<RegistryValue> FileRegistry::readValue(const QString& key,
                                                      const QString& name) const {
-    const Contents contents = load(m_path);
-    const Contents::Key* k = contents.findKey(normalizeKey(key));
+    const Contents::Key* k = current(false).findKey(normalizeKey(key));
     if (!k) return std::nullopt;
-    for (const auto& [valueName, value] : k->values)
-        if (sameName(valueName, name)) return value;
+    if (const RegistryValue* value = k->find(name)) return *value;
     return std::nullopt;
 }
 
 QStringList FileRegistry::valueNames(const QString& key) const {
-    const Contents contents = load(m_path);
     QStringList names;
-    if (const Contents::Key* k = contents.findKey(normalizeKey(key)))
+    if (const Contents::Key* k = current(false).findKey(normalizeKey(key)))
         for (const auto& value : k->values)
-            names.append(value.first);
+            if (!value.removed) names.append(value.name);
     return names;
 }
 
@@ -484,28 +639,14 @@ bool FileRegistry::writeValue(const QString& key, const QString& name, const Reg
     const QString path = normalizeKey(key);
     if (path.isEmpty()) return false; // values need a key below the root
     return modify([&](Contents& contents) {
-        auto& values = contents.ensureKey(path).values;
-        for (auto& [existingName, existing] : values) {
-            if (sameName(existingName, name)) {
-                if (sameValue(existing, value)) return false;
-                existing = value;
-                return true;
-            }
-        }
-        values.append({name, value});
-        return true;
+        return contents.keys[std::size_t(contents.ensureKey(path))].set(name, value);
     });
 }
 
 bool FileRegistry::deleteKey(const QString& key) {
     const QString path = normalizeKey(key);
     if (path.isEmpty()) return false;
-    return modify([&](Contents& contents) {
-        const qsizetype removed = contents.keys.removeIf([&](const Contents::Key& k) {
-            return sameName(k.path, path) || isWithin(k.path, path);
-        });
-        return removed > 0;
-    });
+    return modify([&](Contents& contents) { return contents.removeKeys(path) > 0; });
 }
 
 bool FileRegistry::modify(const std::function<bool(Contents&)>& change) {
@@ -523,20 +664,52 @@ bool FileRegistry::modify(const std::function<bool(Contents&)>& change) {
     lock.setStaleLockTime(10000);
     const bool locked = lock.tryLock(2000);
 
-    Contents contents = load(m_path);
+    // A write builds on the bytes the file holds now, never on what a time stamp suggests.
+    Contents& contents = current(true);
     if (!contents.readable) return false; // never replace what we could not even read
-    if (!change(contents)) return true;
+    // The change is made on the parsed store itself: whatever happens next, it no longer
+    // stands for the file until it has been written.
+    m_snapshot->kept = false;
+    if (!change(contents)) {
+        m_snapshot->kept = true; // nothing changed
+        return true;
+    }
     if (contents.exists && !contents.whole) {
         // Keep what the user had before the readable part replaces it.
-        if (!QFile::copy(m_path, backupPath(m_path))) return false;
+        if (!QFile::copy(m_path, backupPath(m_path))) {
+            m_snapshot.reset();
+            return false;
+        }
     }
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = serialize(contents);
-    if (file.write(bytes) != bytes.size()) return false;
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_snapshot.reset();
+        return false;
+    }
+    QByteArray bytes = serialize(contents);
+    if (file.write(bytes) != bytes.size()) {
+        m_snapshot.reset();
+        return false;
+    }
+    // The new file keeps the identity and time of what was just written under its temporary
+    // name; a program that replaces it after this gives it another identity.
+    struct stat written {};
+    const bool stamped = file.flush() && ::fstat(file.handle(), &written) == 0;
+    const timespec writtenAt = wallClock();
     const bool committed = file.commit();
     if (locked) lock.unlock();
-    return committed;
+    const std::optional<FileStamp> stamp = stamped ? stampOf(written) : std::nullopt;
+    if (!committed || !stamp) {
+        m_snapshot.reset();
+        return committed;
+    }
+    contents.exists = true;
+    contents.whole = true;
+    m_snapshot->kept = true;
+    m_snapshot->stamp = *stamp;
+    m_snapshot->stampedAt = writtenAt;
+    m_snapshot->bytes = std::move(bytes);
+    return true;
 }
 
 } // namespace platform

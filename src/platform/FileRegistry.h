@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace platform {
 
@@ -21,9 +22,12 @@ QString defaultRegistryPath(const QString& executableBaseName);
 //
 // Keys given to the functions are relative to HKEY_CURRENT_USER, with backslashes; key and value
 // names match without regard to case, as in the registry. The file is UTF-8 (a UTF-16 file with
-// its byte-order mark is read too), lines end in LF or CRLF. Every call reads the file afresh;
-// every write reads it, changes one thing and replaces it atomically, so two programs sharing the
-// file keep each other's values. Reading never creates the file or its folder.
+// its byte-order mark is read too), lines end in LF or CRLF. Every call sees the file as it is
+// now, but parses it only when it changed: the parsed form is kept while the file keeps its
+// identity, size and modification time (and, while that time is too recent to tell a change
+// by, its bytes). Every write reads the file afresh, changes one thing and replaces it
+// atomically, so two programs sharing the file keep each other's values. Reading never creates
+// the file or its folder. What is read is written back unchanged.
 //
 // A damaged file yields whatever lines still make sense; the first write after that keeps the old
 // file beside the new one as "<file>.bak-yyyyMMdd-hhmmss", and a file that cannot be opened at all
@@ -31,6 +35,9 @@ QString defaultRegistryPath(const QString& executableBaseName);
 class FileRegistry : public Registry {
 public:
     explicit FileRegistry(const QString& storeFilePath);
+    ~FileRegistry() override;
+    FileRegistry(const FileRegistry&) = delete;
+    FileRegistry& operator=(const FileRegistry&) = delete;
 
     const QString& storeFilePath() const { return m_path; }
 
@@ -45,13 +52,18 @@ public:
     static constexpr qint64 MaxStoreSize = 16 * 1024 * 1024;
 
     struct Contents; // the parsed file, private to the implementation
+    struct Snapshot; // the file as last read or written
 
 private:
+    // The store as the file holds it now; verify: compare the bytes even when the file looks
+    // unchanged (before a write).
+    Contents& current(bool verify) const;
     // Reads the file, applies change (which returns false when it changed nothing) and writes
     // the file back. False when the store cannot be written.
     bool modify(const std::function<bool(Contents&)>& change);
 
     QString m_path;
+    mutable std::unique_ptr<Snapshot> m_snapshot;
 };
 
 } // namespace platform

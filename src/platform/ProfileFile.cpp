@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QSaveFile>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -86,25 +88,23 @@ bool sameName(QStringView a, QStringView b) {
     return i == a.size() && j == b.size();
 }
 
-std::uint32_t nameHash(QStringView name, std::uint32_t seed) {
-    std::uint32_t h = 2166136261u ^ seed;
-    for (qsizetype i = 0; i < name.size();) {
-        h ^= foldedAt(name, i);
-        h *= 16777619u;
-    }
-    // Spread the bits, since the table uses the low ones.
-    h ^= h >> 16;
-    h *= 0x85ebca6bu;
-    h ^= h >> 13;
-    h *= 0xc2b2ae35u;
-    h ^= h >> 16;
-    return h;
+// Quirk "names-cannot-collide": the names are hashed by Qt's keyed string hash under a seed
+// drawn for each process, so that a file cannot be written whose names all fall on one slot (a
+// fixed hash let a file of chosen names make every lookup a scan of all of them).
+std::uint32_t nameHash(QStringView name, std::size_t seed) {
+    QVarLengthArray<char32_t, 64> folded;
+    for (qsizetype i = 0; i < name.size();)
+        folded.append(foldedAt(name, i));
+    const std::uint64_t h =
+        qHashBits(folded.constData(), std::size_t(folded.size()) * sizeof(char32_t),
+                  seed ^ QHashSeed::globalSeed());
+    return std::uint32_t(h ^ (h >> 32));
 }
 
-constexpr std::uint32_t SectionSeed = 0x5ec7104eu;
+constexpr std::size_t SectionSeed = 0x5ec7104eu;
 
 std::uint32_t keyHash(qint32 header, QStringView key) {
-    return nameHash(key, std::uint32_t(header) * 0x9e3779b1u);
+    return nameHash(key, std::size_t(std::uint32_t(header)) * 0x9e3779b97f4a7c15u);
 }
 
 // Bytes of text in UTF-8, without converting it.

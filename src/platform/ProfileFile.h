@@ -85,7 +85,8 @@ private:
         Kind kind = Kind::Verbatim;
     };
 
-    // Open addressing of line numbers by a hash of a folded name; -1 marks a free slot.
+    // Open addressing of line numbers by a keyed hash of a folded name, seeded anew in each
+    // process; -1 marks a free slot.
     // Entries of erased lines stay until the table grows.
     struct LineTable {
         std::vector<qint32> entries;

@@ -92,10 +92,16 @@ const std::map<std::string, Difference>& differences() {
         {"invalid-colors", {.skipPixels = true, .why = "indices beyond the table are black"}},
         // A frame without image data is kept as a frame; the suite expects none.
         {"plain-text", {.skipPixels = true, .why = "the text extension's frame has no image data"}},
-        // A logical screen of width or height 0 is kept; the suite expects no frames at all.
-        {"zero-width", {.skipPixels = true, .why = "a frame of a 0-sized screen has no pixels"}},
-        {"zero-height", {.skipPixels = true, .why = "a frame of a 0-sized screen has no pixels"}},
-        {"zero-size", {.skipPixels = true, .why = "a frame of a 0-sized screen has no pixels"}},
+        // A logical screen of width or height 0 is refused; the suite expects no frames at all.
+        {"zero-width",
+         {.error = "Invalid GIF data: the logical screen is 0 x 1 pixels",
+          .why = "a screen without pixels is refused"}},
+        {"zero-height",
+         {.error = "Invalid GIF data: the logical screen is 1 x 0 pixels",
+          .why = "a screen without pixels is refused"}},
+        {"zero-size",
+         {.error = "Invalid GIF data: the logical screen is 0 x 0 pixels",
+          .why = "a screen without pixels is refused"}},
     };
     return table;
 }

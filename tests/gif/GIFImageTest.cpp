@@ -276,6 +276,26 @@ std::vector<LoadCase> loadCases() {
         cases.push_back(
             {"manyFramesBeyondTotalLimit", d.bytes, gif::message::TotalTooLarge, {}, 0});
     }
+    cases.push_back({"emptyScreen",
+                     GifBuilder().header(0, 3).descriptor(0, 0, 2, 2).data(2, Pixels2x2).bytes,
+                     "Invalid GIF data: the logical screen is 0 x 3 pixels",
+                     {},
+                     0});
+    {
+        // Frames and extensions together: 65536 load, one more does not.
+        const QByteArray tiny = GifBuilder().descriptor(0, 0, 1, 1).data(2, Pixels2x2).bytes;
+        GifBuilder atLimit;
+        atLimit.header(2, 2);
+        for (int i = 0; i < gif::MaxBlocks; i += 2)
+            atLimit.comment({"x"}).append(tiny);
+        cases.push_back({"blocksAtLimit", atLimit.bytes, nullptr, {}, gif::MaxBlocks / 2});
+        cases.push_back(
+            {"blocksBeyondLimit", atLimit.append(tiny).bytes, gif::message::TooManyBlocks, {}, 0});
+        // Sub-blocks of the extensions: one more than the limit, of one byte each ("\1\1").
+        const QByteArray subBlocks = GifBuilder().header(2, 2).raw({0x21, 0xFF, 10}).bytes +
+                                     QByteArray(10 + 2 * gif::MaxExtensionSubBlocks + 2, 1);
+        cases.push_back({"subBlocksBeyondLimit", subBlocks, gif::message::TooManySubBlocks, {}, 0});
+    }
     cases.push_back(
         {"circularFirstCode",
          GifBuilder().header(2, 2).descriptor(0, 0, 2, 2).codes(2, {4, 6, 5}).trailer().bytes,
@@ -386,6 +406,20 @@ TEST(GIFImage, CommentSubBlocksAreStringsCutAtNul) {
     EXPECT_EQ(second.text(), "abc\r\n" + degreeF + "\r\n" + degreeF + "\r\n");
     EXPECT_TRUE(second.is<TGIFCommentExtension>());
     EXPECT_FALSE(second.is<TGIFGraphicControlExtension>());
+}
+
+TEST(GIFImage, CommentsBeyondTheirBudgetAreReadOverAtASubBlock) {
+    // 4096 sub-blocks of 255 bytes and their length bytes are 1 MiB exactly.
+    GifBuilder b;
+    b.header(2, 2).comment(QList<QByteArray>(4000, QByteArray(255, 'a')));
+    b.comment(QList<QByteArray>(200, QByteArray(255, 'b')) << "TMIN=50");
+    TGIFImage image;
+    const Outcome outcome = load(image, b.descriptor(0, 0, 2, 2).data(2, Pixels2x2).bytes);
+    ASSERT_FALSE(outcome.error);
+    EXPECT_EQ(outcome.warnings, QStringList{gif::message::CommentsCut});
+    const auto& second = dynamic_cast<const TGIFCommentExtension&>(image.image(0).extension(1));
+    EXPECT_EQ(second.rawStrings.toList(), QList<QByteArray>(96, QByteArray(255, 'b')));
+    EXPECT_EQ(image.image(0).pixel(0, 1), 3);
 }
 
 TEST(GIFImage, CommentBytesAreUtf8WhenValidElseWindows1252) {

@@ -1,5 +1,6 @@
 #include "platform/FileRegistry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -81,6 +82,8 @@ TEST_F(FileRegistryTest, EveryTypeSurvivesTheFile) {
         {"TrailingBackslash", text(QStringLiteral("\\"))},
         {"NonAscii", text(QStringLiteral("Temp 72\u00B0F \u20AC \u65E5\u672C \U0001F30A"))},
         {"LineBreaks", text(QStringLiteral("one\r\ntwo\tthree"))},
+        {"Nul", text(QStringLiteral("A") + QChar(0) + QStringLiteral("B"))},
+        {"LoneSurrogate", text(QString(QChar(0xD83D)) + QStringLiteral("x"))},
         {"Expandable", text(QStringLiteral("%USERPROFILE%\\Charts"), ValueType::ExpandString)},
         {"ExpandableEmpty", text(QString(), ValueType::ExpandString)},
         {"", text(QStringLiteral("the default value"))},
@@ -167,6 +170,41 @@ TEST_F(FileRegistryTest, ReadsWhatAPersonOrTheRegistryEditorWrote) {
     EXPECT_TRUE(sameValue(*registry.readValue(Key, QStringLiteral("Big")), *big));
 }
 
+TEST_F(FileRegistryTest, WhatIsReadIsWrittenBackUnchangedOrKeptAsABackup) {
+    const QByteArray header = "Windows Registry Editor Version 5.00\n\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quillmark\\thalwise]\n";
+    QByteArray utf16("\xFF\xFE");
+    for (const QChar c : QString::fromLatin1(header + "\"V\"=\"") + QChar(0xD83D) + "A\"\n")
+        utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    const QString nulInside = QStringLiteral("A") + QChar(0) + QStringLiteral("B");
+    const struct {
+        const char* name;
+        QByteArray file;
+        QString value;
+        bool damaged;
+    } cases[] = {
+        {"hexNulInside", header + "\"V\"=hex(1):41,00,00,00,42,00,00,00\n", nulInside, false},
+        {"quotedNulInside", header + QByteArray("\"V\"=\"A\0B\"\n", 10), nulInside, false},
+        {"hexLoneSurrogate", header + "\"V\"=hex(1):3d,d8,41,00,00,00\n",
+         QString(QChar(0xD83D)) + "A", false},
+        {"utf16LoneSurrogate", utf16, QString(QChar(0xD83D)) + "A", true},
+    };
+    QDir().mkpath(folder());
+    for (const auto& c : cases) {
+        for (const QString& old : backups(folder()))
+            QFile::remove(QDir(folder()).filePath(old));
+        writeAll(path(), c.file);
+        FileRegistry writer(path());
+        EXPECT_EQ(writer.readValue(Key, QStringLiteral("V"))->text, c.value) << c.name;
+        ASSERT_TRUE(writer.writeValue(Key, QStringLiteral("Other"), dword(1))) << c.name;
+        EXPECT_EQ(FileRegistry(path()).readValue(Key, QStringLiteral("V"))->text, c.value)
+            << c.name;
+        const QStringList kept = backups(folder());
+        EXPECT_EQ(kept.size(), c.damaged ? 1 : 0) << c.name;
+        if (!kept.isEmpty()) EXPECT_EQ(readAll(QDir(folder()).filePath(kept.first())), c.file);
+    }
+}
+
 TEST_F(FileRegistryTest, TwoStoresOnOneFileKeepEachOthersValues) {
     FileRegistry first(path());
     FileRegistry second(path());
@@ -180,6 +218,19 @@ TEST_F(FileRegistryTest, TwoStoresOnOneFileKeepEachOthersValues) {
         EXPECT_EQ(r->readValue(Key, QStringLiteral("B"))->dword, 20u);
         EXPECT_EQ(r->readValue(Key, QStringLiteral("C"))->dword, 3u);
         EXPECT_EQ(r->valueNames(Key), QStringList({"A", "B", "C"}));
+    }
+    // Another program rewriting the file in place to the same size within one tick of the file
+    // system's clock (here a whole second) leaves identity, size and time alike: the bytes tell.
+    const QDateTime tick = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() + 1);
+    for (const std::uint32_t value : {4u, 5u}) {
+        QByteArray bytes = readAll(path());
+        writeAll(path(), bytes.replace(QByteArray("dword:0000000") + char('0' + value - 1),
+                                       QByteArray("dword:0000000") + char('0' + value)));
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(tick, QFileDevice::FileModificationTime));
+        file.close();
+        EXPECT_EQ(first.readValue(Key, QStringLiteral("C"))->dword, value);
     }
 }
 
