@@ -214,9 +214,14 @@ std::optional<QString> LocalFileSystem::moveToTrash(const QString& path) {
             if (occupied(to)) continue;
             return std::nullopt;
         }
+#ifdef RENAME_NOREPLACE
         bool moved = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
                                  RENAME_NOREPLACE) == 0;
         const int error = moved ? 0 : errno;
+#else
+        bool moved = false; // no rename that refuses to replace: the checked one below
+        const int error = ENOSYS;
+#endif
         if (error == EINVAL || error == ENOSYS) // no "no-replace" here: the name was free above
             moved = !occupied(to) && ::rename(from.constData(), to.constData()) == 0;
         else if (error == EXDEV)
