@@ -293,6 +293,23 @@ bool TRegistryIniFile::WriteString(const QString& section, const QString& name,
     return m_registry.writeValue(sectionKey(section), name, RegistryValue::fromText(value));
 }
 
+bool TRegistryIniFile::ReplaceSection(const QString& section,
+                                      const QList<std::pair<QString, QString>>& entries) {
+    QList<std::pair<QString, RegistryValue>> values;
+    values.reserve(entries.size());
+    for (const auto& [name, value] : entries)
+        values.append({name, RegistryValue::fromText(value)});
+    return m_registry.replaceValues(sectionKey(section), values);
+}
+
+QList<std::pair<QString, QString>> waypointSectionEntries(const QStringList& waypoints) {
+    QList<std::pair<QString, QString>> entries;
+    entries.reserve(waypoints.size());
+    for (qsizetype k = 0; k < waypoints.size(); ++k)
+        entries.append({QString::number(k), waypoints[k]});
+    return entries;
+}
+
 void TRegistryIniFile::UpdateFile() {}
 
 // ---- the table of persisted values

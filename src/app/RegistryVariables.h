@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 // The vendor word of the settings key.
 extern const QString VendorName; // "Quillmark"
@@ -152,6 +153,9 @@ public:
     bool EraseSection(const QString& section);
     // Writes one string value, creating the section. False when the store cannot be written.
     bool WriteString(const QString& section, const QString& name, const QString& value);
+    // EraseSection and a WriteString for each entry (name, value) in order, in one write of the
+    // store. False when the store cannot be written.
+    bool ReplaceSection(const QString& section, const QList<std::pair<QString, QString>>& entries);
     // Nothing to flush: every write has reached the store already.
     void UpdateFile();
 
@@ -167,6 +171,8 @@ private:
 // order does not matter. A name that is missing gives an empty entry; of a repeated name the
 // first value counts; a line without "=" names nothing but still counts towards the length.
 QStringList waypointsInNameOrder(const QStringList& sectionValues);
+// The entries of the "Waypoints" section for the list: waypoint k under the name k, from 0.
+QList<std::pair<QString, QString>> waypointSectionEntries(const QStringList& waypoints);
 
 // Every value the program persists under the settings key, with its default.
 namespace settingNames {

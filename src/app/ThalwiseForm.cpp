@@ -2089,12 +2089,9 @@ void TFormThalwise::RefreshWaypointGrid() {
 
 bool TFormThalwise::SaveWaypoints() {
     if (!m_settingsSections) return true;
-    bool written = m_settingsSections->EraseSection(settingNames::WaypointsSection);
-    const QStringList saved = geo::waypointsToSave(WaypointList);
-    for (qsizetype i = 0; i < saved.size(); ++i)
-        written = m_settingsSections->WriteString(settingNames::WaypointsSection,
-                                                  QString::number(i), saved[i]) &&
-                  written;
+    // One write of the store for the whole list, however long it is.
+    const bool written = m_settingsSections->ReplaceSection(
+        settingNames::WaypointsSection, waypointSectionEntries(geo::waypointsToSave(WaypointList)));
     m_settingsSections->UpdateFile();
     return written;
 }

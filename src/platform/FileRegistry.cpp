@@ -649,6 +649,22 @@ bool FileRegistry::deleteKey(const QString& key) {
     return modify([&](Contents& contents) { return contents.removeKeys(path) > 0; });
 }
 
+bool FileRegistry::replaceValues(const QString& key,
+                                 const QList<std::pair<QString, RegistryValue>>& values) {
+    const QString path = normalizeKey(key);
+    if (path.isEmpty()) return false;
+    // Quirk "batch-replace": a whole section (every waypoint) costs one write of the file, not
+    // one per value; each write re-reads and replaces the whole store.
+    return modify([&](Contents& contents) {
+        const bool removed = contents.removeKeys(path) > 0;
+        if (values.isEmpty()) return removed;
+        Contents::Key& replaced = contents.keys[std::size_t(contents.ensureKey(path))];
+        for (const auto& [name, value] : values)
+            replaced.set(name, value);
+        return true;
+    });
+}
+
 bool FileRegistry::modify(const std::function<bool(Contents&)>& change) {
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QFileInfo::exists(folder)) {

@@ -25,9 +25,10 @@ QString defaultRegistryPath(const QString& executableBaseName);
 // its byte-order mark is read too), lines end in LF or CRLF. Every call sees the file as it is
 // now, but parses it only when it changed: the parsed form is kept while the file keeps its
 // identity, size and modification time (and, while that time is too recent to tell a change
-// by, its bytes). Every write reads the file afresh, changes one thing and replaces it
-// atomically, so two programs sharing the file keep each other's values. Reading never creates
-// the file or its folder. What is read is written back unchanged.
+// by, its bytes). Every write reads the file afresh, changes one thing (one value, one key, or
+// all values of one key) and replaces it atomically, so two programs sharing the file keep each
+// other's values. Reading never creates the file or its folder. What is read is written back
+// unchanged.
 //
 // A damaged file yields whatever lines still make sense; the first write after that keeps the old
 // file beside the new one as "<file>.bak-yyyyMMdd-hhmmss", and a file that cannot be opened at all
@@ -47,6 +48,9 @@ public:
     bool createKey(const QString& key) override;
     bool writeValue(const QString& key, const QString& name, const RegistryValue& value) override;
     bool deleteKey(const QString& key) override;
+    // One read, one change and one write of the file, however many values there are.
+    bool replaceValues(const QString& key,
+                       const QList<std::pair<QString, RegistryValue>>& values) override;
 
     // Files larger than this are not read (they are treated as damaged and backed up on write).
     static constexpr qint64 MaxStoreSize = 16 * 1024 * 1024;

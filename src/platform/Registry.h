@@ -1,9 +1,11 @@
 #pragma once
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -60,6 +62,16 @@ public:
                             const RegistryValue& value) = 0;
     // Deletes a key with its values and sub-keys. False when the store cannot be written.
     virtual bool deleteKey(const QString& key) = 0;
+    // Replaces the key, with its values and sub-keys, by one that holds exactly these values in
+    // this order; no values leave no key. The same as deleteKey and a writeValue for each value,
+    // but a store may do it in one write. False when the store cannot be written.
+    virtual bool replaceValues(const QString& key,
+                               const QList<std::pair<QString, RegistryValue>>& values) {
+        bool written = deleteKey(key);
+        for (const auto& [name, value] : values)
+            written = writeValue(key, name, value) && written;
+        return written;
+    }
 };
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "support/HostileFiles.h"
 #include "app/RegistryVariables.h"
 #include "geo/AnnotationFile.h"
+#include "geo/WaypointTable.h"
 #include "platform/FileRegistry.h"
 #include "platform/ProfileFile.h"
 
@@ -114,6 +115,20 @@ TEST(HostileFiles, ASettingsStoreOfManyWaypointsIsReadAndWrittenInTime) {
         days.Store();
         EXPECT_EQ(registry.readValue(key, QStringLiteral("DaysToKeep"))->dword, 9u);
         EXPECT_LT(cpuSeconds() - start, 2.0) << count;
+        // The window's close with the first waypoint deleted, saved as the window saves it:
+        // renumbered from 0, the last old name gone.
+        const QStringList kept = waypointsInNameOrder(waypoints).mid(1);
+        const double saving = cpuSeconds();
+        ASSERT_TRUE(sections.ReplaceSection(QStringLiteral("Waypoints"),
+                                            waypointSectionEntries(geo::waypointsToSave(kept))));
+        EXPECT_LT(cpuSeconds() - saving, 2.0) << count;
+        QStringList expected;
+        for (qsizetype k = 0; k < kept.size(); ++k)
+            expected.append(QString::number(k) + QLatin1Char('=') + kept[k]);
+        platform::FileRegistry reread(path);
+        EXPECT_EQ(TRegistryIniFile(reread, key).ReadSectionValues(QStringLiteral("Waypoints")),
+                  expected);
+        EXPECT_EQ(reread.readValue(key, QStringLiteral("DaysToKeep"))->dword, 9u);
     }
 }
 

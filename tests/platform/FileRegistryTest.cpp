@@ -251,6 +251,31 @@ TEST_F(FileRegistryTest, DeletingAKeyTakesItsSubKeysOnly) {
     EXPECT_TRUE(registry.deleteKey(waypoints)); // deleting what is gone is no failure
 }
 
+TEST_F(FileRegistryTest, ReplacingAKeysValuesStoresWhatDeletingAndWritingEachWould) {
+    const QString waypoints = Key + QStringLiteral("\\Waypoints");
+    const QList<std::pair<QString, RegistryValue>> values = {{QStringLiteral("1"), text("b")},
+                                                             {QStringLiteral("0"), text("a")}};
+    QByteArray stores[2]; // one value at a time, then in one write
+    for (const int batch : {0, 1}) {
+        QFile::remove(path());
+        FileRegistry registry(path());
+        ASSERT_TRUE(registry.writeValue(waypoints, QStringLiteral("2"), text("old")));
+        ASSERT_TRUE(registry.writeValue(waypoints + QStringLiteral("\\Deeper"), QStringLiteral("x"),
+                                        text("c")));
+        ASSERT_TRUE(registry.writeValue(Key, QStringLiteral("Keep"), dword(1)));
+        ASSERT_TRUE(batch ? registry.replaceValues(waypoints, values)
+                          : registry.platform::Registry::replaceValues(waypoints, values));
+        stores[batch] = readAll(path());
+        ASSERT_TRUE(registry.replaceValues(waypoints, {})); // no values: no key
+        EXPECT_FALSE(registry.keyExists(waypoints));
+        EXPECT_EQ(registry.readValue(Key, QStringLiteral("Keep"))->dword, 1u);
+    }
+    EXPECT_EQ(stores[1], stores[0]);
+    EXPECT_TRUE(stores[1].endsWith("\"Keep\"=dword:00000001\n\n"
+                                   "[HKEY_CURRENT_USER\\Software\\Quillmark\\thalwise\\Waypoints]\n"
+                                   "\"1\"=\"b\"\n\"0\"=\"a\"\n\n"));
+}
+
 TEST_F(FileRegistryTest, CreatingAKeyWritesAnEmptySectionOnce) {
     FileRegistry registry(path());
     ASSERT_TRUE(registry.createKey(Key));
@@ -371,6 +396,7 @@ TEST_F(FileRegistryTest, AStoreThatCannotBeOpenedIsNeverReplaced) {
     EXPECT_FALSE(registry.readValue(Key, QStringLiteral("A")).has_value());
     EXPECT_FALSE(registry.writeValue(Key, QStringLiteral("A"), dword(1)));
     EXPECT_FALSE(registry.createKey(Key));
+    EXPECT_FALSE(registry.replaceValues(Key, {{QStringLiteral("A"), dword(1)}}));
     EXPECT_TRUE(QFileInfo(path()).isDir());
 }
 
