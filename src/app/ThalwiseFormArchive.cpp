@@ -1,0 +1,271 @@
+// The chart archive and flipping: flip commands, image tabs, tree scanners, manage and purge.
+
+#include "app/ThalwiseForm.h"
+
+#include "app/AnnotatedImage.h"
+#include "app/ChartFiles.h"
+#include "app/HistoryPlot.h"
+#include "app/RegistryVariables.h"
+#include "app/SessionEnd.h"
+#include "archive/ArchiveTidyUp.h"
+#include "archive/ChartDecoding.h"
+#include "archive/ChartFlipping.h"
+#include "archive/TreeScan.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/PrintForm.h"
+#include "geo/TemperatureBreaks.h"
+#include "gif/GIFImage.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+
+void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
+    if (!item) return;
+    DaysToKeep->Value = item->data().toInt();
+}
+
+void TFormThalwise::clearFlipTabs() {
+    // One chart replaces any flipped set: no tabs, no arrows.
+    const QSignalBlocker quiet(TabControlImagesTabs);
+    while (TabControlImagesTabs->count() > 0)
+        TabControlImagesTabs->removeTab(0);
+    BitBtnLeft->hide();
+    BitBtnRight->hide();
+    layoutControls();
+}
+
+void TFormThalwise::MenuFileOpenArchiveClick() {
+    if (AnnotationsModified) SaveIfModified();
+    platform::FileDialogRequest request = OpenDialog;
+    request.title = tr("Open archive chart to view");
+    request.fileName.clear();
+    request.folder = ArchiveFolder;
+    request.filterIndex = 4; // "All GIF images (*.gif)"
+    const std::optional<QString> chosen = m_services.fileDialogs->openFile(request);
+    if (!chosen) return;
+    clearFlipTabs();
+    if (CheckChartExtension(*chosen)) OpenChart(*chosen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The chart archive
+
+void TFormThalwise::TreeScannerArchiveFileFound(TTreeScanner& sender) {
+    FoundFiles.append(sender.FileFound());
+}
+
+void TFormThalwise::TreeScannerAllGIFFileFound(TTreeScanner& sender) {
+    const QString path = sender.FileFound();
+    if (archive::isPastRetention(m_services.fileSystem->lastWriteTime(path), DaysToKeep->Value,
+                                 m_services.clock->now()))
+        FoundFiles.append(path);
+}
+
+void TFormThalwise::TreeScannerRecentFileFound(TTreeScanner& sender) {
+    // Collected, not decoded: only the charts that stay are decoded, all at once.
+    FoundFiles.append(sender.FileFound());
+}
+
+QStringList TFormThalwise::pickArchivedCharts(const QString& mask, bool deleteMode) {
+    TreeScannerArchive->setInitialDirectory(ArchiveFolder);
+    TreeScannerArchive->setFileMask(mask);
+    FoundFiles.clear();
+    TreeScannerArchive->Search();
+    QStringList ticked;
+    if (!FoundFiles.isEmpty() && m_manageArchive) {
+        m_manageArchive->DeleteMode = deleteMode;
+        m_manageArchive->FileNames = archive::chartNames(FoundFiles);
+        m_manageArchive->Folder = ArchiveFolder;
+        m_manageArchive->ShowModal();
+        ticked = m_manageArchive->FileNames;
+        m_manageArchive->FileNames.clear();
+    }
+    FoundFiles.clear();
+    return ticked;
+}
+
+void TFormThalwise::MenuToolsManageArchiveClick() {
+    // The dialog removes what the user confirms.
+    pickArchivedCharts(QStringLiteral("*.gif"), true);
+}
+
+void TFormThalwise::MenuToolsPurgeOldChartsClick() {
+    FoundFiles.clear();
+    if (DaysToKeep->Value <= 0) return;
+    TreeScannerAllGIF->setInitialDirectory(ArchiveFolder);
+    TreeScannerAllGIF->setFileMask(QStringLiteral("*.gif"));
+    TreeScannerAllGIF->Search();
+    if (FoundFiles.isEmpty()) return;
+    platform::MessageBoxRequest question;
+    question.caption = QCoreApplication::translate("ArchiveTidyUp", archive::PurgeCaption);
+    question.text = archive::purgeQuestion(FoundFiles, DaysToKeep->Value);
+    question.buttons = platform::Button::Yes | platform::Button::No;
+    question.icon = platform::Icon::Question;
+    question.defaultButton = platform::Button::No;
+    if (m_services.messageBoxes->show(question) == platform::Button::Yes)
+        if (const auto notice = archive::deletedOutrightNotice(
+                archive::removeCharts(*m_services.fileSystem, FoundFiles), question.caption))
+            m_services.messageBoxes->show(*notice);
+    FoundFiles.clear();
+}
+
+bool TFormThalwise::AddChartImage(const QString& path) {
+    TGIFImage chart;
+    chart.LoadFromFile(path);
+    const QImage bitmap = chart.bitmap();
+    if (bitmap.isNull()) return false;
+    return ChartImages.add(path, bitmap, gif::firstFrameCommentTexts(chart)) >= 0;
+}
+
+archive::ChartDecoding TFormThalwise::decodeChartsToFlip(const QStringList& paths) {
+    // A long flip shows its progress and may be cancelled; a short one shows nothing.
+    QProgressDialog progress(tr("Loading charts to flip..."), tr("Cancel"),
+                             0, int(paths.size()), this);
+    progress.setWindowTitle(ApplicationTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    return archive::decodeCharts(paths, [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+}
+
+bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
+    const archive::ChartDecoding decoded = decodeChartsToFlip(paths);
+    for (const archive::DecodedChart& chart : decoded.charts)
+        if (!chart.bitmap.isNull()) ChartImages.add(chart.path, chart.bitmap, chart.comments);
+    if (decoded.failedPath) {
+        // The charts before it stay loaded.
+        m_services.messageBoxes->showError(
+            app::chartErrorText(*decoded.failedPath, decoded.failure));
+        return false;
+    }
+    return !decoded.cancelled;
+}
+
+void TFormThalwise::MenuFileFlipLatestClick() {
+    const int area = DefaultArea->Value;
+    const QString code = geo::areaCode(area);
+    if (area == geo::NoArea || code.isEmpty()) return;
+    SelectArea(area);
+    ClearChartImages();
+    TreeScannerRecent->setFileMask(archive::flipMask(code));
+    TreeScannerRecent->setInitialDirectory(ArchiveFolder);
+    FoundFiles.clear();
+    TreeScannerRecent->Search();
+    const QStringList latest = archive::latestCharts(FoundFiles);
+    FoundFiles.clear();
+    // Quirk "stopped-flip-shows-its-charts": a flip cancelled or ended by a chart that does not
+    // decode still gets the tabs of the charts it loaded; the tabs of the set before would
+    // point into the new list, at another area's chart or at none.
+    addDecodedCharts(latest);
+    RebuildImageTabs();
+}
+
+void TFormThalwise::MenuFileFlipAnyImagesClick() {
+    const QStringList ticked =
+        pickArchivedCharts(archive::flipMask(geo::areaCode(DefaultArea->Value)), false);
+    if (!archive::enoughChartsToFlip(int(ticked.size()))) return;
+    ClearChartImages();
+    QStringList paths;
+    for (const QString& name : ticked)
+        paths.append(ArchiveFolder + name);
+    // Only the charts that stay are decoded; the message counts every distinct ticked one.
+    const QStringList charts = archive::distinctCharts(paths);
+    // A stopped flip shows the tabs of what it loaded (Quirk "stopped-flip-shows-its-charts").
+    const bool complete = addDecodedCharts(archive::latestCharts(charts));
+    if (complete && archive::overFlipLimit(int(charts.size()))) {
+        platform::MessageBoxRequest message;
+        message.caption = ApplicationTitle;
+        message.text = archive::flipLimitMessage();
+        m_services.messageBoxes->show(message);
+    }
+    RebuildImageTabs();
+}
+
+void TFormThalwise::RebuildImageTabs() {
+    ImageLogo->hide();
+    archive::trimToLatest(ChartImages);
+    const QList<archive::FlipTab> tabs = archive::flipTabs(ChartImages);
+    {
+        const QSignalBlocker quiet(TabControlImagesTabs);
+        while (TabControlImagesTabs->count() > 0)
+            TabControlImagesTabs->removeTab(0);
+        for (const archive::FlipTab& tab : tabs) {
+            const int index = TabControlImagesTabs->addTab(tab.caption);
+            TabControlImagesTabs->setTabData(index, tab.chartIndex);
+            TabControlImagesTabs->setTabToolTip(
+                index, QDir::toNativeSeparators(ChartImages.at(tab.chartIndex).path));
+        }
+        if (TabControlImagesTabs->count() > 0) TabControlImagesTabs->setCurrentIndex(0);
+    }
+    const bool arrows = archive::flipArrowsVisible(ChartImages.size());
+    BitBtnLeft->setVisible(arrows);
+    BitBtnRight->setVisible(arrows);
+    refreshTemperatureHistory();
+    // The panel comes up by itself for the first flip; after that it is the user's to show.
+    if (m_history.isActive() && !m_historyOffered) {
+        m_historyOffered = true;
+        // The window grows by the panel, so the chart keeps the room it had; where the screen
+        // has no room for that, the panel comes up as a window of its own beside it.
+        const int wanted = width() + PlotTemperatureHistory->sizeHint().width() + 6;
+        const QScreen* screen = this->screen();
+        if (screen && wanted > screen->availableGeometry().width()) {
+            DockTemperatureHistory->setFloating(true);
+            DockTemperatureHistory->resize(PlotTemperatureHistory->sizeHint());
+        } else {
+            resize(wanted, height());
+        }
+        DockTemperatureHistory->show();
+    }
+    layoutControls();
+    TabControlImagesChange();
+}
+
+void TFormThalwise::TabControlImagesChange() {
+    // A tab shows the chart it was made for (a chart without the ".gif" extension has none).
+    const int tab = TabControlImagesTabs->currentIndex();
+    const QVariant chart = TabControlImagesTabs->tabData(tab);
+    CurrentImageIndex = chart.isValid() ? chart.toInt() : tab;
+    if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()) {
+        // Quirk "flipped-chart-own-range": each flipped chart is read under its own range and
+        // variation, as opening it would read it, not under the chart opened last; one without
+        // a range keeps the range in force. Its time stamp and comments follow it too.
+        const ChartImage& shown = ChartImages.at(CurrentImageIndex);
+        m_chartCommentTexts = shown.comments;
+        ChartTimestamp = shown.metadata.timestamp;
+        applyChartMetadata(shown.metadata);
+    }
+    ShowCurrentChart();
+}
+
+void TFormThalwise::BitBtnLeftClick() {
+    if (const std::optional<int> tab = archive::previousFlipTab(
+            TabControlImagesTabs->currentIndex(), TabControlImagesTabs->count())) {
+        const QSignalBlocker quiet(TabControlImagesTabs);
+        TabControlImagesTabs->setCurrentIndex(*tab);
+        TabControlImagesChange();
+    }
+}
+
+void TFormThalwise::BitBtnRightClick() {
+    if (const std::optional<int> tab = archive::nextFlipTab(TabControlImagesTabs->currentIndex(),
+                                                            TabControlImagesTabs->count())) {
+        const QSignalBlocker quiet(TabControlImagesTabs);
+        TabControlImagesTabs->setCurrentIndex(*tab);
+        TabControlImagesChange();
+    }
+}

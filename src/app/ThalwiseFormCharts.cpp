@@ -1,0 +1,458 @@
+// Charts and their display: areas, opening and intake, metadata, zoom, repaint, temperature scale.
+
+#include "app/ThalwiseForm.h"
+
+#include "app/AnnotatedImage.h"
+#include "app/ChartFiles.h"
+#include "app/HistoryPlot.h"
+#include "app/RegistryVariables.h"
+#include "app/SessionEnd.h"
+#include "app/vekImage.h"
+#include "archive/ArchiveTidyUp.h"
+#include "archive/ChartAge.h"
+#include "archive/ChartDecoding.h"
+#include "archive/ChartIntake.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/PrintForm.h"
+#include "geo/ChartMetadata.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/WaypointTable.h"
+#include "geo/vekMapping.h"
+#include "gif/GIFImage.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace {
+
+// The scale's up-downs hold whole °F, the scale's own steps; while temperatures read in °C
+// each tells its value in °C as well.
+void showScaleEndToolTips(QSpinBox* scaleMin, QSpinBox* scaleMax, bool celsius) {
+    for (QSpinBox* spin : {scaleMin, scaleMax})
+        spin->setToolTip(geo::TemperatureScale::scaleEndToolTip(spin->value(), celsius));
+}
+} // namespace
+
+void TFormThalwise::ClearChartImages() {
+    ChartImages.clear(); // each entry's bitmap goes with it
+    CurrentImageIndex = -1;
+    m_history.clear();
+    m_historyPoints.clear();
+    m_pinnedPixel.reset();
+    if (PlotTemperatureHistory) PlotTemperatureHistory->clear();
+    if (m_statusPanels[1]) m_statusPanels[1]->setToolTip(QString());
+}
+
+void TFormThalwise::ApplyZoom() {
+    updateActions();
+    ShowCurrentChart();
+}
+
+void TFormThalwise::MenuViewZoomClick() {
+    // Either item toggles the view; the centre of the view stays where it is.
+    zoomKeeping(!Zoomed, viewCentre());
+}
+
+void TFormThalwise::MenuChooseAreaClick(QAction* item) {
+    if (!item) return;
+    DefaultArea->Value = item->data().toInt();
+    CheckDefaultAreaItem();
+}
+
+void TFormThalwise::TimerUpdateRangeTimer() {
+    TimerUpdateRange->stop();
+    RepaintChart();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart areas
+
+void TFormThalwise::showMessage(const QString& text) {
+    platform::MessageBoxRequest request;
+    request.caption = ApplicationTitle;
+    request.text = text;
+    m_services.messageBoxes->show(request);
+}
+
+void TFormThalwise::BuildAreaMenu() {
+    if (m_areaGroup) return; // filled once
+    m_areaGroup = new QActionGroup(this);
+    m_areaGroup->setObjectName(QStringLiteral("AreaGroup"));
+    m_areaGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (int i = geo::FirstCalibratedArea; i <= geo::LastCalibratedArea; ++i) {
+        auto* item = new QAction(geo::areaDisplayName(i), this);
+        item->setObjectName(QStringLiteral("MenuChooseArea") + geo::areaCode(i));
+        item->setCheckable(true);
+        item->setData(i);
+        m_areaGroup->addAction(item);
+        MenuDefaultArea->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] {
+            MenuChooseAreaClick(item);
+            updateActions();
+        });
+    }
+}
+
+void TFormThalwise::SelectArea(int index) {
+    // The caption names the area, whether a chart or a flip made it current.
+    setWindowTitle(app::chartCaption(geo::areaCode(index)));
+    CurrentArea = index;
+    DefaultArea->Value = index;
+    CheckDefaultAreaItem();
+    LoadAnnotations();
+    // Areas without a calibration (none, and the extra area) map nothing.
+    m_calibration = geo::Calibration::forArea(index);
+    if (!m_calibration.Valid) showMessage(QCoreApplication::translate("ChartFiles", app::AreaNotRecognisedWarning));
+}
+
+bool TFormThalwise::GeoToPixel(float latitude, float longitude, int& x, int& y) const {
+    return ::GeoToPixel(m_calibration, latitude, longitude, x, y);
+}
+
+bool TFormThalwise::PixelToGeo(int x, int y, GeoPosition& position) const {
+    return ::PixelToGeo(m_calibration, x, y, position);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart loading
+
+bool TFormThalwise::CheckChartExtension(const QString& path) {
+    switch (app::chartExtensionOf(path)) {
+    case app::ChartExtension::Missing:
+        return false;
+    case app::ChartExtension::Gif:
+        return true;
+    case app::ChartExtension::Other:
+        break;
+    }
+    platform::MessageBoxRequest request;
+    request.caption = app::wrongExtensionCaption(path);
+    request.text = app::wrongExtensionText();
+    request.buttons = unsigned(platform::Button::Ok);
+    m_services.messageBoxes->show(request);
+    return false;
+}
+
+void TFormThalwise::OpenChart(const QString& path) {
+    if (!QFileInfo(path).isFile()) return;
+    // Decoded once, before anything changes: a file that fails leaves the chart on screen.
+    TGIFImage chart;
+    QImage picture;
+    QStringList warnings;
+    try {
+        warnings = archive::loadChartFile(chart, path);
+        picture = chart.bitmap();
+    } catch (const GIFException& error) {
+        m_services.messageBoxes->showError(app::chartErrorText(path, error.message()));
+        return;
+    } catch (const std::bad_alloc&) {
+        m_services.messageBoxes->showError(app::chartErrorText(path, QCoreApplication::translate("ChartFiles", app::OutOfMemoryText)));
+        return;
+    }
+    if (picture.isNull()) return; // nothing to show: the chart on screen stays as it is
+    // Filed first, applied after: an intake that fails leaves the chart on screen under its own
+    // scale and heading correction, not the new chart's.
+    const QString timestamp = geo::readChartMetadata(gif::firstFrameCommentTexts(chart)).timestamp;
+    const auto whole = archive::leavesPixelsUnset(chart, warnings)
+                           ? archive::ChartPicture::EndsEarly
+                           : archive::ChartPicture::Whole;
+    const std::optional<QString> shown = ArchiveIntake(path, timestamp, whole);
+    if (!shown || !QFileInfo(*shown).isFile()) return;
+    ChartTimestamp = applyChartMetadata(chart);
+    displayChart(*shown, picture);
+    if (whole == archive::ChartPicture::EndsEarly)
+        showMessage(archive::incompleteChartMessage(path));
+}
+
+QString TFormThalwise::ReadChartMetadata(const QString& path) {
+    if (!QFileInfo(path).isFile()) return QString();
+    TGIFImage chart;
+    chart.LoadFromFile(path);
+    return applyChartMetadata(chart);
+}
+
+QString TFormThalwise::applyChartMetadata(const TGIFImage& chart) {
+    m_chartCommentTexts = gif::firstFrameCommentTexts(chart);
+    const geo::ChartMetadata metadata = geo::readChartMetadata(m_chartCommentTexts, QLocale());
+    applyChartMetadata(metadata);
+    return metadata.timestamp;
+}
+
+void TFormThalwise::applyChartMetadata(const geo::ChartMetadata& metadata) {
+    ShowScaleControls(true);
+    LabelTemp->setToolTip(QString());
+    if (metadata.hasRange) {
+        // Each spinner applies the scale through its change handler. The spinners widen their
+        // ranges to take the chart's own values: a clamped limit would read every temperature
+        // of a chart outside the usual ranges wrong.
+        for (const auto& [spin, range] :
+             {std::pair{UpDownScaleMin, geo::scaleMinSpinner(metadata.scaleMin)},
+              std::pair{UpDownScaleMax, geo::scaleMaxSpinner(metadata.scaleMax)}}) {
+            spin->setRange(range.lowest, range.highest);
+            spin->setValue(range.value);
+        }
+        ShowScaleControls(false);
+        // The tool-tip's line break is a carriage return; the tool-tip control wants a newline.
+        QString toolTip = geo::chartToolTip(metadata, QLocale(), TemperatureCelsius->Value);
+        LabelTemp->setToolTip(toolTip.replace(u'\r', u'\n'));
+    }
+    MagneticVariation = metadata.magneticVariation;
+    HasVariation = metadata.hasVariation;
+    MagneticReadout->Value = metadata.hasVariation;
+    ShowHeadingFormat();
+    // Headings may have changed between magnetic and true.
+    RefreshWaypointGrid();
+}
+
+std::optional<QString> TFormThalwise::ArchiveIntake(const QString& path, const QString& timestamp,
+                                                    archive::ChartPicture picture) {
+    return archive::archiveIntake(*m_services.fileSystem, path, timestamp, ArchiveFolder, picture);
+}
+
+void TFormThalwise::DisplayChartFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) return;
+    TGIFImage chart;
+    chart.LoadFromFile(path);
+    displayChart(path, chart.bitmap());
+}
+
+void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
+    // A chart without a picture adds nothing and leaves the chart on screen as it was.
+    if (picture.isNull()) return;
+    ImageLogo->hide();
+    ApplicationTitle = app::chartApplicationTitle(path);
+    setWindowIconText(ApplicationTitle);
+    const int area = geo::chartAreaOfFile(path);
+    if (area == geo::NoArea) showMessage(QCoreApplication::translate("ChartFiles", app::UnrecognisedAreaMessage));
+    CurrentChartPath = app::fullChartPath(path);
+    SelectArea(area);
+    SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
+    ClearChartImages();
+    CurrentImageIndex = ChartImages.add(path, picture, m_chartCommentTexts);
+    ShowCurrentChart();
+}
+
+void TFormThalwise::ShowScaleControls(bool visible) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(LabelMin), static_cast<QWidget*>(LabelMax),
+          static_cast<QWidget*>(EditScaleMin), static_cast<QWidget*>(EditScaleMax),
+          static_cast<QWidget*>(UpDownScaleMin), static_cast<QWidget*>(UpDownScaleMax)})
+        if (control) control->setVisible(visible);
+}
+
+void TFormThalwise::MenuFileOpenOneClick() {
+    if (AnnotationsModified) SaveIfModified();
+    OpenDialog.folder = DataFolder->Value;
+    OpenDialog.filterIndex = app::openFilterIndex(DataFilterIndex->Value);
+    const std::optional<QString> chosen = m_services.fileDialogs->openFile(OpenDialog);
+    if (!chosen) return;
+    OpenDialog.fileName = QFileInfo(*chosen).fileName();
+    DataFolder->Value = app::folderOf(*chosen);
+    DataFilterIndex->Value = OpenDialog.filterIndex;
+    clearFlipTabs();
+    if (CheckChartExtension(*chosen)) OpenChart(*chosen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart display
+
+void TFormThalwise::ShowCurrentChart() {
+    if (CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size()) return;
+    const QImage& picture = ChartImages.at(CurrentImageIndex).bitmap;
+    if (picture.isNull()) return;
+    // Kept as 32-bit RGB: the repaint copies it as it is and the temperature lookup reads it.
+    BaseBitmap = picture.convertToFormat(QImage::Format_RGB32);
+    RepaintChart();
+    updateChartAge();
+}
+
+void TFormThalwise::updateChartAge() {
+    std::optional<QDateTime> made;
+    if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()) {
+        // A chart of the archive is named after its time stamp; a chart shown in place, or
+        // flipped under another name, has the time stamp of its comment.
+        made = archive::chartTimeOf(QFileInfo(ChartImages.at(CurrentImageIndex).path).completeBaseName());
+        if (!made) made = archive::chartTimeOf(ChartTimestamp);
+    }
+    const std::optional<archive::ChartAge> age =
+        archive::chartAge(made, m_services.clock ? m_services.clock->now() : QDateTime());
+    if (!age) {
+        LabelChartAge->clear();
+        TimerChartAge->stop();
+        return;
+    }
+    LabelChartAge->setText(age->text);
+    // Stale water is said in the desktop's warning colour, not only in words.
+    LabelChartAge->setStyleSheet(age->stale ? QStringLiteral("color: #c00000; font-weight: bold;")
+                                            : QString());
+    LabelChartAge->setToolTip(age->stale ? tr("More than two days old: the water may have "
+                                              "changed since.")
+                                         : QString());
+    if (!TimerChartAge->isActive()) TimerChartAge->start();
+}
+
+StoredFont TFormThalwise::annotationFont() const {
+    StoredFont font;
+    if (Font) Font->ApplyTo(&font);
+    return font;
+}
+
+bool TFormThalwise::marksDrawnIn() const {
+    return CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size() &&
+           app::isAnnotatedPicture(ChartImages.at(CurrentImageIndex).comments);
+}
+
+void TFormThalwise::RepaintChart() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const StoredFont font = annotationFont();
+    display::Overlays overlays;
+    // A picture saved with its marks drawn in does not get them a second time.
+    const QList<AnnotationLine> noLines;
+    const QList<AnnotationText> noTexts;
+    const bool drawnIn = marksDrawnIn();
+    overlays.lines = drawnIn ? &noLines : &AnnotationLines;
+    overlays.texts = drawnIn ? &noTexts : &AnnotationTexts;
+    overlays.font = toQFont(font);
+    overlays.fontColour = colourOf(font);
+    overlays.outlined = FontOutlined && FontOutlined->Value;
+    overlays.homeLat = HomeLat ? HomeLat->Value : 0.0;
+    overlays.homeLon = HomeLon ? HomeLon->Value : 0.0;
+    overlays.waypoints = &WaypointList;
+    if (m_calibration.Valid) {
+        overlays.geoToPixel = [calibration = m_calibration](float lat, float lon, int& x, int& y) {
+            return ::GeoToPixel(calibration, lat, lon, x, y);
+        };
+    }
+    overlays.markerIcon = WaypointIcon;
+    const std::shared_ptr<const geo::BreakLayer> breaks = currentBreakLayer();
+    overlays.breaks = breaks.get();
+    m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
+    showDisplayPicture();
+    AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();
+    updateActions();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// The display picture on screen, pixel for pixel, each pixel a 2 x 2 block while zoomed.
+void TFormThalwise::showDisplayPicture() {
+    ImageDisplay->clearRubberBand();
+    ImageDisplay->setPicture(Zoomed ? display::ZoomDouble(m_displayPicture) : m_displayPicture);
+    if (m_displayPicture.isNull()) ImageDisplay->resize(0, 0);
+}
+
+bool TFormThalwise::FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint) {
+    const bool wanted = display::zoomAfterWheel(wheelDelta, Zoomed);
+    if (wanted != Zoomed) zoomKeeping(wanted, viewPoint.value_or(viewCentre()));
+    return true;
+}
+
+QPoint TFormThalwise::viewCentre() const {
+    const QRect view = ScrollBox->viewport()->rect();
+    return QPoint(view.width() / 2, view.height() / 2); // truncated
+}
+
+void TFormThalwise::zoomKeeping(bool zoomed, QPoint viewPoint) {
+    const int oldScale = Zoomed ? 2 : 1;
+    const int newScale = zoomed ? 2 : 1;
+    const QPoint under = ImageDisplay->mapFrom(ScrollBox->viewport(), viewPoint);
+    Zoomed = zoomed;
+    ApplyZoom();
+    if (oldScale == newScale || m_displayPicture.isNull()) return;
+    // The scroll bars take their new ranges from the picture's new size at once.
+    ScrollBox->horizontalScrollBar()->setValue(
+        display::ScrollToKeep(under.x(), oldScale, newScale, viewPoint.x()));
+    ScrollBox->verticalScrollBar()->setValue(
+        display::ScrollToKeep(under.y(), oldScale, newScale, viewPoint.y()));
+}
+
+void TFormThalwise::LoadLogo() {
+    QFile resource(QStringLiteral(":/LOGOGIF"));
+    if (!resource.open(QIODevice::ReadOnly)) return;
+    TGIFImage logo;
+    try {
+        logo.LoadFromBytes(resource.readAll());
+    } catch (const GIFException&) {
+        return; // a damaged logo leaves the chart area empty
+    }
+    QImage picture(logo.width(), logo.height(), QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull()) return;
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        logo.draw(painter, picture.rect()); // transparent pixels stay clear
+    }
+    ImageLogo->setAlignment(Qt::AlignCenter);
+    ImageLogo->setPixmap(QPixmap::fromImage(picture));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Temperature scale
+
+void TFormThalwise::TempScaleChange() {
+    TimerUpdateRange->stop();
+    if (ScaleBitmap.isNull()) return;
+    const geo::SliderPlacement slider = geo::TemperatureScale::placeSlider(
+        ImageScale->y(), ImageScale->height(), UpDownScaleMin->value(), UpDownScaleMax->value());
+    TrackBarTemperature->setGeometry(TrackBarTemperature->x(), slider.top,
+                                     TrackBarTemperature->width(), slider.height);
+    TrackBarTemperature->setRange(slider.minimum, slider.maximum);
+    TrackBarTemperature->setValue(slider.position);
+    TrackBarTemperatureChange(); // the label follows a new range even when the position stays
+    showScaleEndToolTips(UpDownScaleMin, UpDownScaleMax,
+                         TemperatureCelsius && TemperatureCelsius->Value);
+    m_temperatureScale.TempScaleChange(ScaleBitmap, UpDownScaleMin->value(),
+                                       UpDownScaleMax->value());
+    // Charts of the history without a range of their own are read under the new one. (The
+    // break lines follow with the repaint the range's timer makes.)
+    if (m_history.isActive()) {
+        m_history.setFallbackRange(UpDownScaleMin->value(), UpDownScaleMax->value());
+        if (m_pinnedPixel) plotPinnedHistory();
+    }
+    TimerUpdateRange->start();
+}
+
+void TFormThalwise::TrackBarTemperatureChange() {
+    LabelTemp->setText(geo::TemperatureScale::sliderLabelText(
+        TrackBarTemperature->minimum(), TrackBarTemperature->maximum(),
+        TrackBarTemperature->value(), TemperatureCelsius && TemperatureCelsius->Value));
+}
+
+void TFormThalwise::ShowTemperatureUnit() {
+    const bool celsius = TemperatureCelsius->Value;
+    TrackBarTemperatureChange();
+    showScaleEndToolTips(UpDownScaleMin, UpDownScaleMax, celsius);
+    // The chart's range tool-tip, when its comment carries one.
+    const geo::ChartMetadata metadata =
+        geo::readChartMetadata(m_chartCommentTexts, QLocale(), celsius);
+    LabelTemp->setToolTip(metadata.hasRange ? QString(metadata.toolTip).replace(u'\r', u'\n')
+                                            : QString());
+    // Only a panel that reads a temperature now; the reading it shows is kept in °F.
+    if (!statusPanelText(1).isEmpty())
+        setStatusPanelText(1, geo::temperaturePanelText(m_panelTemperature, QLocale(), celsius));
+    RefreshWaypointGrid();
+    // The history's plot and tool-tip read in the unit shown as well.
+    PlotTemperatureHistory->setCelsius(celsius);
+    if (m_history.isActive() && !m_historyPoints.empty())
+        m_statusPanels[1]->setToolTip(app::historyToolTip(m_historyPoints, celsius));
+}
+
+void TFormThalwise::ImageScaleMouseLeave() {
+    for (int panel = 0; panel < 3; ++panel)
+        setStatusPanelText(panel, QString());
+}

@@ -1,0 +1,112 @@
+// Extras: the temperature history, degrees Celsius and the temperature breaks.
+
+#include "app/ThalwiseForm.h"
+
+#include "app/BreakLayerCache.h"
+#include "app/HistoryPlot.h"
+#include "app/RegistryVariables.h"
+#include "app/SessionEnd.h"
+#include "dialogs/BreakThresholdForm.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/vekMapping.h"
+#include "gif/GIFImage.h"
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QSpinBox>
+
+void TFormThalwise::refreshTemperatureHistory() {
+    m_history.setCharts(ChartImages, ScaleBitmap, UpDownScaleMin->value(), UpDownScaleMax->value());
+    if (!m_history.isActive()) return;
+    PlotTemperatureHistory->setCelsius(TemperatureCelsius && TemperatureCelsius->Value);
+    if (m_pinnedPixel)
+        plotPinnedHistory();
+    else if (!m_historyPoints.empty())
+        followPointerInHistory(LastPointerPoint, chartPixelPositionText(LastPointerPoint));
+    else
+        PlotTemperatureHistory->clear(tr("Point at the water to see its temperature on each "
+                                         "chart, or right-click and pin a spot."));
+}
+
+QString TFormThalwise::chartPixelPositionText(QPoint pixel) const {
+    GeoPosition at;
+    if (!PixelToGeo(pixel.x(), pixel.y(), at)) return QString();
+    return geo::positionPanelText(at.Latitude, at.Longitude, DecimalDegrees->Value);
+}
+
+void TFormThalwise::followPointerInHistory(QPoint pixel, const QString& where) {
+    m_history.readAt(pixel.x(), pixel.y(), m_historyPoints);
+    // The temperature panel's tool-tip is always the pointer's spot; the plot is, unless a
+    // spot is pinned.
+    m_statusPanels[1]->setToolTip(
+        app::historyToolTip(m_historyPoints, TemperatureCelsius && TemperatureCelsius->Value));
+    if (!m_pinnedPixel && DockTemperatureHistory->isVisible())
+        PlotTemperatureHistory->setPoints(m_historyPoints, where);
+}
+
+void TFormThalwise::plotPinnedHistory() {
+    std::vector<app::HistoryPoint> pinned;
+    m_history.readAt(m_pinnedPixel->x(), m_pinnedPixel->y(), pinned);
+    PlotTemperatureHistory->setPoints(pinned,
+                                      tr("Pinned: %1").arg(chartPixelPositionText(*m_pinnedPixel)));
+}
+
+void TFormThalwise::PopupMenuChartPinClick() {
+    m_pinnedPixel = m_menuPixel;
+    plotPinnedHistory();
+}
+
+void TFormThalwise::PopupMenuChartUnpinClick() {
+    m_pinnedPixel.reset();
+    followPointerInHistory(LastPointerPoint, chartPixelPositionText(LastPointerPoint));
+}
+
+void TFormThalwise::MenuViewCelsiusClick() {
+    TemperatureCelsius->Value = !TemperatureCelsius->Value;
+    ShowTemperatureUnit();
+}
+
+void TFormThalwise::MenuViewBreaksClick() {
+    TemperatureBreaks->Value = !TemperatureBreaks->Value;
+    RepaintChart();
+}
+
+std::optional<double> TFormThalwise::askBreakThreshold(double current) {
+    TFormBreakThreshold dialog(this);
+    dialog.setThreshold(current);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.threshold();
+}
+
+void TFormThalwise::MenuViewBreakThresholdClick() {
+    const std::optional<double> chosen = askBreakThreshold(BreakThreshold->Value);
+    if (!chosen || !geo::isBreakThreshold(*chosen)) return;
+    BreakThreshold->Value = *chosen;
+    // Choosing a threshold is asking to see the breaks.
+    TemperatureBreaks->Value = true;
+    RepaintChart();
+}
+
+std::optional<app::BreakLayerKey> TFormThalwise::currentBreakLayerKey() const {
+    if (!TemperatureBreaks || !TemperatureBreaks->Value || BaseBitmap.isNull() ||
+        !m_calibration.Valid || CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size())
+        return std::nullopt;
+    app::BreakLayerKey key;
+    key.chart = ChartImages.at(CurrentImageIndex).path;
+    key.scaleMin = UpDownScaleMin->value();
+    key.scaleMax = UpDownScaleMax->value();
+    key.area = m_calibration.Area;
+    key.threshold = BreakThreshold->Value;
+    return key;
+}
+
+std::shared_ptr<const geo::BreakLayer> TFormThalwise::currentBreakLayer() {
+    const std::optional<app::BreakLayerKey> key = currentBreakLayerKey();
+    if (!key) return nullptr;
+    std::shared_ptr<const geo::BreakLayer> layer =
+        m_breakLayers->layer(*key, BaseBitmap, m_temperatureScale, m_calibration);
+    if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
+        return nullptr;
+    return layer;
+}

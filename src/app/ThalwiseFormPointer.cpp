@@ -1,0 +1,357 @@
+// The pointer and the marks: readouts, pointer tools, annotations, Save As, Clear all, font.
+
+#include "app/ThalwiseForm.h"
+
+#include "app/AnnotatedImage.h"
+#include "app/HistoryPlot.h"
+#include "app/PointerTools.h"
+#include "app/RegistryVariables.h"
+#include "app/SessionEnd.h"
+#include "app/vekImage.h"
+#include "archive/ArchiveTidyUp.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/PrintForm.h"
+#include "geo/AnnotationFile.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/ThalwiseUtils.h"
+#include "geo/vekMapping.h"
+#include "gif/GIFImage.h"
+#include "platform/Desktop.h"
+#include "platform/FontDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PrintJob.h"
+#include "platform/ProfileFile.h"
+
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QMenu>
+#include <QToolButton>
+
+QString TFormThalwise::statusPanelText(int panel) const {
+    return panel >= 0 && panel < 4 ? m_statusPanels[panel]->text() : QString();
+}
+
+QString TFormThalwise::statusPanelToolTip(int panel) const {
+    return panel >= 0 && panel < 4 ? m_statusPanels[panel]->toolTip() : QString();
+}
+
+void TFormThalwise::setStatusPanelText(int panel, const QString& text) {
+    if (panel >= 0 && panel < 4) m_statusPanels[panel]->setText(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Routines
+
+void TFormThalwise::SaveIfModified() {
+    if (!AnnotationFile) return;
+    SaveWaypoints();
+    SaveAnnotations();
+}
+
+bool TFormThalwise::SaveAnnotations() {
+    if (!AnnotationFile) return true;
+    if (!geo::saveAnnotations(*AnnotationFile, AnnotationLines, AnnotationTexts)) {
+        // Still modified: the next save tries again.
+        reportUnwritable(AnnotationFile->path());
+        return false;
+    }
+    AnnotationsModified = false;
+    return true;
+}
+
+void TFormThalwise::LoadAnnotations() {
+    const QString path = geo::annotationFileName(ProgramInfoFolder, geo::areaCode(CurrentArea));
+    // Marks not yet written go to their own area's file before another file replaces them (the
+    // flip commands would otherwise drop them unsaved). When that fails for this very file, the
+    // marks in memory are newer than anything it holds: they stay.
+    if (AnnotationFile && AnnotationsModified && !SaveAnnotations() &&
+        AnnotationFile->path() == path)
+        return;
+    AnnotationFile = std::make_unique<platform::ProfileFile>(path);
+    bool writeFailed = false;
+    geo::Annotations loaded = geo::loadAnnotations(*AnnotationFile, &writeFailed);
+    AnnotationLines = std::move(loaded.lines);
+    AnnotationTexts = std::move(loaded.texts);
+    // A folder that cannot be written is reported; the chart is shown all the same with what the
+    // file holds.
+    if (writeFailed) reportUnwritable(AnnotationFile->path());
+}
+
+void TFormThalwise::MenuAnnotationOutlineClick() {
+    FontOutlined->Value = !FontOutlined->Value;
+    RepaintChart();
+}
+
+void TFormThalwise::MenuViewDegreesReadoutClick() {
+    DecimalDegrees->Value = !DecimalDegrees->Value;
+    ShowLatLonFormat();
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::MenuViewBearingReadoutClick() {
+    MagneticReadout->Value = geo::magneticReadoutAfterToggle(MagneticReadout->Value, HasVariation);
+    ShowHeadingFormat();
+    RefreshWaypointGrid();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Readouts
+
+void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifiers,
+                                          QPoint position) {
+    const bool overChart = sender != ImageScale;
+    int x = 0, y = 0;
+    // Only the chart is ever enlarged; the scale strip keeps its own pixels.
+    display::MouseToChartPixel(position.x(), position.y(), Zoomed && overChart, x, y);
+    GeoPosition at;
+    if (!PixelToGeo(x, y, at)) return;
+    const QImage& sampled = overChart ? BaseBitmap : ScaleBitmap;
+    app::PointerMove move;
+    move.tool = PointerTool;
+    move.overChart = overChart;
+    move.x = x;
+    move.y = y;
+    move.position = at;
+    move.dragging = Dragging;
+    move.pressPosition = PressPosition;
+    move.temperatureAt = [&] { return m_temperatureScale.TemperatureAtPixel(sampled, x, y); };
+    move.decimalDegrees = DecimalDegrees->Value;
+    move.magneticReadout = MagneticReadout->Value;
+    move.magneticVariation = MagneticVariation;
+    move.temperatureCelsius = TemperatureCelsius->Value;
+    const app::PointerReadout readout = app::pointerReadout(move);
+
+    setStatusPanelText(3, readout.pixel);
+    setStatusPanelText(0, readout.position);
+    if (readout.rubberBand != app::RubberBand::None) {
+        const int scale = Zoomed ? 2 : 1;
+        ImageDisplay->setRubberBand(PressPoint * scale, QPoint(x, y) * scale,
+                                    readout.rubberBand == app::RubberBand::Rectangle);
+    }
+    if (readout.setsWaypointTemperature) WaypointTemperature = readout.waypointTemperature;
+    LastPointerPoint = QPoint(x, y);
+    if (overChart && m_history.isActive()) followPointerInHistory(QPoint(x, y), readout.position);
+    setStatusPanelText(1, readout.temperature);
+    m_panelTemperature = readout.temperatureF;
+    setStatusPanelText(2, readout.range);
+}
+
+void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button,
+                                          Qt::KeyboardModifiers, QPoint position) {
+    int x = 0, y = 0;
+    display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
+    m_swallowRelease = false;
+    // With a history on screen the right button pins its spot instead of using the tool.
+    if (button == Qt::RightButton && m_history.isActive() && DockTemperatureHistory->isVisible()) {
+        m_swallowRelease = true;
+        m_menuPixel = QPoint(x, y);
+        PopupMenuChartUnpin->setEnabled(m_pinnedPixel.has_value());
+        PopupMenuChart->popup(ImageDisplay->mapToGlobal(position));
+        return;
+    }
+    if (app::toolChangesMarks(PointerTool) && marksDrawnIn()) {
+        showMessage(app::marksDrawnInText());
+        return;
+    }
+    PressPoint = QPoint(x, y);
+    GeoPosition at;
+    m_pressMapped = PixelToGeo(x, y, at);
+    if (!m_pressMapped) return;
+    PressPosition = at;
+    Dragging = true;
+    // The drag starts where it was pressed, even without a pointer move seen there first (a pen
+    // or a touch screen presses without moving).
+    LastPointerPoint = PressPoint;
+}
+
+void TFormThalwise::ImageDisplayClick() {
+    const app::ClickAction action = app::clickAction(PointerTool, PressPoint, LastPointerPoint);
+    if (action == app::ClickAction::Ignored) return;
+    Dragging = false;
+    ImageDisplay->clearRubberBand();
+    const QPoint at = LastPointerPoint;
+    switch (action) {
+    case app::ClickAction::EraseOrAddText:
+        if (FindTextAt(at.x(), at.y()) >= 0)
+            EraseTextAt(at.x(), at.y());
+        else
+            addTextAt(at);
+        break;
+    case app::ClickAction::EraseTextOrLine:
+        if (!EraseTextAt(at.x(), at.y())) {
+            const QRect square = app::eraseSquare(at);
+            EraseLineIn(square.left(), square.top(), square.left() + square.width(),
+                        square.top() + square.height());
+        }
+        break;
+    case app::ClickAction::Ignored:
+    case app::ClickAction::Nothing:
+        break;
+    }
+}
+
+void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
+                                        QPoint) {
+    if (m_swallowRelease) {
+        m_swallowRelease = false;
+        return;
+    }
+    const bool wasDragging = Dragging;
+    Dragging = false;
+    ImageDisplay->clearRubberBand();
+    // The end of a drag is where the last pointer move was seen, not where the button came up.
+    switch (app::releaseAction(PointerTool, wasDragging)) {
+    case app::ReleaseAction::AddLine:
+        AnnotationLines.append(app::lineOnChart(PressPoint, LastPointerPoint, BaseBitmap.size()));
+        RepaintChart();
+        break;
+    case app::ReleaseAction::EraseAtMidpoint: {
+        const QPoint middle = app::dragMidpoint(PressPoint, LastPointerPoint);
+        if (!EraseTextAt(middle.x(), middle.y()))
+            EraseLineIn(PressPoint.x(), PressPoint.y(), LastPointerPoint.x(), LastPointerPoint.y());
+        break;
+    }
+    case app::ReleaseAction::AddWaypoint:
+        // A press that had no position (a chart of no known area) records nothing.
+        if (!m_pressMapped) break;
+        WaypointList.append(WaypointText(
+            Waypoint{PressPosition.Latitude, PressPosition.Longitude, WaypointTemperature}));
+        WaypointsChanged();
+        RefreshWaypointGrid();
+        break;
+    case app::ReleaseAction::SetHome:
+        if (!m_pressMapped) break;
+        HomeLat->Value = PressPosition.Latitude;
+        HomeLon->Value = PressPosition.Longitude;
+        RefreshWaypointGrid();
+        RepaintChart();
+        break;
+    case app::ReleaseAction::Nothing:
+        break;
+    }
+}
+
+int TFormThalwise::FindTextAt(int x, int y) const {
+    const StoredFont font = annotationFont();
+    const QFont annotationFont = toQFont(font);
+    return app::FindTextAt(AnnotationTexts, QPoint(x, y), [&](const QString& text) {
+        return display::TextSize(annotationFont, text);
+    });
+}
+
+bool TFormThalwise::EraseTextAt(int x, int y) {
+    const int index = FindTextAt(x, y);
+    if (index < 0) return false;
+    const platform::Button answer = m_services.messageBoxes->show(
+        app::eraseTextQuestion(AnnotationTexts[index].text, QPoint(x, y)));
+    if (answer == platform::Button::Yes) {
+        AnnotationTexts.removeAt(index);
+        RepaintChart();
+        SaveAnnotations();
+    }
+    return true;
+}
+
+void TFormThalwise::EraseLineIn(int x1, int y1, int x2, int y2) {
+    const std::optional<app::LineHit> hit =
+        app::findLineIn(AnnotationLines, app::spannedRectangle(QPoint(x1, y1), QPoint(x2, y2)));
+    if (!hit) return;
+    if (m_services.messageBoxes->show(app::eraseLineQuestion(*hit)) != platform::Button::Yes)
+        return;
+    AnnotationLines.removeAt(hit->index);
+    RepaintChart();
+    SaveAnnotations();
+}
+
+void TFormThalwise::addTextAt(QPoint point) {
+    if (!m_addText || !m_addText->ShowModal() || m_addText->EnteredText.isEmpty()) return;
+    AnnotationTexts.append(AnnotationText{m_addText->EnteredText, point});
+    RepaintChart();
+}
+
+void TFormThalwise::ImageDisplayMouseEnter() {
+    // No control keeps the keyboard focus while the pointer is over the chart.
+    if (QWidget* focused = focusWidget()) focused->clearFocus();
+}
+
+void TFormThalwise::ImageDisplayMouseLeave() {
+    for (int panel = 0; panel < 3; ++panel)
+        setStatusPanelText(panel, QString());
+}
+
+void TFormThalwise::ChangeMoveMode() {
+    setStatusPanelText(1, QString());
+    const std::pair<QToolButton*, app::PointerTool> tools[] = {
+        {SpeedButtonMeasure, app::PointerTool::Measure},
+        {SpeedButtonText, app::PointerTool::Text},
+        {SpeedButtonDraw, app::PointerTool::Line},
+        {SpeedButtonPolyline, app::PointerTool::Polygon},
+        {SpeedButtonErase, app::PointerTool::Erase},
+        {SpeedButtonWaypoint, app::PointerTool::Waypoint},
+        {SpeedButtonWaypointHome, app::PointerTool::Home},
+    };
+    for (const auto& [button, tool] : tools)
+        if (button->isChecked()) PointerTool = tool;
+    ImageDisplay->setCursor(app::toolCursor(PointerTool));
+    if (app::toolShowsWaypoints(PointerTool)) {
+        // Once shown, the list and the home button stay when another tool is chosen.
+        showWaypointGrid(true, true);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Annotation menu
+
+void TFormThalwise::MenuFileSaveAsClick() {
+    // Never proposes the archive, where a picture would be taken for a chart.
+    SaveDialog.fileName =
+        app::saveAsProposal(SaveAsName, ArchiveFolder, m_services.desktop->documentsFolder());
+    SaveDialog.folder = QFileInfo(SaveDialog.fileName).absolutePath();
+    const std::optional<QString> chosen = m_services.fileDialogs->saveFile(SaveDialog);
+    if (!chosen) return;
+    // Quirk "save-as-saves-marks-first": the marks and waypoints are saved as the command says
+    // even when the picture's name is refused below.
+    SaveIfModified();
+    const app::SaveAsRefusal refusal = app::saveAsRefusal(*chosen, CurrentChartPath, ArchiveFolder);
+    if (refusal != app::SaveAsRefusal::None) {
+        platform::MessageBoxRequest request;
+        request.caption = SaveDialog.title;
+        request.text = app::saveAsRefusalText(refusal);
+        request.icon = platform::Icon::Warning;
+        m_services.messageBoxes->show(request);
+        return;
+    }
+    SaveAsName = *chosen;
+    // The picture on screen is written too: the dialog promised an annotated image.
+    if (CurrentImageIndex < 0 || m_displayPicture.isNull()) return;
+    QString reason;
+    if (!app::writeAnnotatedImage(m_displayPicture, ChartImages.at(CurrentImageIndex).bitmap,
+                                  app::scaleMetadataLines(m_chartCommentTexts), SaveAsName,
+                                  &reason))
+        m_services.messageBoxes->showError(platform::unableToWriteText(SaveAsName) +
+                                           QStringLiteral(": ") + reason);
+}
+
+void TFormThalwise::MenuClearAllClick() {
+    if (marksDrawnIn()) {
+        showMessage(app::marksDrawnInText());
+        return;
+    }
+    if (m_services.messageBoxes->show(app::clearAllQuestion()) != platform::Button::Yes) return;
+    AnnotationLines.clear();
+    AnnotationTexts.clear();
+    if (AnnotationFile && !geo::eraseAnnotationSections(*AnnotationFile))
+        reportUnwritable(AnnotationFile->path());
+    RepaintChart();
+}
+
+void TFormThalwise::MenuAnnotationFontClick() {
+    const StoredFont font = annotationFont();
+    const std::optional<platform::FontChoice> chosen =
+        m_services.fontDialogs->chooseFont(fontChoiceOf(font));
+    if (!chosen) return;
+    const StoredFont taken = storedFontOf(*chosen);
+    Font->TakeFrom(&taken);
+    RepaintChart();
+}

@@ -1,0 +1,409 @@
+// The window's life cycle (start, settings, session end, closing), menu ticks and window commands.
+
+#include "app/ThalwiseForm.h"
+
+#include "app/AboutBox.h"
+#include "app/AnnotatedImage.h"
+#include "app/BreakLayerCache.h"
+#include "app/GuardedApplication.h"
+#include "app/HelpWindow.h"
+#include "app/ProgramFolders.h"
+#include "app/RegistryVariables.h"
+#include "app/SessionEnd.h"
+#include "app/WindowLayout.h"
+#include "app/vekImage.h"
+#include "archive/TreeScan.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/BreakThresholdForm.h"
+#include "dialogs/PrintForm.h"
+#include "geo/AnnotationFile.h"
+#include "geo/Palette.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/WaypointTable.h"
+#include "gif/GIFImage.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PrintJob.h"
+#include "platform/Printers.h"
+#include "platform/ProfileFile.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+QString TFormThalwise::initialCaption() {
+    return tr("\"Pelagon\" Chart viewer (from Brinecast)");
+}
+
+void TFormThalwise::attachDialogs(TAboutBoxVEK1* aboutBox, TFormAddText* addText,
+                                  TFormManageArchive* manageArchive) {
+    m_aboutBox = aboutBox;
+    m_addText = addText;
+    m_manageArchive = manageArchive;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Life cycle
+
+void TFormThalwise::FormCreate() {
+    platform::Registry& registry = *m_services.registry;
+    const QString& key = m_settingsKey;
+
+    // 1. The desktop's standard font.
+    setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+
+    // 2. Open dialog filter and retention period.
+    DataFilterIndex = std::make_unique<TRegistryInteger>(
+        registry, key, settingNames::DataFilterIndex, settingDefaults::DataFilterIndex);
+    DaysToKeep = std::make_unique<TRegistryInteger>(registry, key, settingNames::DaysToKeep,
+                                                    settingDefaults::DaysToKeep);
+    CheckDaysToKeepItem();
+
+    // 3. Folders, area, annotation font and position format.
+    // The open dialog first shows the downloads folder, where charts arrive (the program's
+    // own folder is a build or system folder here).
+    DataFolder = std::make_unique<TRegistryString>(
+        registry, key, "DataFolder", defaultDataFolder(m_services.desktop->downloadsFolder()));
+    DefaultArea = std::make_unique<TRegistryInteger>(registry, key, settingNames::DefaultArea,
+                                                     settingDefaults::DefaultArea);
+    Font = std::make_unique<TRegistryFont>(registry, key, settingNames::Font, nullptr);
+    FontOutlined = std::make_unique<TRegistryBoolean>(registry, key, settingNames::FontOutlined,
+                                                      settingDefaults::FontOutlined);
+    DecimalDegrees = std::make_unique<TRegistryBoolean>(registry, key, settingNames::DecimalDegrees,
+                                                        settingDefaults::DecimalDegrees);
+    ShowLatLonFormat();
+
+    // 4. Heading format.
+    MagneticReadout = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::MagneticReadout, settingDefaults::MagneticReadout);
+    ShowHeadingFormat();
+    // Only what is read changes with the unit; everything stored stays in °F.
+    TemperatureCelsius = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::TemperatureCelsius, settingDefaults::TemperatureCelsius);
+    TemperatureBreaks = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::TemperatureBreaks, settingDefaults::TemperatureBreaks);
+    BreakThreshold = std::make_unique<TRegistryDouble>(registry, key, settingNames::BreakThreshold,
+                                                       settingDefaults::BreakThreshold);
+    // A stored threshold no dialog would accept falls back to the default.
+    if (!geo::isBreakThreshold(BreakThreshold->Value))
+        BreakThreshold->Value = settingDefaults::BreakThreshold;
+
+    // 5. The section view (it creates the settings key), then home.
+    m_settingsSections = std::make_unique<TRegistryIniFile>(registry, key);
+    HomeLat = std::make_unique<TRegistryDouble>(registry, key, settingNames::HomeLat,
+                                                settingDefaults::HomeLat);
+    HomeLon = std::make_unique<TRegistryDouble>(registry, key, settingNames::HomeLon,
+                                                settingDefaults::HomeLon);
+
+    // 6. The outline tick follows the setting (updateActions).
+
+    // 7. Working lists.
+    ChartImages.clear();
+    AnnotationLines.clear();
+    FoundFiles.clear();
+    AnnotationTexts.clear();
+    WaypointList.clear();
+    SelectedWaypoint = -1;
+
+    // 8. The chart bitmap stays empty until a chart is shown; the marker icon.
+    BaseBitmap = QImage();
+    WaypointIcon = QImage(QStringLiteral(":/WPT"));
+
+    // 9. Waypoints, in the order of their numeric names rather than the store's order.
+    WaypointList =
+        waypointsInNameOrder(m_settingsSections->ReadSectionValues(settingNames::WaypointsSection));
+
+    // 10. The two folders under the documents folder; failure to create them is not reported.
+    const QString documents = m_services.desktop->documentsFolder();
+    ArchiveFolder = app::archiveFolderFor(documents);
+    ProgramInfoFolder = app::programInfoFolderFor(documents);
+    QDir().mkpath(ArchiveFolder);
+    QDir().mkpath(ProgramInfoFolder);
+
+    // The archive's searches: the archive folder itself, never its subfolders. The window
+    // stays responsive (painting, not input) while a big folder is read.
+    auto scanner = [this](void (TFormThalwise::*found)(TTreeScanner&)) {
+        auto made = std::make_unique<TTreeScanner>(*m_services.fileSystem);
+        made->setRecursive(false);
+        made->OnFileFound = [this, found](TTreeScanner& sender) { (this->*found)(sender); };
+        made->setKeepResponsive(
+            [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        return made;
+    };
+    TreeScannerRecent = scanner(&TFormThalwise::TreeScannerRecentFileFound);
+    TreeScannerAllGIF = scanner(&TFormThalwise::TreeScannerAllGIFFileFound);
+    TreeScannerArchive = scanner(&TFormThalwise::TreeScannerArchiveFileFound);
+
+    // 11. Area menu.
+    BuildAreaMenu();
+    CheckDefaultAreaItem();
+
+    // 12. The user guide: one installed beside the executable or in a data folder, else the
+    // one built in.
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    QStringList dataFolders{QDir(executableFolder).filePath(QStringLiteral("../share"))};
+    dataFolders += QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    m_guideFolder = help::findGuideFolder(executableFolder, dataFolders);
+}
+
+void TFormThalwise::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFormThalwise::FormShow() {
+    // 1. The scale strip from the built-in palette (stays empty when the palette is not 256
+    //    lines), then the scale limits applied once.
+    ScaleBitmap = geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText());
+    ImageScale->setPicture(ScaleBitmap);
+    layoutControls();
+    TempScaleChange();
+    // 3. The logo fills the scroll area.
+    ImageLogo->setGeometry(ScrollBox->viewport()->rect());
+    LoadLogo();
+    // 4. Waypoint grid layout.
+    SetupWaypointGrid();
+    layoutControls();
+    // 5. The start-up step follows shortly.
+    TimerLoad->start();
+}
+
+void TFormThalwise::TimerLoadTimer() {
+    TimerLoad->stop();
+    RefreshWaypointGrid();
+    m_waypointsChangeAttached = true;
+    // The command-line path is opened as given, without the extension check of the open command.
+    if (!m_arguments.isEmpty()) OpenChart(m_arguments.first());
+    RunPurgeReminder();
+}
+
+void TFormThalwise::RunPurgeReminder() {
+    // Created for this step only: released (and so written) when the step ends, which keeps
+    // the reminder to at most once per calendar day.
+    TRegistryInteger lastReminder(*m_services.registry, m_settingsKey,
+                                  settingNames::LastPurgeReminder,
+                                  settingDefaults::LastPurgeReminder);
+    const int today = platform::dayNumber(m_services.clock->now());
+    if (app::purgeReminderDue(lastReminder.Value, today)) {
+        MenuToolsPurgeOldChartsClick();
+        lastReminder.Value = today;
+    }
+}
+
+void TFormThalwise::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TFormThalwise::FormCloseQuery() {
+    return saveBeforeEnding(!m_sessionCannotWait);
+}
+
+bool TFormThalwise::saveBeforeEnding(bool mayAsk) {
+    // Quirk "close-keeps-unsaved-marks": marks or waypoints that cannot be written keep the
+    // window open, with the choice to close without them; a session end that cannot wait for
+    // an answer writes them next to the settings instead of losing them.
+    QString unwrittenMarks;
+    if (AnnotationsModified && AnnotationFile) {
+        if (geo::saveAnnotations(*AnnotationFile, AnnotationLines, AnnotationTexts))
+            AnnotationsModified = false;
+        else
+            unwrittenMarks = AnnotationFile->path();
+    }
+    const bool waypointsUnwritten = !SaveWaypoints();
+    if (unwrittenMarks.isEmpty() && !waypointsUnwritten) return true;
+    if (!mayAsk) {
+        const QString kept =
+            app::keepUnsavedMarks(UnsavedMarksFolder, geo::areaCode(CurrentArea), AnnotationLines,
+                                  AnnotationTexts, geo::waypointsToSave(WaypointList));
+        qWarning("%s", qPrintable(kept.isEmpty()
+                                      ? QStringLiteral("marks and waypoints could not be kept")
+                                      : QStringLiteral("marks and waypoints kept in ") + kept));
+        return true;
+    }
+    return m_services.messageBoxes->show(app::unsavedMarksQuestion(
+               ApplicationTitle, unwrittenMarks, waypointsUnwritten)) == platform::Button::Yes;
+}
+
+void TFormThalwise::FormDestroy() {
+    if (m_destroyed) return;
+    m_destroyed = true;
+    TimerLoad->stop();
+    TimerUpdateRange->stop();
+    SaveWaypoints();
+    // Releasing a setting writes it back; this is the only time the window's settings are written.
+    Font.reset();
+    FontOutlined.reset();
+    DecimalDegrees.reset();
+    MagneticReadout.reset();
+    TemperatureCelsius.reset();
+    TemperatureBreaks.reset();
+    BreakThreshold.reset();
+    ClearChartImages();
+    AnnotationLines.clear();
+    FoundFiles.clear();
+    AnnotationTexts.clear();
+    WaypointList.clear();
+    WaypointIcon = QImage();
+    HomeLat.reset();
+    HomeLon.reset();
+    BaseBitmap = QImage();
+    DataFilterIndex.reset();
+    DataFolder.reset();
+    DefaultArea.reset();
+    DaysToKeep.reset();
+    m_settingsSections.reset();
+}
+
+bool TFormThalwise::commitSession(bool mayAsk) {
+    if (m_destroyed) return true;
+    const bool mayEnd = saveBeforeEnding(mayAsk);
+    for (TRegistryVariable* setting : std::initializer_list<TRegistryVariable*>{
+             DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
+             Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
+             TemperatureCelsius.get(), TemperatureBreaks.get(), BreakThreshold.get(), HomeLat.get(),
+             HomeLon.get()})
+        if (setting) setting->Store();
+    return mayEnd;
+}
+
+void TFormThalwise::closeInOrder() {
+    app::GuardedApplication::cancelModalDialogs(this);
+    // A signal's end of the session cannot wait for an answer.
+    m_sessionCannotWait = true;
+    close();
+}
+
+void TFormThalwise::FormResize() {
+    app::ResizeInput in;
+    in.clientWidth = m_client->width();
+    in.statusBarTop = StatusBar->y();
+    in.scrollBoxTop = ScrollBox->y();
+    in.gridVisible = !StringGridWaypointList->isHidden();
+    in.gridWidth = StringGridWaypointList->width();
+    in.imageScaleLeft = ImageScale->x();
+    in.toolColumnLeft = std::min({SpeedButtonMeasure->x(), LabelMax->x(), ImageScale->x()});
+    const app::ResizeResult out = app::formResize(in);
+    ScrollBox->resize(ScrollBox->width(), std::max(0, out.scrollBoxHeight));
+    if (out.gridLeft) StringGridWaypointList->move(*out.gridLeft, StringGridWaypointList->y());
+    TabControlImages->resize(std::max(0, out.tabControlWidth), TabControlImages->height());
+}
+
+void TFormThalwise::reportUnwritable(const QString& path) {
+    m_services.messageBoxes->showError(platform::unableToWriteText(path));
+}
+
+// The routines that tick menu items leave it to the one place that does.
+void TFormThalwise::CheckDaysToKeepItem() {
+    updateActions();
+}
+
+void TFormThalwise::ShowLatLonFormat() {
+    updateActions();
+}
+
+void TFormThalwise::ShowHeadingFormat() {
+    updateActions();
+}
+
+void TFormThalwise::CheckDefaultAreaItem() {
+    updateActions();
+}
+
+void TFormThalwise::updateActions() {
+    if (m_destroyed) return;
+    // A stored retention matching no item leaves every item unticked.
+    if (DaysToKeep)
+        for (QAction* item : m_daysToKeepGroup->actions())
+            item->setChecked(item->data().toInt() == DaysToKeep->Value);
+    if (DecimalDegrees) {
+        MenuViewDecimalDegrees->setChecked(DecimalDegrees->Value);
+        MenuViewDegreeMinutesSeconds->setChecked(!DecimalDegrees->Value);
+    }
+    if (MagneticReadout) {
+        MenuViewMagnetic->setChecked(MagneticReadout->Value);
+        MenuViewTrue->setChecked(!MagneticReadout->Value);
+    }
+    MenuViewCelsius->setChecked(TemperatureCelsius && TemperatureCelsius->Value);
+    MenuViewBreaks->setChecked(TemperatureBreaks && TemperatureBreaks->Value);
+    // No area, the extra area and values outside the table have no item: the ticks stay.
+    if (DefaultArea && m_areaGroup) {
+        const QString code = geo::areaCode(DefaultArea->Value);
+        if (!code.isEmpty())
+            if (auto* item = findChild<QAction*>(QStringLiteral("MenuChooseArea") + code))
+                item->setChecked(true);
+    }
+    MenuAnnotationOutline->setChecked(FontOutlined && FontOutlined->Value);
+    MenuViewNormal->setChecked(!Zoomed);
+    MenuViewZoom->setChecked(Zoomed);
+    MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
+    MenuToolsWaypoints->setChecked(!StringGridWaypointList->isHidden());
+    // Nothing to clear, print or export in an empty list without home.
+    const bool hasWaypoints = !WaypointList.isEmpty();
+    const bool hasTrip =
+        hasWaypoints || (HomeLat && HomeLon && HomeLat->Value != 0.0 && HomeLon->Value != 0.0);
+    PopupMenuWaypointClear->setEnabled(hasWaypoints);
+    PopupMenuWaypointPrint->setEnabled(hasTrip);
+    PopupMenuWaypointExportGpx->setEnabled(hasTrip);
+    MenuFileExportGpx->setEnabled(hasTrip);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window commands
+
+void TFormThalwise::MenuFileExitClick() {
+    close();
+}
+
+void TFormThalwise::ButtonCloseClick() {
+    close();
+}
+
+THelpWindow& TFormThalwise::helpWindow() {
+    if (!m_helpWindow) {
+        // A guide folder that cannot be read gives way to the guide built in.
+        std::optional<help::Guide> guide = help::Guide::load(m_guideFolder);
+        if (!guide) guide = help::Guide::load(QString::fromLatin1(help::BuiltInGuide));
+        m_helpWindow = new THelpWindow(guide.value_or(help::Guide()), *m_services.desktop, this);
+    }
+    return *m_helpWindow;
+}
+
+void TFormThalwise::MenuFilePrintSetupClick() {
+    if (m_services.printers) m_services.printers->printerSetup();
+}
+
+void TFormThalwise::MenuHelpClick() {
+    // One handler for the three commands; the command chosen picks the tab.
+    const QObject* command = sender();
+    THelpWindow::Tab tab = THelpWindow::Tab::Contents;
+    if (command == MenuHelpIndex) tab = THelpWindow::Tab::Index;
+    if (command == MenuHelpSearch) tab = THelpWindow::Tab::Search;
+    helpWindow().showTab(tab);
+}
+
+void TFormThalwise::MenuHelpGettingStartedClick() {
+    helpWindow().showContext(app::GettingStartedContext);
+}
+
+void TFormThalwise::MenuHelpAboutClick() {
+    if (m_aboutBox) m_aboutBox->exec();
+}

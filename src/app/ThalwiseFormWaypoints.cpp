@@ -1,0 +1,268 @@
+// Waypoints: the waypoint grid, its menu, printing the list and GPX export and import.
+
+#include "app/ThalwiseForm.h"
+
+#include "app/AnnotatedImage.h"
+#include "app/BreakLayerCache.h"
+#include "app/HistoryPlot.h"
+#include "app/RegistryVariables.h"
+#include "app/WaypointGridView.h"
+#include "archive/ArchiveTidyUp.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/PrintForm.h"
+#include "geo/Gpx.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/WaypointTable.h"
+#include "gif/GIFImage.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PrintJob.h"
+#include "platform/Printers.h"
+#include "printing/TextPrint.h"
+
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <algorithm>
+
+void TFormThalwise::WaypointsChanged() {
+    if (!m_waypointsChangeAttached) return;
+    ShowCurrentChart();
+    SaveWaypoints();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The waypoint list
+
+namespace {
+
+// The degree sign of the grid's headers and widths and of the printed list.
+const QString DegreeSign = QStringLiteral("\u00B0");
+
+geo::WaypointListOptions listOptions(const TRegistryDouble* homeLat, const TRegistryDouble* homeLon,
+                                     const TRegistryBoolean* decimal,
+                                     const TRegistryBoolean* magnetic, float variation,
+                                     const TRegistryBoolean* celsius) {
+    geo::WaypointListOptions options;
+    options.homeLat = homeLat ? homeLat->Value : 0.0;
+    options.homeLon = homeLon ? homeLon->Value : 0.0;
+    options.decimalDegrees = decimal && decimal->Value;
+    options.magneticReadout = magnetic && magnetic->Value;
+    options.magneticVariation = variation;
+    options.temperatureCelsius = celsius && celsius->Value;
+    return options;
+}
+
+} // namespace
+
+void TFormThalwise::SetupWaypointGrid() {
+    const app::WaypointGridLayout layout =
+        app::waypointGridLayout(StringGridWaypointList->fontMetrics(), DegreeSign);
+    m_gridRowHeights = layout.rowHeights;
+    for (int column = 0; column < StringGridWaypointList->columnCount(); ++column)
+        StringGridWaypointList->setColumnWidth(column, layout.columnWidths[column] + 2);
+    applyWaypointGridLayout();
+}
+
+void TFormThalwise::applyWaypointGridLayout() {
+    // The grid is as high as its laid-out rows (header, home, fifteen waypoints); the rows of
+    // further waypoints are as high as a waypoint row and scroll into view.
+    const int laidOutRows = int(m_gridRowHeights.size());
+    int height = 0;
+    for (int row = 0; row < StringGridWaypointList->rowCount(); ++row) {
+        const int rowHeight = m_gridRowHeights[std::min(row, laidOutRows - 1)] + 2;
+        StringGridWaypointList->setRowHeight(row, rowHeight);
+        if (row < laidOutRows) height += rowHeight;
+    }
+    int width = 0;
+    for (int column = 0; column < StringGridWaypointList->columnCount(); ++column)
+        width += StringGridWaypointList->columnWidth(column);
+    // The scroll bar gets room of its own beside the columns rather than covering the last.
+    if (StringGridWaypointList->rowCount() > laidOutRows)
+        width += StringGridWaypointList->verticalScrollBar()->sizeHint().width();
+    const int frame = 2 * StringGridWaypointList->frameWidth();
+    StringGridWaypointList->resize(width + frame, height + frame);
+}
+
+void TFormThalwise::RefreshWaypointGrid() {
+    const geo::WaypointGrid grid = geo::waypointGrid(
+        WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
+                                  MagneticReadout.get(), MagneticVariation,
+                                  TemperatureCelsius.get()));
+    if (StringGridWaypointList->rowCount() != grid.rows.size()) {
+        // A row for every waypoint: the grid grows or shrinks with the list and scrolls.
+        StringGridWaypointList->setRowCount(int(grid.rows.size()));
+        const QSize before = StringGridWaypointList->size();
+        applyWaypointGridLayout();
+        if (StringGridWaypointList->size() != before) {
+            setMinimumSize(minimumWindowSize());
+            FormResize();
+        }
+    }
+    for (int row = 0; row < grid.rows.size() && row < StringGridWaypointList->rowCount(); ++row) {
+        const QStringList& cells = grid.rows[row];
+        for (int column = 0;
+             column < cells.size() && column < StringGridWaypointList->columnCount(); ++column) {
+            QString text = cells[column];
+            // A header's line break is a carriage return; the grid's cells want a newline.
+            text.replace(u'\r', u'\n');
+            QTableWidgetItem* item = StringGridWaypointList->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                // The header row and the number column are fixed: never selected.
+                item->setFlags(row == 0 || column == 0 ? Qt::ItemIsEnabled
+                                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                StringGridWaypointList->setItem(row, column, item);
+            }
+            item->setText(text);
+        }
+    }
+    updateActions(); // home may have changed with the list
+}
+
+bool TFormThalwise::SaveWaypoints() {
+    if (!m_settingsSections) return true;
+    // One write of the store for the whole list, however long it is.
+    const bool written = m_settingsSections->ReplaceSection(
+        settingNames::WaypointsSection, waypointSectionEntries(geo::waypointsToSave(WaypointList)));
+    m_settingsSections->UpdateFile();
+    return written;
+}
+
+void TFormThalwise::showWaypointGrid(bool visible, bool withHomeButton) {
+    StringGridWaypointList->setVisible(visible);
+    if (withHomeButton) SpeedButtonWaypointHome->setVisible(visible);
+    setMinimumSize(minimumWindowSize());
+    FormResize();
+    updateActions();
+}
+
+void TFormThalwise::MenuToolsWaypointsClick() {
+    showWaypointGrid(StringGridWaypointList->isHidden(), false);
+}
+
+void TFormThalwise::PopupMenuWaypointHideTableClick() {
+    showWaypointGrid(false, true);
+}
+
+void TFormThalwise::StringGridWaypointListMouseMove(QPoint position) {
+    m_gridPointerY = position.y();
+}
+
+void TFormThalwise::PopupMenuWaypointPopup() {
+    SelectedWaypoint = -1;
+    PopupMenuWaypointDelete->setText(tr("Delete"));
+    PopupMenuWaypointDelete->setVisible(false);
+    const int row = m_gridPointerY >= 0 ? StringGridWaypointList->rowAt(m_gridPointerY) : -1;
+    if (row >= geo::WaypointGridFirstWaypointRow) {
+        SelectedWaypoint = row - geo::WaypointGridFirstWaypointRow;
+        if (const std::optional<int> index = geo::deletableWaypoint(WaypointList, row)) {
+            PopupMenuWaypointDelete->setText(tr("Delete waypoint %1").arg(*index + 1));
+            PopupMenuWaypointDelete->setVisible(true);
+        }
+    }
+    updateActions();
+}
+
+void TFormThalwise::PopupMenuWaypointDeleteClick() {
+    if (SelectedWaypoint == -1) return;
+    if (SelectedWaypoint >= 0 && SelectedWaypoint < WaypointList.size()) {
+        WaypointList.removeAt(SelectedWaypoint);
+        WaypointsChanged();
+    }
+    SelectedWaypoint = -1;
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::PopupMenuWaypointClearClick() {
+    platform::MessageBoxRequest question;
+    question.caption = tr("Clear all waypoints");
+    question.text = tr("Are you sure you want to clear all the waypoints?");
+    question.buttons = platform::Button::Yes | platform::Button::No;
+    question.defaultButton = platform::Button::No;
+    question.icon = platform::Icon::Question;
+    if (m_services.messageBoxes->show(question) != platform::Button::Yes) return;
+    WaypointList.clear();
+    WaypointsChanged();
+    RefreshWaypointGrid();
+}
+
+void TFormThalwise::PopupMenuWaypointPrintClick() {
+    const QStringList lines = geo::printedWaypointList(
+        WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
+                                  MagneticReadout.get(), MagneticVariation,
+                                  TemperatureCelsius.get()));
+    const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
+    const platform::PrintFont font{QStringLiteral("Courier New"), 10, true};
+    const printing::TextPrintResult result =
+        printing::printTextLines(*job, QStringLiteral("Waypoints"), lines, font);
+    // A list that never reached the paper is said so: the user would otherwise wait at the
+    // printer for nothing.
+    if (result == printing::TextPrintResult::NotStarted)
+        showMessage(tr("The waypoint list could not be printed: the printer could "
+                                   "not be opened. Choose one with File > Print setup..."));
+    else if (result == printing::TextPrintResult::Incomplete)
+        showMessage(tr("The waypoint list was not printed completely."));
+}
+
+void TFormThalwise::MenuFileExportGpxClick() {
+    GpxDialog.title = tr("Export waypoints (GPX)");
+    if (GpxDialog.folder.isEmpty()) GpxDialog.folder = m_services.desktop->documentsFolder();
+    if (GpxDialog.fileName.isEmpty()) GpxDialog.fileName = QStringLiteral("waypoints.gpx");
+    const std::optional<QString> chosen = m_services.fileDialogs->saveFile(GpxDialog);
+    if (!chosen) return;
+    GpxDialog.folder = QFileInfo(*chosen).absolutePath();
+    GpxDialog.fileName = QFileInfo(*chosen).fileName();
+    QString error;
+    if (!geo::writeGpxFile(*chosen, WaypointList, HomeLat->Value, HomeLon->Value, &error))
+        m_services.messageBoxes->showError(QFileInfo(*chosen).fileName() + QStringLiteral(": ") +
+                                           error);
+}
+
+void TFormThalwise::MenuFileImportGpxClick() {
+    GpxDialog.title = tr("Import waypoints (GPX)");
+    if (GpxDialog.folder.isEmpty()) GpxDialog.folder = m_services.desktop->documentsFolder();
+    const std::optional<QString> chosen = m_services.fileDialogs->openFile(GpxDialog);
+    if (!chosen) return;
+    GpxDialog.folder = QFileInfo(*chosen).absolutePath();
+    const QString name = QFileInfo(*chosen).fileName();
+    QString error;
+    const std::optional<geo::GpxWaypoints> imported = geo::readGpxFile(*chosen, &error);
+    if (!imported) {
+        m_services.messageBoxes->showError(name + QStringLiteral(": ") + error);
+        return;
+    }
+    bool replace = true;
+    if (!WaypointList.isEmpty()) {
+        platform::MessageBoxRequest question;
+        question.caption = tr("Import waypoints");
+        question.text = tr("The list holds %1 waypoints. Replace them with the %2 "
+                                       "waypoints of %3, or add these after them?")
+                            .arg(WaypointList.size())
+                            .arg(imported->waypoints.size())
+                            .arg(name);
+        question.buttons = platform::Button::Yes | platform::Button::No | platform::Button::Cancel;
+        question.yesText = tr("&Replace");
+        question.noText = tr("&Add");
+        question.defaultButton = platform::Button::No;
+        question.icon = platform::Icon::Question;
+        const platform::Button answer = m_services.messageBoxes->show(question);
+        if (answer == platform::Button::Cancel || answer == platform::Button::None) return;
+        replace = answer == platform::Button::Yes;
+    }
+    const geo::ImportedTrip trip =
+        geo::importWaypoints(WaypointList, HomeLat->Value, HomeLon->Value, *imported, replace);
+    WaypointList = trip.waypointList;
+    HomeLat->Value = trip.homeLat;
+    HomeLon->Value = trip.homeLon;
+    WaypointsChanged(); // repaints, with the new home
+    RefreshWaypointGrid();
+    showWaypointGrid(true, true);
+    if (trip.leftOut > 0)
+        showMessage(tr("%1 of the waypoints in %2 lie at latitude or longitude 0 "
+                                   "and were left out.")
+                        .arg(trip.leftOut)
+                        .arg(name));
+}
