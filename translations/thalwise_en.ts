@@ -874,12 +874,12 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+187"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+48"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+237"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1130,12 +1130,12 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+1482"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+156"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-1480"/>
+        <location line="+2"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1155,7 +1155,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+441"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+28"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1165,17 +1165,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+410"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+52"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+304"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+559"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+6"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1235,7 +1235,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+82"/>
         <source>Loading charts to flip...</source>
         <translation type="unfinished"></translation>
     </message>
