@@ -588,6 +588,29 @@
     </message>
 </context>
 <context>
+    <name>GpxTracks</name>
+    <message>
+        <location filename="../src/geo/GpxTracks.cpp" line="+133"/>
+        <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>A track needs at least %1 points; the plotter takes %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The %1 tracks need at least %2 points; the plotter takes %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The lines cannot be thinned to the plotter&apos;s point budget.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GuardedApplication</name>
     <message>
         <location filename="../src/app/GuardedApplication.cpp" line="+17"/>
