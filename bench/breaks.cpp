@@ -5,6 +5,7 @@
 #include "geo/AreaStuff.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
+#include "SampleChartFixture.h"
 #include "geo/TemperatureScale.h"
 
 #include <benchmark/benchmark.h>
@@ -13,27 +14,8 @@
 
 namespace {
 
-struct Fixture {
-    geo::TemperatureScale scale;
-    QImage chart;
-    geo::Calibration calibration = geo::Calibration::forArea(RecogniseArea("ne01"));
-
-    Fixture() {
-        chart = QImage(QStringLiteral(THALWISE_SAMPLE_CHART)).convertToFormat(QImage::Format_RGB32);
-        if (chart.isNull()) qFatal("sample chart missing: %s", THALWISE_SAMPLE_CHART);
-        // The sample's own range (TMIN 38, TMAX 62).
-        scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
-                              38, 62);
-    }
-};
-
-const Fixture& fixture() {
-    static const Fixture f;
-    return f;
-}
-
 void BM_BreakLayer(benchmark::State& state) {
-    const Fixture& f = fixture();
+    const SampleChartFixture& f = sampleChartFixture();
     int marks = 0;
     for (auto _ : state) {
         const geo::BreakLayer layer =
@@ -46,7 +28,7 @@ void BM_BreakLayer(benchmark::State& state) {
 BENCHMARK(BM_BreakLayer)->Unit(benchmark::kMillisecond);
 
 void BM_TemperatureFieldOnly(benchmark::State& state) {
-    const Fixture& f = fixture();
+    const SampleChartFixture& f = sampleChartFixture();
     for (auto _ : state) {
         const geo::TemperatureField field = geo::temperatureField(f.scale, f.chart);
         benchmark::DoNotOptimize(field.values.data());
@@ -56,7 +38,7 @@ BENCHMARK(BM_TemperatureFieldOnly)->Unit(benchmark::kMillisecond);
 
 // Baseline: every pixel through the pointer's own reading.
 void BM_Baseline_PointerReadingPerPixel(benchmark::State& state) {
-    const Fixture& f = fixture();
+    const SampleChartFixture& f = sampleChartFixture();
     std::vector<float> values(std::size_t(f.chart.width()) * f.chart.height());
     for (auto _ : state) {
         std::size_t i = 0;

@@ -5,6 +5,7 @@
 #include "geo/AreaStuff.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
+#include "SampleChartFixture.h"
 #include "geo/TemperatureScale.h"
 
 #include <benchmark/benchmark.h>
@@ -13,26 +14,8 @@
 
 namespace {
 
-struct Fixture {
-    geo::TemperatureScale scale;
-    QImage chart;
-    geo::Calibration calibration = geo::Calibration::forArea(RecogniseArea("ne01"));
-
-    Fixture() {
-        chart = QImage(QStringLiteral(THALWISE_SAMPLE_CHART)).convertToFormat(QImage::Format_RGB32);
-        if (chart.isNull()) qFatal("sample chart missing: %s", THALWISE_SAMPLE_CHART);
-        scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
-                              38, 62);
-    }
-};
-
-const Fixture& fixture() {
-    static const Fixture f;
-    return f;
-}
-
 void BM_IsothermsEvery2F(benchmark::State& state) {
-    const Fixture& f = fixture();
+    const SampleChartFixture& f = sampleChartFixture();
     const std::vector<float> temperatures =
         geo::isothermTemperatures(QStringLiteral("every 2"), 38, 62);
     std::size_t lines = 0, points = 0;
@@ -54,7 +37,7 @@ BENCHMARK(BM_IsothermsEvery2F)->Unit(benchmark::kMillisecond);
 
 // Baseline: the break layer the window computes for the same chart.
 void BM_Baseline_BreakLayer(benchmark::State& state) {
-    const Fixture& f = fixture();
+    const SampleChartFixture& f = sampleChartFixture();
     for (auto _ : state) {
         const geo::BreakLayer layer =
             geo::chartBreaks(f.scale, f.chart, f.calibration, geo::DefaultBreakThreshold);
