@@ -2,10 +2,10 @@
 // warm current, eddies, land, clouds and coast. Goal: the whole layer under 50 ms on one core.
 // Baseline in the same run: the temperature of every pixel read the way a pointer move reads
 // one (TemperatureAtPixel per pixel), which alone is a share of the layer's work.
+#include "SampleChartFixture.h"
 #include "geo/AreaStuff.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
-#include "SampleChartFixture.h"
 #include "geo/TemperatureScale.h"
 
 #include <benchmark/benchmark.h>

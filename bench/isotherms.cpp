@@ -2,10 +2,10 @@
 // with its warm current, eddies, land, clouds and coast. Goal: under 50 ms on one core, field
 // reading included. Baseline in the same run: the break layer of the same chart.
 #include "geo/Isotherms.h"
+#include "SampleChartFixture.h"
 #include "geo/AreaStuff.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
-#include "SampleChartFixture.h"
 #include "geo/TemperatureScale.h"
 
 #include <benchmark/benchmark.h>
