@@ -126,8 +126,8 @@ bool occupied(const QByteArray& path) {
     return ::lstat(path.constData(), &info) == 0;
 }
 
-// Makes the folder and every missing parent with mode 0700, as the Trash and XDG Base
-// Directory specifications ask; true when the folder is a folder afterwards.
+// Makes the folder and every missing parent with mode 0700, private to the user as the desktop's
+// trash and data folders are; true when the folder is a folder afterwards.
 bool makePrivateFolder(const QString& folder) {
     const QByteArray native = QFile::encodeName(folder);
     for (qsizetype end = 1; end <= native.size(); ++end) {
@@ -180,7 +180,7 @@ bool copyIntoTrash(const QString& source, const QString& target) {
 std::optional<QString> LocalFileSystem::moveToTrash(const QString& path) {
     const QFileInfo chart(path);
     if (path.isEmpty() || !chart.isFile()) return std::nullopt;
-    // Quirk "trash-never-elsewhere": only the home trash of the Trash specification is used;
+    // Quirk "trash-never-elsewhere": only the desktop's home trash is used;
     // where it cannot be made the chart stays and the caller is told, instead of a fallback that
     // files it under the working folder.
     const std::optional<QString> trash = homeTrashFolder();

@@ -15,7 +15,7 @@ public:
     bool createFolder(const QString& path) override;
     bool exists(const QString& path) const override;
     bool sameFile(const QString& a, const QString& b) const override;
-    // The home trash of the freedesktop.org Trash specification, $XDG_DATA_HOME/Trash (or
+    // The desktop's home trash (freedesktop.org layout), $XDG_DATA_HOME/Trash (or
     // ~/.local/share/Trash), made with mode 0700 where it is missing; never anywhere else.
     std::optional<QString> moveToTrash(const QString& path) override;
 };

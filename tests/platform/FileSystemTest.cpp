@@ -237,7 +237,7 @@ TEST_P(FileSystemCases, SameFileSeesThroughOtherSpellingsAndLinks) {
 INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileSystemCases, ::testing::Values("disk", "memory"),
                          [](const auto& info) { return std::string(info.param); });
 
-// The user's trash as the freedesktop.org Trash specification lays it out, on an account whose
+// The user's trash in the desktop's freedesktop.org layout, on an account whose
 // ~/.local/share does not exist yet; nothing ever lands in the working folder.
 TEST(HomeTrash, MadePrivateWhereMissingWithInfoFilesAndUniqueNamesAndNowhereElse) {
     QTemporaryDir home, work, archive;
