@@ -1,5 +1,7 @@
 #include "geo/GpxTracks.h"
 
+#include "geo/vekMapping.h"
+
 #include <QCoreApplication>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
@@ -96,23 +98,11 @@ QString cutName(const QString& name, int length) {
 
 } // namespace
 
-std::optional<TrackPoint> positionOfPixelPoint(const Calibration& c, QPointF pixel) {
-    if (!c.Valid || !std::isfinite(pixel.x()) || !std::isfinite(pixel.y())) return std::nullopt;
+std::optional<TrackPoint> positionOfPixelPoint(const Calibration& calibration, QPointF pixel) {
     // PixelToGeo places pixel x at its centre, x + 0.5 in these coordinates.
-    const double x = pixel.x() - 0.5;
-    const double y = pixel.y() - 0.5;
     TrackPoint point;
-    point.lon =
-        (double(c.LonWest1) - c.LonWest2) * (x - c.Col1) / double(c.Col2 - c.Col1) - c.LonWest1;
-    if (c.Mercator) {
-        const double m = double(c.MercY1) +
-                         (double(c.MercY2) - c.MercY1) * (y - c.Row1) / double(c.Row2 - c.Row1);
-        point.lat = (2.0 * std::atan(std::exp(m * DegToRad)) - Pi / 2.0) / DegToRad;
-    } else {
-        point.lat =
-            double(c.Lat1) + (double(c.Lat2) - c.Lat1) * (y - c.Row1) / double(c.Row2 - c.Row1);
-    }
-    if (!std::isfinite(point.lat) || !std::isfinite(point.lon)) return std::nullopt;
+    if (!PixelPointToGeo(calibration, pixel.x() - 0.5, pixel.y() - 0.5, point.lat, point.lon))
+        return std::nullopt;
     return point;
 }
 

@@ -105,6 +105,25 @@ bool PixelToGeo(const geo::Calibration& calibration, int x, int y, GeoPosition& 
     return PixelToGeo(calibration, x, y, position.Latitude, position.Longitude);
 }
 
+bool PixelPointToGeo(const geo::Calibration& c, double x, double y, double& latitude,
+                     double& longitude) {
+    if (!c.Valid || !std::isfinite(x) || !std::isfinite(y)) return false;
+    const double lon =
+        (double(c.LonWest1) - c.LonWest2) * (x - c.Col1) / double(c.Col2 - c.Col1) - c.LonWest1;
+    double lat;
+    if (c.Mercator) {
+        const double m = double(c.MercY1) +
+                         (double(c.MercY2) - c.MercY1) * (y - c.Row1) / double(c.Row2 - c.Row1);
+        lat = std::atan(std::exp(m * PiOver180)) * ThreeSixtyOverPi - 90.0;
+    } else {
+        lat = double(c.Lat1) + (double(c.Lat2) - c.Lat1) * (y - c.Row1) / double(c.Row2 - c.Row1);
+    }
+    if (!std::isfinite(lat) || !std::isfinite(lon)) return false;
+    latitude = lat;
+    longitude = lon;
+    return true;
+}
+
 bool RangeAndBearing(float lon1, float lat1, float lon2, float lat2, float& distanceKm,
                      float& bearingDeg) {
     if (!std::isfinite(lon1) || !std::isfinite(lat1) || !std::isfinite(lon2) ||

@@ -21,6 +21,13 @@ bool PixelToGeo(const geo::Calibration& calibration, int x, int y, float& latitu
                 float& longitude);
 bool PixelToGeo(const geo::Calibration& calibration, int x, int y, GeoPosition& position);
 
+// The same mapping in double precision at any point between pixels: x and y count pixels as
+// PixelToGeo does (a whole number is that pixel), fractions lie between them. For lines drawn
+// between pixel centres. False, with the outputs untouched, when the calibration is not valid or
+// the point or the result is not finite.
+bool PixelPointToGeo(const geo::Calibration& calibration, double x, double y, double& latitude,
+                     double& longitude);
+
 // Great-circle distance in km (sphere of radius 6378.135 km) and initial bearing in degrees
 // (0 <= bearing < 360, from true north) from point 1 to point 2; inputs in degrees. False, with
 // the outputs untouched, when the computation meets a floating-point fault (nearly antipodal
