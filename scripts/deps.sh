@@ -8,7 +8,8 @@ packages=(
   libgif-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
-  gpsbabel poppler-utils
+  gpsbabel poppler-utils gdal-bin python3-gdal
+  libtiff-dev libgeotiff-dev libzip-dev libqt6sql6-sqlite
   qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
   xvfb xauth xdotool imagemagick
   desktop-file-utils appstream lintian dpkg-dev fakeroot file
