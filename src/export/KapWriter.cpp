@@ -1,0 +1,13 @@
+// Not yet written.
+#include "export/KapWriter.h"
+
+#include <QCoreApplication>
+
+namespace exports {
+
+bool writeKap(const QString&, const ChartGeoreference&, const ExportLayers&, QString* error) {
+    if (error) *error = QCoreApplication::translate("exports", "This format is not ready yet");
+    return false;
+}
+
+} // namespace exports
