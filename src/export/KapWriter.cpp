@@ -28,8 +28,8 @@ constexpr std::size_t MostCandidateColours = 4096;
 constexpr int DrawingUnits = 254;
 
 struct IndexedPicture {
-    std::vector<QRgb> palette; // palette[i] is colour index i + 1
-    std::unordered_map<QRgb, std::uint8_t> indexOf;
+    std::vector<QRgb> palette;        // palette[i] is colour index i + 1
+    std::vector<std::uint8_t> pixels; // colour indices, row by row
 };
 
 int colourDistance(QRgb a, QRgb b) {
@@ -43,19 +43,30 @@ int colourDistance(QRgb a, QRgb b) {
 // from all others (land, cloud, coast, the drawn layers) stay exact and a temperature scale
 // loses every other step at worst; then every colour takes its nearest palette colour.
 IndexedPicture indexedPicture(const QImage& picture) {
-    std::unordered_map<QRgb, std::uint64_t> counts;
+    // Every pixel's colour numbered in order of first appearance. A small cache keyed by the
+    // colour's hash spares the map look-up: a chart has a few hundred colours.
+    std::unordered_map<QRgb, std::uint32_t> numberOf;
+    std::vector<std::pair<QRgb, std::uint64_t>> colours; // by number: colour and pixel count
+    std::vector<std::uint32_t> numbers(std::size_t(picture.width()) * picture.height());
+    std::vector<QRgb> cachedColour(4096, 0); // 0 is no colour: every colour here is opaque
+    std::vector<std::uint32_t> cachedNumber(4096, 0);
+    std::size_t at = 0;
     for (int y = 0; y < picture.height(); ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width();) {
+        for (int x = 0; x < picture.width(); ++x) {
             const QRgb colour = row[x] | 0xff000000u;
-            int run = 1;
-            while (x + run < picture.width() && (row[x + run] | 0xff000000u) == colour)
-                ++run;
-            counts[colour] += run;
-            x += run;
+            const std::uint32_t slot = (colour * 0x9e3779b1u) >> 20;
+            if (cachedColour[slot] != colour) {
+                const auto [found, added] = numberOf.try_emplace(colour, colours.size());
+                if (added) colours.push_back({colour, 0});
+                cachedColour[slot] = colour;
+                cachedNumber[slot] = found->second;
+            }
+            ++colours[cachedNumber[slot]].second;
+            numbers[at++] = cachedNumber[slot];
         }
     }
-    std::vector<std::pair<QRgb, std::uint64_t>> colours(counts.begin(), counts.end());
+    const std::vector<std::pair<QRgb, std::uint64_t>> byNumber = colours;
     std::sort(colours.begin(), colours.end(), [](const auto& a, const auto& b) {
         return a.second != b.second ? a.second > b.second : a.first < b.first;
     });
@@ -98,14 +109,16 @@ IndexedPicture indexedPicture(const QImage& picture) {
             if (!dropped[i]) kept.push_back(colours[i].first);
     }
 
-    IndexedPicture indexed;
-    indexed.palette = kept;
-    for (const auto& [colour, count] : colours) {
+    std::vector<std::uint8_t> indexOfNumber;
+    for (const auto& [colour, count] : byNumber) {
         std::size_t best = 0;
         for (std::size_t i = 1; i < kept.size(); ++i)
             if (colourDistance(colour, kept[i]) < colourDistance(colour, kept[best])) best = i;
-        indexed.indexOf.emplace(colour, std::uint8_t(best + 1));
+        indexOfNumber.push_back(std::uint8_t(best + 1));
     }
+    IndexedPicture indexed{kept, std::vector<std::uint8_t>(numbers.size())};
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        indexed.pixels[i] = indexOfNumber[numbers[i]];
     return indexed;
 }
 
@@ -233,26 +246,16 @@ bool writeKap(const QString& path, const ChartGeoreference& chart, const ExportL
     out.append(char(0x1a)).append(char(0x00)).append(char(depth));
     std::vector<std::uint32_t> rowStarts;
     rowStarts.reserve(std::size_t(chart.height));
-    std::vector<std::uint8_t> row(std::size_t(chart.width));
     for (int y = 0; y < chart.height; ++y) {
-        const QRgb* pixels = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        QRgb last = pixels[0] | 0xff000000u;
-        std::uint8_t lastIndex = indexed.indexOf.at(last);
-        for (int x = 0; x < chart.width; ++x) {
-            const QRgb colour = pixels[x] | 0xff000000u;
-            if (colour != last) {
-                last = colour;
-                lastIndex = indexed.indexOf.at(colour);
-            }
-            row[std::size_t(x)] = lastIndex;
-        }
+        const std::uint8_t* row = indexed.pixels.data() + std::size_t(y) * chart.width;
+        const std::size_t width = std::size_t(chart.width);
         if (std::uint64_t(out.size()) > std::numeric_limits<std::uint32_t>::max())
             return fail(QCoreApplication::translate("exports", "The chart is too large for KAP"));
         rowStarts.push_back(std::uint32_t(out.size()));
         appendNumber(out, std::uint32_t(y + 1)); // rows count from 1
-        for (std::size_t x = 0; x < row.size();) {
+        for (std::size_t x = 0; x < width;) {
             std::size_t run = 1;
-            while (x + run < row.size() && row[x + run] == row[x])
+            while (x + run < width && row[x + run] == row[x])
                 ++run;
             appendRun(out, row[x], std::uint32_t(run), depth);
             x += run;
