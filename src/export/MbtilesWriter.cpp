@@ -142,10 +142,13 @@ bool fillDatabase(QSqlDatabase& db, const ChartGeoreference& chart, const QImage
     const int minZoom = minimumZoom(world, maxZoom);
     const Bounds bounds = boundsOnTileGrid(world, maxZoom);
 
-    const QString date = chart.chartTime.isValid()
-                             ? chart.chartTime.toUTC().toString(QStringLiteral("yyyy-MM-dd hh:mm"))
-                             : translated("no date");
     const QString name = chart.name.isEmpty() ? translated("Sea surface temperature") : chart.name;
+    QString description =
+        chart.chartTime.isValid()
+            ? translated("Sea surface temperature chart %1 of %2 UTC")
+                  .arg(name, chart.chartTime.toUTC().toString(QStringLiteral("yyyy-MM-dd hh:mm")))
+            : translated("Sea surface temperature chart %1").arg(name);
+    if (!chart.areaName.isEmpty()) description += QStringLiteral(", ") + chart.areaName;
     const Metadata metadata[] = {
         {"name", name},
         {"format", QStringLiteral("png")},
@@ -160,10 +163,7 @@ bool fillDatabase(QSqlDatabase& db, const ChartGeoreference& chart, const QImage
         {"maxzoom", QString::number(maxZoom)},
         {"type", QStringLiteral("overlay")},
         {"version", QStringLiteral("1")},
-        {"description",
-         translated("Sea surface temperature chart %1 of %2 UTC%3")
-             .arg(name, date,
-                  chart.areaName.isEmpty() ? QString() : QStringLiteral(", ") + chart.areaName)},
+        {"description", description},
     };
     if (!query.prepare(QStringLiteral("INSERT INTO metadata (name, value) VALUES (?, ?)")))
         return fail(query.lastError());
@@ -244,6 +244,9 @@ bool writeMbtiles(const QString& path, const ChartGeoreference& chart, const Exp
                 *error = translated("Cannot write %1: %2")
                              .arg(QDir::toNativeSeparators(path), db.lastError().text());
         } else {
+            // The file is private until it is complete, so its rollback journal can stay in
+            // memory; the commit still reaches the disk before the file replaces the target.
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
             db.transaction();
             if (fillDatabase(db, chart, picture, error)) {
                 written = db.commit();
