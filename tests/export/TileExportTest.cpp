@@ -29,10 +29,8 @@ gdal.UseExceptions()
 def dump(ds, step):
     gt, w, h = ds.GetGeoTransform(), ds.RasterXSize, ds.RasterYSize
     data = [ds.GetRasterBand(i + 1).ReadRaster() for i in range(ds.RasterCount)]
-    print('L')
-    for y in range(0, h, step):
-        for x in range(0, w, step):
-            print(gt[0] + (x + .5) * gt[1], gt[3] + (y + .5) * gt[5], *[d[y * w + x] for d in data])
+    sys.stdout.write('L\n' + ''.join('%r %r %s\n' % (gt[0] + (x + .5) * gt[1], gt[3] + (y + .5) * gt[5],
+        ' '.join(str(d[y * w + x]) for d in data)) for y in range(0, h, step) for x in range(0, w, step)))
 ds = gdal.Open(sys.argv[1])
 for k, v in ds.GetMetadata().items(): print('M', k + '=' + v)
 dump(ds, 1)
