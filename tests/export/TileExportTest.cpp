@@ -140,6 +140,11 @@ TEST(TileExport, MbtilesPlacedByGdalAtEveryZoom) {
     const auto chart = sampleChart(layers);
     QString error;
     ASSERT_TRUE(exports::writeMbtiles(path, chart, layers, &error)) << error.toStdString();
+    // Refused with a reason, the file left as it was, where the chart has no place on the earth
+    // or the folder is missing.
+    EXPECT_FALSE(exports::writeMbtiles(path, exports::chartGeoreference(0, 1, 1), layers, &error));
+    EXPECT_FALSE(exports::writeKmz(dir.filePath("no/chart.kmz"), chart, layers, &error));
+    EXPECT_FALSE(error.isEmpty());
     const auto read = readBackAndCheck(path, webMercatorToDegrees);
     if (!read) GTEST_SKIP() << "python3 with GDAL is not installed; the read-back is skipped";
 
