@@ -1,16 +1,22 @@
 // Makes realistic sample charts: 1024 x 1024 GIFs with a smooth sea-surface temperature field
-// (a warm current with eddies) coloured by the program's temperature palette, grey land on the
-// coast side with a black coastline, a few white cloud patches, and the keyed comment the chart
+// (a warm current with eddies) coloured by the program's temperature palette, the area's real
+// land in grey with a black coastline, a few white cloud patches, and the keyed comment the chart
 // publisher writes (TIMESTAMP, TMIN, TMAX, VARIATION).
 //
-// usage: make_sample_charts PALETTE.txt OUTDIR
-// Writes OUTDIR/area-<code>.gif for a few areas (dated 2026-12-01) and, for flipping,
-// OUTDIR/archive/<timestamp>.gif for several days of area ne01.
+// usage: make_sample_charts PALETTE.txt COASTLINES OUTDIR
+// COASTLINES is the folder of <code>.txt land rings (tools/coastlines). Writes
+// OUTDIR/area-<code>.gif for a few areas (dated 2026-12-01) and, for flipping,
+// OUTDIR/archive/<timestamp>.gif for the week before of area ne01: the same land every day,
+// the front and the eddies a little further on each day, the clouds anywhere.
 
+#include "geo/AreaStuff.h"
+#include "geo/vekMapping.h"
 #include "gif/GIFEncoder.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QPolygonF>
 #include <QRgb>
 #include <QString>
 #include <QStringList>
@@ -19,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 namespace {
@@ -31,15 +38,78 @@ constexpr std::uint8_t kCoast = 4; // 0 0 0
 constexpr int kFirstRampLine = 6;  // line 5 reads like the black row below the scale
 constexpr int kLastRampLine = 254; // line 255 has hue 0 and reads nothing
 
-struct SampleChart {
-    QString code;      // area code, e.g. "ne01"
-    int day;           // day of December 2026
+struct SampleArea {
+    const char* code;  // area code, e.g. "ne01"
     int tmin, tmax;    // temperature range of the colour scale, F
     double variation;  // magnetic variation, degrees east positive
-    double coastAngle; // direction of the land side, radians (0 = west)
+    double coastAngle; // direction of the shore, radians (0 = west, pi/2 = north, pi = east)
     double warmth;     // 0..1: how far the warm current reaches into the chart
     unsigned seed;
 };
+
+// One chart: an area on a day of the sample's own clock (day 0 is 24 November 2026).
+struct SampleChart {
+    SampleArea area;
+    int day;
+};
+
+// A chart pixel in fractions, as GeoToPixel finds it before rounding: columns linear in
+// longitude, rows linear in the Mercator ordinate.
+QPointF chartPoint(const geo::Calibration& c, double longitude, double latitude) {
+    const double x =
+        (longitude + c.LonWest1) * double(c.Col2 - c.Col1) / (double(c.LonWest1) - c.LonWest2) +
+        c.Col1;
+    const double y = (double(MercatorY(float(latitude))) - c.MercY1) * double(c.Row2 - c.Row1) /
+                         (double(c.MercY2) - c.MercY1) +
+                     c.Row1;
+    return {x, y};
+}
+
+// The land rings of an area from its coastline file, in chart pixels; nothing when the file
+// cannot be read.
+std::optional<QList<QPolygonF>> readLand(const QString& path, const geo::Calibration& c) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+    QList<QPolygonF> rings;
+    QTextStream in(&f);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(u'#')) continue;
+        if (line.startsWith(u'>')) {
+            rings.append(QPolygonF());
+            continue;
+        }
+        const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+        if (words.size() != 2 || rings.isEmpty()) return std::nullopt;
+        rings.last().append(chartPoint(c, words[0].toDouble(), words[1].toDouble()));
+    }
+    return rings;
+}
+
+// 1 where a pixel's centre lies inside the rings (even-odd: a ring inside a ring is water).
+std::vector<std::uint8_t> landMask(const QList<QPolygonF>& rings) {
+    std::vector<std::uint8_t> land(size_t(kSize) * kSize, 0);
+    std::vector<double> crossings;
+    for (int y = 0; y < kSize; ++y) {
+        const double cy = y; // a pixel's centre is its whole coordinate, as for GeoToPixel
+        crossings.clear();
+        for (const QPolygonF& ring : rings)
+            for (qsizetype i = 0; i < ring.size(); ++i) {
+                const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
+                // Half-open in y, so a vertex on the row counts once.
+                if ((a.y() <= cy) != (b.y() <= cy))
+                    crossings.push_back(a.x() + (cy - a.y()) * (b.x() - a.x()) / (b.y() - a.y()));
+            }
+        std::sort(crossings.begin(), crossings.end());
+        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            const int from = std::max(0, int(std::ceil(crossings[k])));
+            const int to = std::min(kSize - 1, int(std::ceil(crossings[k + 1])) - 1);
+            for (int x = from; x <= to; ++x)
+                land[size_t(y) * kSize + x] = 1;
+        }
+    }
+    return land;
+}
 
 // Smooth value noise on a lattice, cosine-interpolated; deterministic per seed.
 class Noise {
@@ -88,31 +158,31 @@ QVector<QRgb> readPalette(const QString& path) {
     return table;
 }
 
-std::vector<std::uint8_t> makeChart(const SampleChart& s) {
-    const Noise coastNoise(s.seed * 7 + 1), seaNoise(s.seed * 7 + 2), cloudNoise(s.seed * 7 + 3);
+std::vector<std::uint8_t> makeChart(const SampleChart& s, const std::vector<std::uint8_t>& land) {
+    const SampleArea& a = s.area;
+    const double day = s.day;
+    const Noise seaNoise(a.seed * 7 + 2), cloudNoise(a.seed * 7 + 3 + 101 * unsigned(s.day));
     std::vector<std::uint8_t> idx(size_t(kSize) * kSize);
-    std::vector<std::uint8_t> land(size_t(kSize) * kSize);
-    const double cx = std::cos(s.coastAngle), cy = std::sin(s.coastAngle);
-    // Land: the side of a wavy line facing coastAngle, about a fifth of the chart.
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            const double u =
-                (x - kSize / 2.0) * -cx + (y - kSize / 2.0) * -cy; // along the land side
-            const double wave = 90 * coastNoise.fractal(x / 180.0, y / 180.0, 4);
-            land[size_t(y) * kSize + x] = (u + wave > kSize * 0.30) ? 1 : 0;
-        }
-    // Eddies: a few warm and cold rings beside the current.
+    const double cx = std::cos(a.coastAngle), cy = std::sin(a.coastAngle);
+    // Eddies: a few warm and cold rings beside the current, drifting 5 to 12 pixels (a mile or
+    // two) a day.
     struct Eddy {
         double x, y, r, dt;
     };
-    std::mt19937 rng(s.seed);
+    std::mt19937 rng(a.seed);
     std::uniform_real_distribution<double> u01(0, 1);
     std::vector<Eddy> eddies;
-    for (int i = 0; i < 5; ++i)
-        eddies.push_back(
-            {u01(rng) * kSize, u01(rng) * kSize, 40 + 70 * u01(rng), (i % 2 ? 6.0 : -5.0)});
-
-    const double span = s.tmax - s.tmin;
+    for (int i = 0; i < 5; ++i) {
+        const double x = u01(rng) * kSize, y = u01(rng) * kSize, r = 40 + 70 * u01(rng);
+        const double heading = u01(rng) * 2 * M_PI, speed = 5 + 7 * u01(rng);
+        eddies.push_back({x + speed * day * std::cos(heading), y + speed * day * std::sin(heading),
+                          r, (i % 2 ? 6.0 : -5.0)});
+    }
+    // The front moves offshore and back by a few miles over the week, its meanders travel
+    // along it.
+    const double frontShift = 0.03 * std::sin(day * 0.45);
+    const double meanderPhase = a.seed + 0.25 * day;
+    const double span = a.tmax - a.tmin;
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             const size_t i = size_t(y) * kSize + x;
@@ -120,39 +190,42 @@ std::vector<std::uint8_t> makeChart(const SampleChart& s) {
                 idx[i] = kLand;
                 continue;
             }
-            // Distance from the coast side: cold shelf water near land, the warm current offshore.
+            // Distance from the shore side: cold shelf water near land, the warm current offshore.
             const double off = ((x - kSize / 2.0) * cx + (y - kSize / 2.0) * cy) / kSize + 0.5;
-            const double meander = 0.12 * std::sin(y * 0.006 + x * 0.002 + s.seed) +
-                                   0.08 * seaNoise.fractal(x / 260.0, y / 260.0, 3);
+            const double meander =
+                0.12 * std::sin(y * 0.006 + x * 0.002 + meanderPhase) +
+                0.08 * seaNoise.fractal((x + 4 * day) / 260.0, (y - 3 * day) / 260.0, 3);
             const double current =
-                std::exp(-std::pow((off - (1.0 - s.warmth) - meander) / 0.16, 2));
-            double t = s.tmin + span * (0.18 + 0.22 * off + 0.5 * current);
+                std::exp(-std::pow((off - (1.0 - a.warmth) - frontShift - meander) / 0.16, 2));
+            double t = a.tmin + span * (0.18 + 0.22 * off + 0.5 * current);
             for (const Eddy& e : eddies) {
                 const double d2 = (std::pow(x - e.x, 2) + std::pow(y - e.y, 2)) / (e.r * e.r);
                 t += e.dt * std::exp(-d2);
             }
-            t += span * 0.05 * seaNoise.fractal(x / 90.0, y / 90.0, 4);
+            t += span * 0.05 * seaNoise.fractal((x + 6 * day) / 90.0, (y + 2 * day) / 90.0, 4);
             // Temperature to palette line: the hottest ramp line is tmax, the coldest tmin.
-            const double f = std::clamp((t - s.tmin) / span, 0.0, 1.0);
+            const double f = std::clamp((t - a.tmin) / span, 0.0, 1.0);
             idx[i] =
                 std::uint8_t(std::lround(kFirstRampLine + f * (kLastRampLine - kFirstRampLine)));
         }
-    // Clouds: white where a coarse noise field peaks, over sea and land alike.
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x)
-            if (cloudNoise.fractal(x / 120.0, y / 120.0, 5) > 0.42)
-                idx[size_t(y) * kSize + x] = kCloud;
     // Coastline: a sea pixel next to land becomes black.
-    for (int y = 1; y < kSize - 1; ++y)
-        for (int x = 1; x < kSize - 1; ++x) {
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
             const size_t i = size_t(y) * kSize + x;
             if (land[i]) continue;
-            if (land[i - 1] || land[i + 1] || land[i - kSize] || land[i + kSize]) idx[i] = kCoast;
+            if ((x > 0 && land[i - 1]) || (x + 1 < kSize && land[i + 1]) ||
+                (y > 0 && land[i - kSize]) || (y + 1 < kSize && land[i + kSize]))
+                idx[i] = kCoast;
         }
+    // Clouds: white where a coarse noise field of the day peaks, over sea and land alike.
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (cloudNoise.fractal(x / 120.0, y / 120.0, 5) > 0.45)
+                idx[size_t(y) * kSize + x] = kCloud;
     return idx;
 }
 
-bool writeChart(const QString& path, const SampleChart& s, int month,
+bool writeChart(const QString& path, const SampleChart& s, const std::vector<std::uint8_t>& land,
                 const QVector<QRgb>& palette) {
     gif::EncoderInput in;
     in.screenWidth = kSize;
@@ -161,17 +234,15 @@ bool writeChart(const QString& path, const SampleChart& s, int month,
     gif::EncoderFrame frame;
     frame.width = kSize;
     frame.height = kSize;
-    frame.indices = makeChart(s);
+    frame.indices = makeChart(s, land);
     in.frames.push_back(std::move(frame));
-    const QString timestamp = QStringLiteral("2026-%1-%2-12%3")
-                                  .arg(month, 2, 10, QLatin1Char('0'))
-                                  .arg(s.day, 2, 10, QLatin1Char('0'))
-                                  .arg(s.code);
+    const QDate date = QDate(2026, 11, 24).addDays(s.day);
+    const QString timestamp = date.toString(QStringLiteral("yyyy-MM-dd-12")) + s.area.code;
     const QString comment = QStringLiteral("TIMESTAMP=%1\r\nTMIN=%2\r\nTMAX=%3\r\nVARIATION=%4")
                                 .arg(timestamp)
-                                .arg(s.tmin)
-                                .arg(s.tmax)
-                                .arg(s.variation, 0, 'f', 1);
+                                .arg(s.area.tmin)
+                                .arg(s.area.tmax)
+                                .arg(s.area.variation, 0, 'f', 1);
     in.comments.push_back(comment.toLatin1());
     QString error;
     if (!gif::writeGifFile(path, in, &error)) {
@@ -184,8 +255,8 @@ bool writeChart(const QString& path, const SampleChart& s, int month,
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_sample_charts PALETTE.txt OUTDIR\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: make_sample_charts PALETTE.txt COASTLINES OUTDIR\n");
         return 2;
     }
     const QVector<QRgb> palette = readPalette(QString::fromLocal8Bit(argv[1]));
@@ -193,22 +264,34 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_sample_charts: the palette must have 256 lines\n");
         return 1;
     }
-    const QDir out(QString::fromLocal8Bit(argv[2]));
+    const QDir coastlines(QString::fromLocal8Bit(argv[2]));
+    const QDir out(QString::fromLocal8Bit(argv[3]));
     out.mkpath(QStringLiteral("archive"));
-    const SampleChart latest[] = {
-        {"ne01", 1, 38, 62, -15.0, 0.6, 0.55, 11}, {"ne07", 1, 40, 72, -14.0, 2.4, 0.70, 12},
-        {"ma05", 1, 50, 80, -9.5, 2.7, 0.75, 13},  {"fl01", 1, 60, 82, -6.0, 3.14, 0.80, 14},
-        {"fl10", 1, 64, 84, -3.5, 0.3, 0.6, 15},
+    const SampleArea areas[] = {
+        {"ne01", 38, 62, -15.0, 0.6, 0.55, 11}, {"ne07", 40, 72, -14.0, 0.8, 0.70, 12},
+        {"ma05", 50, 80, -9.5, 0.8, 0.45, 13},  {"fl01", 60, 82, -6.0, 0.0, 0.50, 14},
+        {"fl10", 64, 84, -3.5, 3.14, 0.6, 15},
     };
+    constexpr int LatestDay = 7; // 1 December 2026
     bool ok = true;
-    for (const SampleChart& s : latest)
-        ok &= writeChart(out.filePath("area-" + s.code + ".gif"), s, 12, palette);
-    // Several days of one area, named as the archive names them, for flipping.
-    for (int day = 24; day <= 30; ++day) {
-        const SampleChart s{
-            "ne01", day, 38, 62, -15.0, 0.6, 0.45 + 0.01 * (day - 24), unsigned(100 + day)};
-        const QString name = QStringLiteral("2026-11-%1-12ne01.gif").arg(day);
-        ok &= writeChart(out.filePath("archive/" + name), s, 11, palette);
+    for (const SampleArea& a : areas) {
+        const QString code = QString::fromLatin1(a.code);
+        const geo::Calibration c = geo::Calibration::forArea(RecogniseArea(code));
+        const QString ringsPath = coastlines.filePath(code + ".txt");
+        const std::optional<QList<QPolygonF>> rings = readLand(ringsPath, c);
+        if (!c.Valid || !rings) {
+            std::fprintf(stderr, "make_sample_charts: %s: no land rings\n", qPrintable(ringsPath));
+            return 1;
+        }
+        const std::vector<std::uint8_t> land = landMask(*rings);
+        ok &= writeChart(out.filePath("area-" + code + ".gif"), {a, LatestDay}, land, palette);
+        // The week before of one area, named as the archive names them, for flipping.
+        if (code != QLatin1String("ne01")) continue;
+        for (int day = 0; day < LatestDay; ++day) {
+            const QString name = QDate(2026, 11, 24).addDays(day).toString("yyyy-MM-dd-12") + code +
+                                 QStringLiteral(".gif");
+            ok &= writeChart(out.filePath("archive/" + name), {a, day}, land, palette);
+        }
     }
     return ok ? 0 : 1;
 }

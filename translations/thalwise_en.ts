@@ -250,8 +250,16 @@
 <context>
     <name>BitmapPage</name>
     <message>
-        <location filename="../src/printing/BitmapPage.h" line="+26"/>
+        <location filename="../src/printing/BitmapPage.h" line="+27"/>
         <source>Bitmap load error while printing</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ChartCaption</name>
+    <message>
+        <location filename="../src/printing/ChartCaption.cpp" line="+35"/>
+        <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -839,7 +847,7 @@
 <context>
     <name>TFormPrint</name>
     <message>
-        <location filename="../src/dialogs/PrintForm.cpp" line="+66"/>
+        <location filename="../src/dialogs/PrintForm.cpp" line="+67"/>
         <source> Print range </source>
         <translation type="unfinished"></translation>
     </message>
@@ -851,6 +859,16 @@
     <message>
         <location line="+1"/>
         <source>Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Caption under the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The area, the chart&apos;s date and age, the temperature range and the corners&apos; positions under the printed chart</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -879,12 +897,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+122"/>
         <source>Printing</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+48"/>
         <source>The chart could not be printed: the printer could not be opened. Choose one with Setup.</source>
         <translation type="unfinished"></translation>
     </message>

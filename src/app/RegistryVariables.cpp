@@ -339,6 +339,7 @@ const QList<SettingInfo>& settingTable() {
         {settingNames::HomeLat, K::Double, settingDefaults::HomeLat},
         {settingNames::HomeLon, K::Double, settingDefaults::HomeLon},
         {settingNames::LastPurgeReminder, K::Integer, settingDefaults::LastPurgeReminder},
+        {settingNames::PrintCaption, K::Boolean, settingDefaults::PrintCaption},
     };
     return table;
 }

@@ -190,6 +190,7 @@ inline const QString BreakThreshold = QStringLiteral("BreakThreshold");
 inline const QString HomeLat = QStringLiteral("HomeLat");
 inline const QString HomeLon = QStringLiteral("HomeLon");
 inline const QString LastPurgeReminder = QStringLiteral("LastPurgeReminder");
+inline const QString PrintCaption = QStringLiteral("PrintCaption");
 inline const QString WaypointsSection = QStringLiteral("Waypoints");
 } // namespace settingNames
 
@@ -208,6 +209,8 @@ constexpr double BreakThreshold = 0.7;    // °F per NM
 constexpr double HomeLat = 0.0;
 constexpr double HomeLon = 0.0;
 constexpr int32_t LastPurgeReminder = 0;
+// A printed chart carries its caption unless the user unticked it.
+constexpr bool PrintCaption = true;
 // The font members' defaults are those of a default StoredFont.
 } // namespace settingDefaults
 

@@ -939,7 +939,10 @@ int print(const QStringList& args, QTextStream& out, QTextStream& err) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     platform::QtPrintJob job(printer);
-    const printing::PageJobResult result = PrintBitmapPage(job, composed, selection);
+    // A PDF file keeps the picture as it is sent: once, at its own pixels.
+    printing::PageOptions options;
+    options.wholePicture = true;
+    const printing::PageJobResult result = PrintBitmapPage(job, composed, selection, {}, options);
     if (result.status != printing::PageJobStatus::Printed) {
         reportError(err, pdf,
                     result.message.isEmpty() ? QStringLiteral("the page could not be printed")

@@ -8,6 +8,7 @@
 #include "printing/PrintPreview.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -77,6 +78,22 @@ TFormPrint::TFormPrint(const platform::Services& services, QWidget* parent)
     connect(RadioPrintAll, &QRadioButton::clicked, this, [this] { RadioGroupPrintRangeClick(); });
     connect(RadioPrintSelection, &QRadioButton::clicked, this,
             [this] { RadioGroupPrintRangeClick(); });
+
+    // The box's text is wrapped beside it: the left column is narrower than the text.
+    CheckBoxCaption = new QCheckBox(this);
+    CheckBoxCaption->setObjectName(QStringLiteral("CheckBoxCaption"));
+    CheckBoxCaption->setGeometry(12, 164, 20, 20);
+    CheckBoxCaption->setAccessibleName(tr("Caption under the chart"));
+    CheckBoxCaption->setToolTip(tr("The area, the chart's date and age, the temperature range "
+                                   "and the corners' positions under the printed chart"));
+    CheckBoxCaption->setChecked(true);
+    m_captionLabel = new QLabel(CheckBoxCaption->accessibleName(), this);
+    m_captionLabel->setObjectName(QStringLiteral("LabelCaption"));
+    m_captionLabel->setGeometry(34, 162, 106, 36);
+    m_captionLabel->setWordWrap(true);
+    m_captionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_captionLabel->setToolTip(CheckBoxCaption->toolTip());
+    m_captionLabel->installEventFilter(this);
 
     LabelProgress = new QLabel(this);
     LabelProgress->setObjectName(QStringLiteral("LabelProgress"));
@@ -177,6 +194,11 @@ void TFormPrint::RadioGroupPrintRangeClick() {
 }
 
 bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
+    // A click on the box's text ticks the box, as on a check box's own text.
+    if (watched == m_captionLabel && event->type() == QEvent::MouseButtonRelease) {
+        CheckBoxCaption->toggle();
+        return true;
+    }
     if (watched == PaintBoxSelect && event->type() == QEvent::Paint) {
         // A 1-pixel frame that inverts the colours beneath it; the inside is left alone.
         QPainter painter(PaintBoxSelect);
@@ -210,11 +232,23 @@ std::optional<std::optional<QRect>> TFormPrint::rangeToPrint() const {
     return std::optional<QRect>(selection);
 }
 
+printing::PageOptions TFormPrint::pageOptions(const std::optional<QRect>& selection) const {
+    printing::PageOptions options;
+    if (CaptionFacts && CheckBoxCaption->isChecked()) {
+        printing::CaptionFacts facts = *CaptionFacts;
+        facts.picture = selection ? *selection : PreviewBitmap.rect();
+        options.caption = printing::chartCaption(facts);
+    }
+    return options;
+}
+
 void TFormPrint::ButtonPreviewClick() {
     const std::optional<std::optional<QRect>> range = rangeToPrint();
     if (!range) return;
-    m_services.printers->preview(
-        [this, &range](platform::PrintJob& job) { PreviewBitmapPage(job, PreviewBitmap, *range); });
+    const printing::PageOptions options = pageOptions(*range);
+    m_services.printers->preview([this, &range, &options](platform::PrintJob& job) {
+        PreviewBitmapPage(job, PreviewBitmap, *range, options);
+    });
 }
 
 void TFormPrint::ButtonPrintClick() {
@@ -231,11 +265,16 @@ void TFormPrint::ButtonPrintClick() {
     LabelProgress->repaint();
     ProgressBar->repaint();
     const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
-    const printing::PageJobResult result =
-        PrintBitmapPage(*job, PreviewBitmap, selection, [this](int percent) {
+    printing::PageOptions options = pageOptions(selection);
+    // A PDF file keeps the picture as it is sent: once, at its own pixels.
+    options.wholePicture = !m_services.printers->lastOutputFile().isEmpty();
+    const printing::PageJobResult result = PrintBitmapPage(
+        *job, PreviewBitmap, selection,
+        [this](int percent) {
             ProgressBar->setValue(percent);
             ProgressBar->repaint();
-        });
+        },
+        options);
     LabelProgress->clear();
     LabelProgress->setToolTip(QString());
     ProgressBar->hide();

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Services.h"
+#include "printing/BitmapPage.h"
 
 #include <QDialog>
 #include <QImage>
@@ -7,6 +8,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -32,6 +34,9 @@ public:
     QImage SourceBitmap;
     // The preview's own copy of it, made when the dialog is shown: what is printed.
     QImage PreviewBitmap;
+    // Set by the caller: what the caption under the printed chart is made from; without it the
+    // chart prints alone. Its picture is set to the printed part when the page is made.
+    std::optional<printing::CaptionFacts> CaptionFacts;
 
     QLabel* ImagePreview = nullptr;
     QWidget* PaintBoxSelect = nullptr;
@@ -39,6 +44,8 @@ public:
     QGroupBox* RadioGroupPrintRange = nullptr;
     QRadioButton* RadioPrintAll = nullptr;
     QRadioButton* RadioPrintSelection = nullptr;
+    // "Caption under the chart": on by default; the caller keeps it as a setting.
+    QCheckBox* CheckBoxCaption = nullptr;
     QLabel* LabelProgress = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QPushButton* ButtonPreview = nullptr;
@@ -69,8 +76,11 @@ private:
     // What "Print" prints: nothing when there is no picture or the selection maps to no pixel;
     // otherwise the selection in picture pixels, or none for the whole picture.
     std::optional<std::optional<QRect>> rangeToPrint() const;
+    // How the page is made for that range: the caption when it is ticked and there are facts.
+    printing::PageOptions pageOptions(const std::optional<QRect>& selection) const;
 
     const platform::Services m_services;
+    QLabel* m_captionLabel = nullptr; // the caption box's text, wrapped beside it
     // The first selection has been placed; later activations keep the user's.
     bool m_selectionPlaced = false;
 };

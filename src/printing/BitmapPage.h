@@ -4,6 +4,7 @@
 // the result into its message and its progress bar.
 
 #include "platform/PrintJob.h"
+#include "printing/ChartCaption.h"
 #include "printing/PrnUtils.h"
 
 #include <QRect>
@@ -45,6 +46,17 @@ struct PageJobResult {
 // Receives band number x 100 div band count, 0 to 100, as the bands go out.
 using PercentCallback = std::function<void(int percent)>;
 
+// How the page is made beyond the picture.
+struct PageOptions {
+    // Printed under the picture, which then fits in what the caption leaves of the page.
+    std::optional<ChartCaption> caption;
+    platform::PrintFont captionFont{QStringLiteral("Sans Serif"), 9, false};
+    // The picture goes to the job once, at its own pixels, stretched by the job without
+    // smoothing: for a PDF file, which keeps what it is sent and scales it when shown. Otherwise
+    // it goes in bands at the printer's resolution, as a printer takes it.
+    bool wholePicture = false;
+};
+
 // Landscape when the bitmap is at least as wide as it is high (a square prints landscape).
 platform::PageOrientation bitmapOrientation(QSize bitmap);
 
@@ -52,14 +64,17 @@ platform::PageOrientation bitmapOrientation(QSize bitmap);
 
 // Prints bitmap, or the selection of it (picture pixels; cut to the bitmap) when there is one,
 // as one document of one page titled "Pelagon image" on job, in the orientation of the printed
-// bitmap's shape. The document is ended whatever the engine's result.
+// bitmap's shape, with the caption of the options under it. The document is ended whatever the
+// engine's result.
 printing::PageJobResult PrintBitmapPage(platform::PrintJob& job, const QImage& bitmap,
                                         const std::optional<QRect>& selection = std::nullopt,
-                                        const printing::PercentCallback& progress = {});
+                                        const printing::PercentCallback& progress = {},
+                                        const printing::PageOptions& options = {});
 
 // The page PrintBitmapPage prints, for a preview: the same document, orientation and place of
 // the picture, which is sent whole in one call. A preview keeps everything it is sent, and a
 // page in bands at printer resolution would take hundreds of megabytes; bands drawn scaled
 // down would also show their seams.
 printing::PageJobResult PreviewBitmapPage(platform::PrintJob& job, const QImage& bitmap,
-                                          const std::optional<QRect>& selection = std::nullopt);
+                                          const std::optional<QRect>& selection = std::nullopt,
+                                          const printing::PageOptions& options = {});

@@ -185,10 +185,13 @@ TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsSetupKeepsTheSelectionAndAPdfI
     EXPECT_EQ(rig.printers.setupCalls, 1);
     ASSERT_EQ(rig.printers.previews.size(), 1);
     ASSERT_EQ(rig.printers.jobs.size(), 2);
+    // The picture: what is drawn before the caption's first line (its colour bar comes after).
     const auto placed = [](const RecordingPrintJob::Log& log) {
         QRect covered;
-        for (const RecordingPrintJob::Call& band : log.of(Kind::DrawImage))
-            covered |= band.target;
+        for (const RecordingPrintJob::Call& call : log.calls) {
+            if (call.kind == Kind::DrawText) break;
+            if (call.kind == Kind::DrawImage) covered |= call.target;
+        }
         return covered;
     };
     EXPECT_EQ(placed(*rig.printers.jobs[1]), placed(*rig.printers.jobs[0]));
@@ -200,7 +203,9 @@ TEST(PrintWindow, ThePreviewShowsThePageAsItPrintsSetupKeepsTheSelectionAndAPdfI
     EXPECT_EQ(preview.of(Kind::Begin).first().orientation,
               print.of(Kind::Begin).first().orientation);
     const QList<RecordingPrintJob::Call> shown = preview.of(Kind::DrawImage);
-    ASSERT_EQ(shown.size(), 1);
+    ASSERT_EQ(shown.size(), 2); // the picture and the caption's colour bar
+    EXPECT_FALSE(print.lines().isEmpty());
+    EXPECT_EQ(preview.lines(), print.lines());
     EXPECT_EQ(shown[0].target, placed(print));
     EXPECT_EQ(shown[0].image.size(), selection.size());
     EXPECT_TRUE(rig.printers.previews[0]->ended());

@@ -119,7 +119,7 @@ TEST(RegistryVariables, WithNoKeyEverySettingTakesItsDefaultAndNothingIsCreated)
                                   "FontColour", "FontName", "FontSize", "FontStyle", "FontOutlined",
                                   "DecimalDegrees", "MagneticReadout", "TemperatureCelsius",
                                   "TemperatureBreaks", "BreakThreshold", "HomeLat", "HomeLon",
-                                  "LastPurgeReminder"}));
+                                  "LastPurgeReminder", "PrintCaption"}));
 }
 
 TEST_F(RegistryVariablesTest, ConstructingReadsNothingIntoExistenceAtAll) {
