@@ -598,7 +598,7 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+133"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1460,6 +1460,50 @@
         <location line="+24"/>
         <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+131"/>
+        <location filename="../src/export/KapWriter.cpp" line="+236"/>
+        <source>The chart&apos;s area has no calibration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location filename="../src/export/KapWriter.cpp" line="+3"/>
+        <source>There is no picture of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>There is no temperature grid of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>the TIFF could not be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <location filename="../src/export/KapWriter.cpp" line="+36"/>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+42"/>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/KapWriter.cpp" line="-22"/>
+        <location line="+15"/>
+        <source>The chart is too large for KAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="-16"/>
+        <source>Cannot write in the folder of %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -52,9 +52,10 @@ TEST(PrintBitmapPage, TurnsThePageToTheBitmapsShapeAndFitsIt) {
         EXPECT_EQ(log.calls.last().kind, Kind::End);
         EXPECT_EQ(log.pages(), 1);
         EXPECT_EQ(log.of(Kind::DrawImage).size(), result.placement.bands);
-        if (c.selection)
+        if (c.selection) {
             for (const RecordingPrintJob::Call& band : log.of(Kind::DrawImage))
                 EXPECT_EQ(band.image.pixel(0, 0), qRgb(0, 0, 255));
+        }
     }
 }
 

@@ -28,7 +28,9 @@ public:
 
     enum class Kind { Begin, PageMetrics, DrawImage, TextMetrics, DrawText, NewPage, End, Abort };
     struct Call {
-        Kind kind;
+        Call() = default;
+        Call(Kind kind) : kind(kind) {}
+        Kind kind = Kind::Begin;
         bool result = true;
         QString text; // Begin: the title; DrawText: the line
         platform::PageOrientation orientation = platform::PageOrientation::Portrait;
@@ -67,7 +69,8 @@ public:
     explicit RecordingPrintJob(Script script) : script(std::move(script)) {}
 
     bool begin(const QString& title, platform::PageOrientation orientation) override {
-        Call call{Kind::Begin};
+        Call call;
+        call.kind = Kind::Begin;
         call.text = title;
         call.orientation = orientation;
         call.result = m_state == State::New && script.beginResult;
@@ -79,7 +82,9 @@ public:
         return add(call);
     }
     platform::PageMetrics pageMetrics() const override {
-        add(Call{Kind::PageMetrics});
+        Call call;
+        call.kind = Kind::PageMetrics;
+        add(call);
         platform::PageMetrics metrics = script.metrics;
         if (m_orientation == platform::PageOrientation::Landscape) {
             metrics.sheet.transpose();
