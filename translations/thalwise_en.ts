@@ -554,7 +554,7 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+225"/>
+        <location filename="../src/geo/Gpx.cpp" line="+290"/>
         <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
@@ -623,6 +623,54 @@
     <message>
         <location filename="../src/app/GuardedApplication.cpp" line="+17"/>
         <source>Not enough memory to complete the command</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MarkCommands</name>
+    <message>
+        <location filename="../src/app/MarkCommands.cpp" line="+22"/>
+        <source>Add line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Erase line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Erase text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>Clear all annotations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Add waypoint</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Delete waypoint %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Rename waypoint %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Set home</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -915,12 +963,22 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseFormSession.cpp" line="+48"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+49"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+237"/>
+        <location line="+321"/>
+        <source>&amp;Undo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Redo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+238"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1026,6 +1084,23 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="-2"/>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+3"/>
+        <source>&amp;Redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>&amp;Annotation</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1171,7 +1246,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+156"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+180"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1221,17 +1296,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+17"/>
+        <location line="+6"/>
         <source>Clear all waypoints</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-5"/>
         <source>Are you sure you want to clear all the waypoints?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>The waypoint list could not be printed: the printer could not be opened. Choose one with File &gt; Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1252,11 +1328,12 @@
     </message>
     <message>
         <location line="+15"/>
+        <location line="+17"/>
         <source>Import waypoints</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-16"/>
         <source>The list holds %1 waypoints. Replace them with the %2 waypoints of %3, or add these after them?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1271,7 +1348,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+13"/>
         <source>%1 of the waypoints in %2 lie at latitude or longitude 0 and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1447,12 +1524,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source> Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source> Home</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+46"/>
         <source>Home location - lat: %1  lon: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1460,6 +1542,33 @@
         <location line="+24"/>
         <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>  name: %1</source>
+        <extracomment>After a printed leg: the waypoint&apos;s name.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
+        <location filename="../src/export/KapWriter.cpp" line="+9"/>
+        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
+        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
+        <source>This format is not ready yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
+        <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

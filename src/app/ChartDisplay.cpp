@@ -52,14 +52,16 @@ QSize TextSize(const QFont& font, const QString& text) {
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, float lon) {
+void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, float lon,
+                const QString& name) {
     if (lat == 0 || lon == 0 || !o.geoToPixel) return;
     // A stored home of "inf" or a damaged entry is no place: nothing to mark.
     if (!geo::isShowablePosition(lat, lon)) return;
     int x = 0, y = 0;
     if (!o.geoToPixel(lat, lon, x, y)) return;
     if (!o.markerIcon.isNull()) painter.drawImage(QPoint(x - 10, y - 27), o.markerIcon);
-    const QString label = number <= 0 ? QStringLiteral("H") : QString::number(number);
+    QString label = number <= 0 ? QStringLiteral("H") : QString::number(number);
+    if (number > 0 && !name.isEmpty()) label += u' ' + name;
     const QFontMetrics metrics(painter.font(), painter.device());
     const int w = metrics.horizontalAdvance(label);
     const int h = metrics.height();
@@ -92,7 +94,7 @@ QImage RepaintChart(const QImage& base, const Overlays& o) {
     if (o.waypoints) {
         for (qsizetype i = 0; i < o.waypoints->size(); ++i) {
             if (const auto wp = ParseWaypoint(o.waypoints->at(i)))
-                DrawMarker(p, o, int(i + 1), wp->lat, wp->lon);
+                DrawMarker(p, o, int(i + 1), wp->lat, wp->lon, wp->name);
         }
     }
     return picture;

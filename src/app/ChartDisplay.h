@@ -46,9 +46,10 @@ struct Overlays {
 // The result always has the size of base; the zoom stretches it on screen.
 QImage RepaintChart(const QImage& base, const Overlays& overlays);
 
-// Draws one marker (0 = home, labelled "H"; otherwise the number) with its tip on the position.
-void DrawMarker(class QPainter& painter, const Overlays& overlays, int number, float lat,
-                float lon);
+// Draws one marker (0 = home, labelled "H"; otherwise the number, then the waypoint's name when
+// it has one) with its tip on the position; the label ends left of the tip.
+void DrawMarker(class QPainter& painter, const Overlays& overlays, int number, float lat, float lon,
+                const QString& name = QString());
 
 // The size of a text in the annotation font as the picture draws it (advance width, line
 // height), measured for the 96 dpi picture.

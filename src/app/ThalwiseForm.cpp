@@ -47,6 +47,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -464,6 +465,14 @@ void TFormThalwise::createActions() {
         addMenuItem(MenuFile, "MenuFilePrintSetup", tr("Print setup..."), &F::MenuFilePrintSetupClick);
     MenuFile->addSeparator();
     MenuFileExit = addMenuItem(MenuFile, "MenuFileExit", tr("E&xit"), &F::MenuFileExitClick);
+
+    MenuEdit = addMenu(nullptr, "MenuEdit", tr("&Edit"));
+    m_undoStack = new QUndoStack(this);
+    MenuEditUndo = addMenuItem(MenuEdit, "MenuEditUndo", tr("&Undo"), &F::MenuEditUndoClick);
+    MenuEditUndo->setShortcut(QKeySequence::Undo);
+    MenuEditRedo = addMenuItem(MenuEdit, "MenuEditRedo", tr("&Redo"), &F::MenuEditRedoClick);
+    MenuEditRedo->setShortcut(QKeySequence::Redo);
+    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { updateActions(); });
 
     MenuAnnotation = addMenu(nullptr, "MenuAnnotation", tr("&Annotation"));
     MenuClearAll = addMenuItem(MenuAnnotation, "MenuClearAll", tr("&Clear all"), &F::MenuClearAllClick);

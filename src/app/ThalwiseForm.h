@@ -35,6 +35,7 @@ class QTabBar;
 class QTableWidget;
 class QTimer;
 class QToolButton;
+class QUndoStack;
 
 class TTreeScanner;
 class TvekImage;
@@ -156,6 +157,9 @@ public:
     QAction* MenuFilePrint = nullptr;
     QAction* MenuFilePrintSetup = nullptr;
     QAction* MenuFileExit = nullptr;
+    QMenu* MenuEdit = nullptr;
+    QAction* MenuEditUndo = nullptr; // "&Undo Add line": names the change it undoes
+    QAction* MenuEditRedo = nullptr;
     QMenu* MenuAnnotation = nullptr;
     QAction* MenuClearAll = nullptr;
     QAction* MenuAnnotationFont = nullptr;
@@ -222,6 +226,9 @@ public:
     QList<AnnotationText> AnnotationTexts;
     QStringList WaypointList;
     int SelectedWaypoint = -1;
+    // The changes of lines, texts, waypoints and home, to undo and redo. It starts again when
+    // another area's marks are loaded: an undo never changes marks that are not on screen.
+    QUndoStack* m_undoStack = nullptr;
     QStringList FoundFiles;
     QImage WaypointIcon; // 32 x 32, tip at column 10, row 27
     bool AnnotationsModified = false;
@@ -385,6 +392,10 @@ public slots:
     void MenuFilePrintClick();
     void MenuFilePrintSetupClick();
     void MenuClearAllClick();
+    void MenuEditUndoClick();
+    void MenuEditRedoClick();
+    // A name typed into the grid's Name column of a waypoint row.
+    void StringGridWaypointListNameEdited(int row, const QString& name);
     void MenuAnnotationFontClick();
     void MenuAnnotationOutlineClick();
     void MenuViewZoomClick();

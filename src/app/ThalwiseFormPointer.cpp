@@ -4,6 +4,7 @@
 
 #include "app/AnnotatedImage.h"
 #include "app/HistoryPlot.h"
+#include "app/MarkCommands.h"
 #include "app/PointerTools.h"
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
@@ -27,6 +28,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QToolButton>
+#include <QUndoStack>
 
 QString TFormThalwise::statusPanelText(int panel) const {
     return panel >= 0 && panel < 4 ? m_statusPanels[panel]->text() : QString();
@@ -68,6 +70,8 @@ void TFormThalwise::LoadAnnotations() {
     if (AnnotationFile && AnnotationsModified && !SaveAnnotations() &&
         AnnotationFile->path() == path)
         return;
+    // The history of changes belongs to the marks on screen; another area's start afresh.
+    if (AnnotationFile && AnnotationFile->path() != path) m_undoStack->clear();
     AnnotationFile = std::make_unique<platform::ProfileFile>(path);
     bool writeFailed = false;
     geo::Annotations loaded = geo::loadAnnotations(*AnnotationFile, &writeFailed);
@@ -203,8 +207,8 @@ void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::Keyboar
     // The end of a drag is where the last pointer move was seen, not where the button came up.
     switch (app::releaseAction(PointerTool, wasDragging)) {
     case app::ReleaseAction::AddLine:
-        AnnotationLines.append(app::lineOnChart(PressPoint, LastPointerPoint, BaseBitmap.size()));
-        RepaintChart();
+        m_undoStack->push(new app::AddLineCommand(
+            *this, app::lineOnChart(PressPoint, LastPointerPoint, BaseBitmap.size())));
         break;
     case app::ReleaseAction::EraseAtMidpoint: {
         const QPoint middle = app::dragMidpoint(PressPoint, LastPointerPoint);
@@ -215,17 +219,14 @@ void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::Keyboar
     case app::ReleaseAction::AddWaypoint:
         // A press that had no position (a chart of no known area) records nothing.
         if (!m_pressMapped) break;
-        WaypointList.append(WaypointText(
-            Waypoint{PressPosition.Latitude, PressPosition.Longitude, WaypointTemperature}));
-        WaypointsChanged();
-        RefreshWaypointGrid();
+        m_undoStack->push(new app::AddWaypointCommand(
+            *this, WaypointText(Waypoint{PressPosition.Latitude, PressPosition.Longitude,
+                                         WaypointTemperature})));
         break;
     case app::ReleaseAction::SetHome:
         if (!m_pressMapped) break;
-        HomeLat->Value = PressPosition.Latitude;
-        HomeLon->Value = PressPosition.Longitude;
-        RefreshWaypointGrid();
-        RepaintChart();
+        m_undoStack->push(
+            new app::SetHomeCommand(*this, PressPosition.Latitude, PressPosition.Longitude));
         break;
     case app::ReleaseAction::Nothing:
         break;
@@ -245,11 +246,7 @@ bool TFormThalwise::EraseTextAt(int x, int y) {
     if (index < 0) return false;
     const platform::Button answer = m_services.messageBoxes->show(
         app::eraseTextQuestion(AnnotationTexts[index].text, QPoint(x, y)));
-    if (answer == platform::Button::Yes) {
-        AnnotationTexts.removeAt(index);
-        RepaintChart();
-        SaveAnnotations();
-    }
+    if (answer == platform::Button::Yes) m_undoStack->push(new app::EraseTextCommand(*this, index));
     return true;
 }
 
@@ -259,15 +256,13 @@ void TFormThalwise::EraseLineIn(int x1, int y1, int x2, int y2) {
     if (!hit) return;
     if (m_services.messageBoxes->show(app::eraseLineQuestion(*hit)) != platform::Button::Yes)
         return;
-    AnnotationLines.removeAt(hit->index);
-    RepaintChart();
-    SaveAnnotations();
+    m_undoStack->push(new app::EraseLineCommand(*this, hit->index));
 }
 
 void TFormThalwise::addTextAt(QPoint point) {
     if (!m_addText || !m_addText->ShowModal() || m_addText->EnteredText.isEmpty()) return;
-    AnnotationTexts.append(AnnotationText{m_addText->EnteredText, point});
-    RepaintChart();
+    m_undoStack->push(
+        new app::AddTextCommand(*this, AnnotationText{m_addText->EnteredText, point}));
 }
 
 void TFormThalwise::ImageDisplayMouseEnter() {
@@ -339,11 +334,28 @@ void TFormThalwise::MenuClearAllClick() {
         return;
     }
     if (m_services.messageBoxes->show(app::clearAllQuestion()) != platform::Button::Yes) return;
-    AnnotationLines.clear();
-    AnnotationTexts.clear();
-    if (AnnotationFile && !geo::eraseAnnotationSections(*AnnotationFile))
-        reportUnwritable(AnnotationFile->path());
-    RepaintChart();
+    m_undoStack->push(new app::ClearMarksCommand(*this));
+}
+
+void TFormThalwise::MenuEditUndoClick() {
+    const auto* next =
+        dynamic_cast<const app::MarkCommand*>(m_undoStack->command(m_undoStack->index() - 1));
+    // Marks under a picture that has them drawn in are not changed, by undo or otherwise.
+    if (next && next->changesChartMarks() && marksDrawnIn()) {
+        showMessage(app::marksDrawnInText());
+        return;
+    }
+    m_undoStack->undo();
+}
+
+void TFormThalwise::MenuEditRedoClick() {
+    const auto* next =
+        dynamic_cast<const app::MarkCommand*>(m_undoStack->command(m_undoStack->index()));
+    if (next && next->changesChartMarks() && marksDrawnIn()) {
+        showMessage(app::marksDrawnInText());
+        return;
+    }
+    m_undoStack->redo();
 }
 
 void TFormThalwise::MenuAnnotationFontClick() {

@@ -42,6 +42,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <algorithm>
 
 QString TFormThalwise::initialCaption() {
@@ -364,6 +365,14 @@ void TFormThalwise::updateActions() {
     PopupMenuWaypointPrint->setEnabled(hasTrip);
     PopupMenuWaypointExportGpx->setEnabled(hasTrip);
     MenuFileExportGpx->setEnabled(hasTrip);
+    if (m_undoStack) {
+        MenuEditUndo->setEnabled(m_undoStack->canUndo());
+        MenuEditUndo->setText(m_undoStack->canUndo() ? tr("&Undo %1").arg(m_undoStack->undoText())
+                                                     : tr("&Undo"));
+        MenuEditRedo->setEnabled(m_undoStack->canRedo());
+        MenuEditRedo->setText(m_undoStack->canRedo() ? tr("&Redo %1").arg(m_undoStack->redoText())
+                                                     : tr("&Redo"));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

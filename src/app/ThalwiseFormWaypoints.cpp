@@ -5,6 +5,7 @@
 #include "app/AnnotatedImage.h"
 #include "app/BreakLayerCache.h"
 #include "app/HistoryPlot.h"
+#include "app/MarkCommands.h"
 #include "app/RegistryVariables.h"
 #include "app/WaypointGridView.h"
 #include "archive/ArchiveTidyUp.h"
@@ -13,6 +14,7 @@
 #include "dialogs/PrintForm.h"
 #include "geo/Gpx.h"
 #include "geo/TemperatureBreaks.h"
+#include "geo/Waypoint.h"
 #include "geo/WaypointTable.h"
 #include "gif/GIFImage.h"
 #include "platform/Desktop.h"
@@ -25,6 +27,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QUndoStack>
 #include <algorithm>
 
 void TFormThalwise::WaypointsChanged() {
@@ -58,6 +61,17 @@ geo::WaypointListOptions listOptions(const TRegistryDouble* homeLat, const TRegi
 } // namespace
 
 void TFormThalwise::SetupWaypointGrid() {
+    StringGridWaypointList->setColumnCount(geo::WaypointGridColumns);
+    // Only a waypoint's name can be edited (the cells say which); typing a name is a change of
+    // the list like any other.
+    StringGridWaypointList->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                            QAbstractItemView::EditKeyPressed |
+                                            QAbstractItemView::SelectedClicked);
+    if (auto* delegate =
+            dynamic_cast<app::WaypointGridDelegate*>(StringGridWaypointList->itemDelegate()))
+        delegate->nameEdited = [this](int row, const QString& name) {
+            StringGridWaypointListNameEdited(row, name);
+        };
     const app::WaypointGridLayout layout =
         app::waypointGridLayout(StringGridWaypointList->fontMetrics(), DegreeSign);
     m_gridRowHeights = layout.rowHeights;
@@ -87,6 +101,8 @@ void TFormThalwise::applyWaypointGridLayout() {
 }
 
 void TFormThalwise::RefreshWaypointGrid() {
+    if (StringGridWaypointList->columnCount() != geo::WaypointGridColumns)
+        StringGridWaypointList->setColumnCount(geo::WaypointGridColumns);
     const geo::WaypointGrid grid = geo::waypointGrid(
         WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
                                   MagneticReadout.get(), MagneticVariation,
@@ -117,6 +133,14 @@ void TFormThalwise::RefreshWaypointGrid() {
                 StringGridWaypointList->setItem(row, column, item);
             }
             item->setText(text);
+        }
+        if (QTableWidgetItem* name =
+                StringGridWaypointList->item(row, geo::WaypointGridNameColumn)) {
+            const qsizetype index = row - geo::WaypointGridFirstWaypointRow;
+            const bool listed =
+                index >= 0 && index < WaypointList.size() && cells.value(1) != QStringLiteral("-");
+            name->setFlags(listed ? name->flags() | Qt::ItemIsEditable
+                                  : name->flags() & ~Qt::ItemIsEditable);
         }
     }
     updateActions(); // home may have changed with the list
@@ -168,10 +192,8 @@ void TFormThalwise::PopupMenuWaypointPopup() {
 
 void TFormThalwise::PopupMenuWaypointDeleteClick() {
     if (SelectedWaypoint == -1) return;
-    if (SelectedWaypoint >= 0 && SelectedWaypoint < WaypointList.size()) {
-        WaypointList.removeAt(SelectedWaypoint);
-        WaypointsChanged();
-    }
+    if (SelectedWaypoint >= 0 && SelectedWaypoint < WaypointList.size())
+        m_undoStack->push(new app::DeleteWaypointCommand(*this, SelectedWaypoint));
     SelectedWaypoint = -1;
     RefreshWaypointGrid();
 }
@@ -184,9 +206,8 @@ void TFormThalwise::PopupMenuWaypointClearClick() {
     question.defaultButton = platform::Button::No;
     question.icon = platform::Icon::Question;
     if (m_services.messageBoxes->show(question) != platform::Button::Yes) return;
-    WaypointList.clear();
-    WaypointsChanged();
-    RefreshWaypointGrid();
+    m_undoStack->push(new app::ReplaceTripCommand(*this, tr("Clear all waypoints"), QStringList(),
+                                                  HomeLat->Value, HomeLon->Value));
 }
 
 void TFormThalwise::PopupMenuWaypointPrintClick() {
@@ -254,15 +275,21 @@ void TFormThalwise::MenuFileImportGpxClick() {
     }
     const geo::ImportedTrip trip =
         geo::importWaypoints(WaypointList, HomeLat->Value, HomeLon->Value, *imported, replace);
-    WaypointList = trip.waypointList;
-    HomeLat->Value = trip.homeLat;
-    HomeLon->Value = trip.homeLon;
-    WaypointsChanged(); // repaints, with the new home
-    RefreshWaypointGrid();
+    m_undoStack->push(new app::ReplaceTripCommand(*this, tr("Import waypoints"), trip.waypointList,
+                                                  trip.homeLat, trip.homeLon));
     showWaypointGrid(true, true);
     if (trip.leftOut > 0)
         showMessage(tr("%1 of the waypoints in %2 lie at latitude or longitude 0 "
                                    "and were left out.")
                         .arg(trip.leftOut)
                         .arg(name));
+}
+
+void TFormThalwise::StringGridWaypointListNameEdited(int row, const QString& name) {
+    const qsizetype index = row - geo::WaypointGridFirstWaypointRow;
+    if (index < 0 || index >= WaypointList.size()) return;
+    const std::optional<Waypoint> waypoint = ParseWaypoint(WaypointList[index]);
+    if (!waypoint || waypoint->name == geo::waypointName(name)) return;
+    m_undoStack->push(new app::RenameWaypointCommand(*this, index, name));
+    updateActions();
 }

@@ -1,7 +1,11 @@
 #include "app/WaypointGridView.h"
 
+#include "geo/Waypoint.h"
+#include "geo/WaypointTable.h"
+
 #include <QApplication>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
 
@@ -10,15 +14,16 @@ namespace app {
 WaypointGridLayout waypointGridLayout(const QFontMetrics& metrics, const QString& degreeSign) {
     WaypointGridLayout layout;
     const int lineHeight = metrics.boundingRect(QStringLiteral("Cy")).height() + 4;
-    const QString widthTexts[7] = {QStringLiteral(" 88 "),
+    const QString widthTexts[8] = {QStringLiteral(" 88 "),
                                    QStringLiteral(" return leg "),
                                    QStringLiteral("888.888W") + degreeSign,
                                    QStringLiteral("  Temp"),
                                    QStringLiteral("   Range"),
                                    QStringLiteral(" Heading "),
-                                   QStringLiteral(" Range")};
+                                   QStringLiteral(" Range"),
+                                   QStringLiteral(" Reef by the ledge ")};
     int width = 0;
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < int(layout.columnWidths.size()); ++column) {
         layout.columnWidths[column] = metrics.horizontalAdvance(widthTexts[column]);
         width += layout.columnWidths[column] + 2;
     }
@@ -58,6 +63,24 @@ void WaypointGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
         painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
     }
     painter->restore();
+}
+
+QWidget* WaypointGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                            const QModelIndex& index) const {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setMaxLength(int(geo::WaypointNameLength));
+    return editor;
+}
+
+void WaypointGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                        const QModelIndex& index) const {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (index.column() != geo::WaypointGridNameColumn || !line || !nameEdited) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    nameEdited(index.row(), line->text());
 }
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "geo/Gpx.h"
 
 #include "geo/ThalwiseUtils.h"
+#include "geo/Waypoint.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -41,13 +42,25 @@ void writePoint(QXmlStreamWriter& xml, const QString& element, const Point& poin
     xml.writeStartElement(Gpx11, element);
     xml.writeAttribute(QStringLiteral("lat"), coordinate(point.waypoint.lat));
     xml.writeAttribute(QStringLiteral("lon"), coordinate(point.waypoint.lon));
-    // The schema's order: name, then desc, then extensions.
+    // The schema's order: name, cmt, desc, then extensions.
     xml.writeTextElement(Gpx11, QStringLiteral("name"), point.name);
+    if (element != QLatin1String("wpt")) {
+        xml.writeEndElement();
+        return;
+    }
     const float fahrenheit = point.waypoint.tempF;
-    if (element == QLatin1String("wpt") && fahrenheit != 0.0f) {
-        xml.writeTextElement(Gpx11, QStringLiteral("desc"),
-                             QStringLiteral("Water ") + formatFixed(fahrenheit, 1, QLocale::c()) +
-                                 QStringLiteral("\u00B0F"));
+    const QString water = fahrenheit != 0.0f ? QStringLiteral("Water ") +
+                                                   formatFixed(fahrenheit, 1, QLocale::c()) +
+                                                   QStringLiteral("\u00B0F")
+                                             : QString();
+    // A named waypoint's description is its whole name (the plotter's name may be cut); the
+    // water's temperature then goes into the comment.
+    const QString& fullName = point.waypoint.name;
+    if (!fullName.isEmpty() && !water.isEmpty())
+        xml.writeTextElement(Gpx11, QStringLiteral("cmt"), water);
+    if (!fullName.isEmpty() || !water.isEmpty())
+        xml.writeTextElement(Gpx11, QStringLiteral("desc"), fullName.isEmpty() ? water : fullName);
+    if (fahrenheit != 0.0f) {
         xml.writeStartElement(Gpx11, QStringLiteral("extensions"));
         xml.writeStartElement(Garmin, QStringLiteral("WaypointExtension"));
         const double celsius = celsiusFromFahrenheit(fahrenheit);
@@ -59,6 +72,40 @@ void writePoint(QXmlStreamWriter& xml, const QString& element, const Point& poin
     xml.writeEndElement();
 }
 
+// The name a plotter is given for wanted: at most PlotterNameLength characters, unlike every
+// name in taken (compared without regard to case, as plotters do); a cut name that is taken
+// ends in a number instead ("Reef ledg2"). The name is added to taken.
+QString plotterName(const QString& wanted, QStringList& taken) {
+    auto isTaken = [&taken](const QString& name) {
+        return taken.contains(name, Qt::CaseInsensitive);
+    };
+    QString name = cutCharacters(wanted, PlotterNameLength);
+    for (int n = 2; isTaken(name); ++n) {
+        const QString number = QString::number(n);
+        name = cutCharacters(wanted, PlotterNameLength - number.size()) + number;
+    }
+    taken.append(name);
+    return name;
+}
+
+// True when name is what plotterName makes of full: its cut, or a shorter cut and a number.
+bool isPlotterNameOf(const QString& name, const QString& full) {
+    if (full.isEmpty()) return false;
+    if (name == cutCharacters(full, PlotterNameLength)) return true;
+    qsizetype digits = 0;
+    while (digits < name.size() && name.at(name.size() - 1 - digits).isDigit())
+        ++digits;
+    for (qsizetype k = 1; k <= digits; ++k)
+        if (name.left(name.size() - k) == cutCharacters(full, PlotterNameLength - k)) return true;
+    return false;
+}
+
+// The names our export makes up for waypoints without one: "WPT01", "WPT02", ...
+bool isMadeUpName(const QString& name) {
+    static const QRegularExpression madeUp(QStringLiteral("^WPT[0-9]{2,}$"));
+    return madeUp.match(name).hasMatch();
+}
+
 // Reads one wpt or rtept element, the reader on its start; leaves the reader on its end.
 std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespace) {
     Point point;
@@ -67,6 +114,7 @@ std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespac
     const double lat = xml.attributes().value(QStringLiteral("lat")).toDouble(&latOk);
     const double lon = xml.attributes().value(QStringLiteral("lon")).toDouble(&lonOk);
     std::optional<double> celsius;
+    QString description;
     int depth = 0;
     while (xml.readNext() != QXmlStreamReader::Invalid) {
         if (xml.isEndElement()) {
@@ -76,6 +124,11 @@ std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespac
                 xml.namespaceUri() == gpxNamespace) {
                 point.name = xml.readElementText(QXmlStreamReader::IncludeChildElements);
                 continue; // readElementText leaves the reader on the element's end
+            }
+            if (depth == 0 && xml.name() == QLatin1String("desc") &&
+                xml.namespaceUri() == gpxNamespace) {
+                description = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                continue;
             }
             if (xml.name() == QLatin1String("Temperature") && xml.namespaceUri() == Garmin) {
                 bool ok = false;
@@ -89,6 +142,13 @@ std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespac
     if (!latOk || !lonOk || !isShowablePosition(lat, lon)) return std::nullopt;
     point.waypoint.lat = float(lat);
     point.waypoint.lon = float(lon);
+    // The whole name is the description when the plotter's name is its cut (our own export);
+    // otherwise the file's name is the name, unless it is one our export made up.
+    const QString fullName = waypointName(description);
+    if (isPlotterNameOf(point.name, fullName))
+        point.waypoint.name = fullName;
+    else if (!isMadeUpName(point.name))
+        point.waypoint.name = waypointName(point.name);
     if (celsius) {
         const float fahrenheit = float(*celsius * 9.0 / 5.0 + 32.0);
         // Quirk "gpx-temperature-finite": a temperature beyond a float ("1e300" °C) is no
@@ -173,12 +233,17 @@ bool hasElementWithMoreAttributes(QStringView text, int limit) {
 
 QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double homeLon) {
     std::vector<Point> route;
+    // HOME is taken even without a home: a waypoint named "Home" must not read back as home.
+    QStringList taken{HomeName};
     if (homeLat != 0.0 && homeLon != 0.0)
         route.push_back({HomeName, Waypoint{float(homeLat), float(homeLon), 0.0f}});
     for (qsizetype i = 0; i < waypointList.size(); ++i) {
-        if (const std::optional<Waypoint> waypoint = ParseWaypoint(waypointList[i]))
-            route.push_back(
-                {QStringLiteral("WPT%1").arg(i + 1, 2, 10, QLatin1Char('0')), *waypoint});
+        if (const std::optional<Waypoint> waypoint = ParseWaypoint(waypointList[i])) {
+            const QString wanted = waypoint->name.isEmpty()
+                                       ? QStringLiteral("WPT%1").arg(i + 1, 2, 10, QLatin1Char('0'))
+                                       : waypoint->name;
+            route.push_back({plotterName(wanted, taken), *waypoint});
+        }
     }
     QByteArray document;
     QXmlStreamWriter xml(&document);

@@ -23,10 +23,15 @@ constexpr qint64 GpxMaximumBytes = 8 * 1024 * 1024;
 // that declares every namespace of a plotter's extensions a few dozen.
 constexpr int GpxMaximumAttributes = 64;
 
+// The longest waypoint name a plotter takes.
+constexpr qsizetype PlotterNameLength = 10;
+
 // The GPX 1.1 document for the list: home (when set, both coordinates non-zero) as a waypoint
-// named "HOME", each entry that parses as "WPT01", "WPT02", ... (numbered by list position),
-// with "Water 72.4°F" and the temperature in °C when it is not 0, then a route through home and
-// the waypoints in order. UTF-8.
+// named "HOME", each entry that parses under its own name or, without one, as "WPT01", "WPT02",
+// ... (numbered by list position), with "Water 72.4°F" and the temperature in °C when it is not
+// 0, then a route through home and the waypoints in order. A name is cut to PlotterNameLength
+// characters and ends in a number where that would repeat another (without regard to case);
+// the whole name is the waypoint's desc, the water's text then its cmt. UTF-8.
 QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double homeLon);
 
 // Writes gpxDocument atomically. False, with a one-line reason in *error, when it cannot.
@@ -34,7 +39,10 @@ bool writeGpxFile(const QString& path, const QStringList& waypointList, double h
                   double homeLon, QString* error);
 
 struct GpxWaypoints {
-    std::vector<Waypoint> waypoints; // in file order, temperatures in °F (0 for none)
+    // In file order, temperatures in °F (0 for none). A waypoint's name is its desc when the
+    // file's name is that cut for a plotter, as gpxDocument cuts it; otherwise the file's name,
+    // except the made-up "WPT01", "WPT02", ... which read as none.
+    std::vector<Waypoint> waypoints;
     std::optional<GeoPosition> home; // a waypoint named "HOME", kept apart from the list
 };
 

@@ -70,7 +70,8 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
          options.magneticReadout
              ? QCoreApplication::translate("WaypointTable", " Heading\r  (mag)")
              : QCoreApplication::translate("WaypointTable", " Heading\r (true)"),
-         QCoreApplication::translate("WaypointTable", " Total\r  Dist.\r   NM")});
+         QCoreApplication::translate("WaypointTable", " Total\r  Dist.\r   NM"),
+         QCoreApplication::translate("WaypointTable", " Name")});
     for (int row = 1; row < rowCount; ++row) {
         QStringList cells(WaypointGridColumns, NoValue);
         cells[0] = QString::number(row - 1);
@@ -93,6 +94,7 @@ WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOpt
         cells[1] = FormatDegrees(waypoint->lat, options.decimalDegrees, locale);
         cells[2] = FormatDegrees(waypoint->lon, options.decimalDegrees, locale);
         cells[3] = waypointTemperature(waypoint->tempF, options.temperatureCelsius, locale);
+        cells[WaypointGridNameColumn] = waypoint->name;
         if (legs) {
             float kilometres = 0.0f;
             float bearing = 0.0f;
@@ -158,6 +160,10 @@ QStringList printedWaypointList(const QStringList& waypointList, const WaypointL
                               FormatBearing(bearing, options.magneticReadout,
                                             options.magneticVariation, locale),
                               formatFixed(total, 1, locale)));
+        if (!waypoint->name.isEmpty())
+            //: After a printed leg: the waypoint's name.
+            lines.last() +=
+                QCoreApplication::translate("WaypointTable", "  name: %1").arg(waypoint->name);
         previousLat = waypoint->lat;
         previousLon = waypoint->lon;
     }

@@ -31,7 +31,9 @@ bool homeIsSet(const WaypointListOptions& options);
 // joined again with commas (blanks between items become commas).
 QStringList waypointsToSave(const QStringList& waypointList);
 
-constexpr int WaypointGridColumns = 7;
+// The seven columns of numbers, then the waypoint's name.
+constexpr int WaypointGridColumns = 8;
+constexpr int WaypointGridNameColumn = 7;
 // The rows the grid always has and its height shows: the header, home and 15 waypoints. A longer
 // list adds a row for each further waypoint; the grid then scrolls.
 constexpr int WaypointGridRows = 17;
@@ -46,7 +48,7 @@ struct WaypointGrid {
 // The grid for the list: the header row, the home row, then a row for each waypoint, at least
 // WaypointGridRows rows in all. The listing ends at the first entry that does not parse or whose
 // leg cannot be computed; rows without a waypoint, and the leg columns while home is not set, show
-// "-".
+// "-". A listed waypoint's name cell holds its name, empty for none.
 WaypointGrid waypointGrid(const QStringList& waypointList, const WaypointListOptions& options,
                           const QLocale& locale = QLocale());
 
@@ -57,8 +59,8 @@ std::optional<int> deletableWaypoint(const QStringList& waypointList, int gridRo
 
 // The printed list: the home line, an empty line, then one line per waypoint that parses
 // (numbered by its place in the list, so a skipped entry's number is not reused) with its leg
-// from the previous point, from 0, 0 when home is not set. The listing ends at a leg that cannot
-// be computed.
+// from the previous point, from 0, 0 when home is not set, and its name at the end when it has
+// one. The listing ends at a leg that cannot be computed.
 QStringList printedWaypointList(const QStringList& waypointList, const WaypointListOptions& options,
                                 const QLocale& locale = QLocale());
 

@@ -452,3 +452,61 @@ TEST(AnnotationWindow, WaypointsAndHomeClickedOnTheChartSurviveARestart) {
     EXPECT_EQ(form->WaypointList, kept);
     EXPECT_NE(form->HomeLat->Value, 0.0);
 }
+
+// Every change of the marks undone and redone from the Edit menu, the area's file on disk
+// following each step; another area's chart starts a new history.
+TEST(AnnotationWindow, EveryChangeOfTheMarksIsUndoneAndRedoneOnDisk) {
+    AnnotationRig rig;
+    QTemporaryDir charts;
+    auto form = rig.window(copySample(charts.path(), "area-ne01.gif"));
+    auto onDisk = [&] {
+        const geo::Annotations marks =
+            geo::readAnnotations(platform::ProfileFile(rig.annotationFile()));
+        EXPECT_EQ(marks.lines.size(), form->AnnotationLines.size()) << "memory and file differ";
+        EXPECT_EQ(marks.texts.size(), form->AnnotationTexts.size()) << "memory and file differ";
+        return QStringLiteral("lines %1, texts %2").arg(marks.lines.size()).arg(marks.texts.size());
+    };
+    auto undoRedo = [&](const QString& change, const QString& undone, const QString& redone) {
+        EXPECT_EQ(form->MenuEditUndo->text(), "&Undo " + change);
+        form->MenuEditUndo->trigger();
+        EXPECT_EQ(onDisk(), undone) << "undo " << change.toStdString();
+        EXPECT_EQ(form->MenuEditRedo->text(), "&Redo " + change);
+        form->MenuEditRedo->trigger();
+        EXPECT_EQ(onDisk(), redone) << "redo " << change.toStdString();
+    };
+    EXPECT_FALSE(form->MenuEditUndo->isEnabled());
+    EXPECT_EQ(form->MenuEditUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+
+    form->SpeedButtonDraw->click();
+    drag(*form, {100, 100}, {150, 120}, {200, 140});
+    form->SaveIfModified();
+    undoRedo("Add line", "lines 0, texts 0", "lines 1, texts 0");
+    form->SpeedButtonText->click();
+    rig.addText.answers = {"eddy"};
+    click(*form, {300, 300});
+    undoRedo("Add text", "lines 1, texts 0", "lines 1, texts 1");
+
+    form->SpeedButtonErase->click();
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    click(*form, {150, 120});
+    EXPECT_EQ(onDisk(), "lines 0, texts 1");
+    undoRedo("Erase line", "lines 1, texts 1", "lines 0, texts 1");
+    form->MenuEditUndo->trigger();
+    EXPECT_EQ(linePoints(*form), (QList<QList<QPoint>>{{{100, 100}, {200, 140}}}));
+
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    form->MenuClearAll->trigger();
+    undoRedo("Clear all annotations", "lines 1, texts 1", "lines 0, texts 0");
+    form->MenuEditUndo->trigger();
+    EXPECT_EQ(form->AnnotationTexts.value(0).text, "eddy");
+
+    // Undone marks come back after a restart as the file now holds them.
+    form.reset();
+    form = rig.window(copySample(charts.path(), "area-ne01.gif"));
+    EXPECT_EQ(onDisk(), "lines 1, texts 1");
+    form->SpeedButtonDraw->click();
+    drag(*form, {400, 400}, {450, 420}, {500, 440});
+    ASSERT_TRUE(form->MenuEditUndo->isEnabled());
+    form->OpenChart(copySample(charts.path(), "area-ne07.gif"));
+    EXPECT_FALSE(form->MenuEditUndo->isEnabled()) << "area 1's marks are not on screen";
+}

@@ -336,6 +336,7 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
          {"&Open...", "Open &archive...", "Flip &any charts...", "&Flip latest charts",
           "Save &As...", "-", "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-",
           "&Print...", "Print setup...", "-", "E&xit"}},
+        {"&Edit", {"&Undo", "&Redo"}},
         {"&Annotation", {"&Clear all", "&Font", "&Outline"}},
         {"&View",
          {"&Normal view", "&Zoom in", "-", "Lat/Lon (Decimal/GPS format)",

@@ -5,10 +5,12 @@
 #include "WindowTestSupport.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/Waypoint.h"
+#include "geo/WaypointTable.h"
 #include "platform/QtPrinters.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
@@ -329,3 +331,84 @@ TEST(WaypointWindow, GpxExportAndImportCarryTheTripAndRefuseABrokenFile) {
 }
 
 } // namespace
+
+namespace {
+
+// Types a name into a waypoint's Name cell as a user does: the editor opened on the cell, the
+// text typed, Enter.
+void typeName(TFormThalwise& form, int row, const QString& name) {
+    QTableWidget* grid = form.StringGridWaypointList;
+    QTableWidgetItem* cell = grid->item(row, geo::WaypointGridNameColumn);
+    ASSERT_TRUE(cell && (cell->flags() & Qt::ItemIsEditable)) << row;
+    grid->setCurrentItem(cell);
+    grid->editItem(cell);
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, name);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+// Waypoints added, named, deleted and cleared, and home moved, each undone and redone from the
+// Edit menu with the settings store following; a name shows in the list and on the chart.
+TEST(WaypointWindow, EveryChangeOfTheTripIsUndoneAndRedoneAndNamesAreKept) {
+    TripRig rig;
+    QTemporaryDir charts;
+    const QString chart = copySample(charts.path(), "area-ne01.gif");
+    auto form = rig.window(chart);
+    TFormThalwise& f = *form;
+    auto undoRedo = [&](const QString& change, const QStringList& undone,
+                        const QStringList& redone) {
+        EXPECT_EQ(f.MenuEditUndo->text(), "&Undo " + change);
+        f.MenuEditUndo->trigger();
+        EXPECT_EQ(rig.storedWaypoints(), undone) << "undo " << change.toStdString();
+        EXPECT_EQ(f.MenuEditRedo->text(), "&Redo " + change);
+        f.MenuEditRedo->trigger();
+        EXPECT_EQ(rig.storedWaypoints(), redone) << "redo " << change.toStdString();
+    };
+    f.SpeedButtonWaypoint->click();
+    click(f, {200, 200});
+    const QString first = f.WaypointList.value(0);
+    undoRedo("Add waypoint", {}, {"0=" + first});
+    click(f, {300, 260});
+    const QString second = f.WaypointList.value(1);
+
+    const QImage unnamed = f.ImageDisplay->picture();
+    // A name of more than 30 characters is cut as it is typed.
+    typeName(f, 2, "Reef, north \"ledge\" by the canyon wall");
+    const QString named = first + ",\"Name=Reef, north \"\"ledge\"\" by the can\"";
+    EXPECT_EQ(waypointCell(f, 2, geo::WaypointGridNameColumn), "Reef, north \"ledge\" by the can");
+    EXPECT_NE(f.ImageDisplay->picture(), unnamed) << "the name shows beside the number";
+    undoRedo("Rename waypoint 1", {"0=" + first, "1=" + second}, {"0=" + named, "1=" + second});
+
+    rightClickRow(f, 2);
+    closeMenu(f);
+    f.PopupMenuWaypointDelete->trigger();
+    undoRedo("Delete waypoint 1", {"0=" + named, "1=" + second}, {"0=" + second});
+    f.MenuEditUndo->trigger();
+
+    f.SpeedButtonWaypointHome->click();
+    click(f, {120, 420});
+    const double homeLat = f.HomeLat->Value;
+    ASSERT_NE(homeLat, 0.0);
+    f.MenuEditUndo->trigger();
+    EXPECT_EQ(f.HomeLat->Value, 0.0);
+    EXPECT_EQ(waypointCell(f, 2, 4), "-") << "no legs without home";
+    EXPECT_EQ(f.MenuEditRedo->text(), "&Redo Set home");
+    f.MenuEditRedo->trigger();
+    EXPECT_EQ(f.HomeLat->Value, homeLat);
+
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    f.PopupMenuWaypointClear->trigger();
+    undoRedo("Clear all waypoints", {"0=" + named, "1=" + second}, {});
+    f.MenuEditUndo->trigger();
+    form.reset();
+
+    // The trip as the last undo left it, name and home, after a restart.
+    form = rig.window(chart);
+    EXPECT_EQ(form->WaypointList, QStringList({named, second}));
+    EXPECT_DOUBLE_EQ(form->HomeLat->Value, homeLat);
+}

@@ -113,13 +113,15 @@ TEST(Cli, GpxHelpAndVersionTable) {
         {"gpx10WithHomeALeftOutEntryAndABrokenTemperature",
          {"gpx", gpx + "plotter-gpx10.gpx"},
          0,
-         "Lat=41.50,Lon=-70.50,Tf=68.0\nLat=41.70,Lon=-70.70,Tf=0.0\nhome: 41.25,-70.125\n"
+         "Lat=41.50,Lon=-70.50,Tf=68.0,\"Name=\u039A\u03B1\u03BD\u03B1\u03BB\u03AC\u03BA\u03B9 "
+         "\u6D77\"\nLat=41.70,Lon=-70.70,Tf=0.0,Name=Ledge\nhome: 41.25,-70.125\n"
          "left out: 1\n",
          ""},
         {"utf16RouteOnlyWithUnknownExtensions",
          {"gpx", gpx + "planner-route-utf16.gpx"},
          0,
-         "Lat=39.00,Lon=-72.00,Tf=72.5\nLat=38.00,Lon=-73.00,Tf=0.0\n",
+         "Lat=39.00,Lon=-72.00,Tf=72.5,Name=\u6771\u306e\u89d2\nLat=38.00,Lon=-73.00,Tf=0.0,Name="
+         "Tip\n",
          ""},
         {"trackOnlyRefused",
          {"gpx", gpx + "logger-track-only.gpx"},

@@ -1,6 +1,7 @@
 // The plain types of marks and waypoints: packed points, a line's packed form, the waypoint text.
 #include "geo/Annotation.h"
 #include "geo/Waypoint.h"
+#include "geo/WaypointTable.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -97,6 +98,49 @@ TEST(WaypointText, WritesTheStoredFormWithAPeriodWhateverTheLocale) {
     ASSERT_TRUE(back);
     EXPECT_FLOAT_EQ(back->lon, -70.25f);
     QLocale::setDefault(QLocale::c());
+}
+
+// A name rides after the three fields; quoting keeps commas, quotes and blanks inside it, and
+// every reader of the comma-text (the list, the saved section) gives the same name back.
+TEST(WaypointText, NamesRoundTripAfterTheThreeFields) {
+    const QString thirty = QStringLiteral("Canyon edge where the warm eddy");
+    ASSERT_EQ(thirty.size(), 31);
+    const QString fish = QStringLiteral("\U0001F41F"); // two UTF-16 units
+    const struct {
+        QString typed, stored, readBack;
+    } cases[] = {
+        {"", "Lat=41.50,Lon=-70.25,Tf=65.5", ""},
+        {"Ledge", "Lat=41.50,Lon=-70.25,Tf=65.5,Name=Ledge", "Ledge"},
+        {"Reef, north", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=Reef, north\"", "Reef, north"},
+        {"The \"Hole\"", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=The \"\"Hole\"\"\"", "The \"Hole\""},
+        {"  a=b  ", "Lat=41.50,Lon=-70.25,Tf=65.5,Name=a=b", "a=b"},
+        {"two\nlines", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=two lines\"", "two lines"},
+        {thirty, "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=" + thirty.left(30) + '"', thirty.left(30)},
+        // A cut never leaves half of a character.
+        {QString(29, 'x') + fish, "Lat=41.50,Lon=-70.25,Tf=65.5,Name=" + QString(29, 'x'),
+         QString(29, 'x')},
+        {"   ", "Lat=41.50,Lon=-70.25,Tf=65.5", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        const QString text = WaypointText({41.5f, -70.25f, 65.5f, c.typed});
+        EXPECT_EQ(text, c.stored);
+        const auto back = ParseWaypoint(text);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->name, c.readBack);
+        EXPECT_FLOAT_EQ(back->tempF, 65.5f);
+        // Saved to the settings section and read again: the same entry.
+        EXPECT_EQ(geo::waypointsToSave({text}), QStringList{text});
+        // Renaming an unnamed entry gives what a named one would be.
+        EXPECT_EQ(geo::withWaypointName("Lat=41.50,Lon=-70.25,Tf=65.5", c.typed), c.stored);
+    }
+    // Renaming keeps every other item; an empty name takes the name away.
+    EXPECT_EQ(geo::withWaypointName("Lat=41.50, Lon=-70.25,Tf=65.5,name=Old,X=1", "New"),
+              "Lat=41.50,Lon=-70.25,Tf=65.5,X=1,Name=New");
+    EXPECT_EQ(geo::withWaypointName("Lat=41.50,Lon=-70.25,Tf=65.5,Name=Old", ""),
+              "Lat=41.50,Lon=-70.25,Tf=65.5");
+    // Texts stored before names read as before: no name.
+    EXPECT_TRUE(ParseWaypoint("Lat=41.50,Lon=-70.25,Tf=65.5")->name.isEmpty());
 }
 
 } // namespace

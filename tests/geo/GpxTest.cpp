@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,10 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite) {
     // U+3C00 and U+4E3D are '<' and '=' in one byte of their UTF-16 form.
     const QString manyScripts = route + QString(u'\u3C00') + QString(u'\u4E3D').repeated(300) +
                                 "</name></rtept></rte></gpx>";
-    const QStringList routeTexts = {"Lat=39.00,Lon=-72.00,Tf=68.0", "Lat=38.00,Lon=-73.00,Tf=0.0"};
+    // Names kept, the long one cut to the 30 characters a waypoint keeps.
+    const QStringList routeTexts = {"Lat=39.00,Lon=-72.00,Tf=68.0,Name=\u6D77\u0394",
+                                    "Lat=38.00,Lon=-73.00,Tf=0.0,Name=" + QString(u'\u3C00') +
+                                        QString(u'\u4E3D').repeated(29)};
     auto temperature = [](const char* celsius) {
         return QByteArray("<gpx xmlns=\"http://www.topografix.com/GPX/1/0\"><wpt lat=\"1\" "
                           "lon=\"2\"><t:Temperature xmlns:t=\"http://www.garmin.com/xmlschemas/"
@@ -94,7 +98,7 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite) {
          "xmlns=\"http://www.topografix.com/GPX/1/0\"><wpt lat=\"40.5\" lon=\"-71.25\">"
          "<name>A &amp; B</name></wpt><wpt lat=\"95\" lon=\"0\"/><rte><rtept lat=\"1\" "
          "lon=\"2\"/></rte></gpx>",
-         {"Lat=40.50,Lon=-71.25,Tf=0.0"}},
+         {"Lat=40.50,Lon=-71.25,Tf=0.0,\"Name=A & B\""}},
         {"GPX 1.0 with the temperature as a private element",
          temperature("20"),
          {"Lat=1.00,Lon=2.00,Tf=68.0"}},
@@ -109,7 +113,7 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite) {
         {"Latin-1 as declared",
          "<?xml version='1.0' encoding='ISO-8859-1'?><gpx xmlns=\"http://www.topografix.com/GPX/"
          "1/1\"><wpt lat=\"3\" lon=\"4\"><name>Caf\xe9</name></wpt></gpx>",
-         {"Lat=3.00,Lon=4.00,Tf=0.0"}},
+         {"Lat=3.00,Lon=4.00,Tf=0.0,Name=Caf\u00E9"}},
         {"a temperature beyond a float", temperature("1e300"), {"Lat=1.00,Lon=2.00,Tf=0.0"}},
         {"an infinite temperature", temperature("-inf"), {"Lat=1.00,Lon=2.00,Tf=0.0"}},
         {"positions not numbers",
@@ -219,6 +223,47 @@ TEST(Gpx, ImportReplacesOrAppendsAndNeverTakesAnEntryThatWouldEndTheSavedList) {
     EXPECT_DOUBLE_EQ(trip.homeLon, -71.5);
 }
 
+// Named waypoints: a plotter gets names of at most 10 characters, unique without regard to case
+// (HOME is home's alone), and the whole name in desc, from which our own import takes it back.
+const QStringList NamedTrip = {"Lat=41.12,Lon=-70.00,Tf=72.4,\"Name=Reef by the ledge, north\"",
+                               "Lat=41.13,Lon=-70.01,Tf=0.0,\"Name=reef by the ledge, south\"",
+                               "Lat=41.14,Lon=-70.02,Tf=60.0,Name=Home",
+                               "Lat=41.15,Lon=-70.03,Tf=0.0",
+                               "Lat=41.16,Lon=-70.04,Tf=0.0,Name=WPT04",
+                               "Lat=41.17,Lon=-70.05,Tf=0.0,\"Name=Buoy \"\"7\"\"\""};
+const QStringList PlotterNames = {"HOME",  "Reef by th", "reef by t2", "Home2",
+                                  "WPT04", "WPT042",     "Buoy \"7\""};
+
+TEST(Gpx, NamesGoToAPlotterCutAndUniqueAndComeBackWhole) {
+    const QByteArray document = geo::gpxDocument(NamedTrip, 42.5, -70.25);
+    QXmlStreamReader xml(document);
+    QStringList names; // of the wpt elements
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("wpt")) names.append(QString());
+        if (xml.name() == QLatin1String("name") && !names.isEmpty() && names.last().isEmpty())
+            names.last() = xml.readElementText();
+    }
+    EXPECT_EQ(names, PlotterNames);
+    EXPECT_TRUE(document.contains("<cmt>Water 72.4\u00B0F</cmt>\n        <desc>Reef by the ledge, "
+                                  "north</desc>"));
+    QString error;
+    const std::optional<geo::GpxWaypoints> read = geo::readGpx(document, &error);
+    ASSERT_TRUE(read) << error.toStdString();
+    // Every name whole again; the made-up name of the unnamed one reads as none.
+    EXPECT_EQ(texts(read->waypoints), NamedTrip);
+    ASSERT_TRUE(read->home);
+    EXPECT_EQ(read->home->Latitude, 42.5f);
+
+    // A partner's names stay as written, whatever the description says.
+    const QByteArray partner = "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"1\" "
+                               "lon=\"2\"><name>Canyon 3</name><desc>Canyon 3 south wall</desc>"
+                               "</wpt><wpt lat=\"1\" lon=\"3\"><name>WPT007</name></wpt></gpx>";
+    EXPECT_EQ(
+        texts(geo::readGpx(partner, &error)->waypoints),
+        QStringList({"Lat=1.00,Lon=2.00,Tf=0.0,\"Name=Canyon 3\"", "Lat=1.00,Lon=3.00,Tf=0.0"}));
+}
+
 // A standard converter reads the exported file with the water temperatures on board.
 TEST(Gpx, GpsBabelReadsEveryWaypointWithItsTemperature) {
     const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
@@ -253,6 +298,30 @@ TEST(Gpx, GpsBabelReadsEveryWaypointWithItsTemperature) {
     EXPECT_NEAR(byName["WPT04"][temp].toDouble(), -19.5, 0.01);
     EXPECT_TRUE(byName["WPT02"][temp].isEmpty());
     EXPECT_DOUBLE_EQ(byName["HOME"][lon].toDouble(), -70.25);
+}
+
+// A standard converter reads the names a plotter gets, and the whole names as descriptions.
+TEST(Gpx, GpsBabelReadsThePlotterNamesAndTheWholeNames) {
+    const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+    if (gpsbabel.isEmpty()) GTEST_SKIP() << "GPSBabel is not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("named.gpx");
+    QString error;
+    ASSERT_TRUE(geo::writeGpxFile(path, NamedTrip, 42.5, -70.25, &error));
+    // Tab-separated: the names hold commas and quotes.
+    QProcess babel;
+    babel.start(gpsbabel, {"-i", "gpx", "-f", path, "-o", "tabsep", "-F", "-"});
+    ASSERT_TRUE(babel.waitForFinished(30000));
+    ASSERT_EQ(babel.exitCode(), 0) << babel.readAllStandardError().toStdString();
+    const QString output = QString::fromUtf8(babel.readAllStandardOutput());
+    QStringList names;
+    for (const QString& row : output.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList cells = row.split('\t');
+        if (cells.size() > 2) names.append(cells[1]);
+    }
+    EXPECT_EQ(names.mid(0, PlotterNames.size()), PlotterNames) << output.toStdString();
+    EXPECT_TRUE(output.contains("Reef by the ledge, north")) << output.toStdString();
+    EXPECT_TRUE(output.contains("reef by the ledge, south"));
 }
 
 } // namespace
