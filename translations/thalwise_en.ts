@@ -264,6 +264,104 @@
     </message>
 </context>
 <context>
+    <name>ChartExport</name>
+    <message>
+        <location filename="../src/export/ChartExport.cpp" line="+45"/>
+        <source>GPX tracks for a chart plotter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KAP raster chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>MBTiles raster tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GeoTIFF picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KMZ for Google Earth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+116"/>
+        <source>The file name names no export format: it must end in .gpx, .kap, .mbtiles, .tif, .tiff or .kmz.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The chart itself cannot be replaced by an export. Choose another file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Exports cannot be written in the chart archive, where nothing but charts belongs. Choose another folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Garmin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lowrance, Simrad, B&amp;G</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Raymarine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Humminbird</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chart software or phone app</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+152"/>
+        <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart&apos;s temperatures cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nothing to put in the GPX file: choose breaks, isotherms or waypoints.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>A KAP, MBTiles or GeoTIFF file is the chart picture and cannot leave it out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The chart&apos;s area has no calibration, so the chart has no place on the earth.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ChartFiles</name>
     <message>
         <location filename="../src/app/ChartFiles.cpp" line="+23"/>
@@ -590,7 +688,7 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+133"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -804,6 +902,89 @@
     </message>
 </context>
 <context>
+    <name>TFormExport</name>
+    <message>
+        <location filename="../src/dialogs/ExportForm.cpp" line="+19"/>
+        <source>Export for chart plotter / chart software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>GPX tracks for a chart plotter (.gpx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KAP raster chart for OpenCPN (.kap)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>MBTiles raster tiles (.mbtiles)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GeoTIFF for QGIS (.tif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KMZ for Google Earth (.kmz)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Plotter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The chart &amp;picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperature &amp;breaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Isotherms at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temperatures in ଏ, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The area&apos;s &amp;lines and texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Home and waypoints</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The water&apos;s &amp;temperature grid instead of the picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFormManageArchive</name>
     <message>
         <location filename="../src/dialogs/ArchiveManagerForm.cpp" line="+29"/>
@@ -979,6 +1160,11 @@
     <message>
         <location line="+3"/>
         <source>Save &amp;As...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Export for chart plotter / chart software...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1267,6 +1453,16 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../src/app/ThalwiseFormExport.cpp" line="+27"/>
+        <source>The isotherms need temperatures within the chart&apos;s range, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Export for chart plotter / chart software</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>THelpWindow</name>
@@ -1442,6 +1638,27 @@
         <location line="+24"/>
         <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
+        <location filename="../src/export/KapWriter.cpp" line="+9"/>
+        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
+        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
+        <source>This format is not ready yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
+        <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
