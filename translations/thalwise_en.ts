@@ -352,11 +352,11 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>A KAP, MBTiles or GeoTIFF file is the chart picture and cannot leave it out.</source>
+        <source>A KAP, MBTiles, GeoTIFF or KMZ file is the chart picture and cannot leave it out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>The chart&apos;s area has no calibration, so the chart has no place on the earth.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -949,7 +949,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Temperature &amp;breaks</source>
         <translation type="unfinished"></translation>
     </message>
