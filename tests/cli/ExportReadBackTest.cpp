@@ -51,22 +51,13 @@ TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelAndOgrinfoRead) {
     // The sample's water spans 38 to 62 °F: the even degrees between give many lines.
     ASSERT_GT(tracks, 10);
 
-    // GPSBabel's own GPX writer, fed by its GPX reader: every track and its name come through.
+    // GPSBabel's own GPX writer, fed by its GPX reader: every track comes through, each named
+    // by its even temperature.
     const Ran babel = runProgram(gpsbabel, {"-t", "-i", "gpx", "-f", gpx, "-o", "gpx", "-F", "-"});
     ASSERT_EQ(babel.status, 0) << babel.err.toStdString();
-    EXPECT_EQ(babel.out.count(QStringLiteral("<trk>")), tracks);
-    EXPECT_TRUE(babel.out.contains(QStringLiteral("<name>50F</name>")));
-
-    // GDAL's GPX driver: one feature per track in the tracks layer, named by its temperature.
-    const Ran summary = runProgram(ogrinfo, {"-ro", "-so", gpx, "tracks"});
-    ASSERT_EQ(summary.status, 0) << summary.err.toStdString();
-    EXPECT_TRUE(summary.out.contains(QStringLiteral("Feature Count: %1").arg(tracks)))
-        << summary.out.toStdString();
-    const Ran names = runProgram(ogrinfo, {"-ro", "-q", gpx, "-sql", "SELECT name FROM tracks"});
-    ASSERT_EQ(names.status, 0) << names.err.toStdString();
-    const QRegularExpression name(QStringLiteral("name \\(String\\) = (\\S+)"));
+    const QRegularExpression name(QStringLiteral("<trk>\\s*<name>([^<]*)</name>"));
     qsizetype named = 0;
-    for (const QRegularExpressionMatch& match : name.globalMatch(names.out)) {
+    for (const QRegularExpressionMatch& match : name.globalMatch(babel.out)) {
         ++named;
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]*[02468]F$"))
                         .match(match.captured(1))
@@ -74,6 +65,12 @@ TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelAndOgrinfoRead) {
             << match.captured(1).toStdString();
     }
     EXPECT_EQ(named, tracks);
+
+    // GDAL's GPX driver: one feature per track in the tracks layer.
+    const Ran summary = runProgram(ogrinfo, {"-ro", "-so", gpx, "tracks"});
+    ASSERT_EQ(summary.status, 0) << summary.err.toStdString();
+    EXPECT_TRUE(summary.out.contains(QStringLiteral("Feature Count: %1").arg(tracks)))
+        << summary.out.toStdString();
 }
 
 int main(int argc, char** argv) {

@@ -148,11 +148,6 @@ TEST(ChartExport, DispatchToTheWriters) {
         EXPECT_TRUE(bytes.startsWith(c.magic) || (c.magic[0] == 'I' && bytes.startsWith("MM")));
         EXPECT_TRUE(bytes.left(4096).contains(c.reason));
     }
-
-    source.area = geo::NoArea;
-    QString error;
-    EXPECT_FALSE(exports::exportChart(dir.filePath("x.gpx"), source, lines, &error));
-    EXPECT_TRUE(error.contains(QLatin1String("no calibration"))) << error.toStdString();
 }
 
 // The plotter's file: the chart's date, then home and the waypoints as the waypoint export
