@@ -1163,12 +1163,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Export for chart plotter / chart software...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Export waypoints (GPX)...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1644,21 +1644,44 @@
 <context>
     <name>exports</name>
     <message>
-        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
-        <location filename="../src/export/KapWriter.cpp" line="+9"/>
-        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
-        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
-        <source>This format is not ready yet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
         <source>Cannot write in the folder of %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+131"/>
+        <location filename="../src/export/KapWriter.cpp" line="+236"/>
+        <source>The chart&apos;s area has no calibration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location filename="../src/export/KapWriter.cpp" line="+3"/>
+        <source>There is no picture of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>There is no temperature grid of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>the TIFF could not be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <location filename="../src/export/KapWriter.cpp" line="+36"/>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+16"/>
         <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/KapWriter.cpp" line="-22"/>
+        <location line="+15"/>
+        <source>The chart is too large for KAP</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
