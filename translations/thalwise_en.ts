@@ -272,6 +272,104 @@
     </message>
 </context>
 <context>
+    <name>ChartExport</name>
+    <message>
+        <location filename="../src/export/ChartExport.cpp" line="+45"/>
+        <source>GPX tracks for a chart plotter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KAP raster chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>MBTiles raster tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GeoTIFF picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KMZ for Google Earth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+116"/>
+        <source>The file name names no export format: it must end in .gpx, .kap, .mbtiles, .tif, .tiff or .kmz.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The chart itself cannot be replaced by an export. Choose another file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Exports cannot be written in the chart archive, where nothing but charts belongs. Choose another folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Garmin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lowrance, Simrad, B&amp;G</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Raymarine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Humminbird</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chart software or phone app</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+152"/>
+        <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart&apos;s temperatures cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nothing to put in the GPX file: choose breaks, isotherms or waypoints.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>A KAP, MBTiles, GeoTIFF or KMZ file is the chart picture and cannot leave it out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart&apos;s area has no calibration, so the chart has no place on the earth.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ChartFiles</name>
     <message>
         <location filename="../src/app/ChartFiles.cpp" line="+23"/>
@@ -860,6 +958,89 @@
     </message>
 </context>
 <context>
+    <name>TFormExport</name>
+    <message>
+        <location filename="../src/dialogs/ExportForm.cpp" line="+19"/>
+        <source>Export for chart plotter / chart software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>GPX tracks for a chart plotter (.gpx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KAP raster chart for OpenCPN (.kap)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>MBTiles raster tiles (.mbtiles)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GeoTIFF for QGIS (.tif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KMZ for Google Earth (.kmz)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Plotter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The chart &amp;picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Temperature &amp;breaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Isotherms at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temperatures in ଏ, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The area&apos;s &amp;lines and texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Home and waypoints</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The water&apos;s &amp;temperature grid instead of the picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFormManageArchive</name>
     <message>
         <location filename="../src/dialogs/ArchiveManagerForm.cpp" line="+29"/>
@@ -1059,6 +1240,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Export for chart plotter / chart software...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>&amp;Export waypoints (GPX)...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1362,6 +1548,16 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../src/app/ThalwiseFormExport.cpp" line="+27"/>
+        <source>The isotherms need temperatures within the chart&apos;s range, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Export for chart plotter / chart software</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>THelpWindow</name>
@@ -1613,6 +1809,50 @@
     <message>
         <location filename="../src/export/TemporaryOutput.cpp" line="-16"/>
         <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
+        <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+131"/>
+        <location filename="../src/export/KapWriter.cpp" line="+236"/>
+        <source>The chart&apos;s area has no calibration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location filename="../src/export/KapWriter.cpp" line="+3"/>
+        <source>There is no picture of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>There is no temperature grid of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>the TIFF could not be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <location filename="../src/export/KapWriter.cpp" line="+36"/>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+16"/>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/KapWriter.cpp" line="-22"/>
+        <location line="+15"/>
+        <source>The chart is too large for KAP</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

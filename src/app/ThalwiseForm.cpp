@@ -454,6 +454,9 @@ void TFormThalwise::createActions() {
                                      &F::MenuFileFlipLatestClick);
     MenuFileSaveAs =
         addMenuItem(MenuFile, "MenuFileSaveAs", tr("Save &As..."), &F::MenuFileSaveAsClick);
+    MenuFileExportChart = addMenuItem(MenuFile, "MenuFileExportChart",
+                                      tr("Export for chart plotter / chart software..."),
+                                      &F::MenuFileExportChartClick);
     MenuFile->addSeparator();
     MenuFileExportGpx = addMenuItem(MenuFile, "MenuFileExportGpx", tr("&Export waypoints (GPX)..."),
                                     &F::MenuFileExportGpxClick);

@@ -51,6 +51,7 @@ class THelpWindow;
 class TFormAddText;
 class TFormManageArchive;
 class TFormPrint;
+class TFormExport;
 class TGIFImage;
 
 namespace app {
@@ -144,6 +145,7 @@ public:
     platform::FileDialogRequest OpenDialog;
     platform::FileDialogRequest SaveDialog;
     platform::FileDialogRequest GpxDialog; // waypoint export and import
+    platform::FileDialogRequest ExportDialog; // the chart for plotters and chart software
 
     // ---- Menu items (component names) ----
     QMenu* MenuFile = nullptr;
@@ -152,6 +154,7 @@ public:
     QAction* MenuFileFlipAnyImages = nullptr;
     QAction* MenuFileFlipLatest = nullptr;
     QAction* MenuFileSaveAs = nullptr;
+    QAction* MenuFileExportChart = nullptr;
     QAction* MenuFileExportGpx = nullptr;
     QAction* MenuFileImportGpx = nullptr;
     QAction* MenuFilePrint = nullptr;
@@ -389,6 +392,8 @@ public slots:
     void MenuFileFlipAnyImagesClick();
     void MenuFileFlipLatestClick();
     void MenuFileSaveAsClick();
+    // The chart, its lines and marks for a chart plotter or chart software.
+    void MenuFileExportChartClick();
     void MenuFilePrintClick();
     void MenuFilePrintSetupClick();
     void MenuClearAllClick();
@@ -442,6 +447,8 @@ public slots:
 protected:
     // Shows the print dialog modally; tests answer it in place.
     virtual void showPrintDialog(TFormPrint& dialog);
+    // Shows the export dialog modally; true when the user chose to export. Tests answer in place.
+    virtual bool showExportDialog(TFormExport& dialog);
     // Asks for the break threshold (°F per NM) starting from current; nothing when cancelled.
     virtual std::optional<double> askBreakThreshold(double current);
     // Decodes the charts of a flip behind a progress box the user may cancel; tests cancel it
@@ -517,6 +524,7 @@ private:
     THelpWindow* m_helpWindow = nullptr;
     TFormAddText* m_addText = nullptr;
     TFormManageArchive* m_manageArchive = nullptr;
+    TFormExport* m_exportForm = nullptr; // made on first use, keeps the choices
     bool m_shown = false;
     bool m_historyOffered = false; // the panel has been shown for a flip once
     bool m_swallowRelease = false; // the right-click that opened the chart's menu

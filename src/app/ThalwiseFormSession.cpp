@@ -356,6 +356,7 @@ void TFormThalwise::updateActions() {
     MenuViewNormal->setChecked(!Zoomed);
     MenuViewZoom->setChecked(Zoomed);
     MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
+    MenuFileExportChart->setEnabled(!BaseBitmap.isNull());
     MenuToolsWaypoints->setChecked(!StringGridWaypointList->isHidden());
     // Nothing to clear, print or export in an empty list without home.
     const bool hasWaypoints = !WaypointList.isEmpty();

@@ -2,15 +2,18 @@
 
 #include "app/AnnotatedImage.h"
 #include "app/ChartDisplay.h"
+#include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
 #include "archive/ArchiveTidyUp.h"
 #include "archive/ChartDecoding.h"
 #include "archive/ChartFlipping.h"
 #include "archive/ChartIntake.h"
+#include "export/ChartExport.h"
 #include "geo/AnnotationFile.h"
 #include "geo/AreaStuff.h"
 #include "geo/ChartMetadata.h"
 #include "geo/Gpx.h"
+#include "geo/Isotherms.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
 #include "geo/TemperatureScale.h"
@@ -21,6 +24,7 @@
 #include "gif/GIFImage.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/ProfileFile.h"
+#include "platform/QtDesktop.h"
 #include "platform/QtPrintJob.h"
 #include "printing/BitmapPage.h"
 
@@ -459,6 +463,10 @@ const std::vector<Command>& commands() {
         {"history", "--at LAT,LON CHART...", &history},
         {"breaks", "CHART OUT.png [--threshold F_PER_NM]", &breaks},
         {"gpx", "FILE.gpx", &gpx},
+        {"export",
+         "CHART OUT.gpx|OUT.kap|OUT.mbtiles|OUT.tif|OUT.kmz [--temperature] [--breaks] "
+         "[--threshold F_PER_NM] [--isotherms LIST] [--annotations FILE.ini]",
+         &exportChart},
     };
     return table;
 }
@@ -894,7 +902,8 @@ QImage composedChart(const QString& path, const QImage& chart, const geo::Annota
 
 bool needsFonts(const QStringList& args) {
     return !args.isEmpty() &&
-           (args.front() == QLatin1String("render") || args.front() == QLatin1String("print"));
+           (args.front() == QLatin1String("render") || args.front() == QLatin1String("print") ||
+            args.front() == QLatin1String("export"));
 }
 
 int print(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -986,6 +995,115 @@ int render(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
     if (!app::writeAnnotatedImage(composed, chart,
                                   app::scaleMetadataLines(gif::firstFrameCommentTexts(image)),
                                   request->output, &error)) {
+        reportError(err, request->output, error);
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+struct ExportRequest {
+    QString chart;
+    QString output;
+    exports::ExportContents contents;
+    QString isotherms;      // the list as given; empty: none
+    QString annotationFile; // empty: no marks
+};
+
+// The export's arguments in any order; nothing for a missing, repeated or unknown one.
+std::optional<ExportRequest> readExportRequest(const QStringList& args) {
+    ExportRequest request;
+    request.contents.picture = true;
+    QStringList files;
+    bool haveThreshold = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (!option.startsWith(QLatin1String("--"))) {
+            files.append(option);
+        } else if (option == QLatin1String("--temperature")) {
+            if (request.contents.temperatureGrid) return {};
+            request.contents.temperatureGrid = true;
+        } else if (option == QLatin1String("--breaks")) {
+            if (request.contents.breaks) return {};
+            request.contents.breaks = true;
+        } else {
+            if (i + 1 >= args.size()) return {};
+            const QString& value = args[++i];
+            if (option == QLatin1String("--threshold") && !haveThreshold) {
+                const std::optional<double> threshold = geo::readBreakThreshold(value);
+                if (!threshold) return {};
+                request.contents.breakThreshold = *threshold;
+                haveThreshold = true;
+            } else if (option == QLatin1String("--isotherms") && request.isotherms.isEmpty() &&
+                       !value.isEmpty()) {
+                request.isotherms = value;
+            } else if (option == QLatin1String("--annotations") &&
+                       request.annotationFile.isEmpty() && !value.isEmpty()) {
+                request.annotationFile = value;
+                request.contents.marks = true;
+            } else {
+                return {};
+            }
+        }
+    }
+    if (files.size() != 2) return {};
+    request.chart = files[0];
+    request.output = files[1];
+    return request;
+}
+
+} // namespace
+
+int exportChart(const QStringList& args, QTextStream& /*out*/, QTextStream& err) {
+    std::optional<ExportRequest> request = readExportRequest(args);
+    if (!request) return usage(err, "export");
+    const std::optional<exports::ExportFormat> format = exports::exportFormatOf(request->output);
+    if (!format) {
+        reportError(err, request->output, exports::unknownFormatText());
+        return 2;
+    }
+    if (request->contents.temperatureGrid && *format != exports::ExportFormat::GeoTiff) {
+        reportError(err, request->output, QStringLiteral("--temperature is only for a .tif"));
+        return 2;
+    }
+
+    TGIFImage image;
+    exports::ChartSource source;
+    source.path = request->chart;
+    if (!loadChart(source.path, image, source.bitmap, err)) return 1;
+    if (!chartCalibration(source.path, err)) return 1;
+    const geo::ChartMetadata metadata = chartMetadata(image);
+    const geo::ScaleRange range =
+        geo::chartScaleRange(metadata, {geo::ScaleMinInitial, geo::ScaleMaxInitial});
+    if (!request->isotherms.isEmpty()) {
+        request->contents.isotherms =
+            geo::isothermTemperatures(request->isotherms, range.min, range.max);
+        if (request->contents.isotherms.empty()) {
+            reportError(err, request->isotherms,
+                        QStringLiteral("the isotherms must be temperatures within %1 to %2 F, "
+                                       "such as \"68,70,72\" or \"every 2\"")
+                            .arg(range.min)
+                            .arg(range.max));
+            return 2;
+        }
+    }
+    geo::Annotations annotations;
+    if (!request->annotationFile.isEmpty() &&
+        !readAnnotationFile(request->annotationFile, annotations, err))
+        return 1;
+
+    const geo::TemperatureScale scale = chartScale(image);
+    source.area = geo::chartAreaOfFile(source.path);
+    source.timestamp = metadata.timestamp;
+    source.scale = &scale;
+    source.archiveFolder = app::archiveFolderFor(platform::QtDesktop().documentsFolder());
+    source.drawMarks = [&](const QImage& picture, bool withAnnotations, bool /*markers*/) {
+        return composedChart(source.path, picture,
+                             withAnnotations ? annotations : geo::Annotations(), 0.0, 0.0, {});
+    };
+    QString error;
+    if (!exports::exportChart(request->output, source, request->contents, &error)) {
         reportError(err, request->output, error);
         return 1;
     }

@@ -111,5 +111,12 @@ int history(const QStringList& args, QTextStream& out, QTextStream& err);
 // writes it; prints the threshold and the number of break pixels. Status 1 for an unreadable
 // chart, an area without calibration or an output that cannot be written.
 int breaks(const QStringList& args, QTextStream& out, QTextStream& err);
+// "export CHART OUT [--temperature] [--breaks] [--threshold F_PER_NM] [--isotherms LIST]
+// [--annotations FILE.ini]": the chart for chart plotters and chart software in the format OUT's
+// extension names (.gpx, .kap, .mbtiles, .tif, .kmz), as File > Export writes it; --temperature
+// (a .tif only) the water's temperature grid instead of the picture. Status 2 for a wrong command
+// line, a name of no format or an isotherm list that does not parse, 1 for an unreadable chart
+// or marks file, an area without calibration, a refused name or a file that cannot be written.
+int exportChart(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace cli

@@ -334,7 +334,8 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
     const QList<QPair<QString, QStringList>> expected = {
         {"&File",
          {"&Open...", "Open &archive...", "Flip &any charts...", "&Flip latest charts",
-          "Save &As...", "-", "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-",
+          "Save &As...", "Export for chart plotter / chart software...", "-",
+          "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-",
           "&Print...", "Print setup...", "-", "E&xit"}},
         {"&Edit", {"&Undo", "&Redo"}},
         {"&Annotation", {"&Clear all", "&Font", "&Outline"}},
