@@ -99,6 +99,8 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     resize(1000, 720);
     layoutControls();
     setMinimumSize(minimumWindowSize());
+    setAcceptDrops(true); // a chart dropped on the window opens
+    restoreWindowState();
 }
 
 QSize TFormThalwise::minimumWindowSize() const {
@@ -110,21 +112,35 @@ QSize TFormThalwise::minimumWindowSize() const {
         panels += panel->width() + 8;
     panels += LabelChartAge->minimumWidth() + 8;
     int clientWidth = std::max(panels + 16, 150 + 320);
-    // With the waypoint list beside the tools, a chart area of the same width still fits.
-    if (!StringGridWaypointList->isHidden())
-        clientWidth = std::max(clientWidth, 150 + StringGridWaypointList->width() + 10 + 240);
     const int closeBottom = ButtonClose->y() + ButtonClose->height();
     int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
-    // A docked history panel takes its room beside or below the controls, not from them.
-    if (DockTemperatureHistory && DockTemperatureHistory->isVisible() &&
-        !DockTemperatureHistory->isFloating()) {
-        const QSize panel = DockTemperatureHistory->minimumSizeHint();
-        const Qt::DockWidgetArea side = dockWidgetArea(DockTemperatureHistory);
-        if (side == Qt::LeftDockWidgetArea || side == Qt::RightDockWidgetArea)
-            clientWidth += panel.width() + 6;
-        else
-            clientHeight += panel.height() + 6;
+    // A docked panel takes its room beside or below the controls, not from them, and no more
+    // than the chart keeps (half the window, see resizeEvent).
+    // Panels in one area stand one above the other (or beside, below the chart): the area is
+    // as wide as its widest.
+    int left = 0, right = 0, top = 0, bottom = 0;
+    for (QDockWidget* dock : {DockWaypointList, DockTemperatureHistory}) {
+        if (!dock || dock->isHidden() || dock->isFloating()) continue;
+        const QSize panel = dock->minimumSizeHint().expandedTo(dock->minimumSize()) + QSize(6, 6);
+        switch (dockWidgetArea(dock)) {
+        case Qt::LeftDockWidgetArea:
+            left = std::max(left, panel.width());
+            break;
+        case Qt::RightDockWidgetArea:
+            right = std::max(right, panel.width());
+            break;
+        case Qt::TopDockWidgetArea:
+            top = std::max(top, panel.height());
+            break;
+        default:
+            bottom = std::max(bottom, panel.height());
+            break;
+        }
     }
+    const int besideWidth = left + right;
+    const int belowHeight = top + bottom;
+    clientWidth = std::max(clientWidth + besideWidth, 2 * besideWidth);
+    clientHeight = std::max(clientHeight + belowHeight, 2 * belowHeight);
     return QSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
 
@@ -140,6 +156,7 @@ TFormThalwise::~TFormThalwise() {
     FormDestroy();
     // The panel reports its hiding while the window's widgets are taken down, after this.
     DockTemperatureHistory->disconnect(this);
+    DockWaypointList->disconnect(this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -325,6 +342,7 @@ void TFormThalwise::createControls() {
         scaleControl->installEventFilter(this);
     StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
     StringGridWaypointList->hide();
+    createWaypointPanel();
 
     StatusBar = new QStatusBar(m_client);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -371,9 +389,10 @@ void TFormThalwise::createControls() {
     addDockWidget(Qt::RightDockWidgetArea, DockTemperatureHistory);
     DockTemperatureHistory->hide();
     for (auto signal : {&QDockWidget::visibilityChanged, &QDockWidget::topLevelChanged})
-        connect(DockTemperatureHistory, signal, this, [this] { fitAroundHistoryPanel(); });
-    connect(DockTemperatureHistory, &QDockWidget::dockLocationChanged, this,
-            [this] { fitAroundHistoryPanel(); });
+        for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList})
+            connect(dock, signal, this, [this] { fitAroundHistoryPanel(); });
+    for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList})
+        connect(dock, &QDockWidget::dockLocationChanged, this, [this] { fitAroundHistoryPanel(); });
     PopupMenuChart = new QMenu(this);
     PopupMenuChart->setObjectName(QStringLiteral("PopupMenuChart"));
     PopupMenuChartPin = PopupMenuChart->addAction(tr("&Pin here"));
@@ -447,6 +466,16 @@ void TFormThalwise::createActions() {
         addMenuItem(MenuFile, "MenuFileOpenOne", tr("&Open..."), &F::MenuFileOpenOneClick);
     MenuFileOpenArchive = addMenuItem(MenuFile, "MenuFileOpenArchive", tr("Open &archive..."),
                                       &F::MenuFileOpenArchiveClick);
+    MenuFileOpenRecent = addMenu(MenuFile, "MenuFileOpenRecent", tr("Open &recent"));
+    MenuFileOpenRecent->addSeparator();
+    MenuFileOpenRecentClear = addMenuItem(MenuFileOpenRecent, "MenuFileOpenRecentClear",
+                                          tr("Clear list"), &F::MenuFileOpenRecentClearClick);
+    connect(MenuFileOpenRecent, &QMenu::aboutToShow, this, [this] { MenuFileOpenRecentPopup(); });
+    connect(MenuFileOpenRecent, &QMenu::triggered, this, [this](QAction* item) {
+        if (item == MenuFileOpenRecentClear) return;
+        MenuFileOpenRecentClick(item);
+        updateActions();
+    });
     MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages", tr("Flip &any charts..."),
                                         &F::MenuFileFlipAnyImagesClick);
     MenuFileFlipLatest = addMenuItem(MenuFile, "MenuFileFlipLatest", tr("&Flip latest charts"),
@@ -651,7 +680,6 @@ void TFormThalwise::layoutControls() {
     UpDownScaleMin->resize(64, spinHeight);
     LabelTemp->resize(66, 20);
     TrackBarTemperature->resize(TrackBarTemperature->width(), ImageScale->height() + 22);
-    StringGridWaypointList->move(StringGridWaypointList->x(), kTabControlTop);
 
     TabControlImages->setGeometry(kTabControlLeft, kTabControlTop, TabControlImages->width(),
                                   std::max(0, statusTop - 2 - kTabControlTop));
