@@ -590,7 +590,7 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+133"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -897,12 +897,12 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseFormSession.cpp" line="+48"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+55"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+237"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+255"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -917,12 +917,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+76"/>
         <source>Temperature history</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>&amp;Pin here</source>
         <translation type="unfinished"></translation>
     </message>
@@ -968,6 +968,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Open &amp;recent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Clear list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Flip &amp;any charts...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1153,7 +1163,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+156"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+183"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1193,17 +1203,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+304"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+305"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+6"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="-120"/>
+        <source>Waypoints</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+126"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+31"/>
         <source>Clear all waypoints</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1271,7 +1286,7 @@
 <context>
     <name>THelpWindow</name>
     <message>
-        <location filename="../src/app/HelpWindow.cpp" line="+34"/>
+        <location filename="../src/app/HelpWindow.cpp" line="+35"/>
         <source>Thalwise Help</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1317,7 +1332,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+111"/>
         <source>Nothing found</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1442,6 +1457,27 @@
         <location line="+24"/>
         <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
+        <location filename="../src/export/KapWriter.cpp" line="+9"/>
+        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
+        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
+        <source>This format is not ready yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
+        <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

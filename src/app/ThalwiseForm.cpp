@@ -139,7 +139,8 @@ QSize TFormThalwise::minimumWindowSize() const {
     }
     const int besideWidth = left + right;
     const int belowHeight = top + bottom;
-    clientWidth = std::max(clientWidth + besideWidth, 2 * besideWidth);
+    // The status bar runs below the panels too: only the chart's column needs their room.
+    clientWidth = std::max({clientWidth, 150 + 320 + besideWidth, 2 * besideWidth});
     clientHeight = std::max(clientHeight + belowHeight, 2 * belowHeight);
     return QSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
@@ -344,8 +345,10 @@ void TFormThalwise::createControls() {
     StringGridWaypointList->hide();
     createWaypointPanel();
 
-    StatusBar = new QStatusBar(m_client);
+    // Under the chart and the panels alike: the panels beside the chart never cut its readouts.
+    StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(StatusBar);
     StatusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(StatusBar);
@@ -644,9 +647,7 @@ void TFormThalwise::createActions() {
 void TFormThalwise::layoutControls() {
     const int width = m_client->width();
     const int height = m_client->height();
-    const int statusHeight = StatusBar->sizeHint().height();
-    StatusBar->setGeometry(0, height - statusHeight, width, statusHeight);
-    const int statusTop = StatusBar->y();
+    const int statusTop = height; // the status bar runs along the window's foot, below this
 
     const int spinHeight = UpDownScaleMax->sizeHint().height();
     const int scaleTop = 20 + spinHeight;

@@ -315,7 +315,7 @@ void TFormThalwise::closeInOrder() {
 void TFormThalwise::FormResize() {
     app::ResizeInput in;
     in.clientWidth = m_client->width();
-    in.statusBarTop = StatusBar->y();
+    in.statusBarTop = m_client->height(); // the status bar lies just below the client area
     in.scrollBoxTop = ScrollBox->y();
     in.imageScaleLeft = ImageScale->x();
     const app::ResizeResult out = app::formResize(in);

@@ -319,7 +319,7 @@ TEST(ThalwiseForm, ResizeKeepsChartAreaBesideTheScaleAndHalfTheWindowBesideThePa
             form->resizeDocks({form->DockWaypointList}, {form->width()}, Qt::Horizontal);
             form->resizeDocks({form->DockWaypointList}, {form->height()}, Qt::Vertical);
             QCoreApplication::processEvents();
-            EXPECT_EQ(form->ScrollBox->height(), form->StatusBar->y() - form->ScrollBox->y() - 4);
+            EXPECT_EQ(form->ScrollBox->height(), client->height() - form->ScrollBox->y() - 4);
             EXPECT_EQ(form->TabControlImages->width(), form->ImageScale->x() - 8);
             // The scale column keeps its distance from the right edge.
             EXPECT_EQ(client->width() - form->ImageScale->x(), 136);
