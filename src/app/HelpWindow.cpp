@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -110,6 +111,16 @@ THelpWindow::THelpWindow(help::Guide guide, platform::Desktop& desktop, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(splitter);
+
+    // Esc and the desktop's Close key put the guide away, as they do any viewer's window.
+    QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    if (closeKeys.isEmpty()) closeKeys.append(QKeySequence(Qt::CTRL | Qt::Key_W));
+    closeKeys.append(QKeySequence(Qt::Key_Escape));
+    for (const QKeySequence& key : closeKeys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setObjectName(QStringLiteral("HelpWindowCloseKey"));
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 
     connect(back, &QToolButton::clicked, Page, &QTextBrowser::backward);
     connect(forward, &QToolButton::clicked, Page, &QTextBrowser::forward);

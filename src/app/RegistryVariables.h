@@ -179,6 +179,13 @@ namespace settingNames {
 inline const QString DataFilterIndex = QStringLiteral("DataFilterIndex");
 inline const QString DaysToKeep = QStringLiteral("DaysToKeep");
 inline const QString DataFolder = QStringLiteral("DataFolder");
+// The window's size and place (binary, Qt's saveGeometry), its panels (binary, saveState), the
+// chart it showed when it closed (string) and the recent charts' section ("0".."9", newest
+// first).
+inline const QString WindowGeometry = QStringLiteral("WindowGeometry");
+inline const QString WindowState = QStringLiteral("WindowState");
+inline const QString LastChart = QStringLiteral("LastChart");
+inline const QString RecentChartsSection = QStringLiteral("RecentCharts");
 inline const QString DefaultArea = QStringLiteral("DefaultArea");
 inline const QString Font = QStringLiteral("Font"); // FontColour, FontName, FontSize, FontStyle
 inline const QString FontOutlined = QStringLiteral("FontOutlined");

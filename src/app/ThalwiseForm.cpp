@@ -100,6 +100,8 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     resize(1000, 720);
     layoutControls();
     setMinimumSize(minimumWindowSize());
+    setAcceptDrops(true); // a chart dropped on the window opens
+    restoreWindowState();
 }
 
 QSize TFormThalwise::minimumWindowSize() const {
@@ -111,21 +113,36 @@ QSize TFormThalwise::minimumWindowSize() const {
         panels += panel->width() + 8;
     panels += LabelChartAge->minimumWidth() + 8;
     int clientWidth = std::max(panels + 16, 150 + 320);
-    // With the waypoint list beside the tools, a chart area of the same width still fits.
-    if (!StringGridWaypointList->isHidden())
-        clientWidth = std::max(clientWidth, 150 + StringGridWaypointList->width() + 10 + 240);
     const int closeBottom = ButtonClose->y() + ButtonClose->height();
     int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
-    // A docked history panel takes its room beside or below the controls, not from them.
-    if (DockTemperatureHistory && DockTemperatureHistory->isVisible() &&
-        !DockTemperatureHistory->isFloating()) {
-        const QSize panel = DockTemperatureHistory->minimumSizeHint();
-        const Qt::DockWidgetArea side = dockWidgetArea(DockTemperatureHistory);
-        if (side == Qt::LeftDockWidgetArea || side == Qt::RightDockWidgetArea)
-            clientWidth += panel.width() + 6;
-        else
-            clientHeight += panel.height() + 6;
+    // A docked panel takes its room beside or below the controls, not from them, and no more
+    // than the chart keeps (half the window, see resizeEvent).
+    // Panels in one area stand one above the other (or beside, below the chart): the area is
+    // as wide as its widest.
+    int left = 0, right = 0, top = 0, bottom = 0;
+    for (QDockWidget* dock : {DockWaypointList, DockTemperatureHistory}) {
+        if (!dock || dock->isHidden() || dock->isFloating()) continue;
+        const QSize panel = dock->minimumSizeHint().expandedTo(dock->minimumSize()) + QSize(6, 6);
+        switch (dockWidgetArea(dock)) {
+        case Qt::LeftDockWidgetArea:
+            left = std::max(left, panel.width());
+            break;
+        case Qt::RightDockWidgetArea:
+            right = std::max(right, panel.width());
+            break;
+        case Qt::TopDockWidgetArea:
+            top = std::max(top, panel.height());
+            break;
+        default:
+            bottom = std::max(bottom, panel.height());
+            break;
+        }
     }
+    const int besideWidth = left + right;
+    const int belowHeight = top + bottom;
+    // The status bar runs below the panels too: only the chart's column needs their room.
+    clientWidth = std::max({clientWidth, 150 + 320 + besideWidth, 2 * besideWidth});
+    clientHeight = std::max(clientHeight + belowHeight, 2 * belowHeight);
     return QSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
 
@@ -141,6 +158,7 @@ TFormThalwise::~TFormThalwise() {
     FormDestroy();
     // The panel reports its hiding while the window's widgets are taken down, after this.
     DockTemperatureHistory->disconnect(this);
+    DockWaypointList->disconnect(this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -326,9 +344,12 @@ void TFormThalwise::createControls() {
         scaleControl->installEventFilter(this);
     StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
     StringGridWaypointList->hide();
+    createWaypointPanel();
 
-    StatusBar = new QStatusBar(m_client);
+    // Under the chart and the panels alike: the panels beside the chart never cut its readouts.
+    StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(StatusBar);
     StatusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(StatusBar);
@@ -372,9 +393,10 @@ void TFormThalwise::createControls() {
     addDockWidget(Qt::RightDockWidgetArea, DockTemperatureHistory);
     DockTemperatureHistory->hide();
     for (auto signal : {&QDockWidget::visibilityChanged, &QDockWidget::topLevelChanged})
-        connect(DockTemperatureHistory, signal, this, [this] { fitAroundHistoryPanel(); });
-    connect(DockTemperatureHistory, &QDockWidget::dockLocationChanged, this,
-            [this] { fitAroundHistoryPanel(); });
+        for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList})
+            connect(dock, signal, this, [this] { fitAroundHistoryPanel(); });
+    for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList})
+        connect(dock, &QDockWidget::dockLocationChanged, this, [this] { fitAroundHistoryPanel(); });
     PopupMenuChart = new QMenu(this);
     PopupMenuChart->setObjectName(QStringLiteral("PopupMenuChart"));
     PopupMenuChartPin = PopupMenuChart->addAction(tr("&Pin here"));
@@ -448,6 +470,16 @@ void TFormThalwise::createActions() {
         addMenuItem(MenuFile, "MenuFileOpenOne", tr("&Open..."), &F::MenuFileOpenOneClick);
     MenuFileOpenArchive = addMenuItem(MenuFile, "MenuFileOpenArchive", tr("Open &archive..."),
                                       &F::MenuFileOpenArchiveClick);
+    MenuFileOpenRecent = addMenu(MenuFile, "MenuFileOpenRecent", tr("Open &recent"));
+    MenuFileOpenRecent->addSeparator();
+    MenuFileOpenRecentClear = addMenuItem(MenuFileOpenRecent, "MenuFileOpenRecentClear",
+                                          tr("Clear list"), &F::MenuFileOpenRecentClearClick);
+    connect(MenuFileOpenRecent, &QMenu::aboutToShow, this, [this] { MenuFileOpenRecentPopup(); });
+    connect(MenuFileOpenRecent, &QMenu::triggered, this, [this](QAction* item) {
+        if (item == MenuFileOpenRecentClear) return;
+        MenuFileOpenRecentClick(item);
+        updateActions();
+    });
     MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages", tr("Flip &any charts..."),
                                         &F::MenuFileFlipAnyImagesClick);
     MenuFileFlipLatest = addMenuItem(MenuFile, "MenuFileFlipLatest", tr("&Flip latest charts"),
@@ -627,9 +659,7 @@ void TFormThalwise::createActions() {
 void TFormThalwise::layoutControls() {
     const int width = m_client->width();
     const int height = m_client->height();
-    const int statusHeight = StatusBar->sizeHint().height();
-    StatusBar->setGeometry(0, height - statusHeight, width, statusHeight);
-    const int statusTop = StatusBar->y();
+    const int statusTop = height; // the status bar runs along the window's foot, below this
 
     const int spinHeight = UpDownScaleMax->sizeHint().height();
     const int scaleTop = 20 + spinHeight;
@@ -663,7 +693,6 @@ void TFormThalwise::layoutControls() {
     UpDownScaleMin->resize(64, spinHeight);
     LabelTemp->resize(66, 20);
     TrackBarTemperature->resize(TrackBarTemperature->width(), ImageScale->height() + 22);
-    StringGridWaypointList->move(StringGridWaypointList->x(), kTabControlTop);
 
     TabControlImages->setGeometry(kTabControlLeft, kTabControlTop, TabControlImages->width(),
                                   std::max(0, statusTop - 2 - kTabControlTop));

@@ -119,6 +119,8 @@ public:
     QToolButton* BitBtnLeft = nullptr;
     QToolButton* BitBtnRight = nullptr;
     QTableWidget* StringGridWaypointList = nullptr;
+    // The waypoint list's panel: docked beside the chart, floated or closed by the user.
+    QDockWidget* DockWaypointList = nullptr;
     QStatusBar* StatusBar = nullptr;
     // How old the chart on screen is, at the status bar's right end; a warning colour when stale.
     QLabel* LabelChartAge = nullptr;
@@ -151,6 +153,9 @@ public:
     QMenu* MenuFile = nullptr;
     QAction* MenuFileOpenOne = nullptr;
     QAction* MenuFileOpenArchive = nullptr;
+    // The last charts opened, newest first, then "Clear list".
+    QMenu* MenuFileOpenRecent = nullptr;
+    QAction* MenuFileOpenRecentClear = nullptr;
     QAction* MenuFileFlipAnyImages = nullptr;
     QAction* MenuFileFlipLatest = nullptr;
     QAction* MenuFileSaveAs = nullptr;
@@ -242,6 +247,8 @@ public:
     bool HasVariation = false;
     float MagneticVariation = 0;
     QString CurrentChartPath;
+    // The charts opened last, newest first (File > "Open recent"), as the settings keep them.
+    QStringList RecentCharts;
     QString SaveAsName;
     // The application's title: the task-bar text while a chart is shown and the caption of the
     // window's message boxes. Kept apart from the application's display name, which the
@@ -376,6 +383,14 @@ public:
     void TreeScannerArchiveFileFound(TTreeScanner& sender);
     void TreeScannerAllGIFFileFound(TTreeScanner& sender);
     void TreeScannerRecentFileFound(TTreeScanner& sender);
+    // Puts a chart shown by an open first in the recent list and stores the list.
+    void rememberChart(const QString& path);
+    // Writes the window's size, place and panels and the chart on screen to the settings, for
+    // the next start to bring back.
+    void storeWindowState();
+    // Opens files dropped on the window: one as "&Open..." opens it, several charts of one area
+    // as a flip, else the first.
+    void openDroppedCharts(const QStringList& paths);
     // Brings every tick and enabled state in line with the settings and the state.
     void updateActions();
 
@@ -389,6 +404,11 @@ public slots:
     void MenuHelpAboutClick();
     void MenuFileOpenOneClick();
     void MenuFileOpenArchiveClick();
+    // File > "Open recent": the list without the charts that are gone; a chart opens as
+    // "&Open..." opens it; "Clear list" empties it.
+    void MenuFileOpenRecentPopup();
+    void MenuFileOpenRecentClick(QAction* item);
+    void MenuFileOpenRecentClearClick();
     void MenuFileFlipAnyImagesClick();
     void MenuFileFlipLatestClick();
     void MenuFileSaveAsClick();
@@ -421,6 +441,8 @@ public slots:
     void PopupMenuWaypointPopup();
     void PopupMenuWaypointClearClick();
     void PopupMenuWaypointDeleteClick();
+    // The Delete key in the list: the selected waypoint goes, as its menu's "Delete" does.
+    void StringGridWaypointListKeyDelete();
     void PopupMenuWaypointPrintClick();
     void PopupMenuWaypointHideTableClick();
     // GPX for the boat's plotter, from the File menu and the list's pop-up menu.
@@ -457,6 +479,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // A wheel turn no control took goes to the window's wheel handler.
     void wheelEvent(QWheelEvent* event) override;
 
@@ -495,8 +520,12 @@ private:
     void layoutControls(); // keeps the anchored controls in place, then FormResize
     // The smallest window at which no control overlaps another.
     QSize minimumWindowSize() const;
-    // Keeps the window at least that size as the history panel comes, goes or moves.
+    // Keeps the window at least that size as a panel comes, goes or moves.
     void fitAroundHistoryPanel();
+    // Puts the waypoint list in its panel.
+    void createWaypointPanel();
+    // Brings back the window's size, place and panels of the last run (before the first show).
+    void restoreWindowState();
     // The break layer of the chart on screen when it is wanted and ready; otherwise null, and
     // its computation is under way when it is wanted.
     std::shared_ptr<const geo::BreakLayer> currentBreakLayer();

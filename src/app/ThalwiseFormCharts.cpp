@@ -176,6 +176,7 @@ void TFormThalwise::OpenChart(const QString& path) {
     if (!shown || !QFileInfo(*shown).isFile()) return;
     ChartTimestamp = applyChartMetadata(chart);
     displayChart(*shown, picture);
+    rememberChart(CurrentChartPath);
     if (whole == archive::ChartPicture::EndsEarly)
         showMessage(archive::incompleteChartMessage(path));
 }

@@ -9,6 +9,7 @@
 #include "app/HelpWindow.h"
 #include "app/ProgramFolders.h"
 #include "app/RegistryVariables.h"
+#include "app/RememberedCharts.h"
 #include "app/SessionEnd.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
@@ -34,7 +35,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -190,7 +197,16 @@ void TFormThalwise::TimerLoadTimer() {
     RefreshWaypointGrid();
     m_waypointsChangeAttached = true;
     // The command-line path is opened as given, without the extension check of the open command.
-    if (!m_arguments.isEmpty()) OpenChart(m_arguments.first());
+    if (!m_arguments.isEmpty()) {
+        OpenChart(m_arguments.first());
+    } else {
+        // Without one, the chart the window showed when it last closed comes back, if it is still
+        // there.
+        const auto last = m_services.registry->readValue(m_settingsKey, settingNames::LastChart);
+        if (last && last->type == platform::ValueType::String && !last->text.isEmpty() &&
+            QFileInfo(last->text).isFile())
+            OpenChart(last->text);
+    }
     RunPurgeReminder();
 }
 
@@ -208,10 +224,13 @@ void TFormThalwise::RunPurgeReminder() {
 }
 
 void TFormThalwise::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        // Taken while the window and its panels are still on screen as the user left them.
+        storeWindowState();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool TFormThalwise::FormCloseQuery() {
@@ -277,6 +296,7 @@ void TFormThalwise::FormDestroy() {
 bool TFormThalwise::commitSession(bool mayAsk) {
     if (m_destroyed) return true;
     const bool mayEnd = saveBeforeEnding(mayAsk);
+    storeWindowState();
     for (TRegistryVariable* setting : std::initializer_list<TRegistryVariable*>{
              DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
              Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
@@ -296,15 +316,11 @@ void TFormThalwise::closeInOrder() {
 void TFormThalwise::FormResize() {
     app::ResizeInput in;
     in.clientWidth = m_client->width();
-    in.statusBarTop = StatusBar->y();
+    in.statusBarTop = m_client->height(); // the status bar lies just below the client area
     in.scrollBoxTop = ScrollBox->y();
-    in.gridVisible = !StringGridWaypointList->isHidden();
-    in.gridWidth = StringGridWaypointList->width();
     in.imageScaleLeft = ImageScale->x();
-    in.toolColumnLeft = std::min({SpeedButtonMeasure->x(), LabelMax->x(), ImageScale->x()});
     const app::ResizeResult out = app::formResize(in);
     ScrollBox->resize(ScrollBox->width(), std::max(0, out.scrollBoxHeight));
-    if (out.gridLeft) StringGridWaypointList->move(*out.gridLeft, StringGridWaypointList->y());
     TabControlImages->resize(std::max(0, out.tabControlWidth), TabControlImages->height());
 }
 
@@ -357,7 +373,7 @@ void TFormThalwise::updateActions() {
     MenuViewZoom->setChecked(Zoomed);
     MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
     MenuFileExportChart->setEnabled(!BaseBitmap.isNull());
-    MenuToolsWaypoints->setChecked(!StringGridWaypointList->isHidden());
+    MenuToolsWaypoints->setChecked(!DockWaypointList->isHidden());
     // Nothing to clear, print or export in an empty list without home.
     const bool hasWaypoints = !WaypointList.isEmpty();
     const bool hasTrip =
@@ -416,4 +432,140 @@ void TFormThalwise::MenuHelpGettingStartedClick() {
 
 void TFormThalwise::MenuHelpAboutClick() {
     if (m_aboutBox) m_aboutBox->exec();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Remembering the window and its charts
+
+namespace {
+// Bumped when the window's panels change so much that an old layout would mislead.
+constexpr int WindowStateVersion = 1;
+} // namespace
+
+void TFormThalwise::restoreWindowState() {
+    const platform::Registry& registry = *m_services.registry;
+    const auto binary = [&](const QString& name) {
+        const auto value = registry.readValue(m_settingsKey, name);
+        return value && value->type == platform::ValueType::Binary ? value->binary : QByteArray();
+    };
+    // Before the first show, so the window opens at its remembered size and a chart is fitted
+    // to that, not to the default size.
+    if (const QByteArray geometry = binary(settingNames::WindowGeometry); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (const QByteArray state = binary(settingNames::WindowState); !state.isEmpty())
+        restoreState(state, WindowStateVersion);
+    // The list and its menu item follow its panel as it came back.
+    StringGridWaypointList->setVisible(!DockWaypointList->isHidden());
+    // A history panel that comes back open is not offered again by the first flip.
+    if (!DockTemperatureHistory->isHidden()) m_historyOffered = true;
+    RecentCharts = waypointsInNameOrder(
+        m_settingsSections->ReadSectionValues(settingNames::RecentChartsSection));
+    setMinimumSize(minimumWindowSize());
+    updateActions();
+}
+
+void TFormThalwise::storeWindowState() {
+    if (m_destroyed) return;
+    platform::Registry& registry = *m_services.registry;
+    registry.writeValue(m_settingsKey, settingNames::WindowGeometry,
+                        platform::RegistryValue::fromBinary(saveGeometry()));
+    registry.writeValue(m_settingsKey, settingNames::WindowState,
+                        platform::RegistryValue::fromBinary(saveState(WindowStateVersion)));
+    // A window that shows no chart leaves the one remembered from before.
+    if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size())
+        registry.writeValue(
+            m_settingsKey, settingNames::LastChart,
+            platform::RegistryValue::fromText(
+                QFileInfo(ChartImages.at(CurrentImageIndex).path).absoluteFilePath()));
+}
+
+void TFormThalwise::rememberChart(const QString& path) {
+    const QStringList recent = app::withRecentChart(
+        RecentCharts, path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
+    if (recent == RecentCharts || !m_settingsSections) return;
+    RecentCharts = recent;
+    m_settingsSections->ReplaceSection(settingNames::RecentChartsSection,
+                                       waypointSectionEntries(RecentCharts));
+}
+
+void TFormThalwise::MenuFileOpenRecentPopup() {
+    // Charts deleted or purged since are dropped, from the menu and from the settings.
+    const QStringList existing = app::existingCharts(RecentCharts);
+    if (existing != RecentCharts && m_settingsSections) {
+        RecentCharts = existing;
+        m_settingsSections->ReplaceSection(settingNames::RecentChartsSection,
+                                           waypointSectionEntries(RecentCharts));
+    }
+    for (QAction* item : MenuFileOpenRecent->actions()) {
+        if (!item->data().isValid()) continue;
+        MenuFileOpenRecent->removeAction(item);
+        item->deleteLater();
+    }
+    QAction* before = MenuFileOpenRecent->actions().value(0);
+    for (int k = 0; k < RecentCharts.size(); ++k) {
+        // The number is the item's access key; an ampersand of the name stays an ampersand.
+        QString name = QFileInfo(RecentCharts[k]).fileName();
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* item =
+            new QAction(QStringLiteral("&%1 %2").arg((k + 1) % 10).arg(name), MenuFileOpenRecent);
+        item->setData(RecentCharts[k]);
+        item->setToolTip(QDir::toNativeSeparators(RecentCharts[k]));
+        MenuFileOpenRecent->insertAction(before, item);
+    }
+    MenuFileOpenRecentClear->setEnabled(!RecentCharts.isEmpty());
+}
+
+void TFormThalwise::MenuFileOpenRecentClick(QAction* item) {
+    if (!item || !item->data().isValid()) return;
+    const QString path = item->data().toString();
+    if (AnnotationsModified) SaveIfModified();
+    clearFlipTabs();
+    if (CheckChartExtension(path)) OpenChart(path);
+}
+
+void TFormThalwise::MenuFileOpenRecentClearClick() {
+    RecentCharts.clear();
+    if (m_settingsSections) m_settingsSections->EraseSection(settingNames::RecentChartsSection);
+}
+
+void TFormThalwise::openDroppedCharts(const QStringList& paths) {
+    const app::ChartDrop drop = app::chartDrop(paths);
+    if (!drop.flip.isEmpty()) {
+        // As the flip commands do: the set replaces what is shown, each chart with a tab.
+        SelectArea(geo::chartAreaOfFile(drop.flip.first()));
+        ClearChartImages();
+        addDecodedCharts(drop.flip);
+        RebuildImageTabs();
+    } else if (!drop.open.isEmpty()) {
+        if (AnnotationsModified) SaveIfModified();
+        clearFlipTabs();
+        if (CheckChartExtension(drop.open)) OpenChart(drop.open);
+    }
+    updateActions();
+}
+
+void TFormThalwise::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void TFormThalwise::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.append(url.toLocalFile());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    // After the drop has ended: a message box shown inside it would hold the source's drag.
+    QTimer::singleShot(0, this, [this, paths] { openDroppedCharts(paths); });
+}
+
+void TFormThalwise::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The panels never take more than half the window from the chart.
+    m_client->setMinimumSize(app::leastCentralSize(size()));
 }

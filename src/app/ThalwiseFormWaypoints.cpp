@@ -23,8 +23,10 @@
 #include "platform/Printers.h"
 #include "printing/TextPrint.h"
 
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QUndoStack>
@@ -59,6 +61,25 @@ geo::WaypointListOptions listOptions(const TRegistryDouble* homeLat, const TRegi
 }
 
 } // namespace
+
+void TFormThalwise::createWaypointPanel() {
+    DockWaypointList = new QDockWidget(tr("Waypoints"), this);
+    DockWaypointList->setObjectName(QStringLiteral("DockWaypointList"));
+    DockWaypointList->setWidget(StringGridWaypointList);
+    addDockWidget(Qt::RightDockWidgetArea, DockWaypointList);
+    DockWaypointList->hide();
+    // The panel's own close button hides the list as "Hide waypoint list" would (the home
+    // button stays as it is).
+    connect(DockWaypointList->toggleViewAction(), &QAction::toggled, this, [this](bool shown) {
+        if (m_destroyed || StringGridWaypointList->isHidden() != shown) return;
+        StringGridWaypointList->setVisible(shown);
+        updateActions();
+    });
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, DockWaypointList);
+    deleteKey->setObjectName(QStringLiteral("StringGridWaypointListDeleteKey"));
+    deleteKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] { StringGridWaypointListKeyDelete(); });
+}
 
 void TFormThalwise::SetupWaypointGrid() {
     StringGridWaypointList->setColumnCount(geo::WaypointGridColumns);
@@ -98,6 +119,11 @@ void TFormThalwise::applyWaypointGridLayout() {
         width += StringGridWaypointList->verticalScrollBar()->sizeHint().width();
     const int frame = 2 * StringGridWaypointList->frameWidth();
     StringGridWaypointList->resize(width + frame, height + frame);
+    // Every column stays in view however narrow or low the panel is made, the scroll bar
+    // beside them.
+    const int scrollBar = StringGridWaypointList->verticalScrollBar()->sizeHint().width();
+    StringGridWaypointList->setMinimumWidth(
+        (StringGridWaypointList->rowCount() > laidOutRows ? width : width + scrollBar) + frame);
 }
 
 void TFormThalwise::RefreshWaypointGrid() {
@@ -157,6 +183,7 @@ bool TFormThalwise::SaveWaypoints() {
 
 void TFormThalwise::showWaypointGrid(bool visible, bool withHomeButton) {
     StringGridWaypointList->setVisible(visible);
+    DockWaypointList->setVisible(visible);
     if (withHomeButton) SpeedButtonWaypointHome->setVisible(visible);
     setMinimumSize(minimumWindowSize());
     FormResize();
@@ -196,6 +223,18 @@ void TFormThalwise::PopupMenuWaypointDeleteClick() {
         m_undoStack->push(new app::DeleteWaypointCommand(*this, SelectedWaypoint));
     SelectedWaypoint = -1;
     RefreshWaypointGrid();
+}
+
+void TFormThalwise::StringGridWaypointListKeyDelete() {
+    // The selected row is the one the key acts on; the header, home and rows of no waypoint
+    // have nothing to delete.
+    const QList<QTableWidgetItem*> selected = StringGridWaypointList->selectedItems();
+    if (selected.isEmpty()) return;
+    const std::optional<int> index = geo::deletableWaypoint(WaypointList, selected.first()->row());
+    if (!index) return;
+    SelectedWaypoint = *index;
+    PopupMenuWaypointDeleteClick();
+    updateActions();
 }
 
 void TFormThalwise::PopupMenuWaypointClearClick() {

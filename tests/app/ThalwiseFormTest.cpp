@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -300,31 +301,32 @@ TEST(ThalwiseForm, ViewAndRetentionItemsKeepOneTick) {
     EXPECT_TRUE(form->MagneticReadout->Value);
 }
 
-TEST(ThalwiseForm, ResizeKeepsChartAreaBesideTheScaleOrTheGrid) {
+TEST(ThalwiseForm, ResizeKeepsChartAreaBesideTheScaleAndHalfTheWindowBesideThePanels) {
     WindowRig rig;
     auto form = rig.open();
     form->show();
     QWidget* client = form->centralWidget();
     for (const QSize size : {QSize(1000, 720), QSize(820, 600), QSize(1280, 900)}) {
         SCOPED_TRACE(size.width());
-        form->resize(size);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(form->ScrollBox->height(), form->StatusBar->y() - form->ScrollBox->y() - 4);
-        EXPECT_EQ(form->TabControlImages->width(), form->ImageScale->x() - 8);
-        // The scale column keeps its distance from the right edge.
-        EXPECT_EQ(client->width() - form->ImageScale->x(), 136);
-
-        form->StringGridWaypointList->show();
-        form->FormResize();
-        // The grid stands 2 pixels left of the scale and tool column, never over it.
-        EXPECT_EQ(form->StringGridWaypointList->geometry().right() + 1,
-                  form->SpeedButtonMeasure->x() - 2);
-        EXPECT_EQ(form->TabControlImages->width(), form->StringGridWaypointList->x() - 8);
-
-        // Hiding the grid widens the tab strip to 8 pixels left of the scale strip.
-        form->StringGridWaypointList->hide();
-        form->FormResize();
-        EXPECT_EQ(form->TabControlImages->width(), form->ImageScale->x() - 8);
+        for (const bool panels : {false, true}) {
+            // The list and the history panel open beside the chart, or both closed.
+            if (panels != form->MenuToolsWaypoints->isChecked())
+                form->MenuToolsWaypoints->trigger();
+            form->DockTemperatureHistory->setVisible(panels);
+            form->resize(size);
+            QCoreApplication::processEvents();
+            // Dragged as wide and as high as the window: the chart keeps its half.
+            form->resizeDocks({form->DockWaypointList}, {form->width()}, Qt::Horizontal);
+            form->resizeDocks({form->DockWaypointList}, {form->height()}, Qt::Vertical);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(form->ScrollBox->height(), client->height() - form->ScrollBox->y() - 4);
+            EXPECT_EQ(form->TabControlImages->width(), form->ImageScale->x() - 8);
+            // The scale column keeps its distance from the right edge.
+            EXPECT_EQ(client->width() - form->ImageScale->x(), 136);
+            // The panels never take more than half the window from the chart.
+            EXPECT_GE(client->width(), form->width() / 2) << panels;
+            EXPECT_GE(client->height(), form->height() / 2) << panels;
+        }
     }
 }
 
@@ -333,10 +335,10 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
     auto form = rig.open();
     const QList<QPair<QString, QStringList>> expected = {
         {"&File",
-         {"&Open...", "Open &archive...", "Flip &any charts...", "&Flip latest charts",
-          "Save &As...", "Export for chart plotter / chart software...", "-",
-          "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-",
-          "&Print...", "Print setup...", "-", "E&xit"}},
+         {"&Open...", "Open &archive...", "Open &recent", "Flip &any charts...",
+          "&Flip latest charts", "Save &As...", "Export for chart plotter / chart software...",
+          "-", "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-", "&Print...",
+          "Print setup...", "-", "E&xit"}},
         {"&Edit", {"&Undo", "&Redo"}},
         {"&Annotation", {"&Clear all", "&Font", "&Outline"}},
         {"&View",

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
@@ -183,14 +184,18 @@ TEST(WaypointWindow, TheListSitsBesideTheToolsWithEveryRowAndHeaderLineInSight) 
     EXPECT_EQ(grid->rowCount(), 17);
     EXPECT_EQ(waypointCell(*form, 16, 0), "15");
     EXPECT_EQ(waypointCell(*form, 16, 1), FormatDegrees(41.24f, form->DecimalDegrees->Value));
-    // Nothing it needs beside it lies under it: the strip, the readout, the tools, the chart.
+    // Nothing it needs beside it lies under its panel: the strip, the readout, the tools, the
+    // chart.
+    const auto inWindow = [&form](QWidget* widget) {
+        return QRect(widget->mapTo(form.get(), QPoint(0, 0)), widget->size());
+    };
     for (QWidget* beside :
          {static_cast<QWidget*>(form->ImageScale), static_cast<QWidget*>(form->LabelTemp),
           static_cast<QWidget*>(form->SpeedButtonWaypointHome),
           static_cast<QWidget*>(form->SpeedButtonMeasure), form->TabControlImages})
-        EXPECT_FALSE(grid->geometry().intersects(beside->geometry()))
+        EXPECT_FALSE(inWindow(form->DockWaypointList).intersects(inWindow(beside)))
             << beside->objectName().toStdString();
-    EXPECT_GE(grid->x(), 0);
+    EXPECT_TRUE(form->rect().contains(inWindow(form->DockWaypointList)));
 }
 
 TEST(WaypointWindow, EveryWaypointHasARowAndAScrolledRowIsDeleted) {
@@ -198,32 +203,31 @@ TEST(WaypointWindow, EveryWaypointHasARowAndAScrolledRowIsDeleted) {
     auto form = rig.window(QString());
     form->SpeedButtonWaypoint->click();
     QTableWidget* grid = form->StringGridWaypointList;
-    const QSize laidOut = grid->size();
-    for (int i = 0; i < 20; ++i)
+    const QSize laidOut = form->DockWaypointList->size();
+    for (int i = 0; i < 40; ++i)
         form->WaypointList.append(QStringLiteral("Lat=41.%1,Lon=-70.50,Tf=70.0").arg(i + 10));
     form->WaypointsChanged();
     form->RefreshWaypointGrid();
     QCoreApplication::processEvents();
-    ASSERT_EQ(grid->rowCount(), 22);
-    EXPECT_EQ(waypointCell(*form, 21, 0), "20");
-    // The grid keeps its height and scrolls; the scroll bar covers no column.
-    EXPECT_EQ(grid->height(), laidOut.height());
+    ASSERT_EQ(grid->rowCount(), 42);
+    EXPECT_EQ(waypointCell(*form, 41, 0), "40");
+    // The panel keeps its size and the list scrolls; the scroll bar covers no column.
+    EXPECT_EQ(form->DockWaypointList->size(), laidOut);
     EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
     EXPECT_LE(grid->columnViewportPosition(6) + grid->columnWidth(6), grid->viewport()->width());
-    EXPECT_FALSE(grid->geometry().intersects(form->SpeedButtonMeasure->geometry()));
 
     grid->scrollToBottom();
     QCoreApplication::processEvents();
     ASSERT_GT(grid->verticalScrollBar()->value(), 0);
-    const QString eighteenth = form->WaypointList[17];
-    rightClickRow(*form, 19);
-    EXPECT_EQ(form->PopupMenuWaypointDelete->text(), "Delete waypoint 18");
+    const QString thirtyEighth = form->WaypointList[37];
+    rightClickRow(*form, 39);
+    EXPECT_EQ(form->PopupMenuWaypointDelete->text(), "Delete waypoint 38");
     closeMenu(*form);
     form->PopupMenuWaypointDelete->trigger();
-    ASSERT_EQ(form->WaypointList.size(), 19);
-    EXPECT_FALSE(form->WaypointList.contains(eighteenth));
-    EXPECT_EQ(rig.storedWaypoints().size(), 19);
-    EXPECT_EQ(grid->rowCount(), 21);
+    ASSERT_EQ(form->WaypointList.size(), 39);
+    EXPECT_FALSE(form->WaypointList.contains(thirtyEighth));
+    EXPECT_EQ(rig.storedWaypoints().size(), 39);
+    EXPECT_EQ(grid->rowCount(), 41);
 }
 
 TEST(WaypointWindow, ThePrintedListReachesAPdfFileWithEveryLineWhole) {

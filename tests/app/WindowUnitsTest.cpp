@@ -5,6 +5,7 @@
 #include "WindowTestSupport.h"
 #include "app/AboutBox.h"
 #include "app/ProgramFolders.h"
+#include "app/RememberedCharts.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
 #include "dialogs/AddText.h"
@@ -21,23 +22,49 @@ TEST(WindowLayout, FormResizeRule) {
     struct Row {
         app::ResizeInput in;
         int scrollBoxHeight;
-        std::optional<int> gridLeft;
         int tabWidth;
     };
     const Row rows[] = {
-        // client width, status top, scroll top, grid visible, grid width, scale left, tools left
-        {{1000, 680, 0, false, 368, 864, 860}, 676, std::nullopt, 856},
-        {{1000, 680, 24, true, 368, 864, 860}, 652, 490, 482},
-        {{700, 400, 24, true, 368, 564, 560}, 372, 190, 182},
-        // A window smaller than the grid: the rule gives negative sizes; the window clamps them.
-        {{300, 10, 24, true, 368, 164, 160}, -18, -210, -218},
-        {{300, 10, 0, false, 368, 4, 0}, 6, std::nullopt, -4},
+        // client width, status top, scroll top, scale left
+        {{1000, 680, 0, 864}, 676, 856},
+        {{1000, 680, 24, 864}, 652, 856},
+        // A tiny window: the rule gives negative sizes; the window clamps them.
+        {{300, 10, 24, 4}, -18, -4},
     };
     for (const Row& row : rows) {
         const app::ResizeResult out = app::formResize(row.in);
         EXPECT_EQ(out.scrollBoxHeight, row.scrollBoxHeight);
-        EXPECT_EQ(out.gridLeft, row.gridLeft);
         EXPECT_EQ(out.tabControlWidth, row.tabWidth);
+    }
+}
+
+TEST(RememberedCharts, RecentListAndDrops) {
+    // Newest first, each once, ten at most.
+    QStringList recent;
+    for (int k = 0; k < 12; ++k)
+        recent = app::withRecentChart(recent, QStringLiteral("/c/%1.gif").arg(k));
+    recent = app::withRecentChart(recent, QStringLiteral("/c/5.gif"));
+    EXPECT_EQ(recent, QStringList({"/c/5.gif", "/c/11.gif", "/c/10.gif", "/c/9.gif", "/c/8.gif",
+                                   "/c/7.gif", "/c/6.gif", "/c/4.gif", "/c/3.gif", "/c/2.gif"}));
+
+    struct Row {
+        QStringList dropped;
+        QString open;
+        QStringList flip;
+    };
+    const QString mon = "/d/2026-11-24-12ne01.gif", tue = "/e/2026-11-25-12ne01.gif";
+    const Row rows[] = {
+        {{mon}, mon, {}},
+        {{tue, mon}, {}, {mon, tue}},                 // one area: flipped by date
+        {{tue, "/d/2026-11-24-12ne02.gif"}, tue, {}}, // two areas: the first
+        {{tue, "/d/notes.txt", mon}, tue, {}},        // not all charts
+        {{"/d/a.gif", "/d/b.gif"}, "/d/a.gif", {}},   // no area
+        {{mon, mon.toUpper()}, mon, {}},              // one chart twice
+    };
+    for (const Row& row : rows) {
+        const app::ChartDrop drop = app::chartDrop(row.dropped);
+        EXPECT_EQ(drop.open, row.open) << row.dropped.join(' ').toStdString();
+        EXPECT_EQ(drop.flip, row.flip) << row.dropped.join(' ').toStdString();
     }
 }
 
