@@ -590,7 +590,7 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+133"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -902,12 +902,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+237"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+244"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+38"/>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1033,6 +1033,11 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>&amp;Fit to window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>&amp;Normal view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1042,7 +1047,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <source>Zoom in a &amp;step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zoom &amp;out a step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Lat/Lon (Decimal/GPS format)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1077,7 +1092,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <source>High&amp;light the slider&apos;s temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>&amp;Waypoints</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1142,7 +1162,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+32"/>
         <source>Clear all</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1178,7 +1198,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+28"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+31"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1193,7 +1213,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+304"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+317"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1265,6 +1285,11 @@
     <message>
         <location line="+0"/>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+304"/>
+        <source>%1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1442,6 +1467,27 @@
         <location line="+24"/>
         <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
+        <location filename="../src/export/KapWriter.cpp" line="+9"/>
+        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
+        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
+        <source>This format is not ready yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
+        <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

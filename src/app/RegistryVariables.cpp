@@ -339,6 +339,8 @@ const QList<SettingInfo>& settingTable() {
         {settingNames::HomeLat, K::Double, settingDefaults::HomeLat},
         {settingNames::HomeLon, K::Double, settingDefaults::HomeLon},
         {settingNames::LastPurgeReminder, K::Integer, settingDefaults::LastPurgeReminder},
+        {settingNames::ZoomPercent, K::Integer, settingDefaults::ZoomPercent},
+        {settingNames::HighlightTemperature, K::Boolean, settingDefaults::HighlightTemperature},
     };
     return table;
 }

@@ -119,7 +119,7 @@ TEST(RegistryVariables, WithNoKeyEverySettingTakesItsDefaultAndNothingIsCreated)
                                   "FontColour", "FontName", "FontSize", "FontStyle", "FontOutlined",
                                   "DecimalDegrees", "MagneticReadout", "TemperatureCelsius",
                                   "TemperatureBreaks", "BreakThreshold", "HomeLat", "HomeLon",
-                                  "LastPurgeReminder"}));
+                                  "LastPurgeReminder", "ZoomPercent", "HighlightTemperature"}));
 }
 
 TEST_F(RegistryVariablesTest, ConstructingReadsNothingIntoExistenceAtAll) {
