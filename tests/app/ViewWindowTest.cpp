@@ -110,7 +110,7 @@ TEST(ViewWindow, StepsPanningAndKeysKeepThePlaceAndTheMarks) {
     // Panning: the middle button, and the left one with Space held, move the chart with the
     // pointer whatever the tool; the arrow keys move it by a tenth of the view.
     QTest::keyClick(form.get(), Qt::Key_L);
-    QTRY_VERIFY(form->SpeedButtonDraw->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->SpeedButtonDraw->isChecked(); }));
     form->ScrollBox->horizontalScrollBar()->setValue(400);
     form->ScrollBox->verticalScrollBar()->setValue(300);
     const QPoint press = form->ImageDisplay->mapFrom(form->ScrollBox->viewport(), QPoint(400, 300));
@@ -133,7 +133,7 @@ TEST(ViewWindow, StepsPanningAndKeysKeepThePlaceAndTheMarks) {
     // Esc ends a press without acting: no waypoint.
     form->MenuViewNormal->trigger();
     QTest::keyClick(form.get(), Qt::Key_W);
-    QTRY_VERIFY(form->SpeedButtonWaypoint->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->SpeedButtonWaypoint->isChecked(); }));
     const qsizetype waypoints = form->WaypointList.size();
     hover(*form, QPoint(300, 300));
     QTest::mousePress(form->ImageDisplay, Qt::LeftButton, {}, onScreen(*form, QPoint(300, 300)));
