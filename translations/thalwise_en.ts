@@ -897,17 +897,17 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseFormSession.cpp" line="+55"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+48"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+255"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+244"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+38"/>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
@@ -917,12 +917,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+73"/>
         <source>Temperature history</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>&amp;Pin here</source>
         <translation type="unfinished"></translation>
     </message>
@@ -968,16 +968,6 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Open &amp;recent</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Clear list</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+7"/>
         <source>Flip &amp;any charts...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1043,6 +1033,11 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>&amp;Fit to window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>&amp;Normal view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1052,7 +1047,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <source>Zoom in a &amp;step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zoom &amp;out a step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Lat/Lon (Decimal/GPS format)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1087,7 +1092,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <source>High&amp;light the slider&apos;s temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>&amp;Waypoints</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1152,7 +1162,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+32"/>
         <source>Clear all</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1163,7 +1173,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+183"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+156"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1188,7 +1198,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+28"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+31"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1203,22 +1213,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+305"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+317"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="-120"/>
-        <source>Waypoints</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+126"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+6"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+19"/>
         <source>Clear all waypoints</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1282,11 +1287,16 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+304"/>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>THelpWindow</name>
     <message>
-        <location filename="../src/app/HelpWindow.cpp" line="+35"/>
+        <location filename="../src/app/HelpWindow.cpp" line="+34"/>
         <source>Thalwise Help</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1332,7 +1342,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+111"/>
+        <location line="+101"/>
         <source>Nothing found</source>
         <translation type="unfinished"></translation>
     </message>

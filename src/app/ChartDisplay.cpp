@@ -1,6 +1,7 @@
 #include "app/ChartDisplay.h"
 
 #include "geo/TemperatureBreaks.h"
+#include "geo/TemperatureHighlight.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -81,7 +82,9 @@ QImage RepaintChart(const QImage& base, const Overlays& o) {
     if (picture.isNull()) return picture;
     picture.setDotsPerMeterX(PictureDotsPerMetre);
     picture.setDotsPerMeterY(PictureDotsPerMetre);
-    // The break lines lie on the water, under everything the user put on the chart.
+    // The highlight and the break lines lie on the water, under everything the user put on the
+    // chart; the breaks stay visible across the highlighted band.
+    if (o.highlight) geo::drawHighlight(picture, *o.highlight);
     if (o.breaks) geo::drawBreaks(picture, *o.breaks);
     QPainter p(&picture);
     p.setBrush(Qt::NoBrush);

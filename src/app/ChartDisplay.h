@@ -19,7 +19,8 @@
 
 namespace geo {
 struct BreakLayer;
-}
+struct HighlightLayer;
+} // namespace geo
 
 namespace display {
 
@@ -40,6 +41,9 @@ struct Overlays {
     // The temperature-break lines, drawn on the chart below every other overlay; none when
     // null or of another size than the chart.
     const geo::BreakLayer* breaks = nullptr;
+    // The water of the slider's temperature, striped under the break lines; none when null or
+    // of another size than the chart.
+    const geo::HighlightLayer* highlight = nullptr;
 };
 
 // The picture shown for the chart: a copy of base (made 32-bit RGB) with the overlays drawn on it.
@@ -66,20 +70,6 @@ inline void TextCorner(int x, int y, int w, int h, int& left, int& top) {
 inline void MouseToChartPixel(int mx, int my, bool zoomed, int& x, int& y) {
     x = zoomed ? mx / 2 : mx;
     y = zoomed ? my / 2 : my;
-}
-
-// The scroll position (along one axis) that keeps the chart pixel under a view point in place
-// across a zoom change: controlPixel is the display pixel under viewPoint before, at oldScale
-// (1 or 2) display pixels per chart pixel; the result puts that chart pixel under viewPoint at
-// newScale. The scroll bar brings it into its own range.
-inline int ScrollToKeep(int controlPixel, int oldScale, int newScale, int viewPoint) {
-    // The chart pixel is taken at its middle, so that zooming in puts the pointer on one of its
-    // display pixels and zooming out comes back to it; floor division keeps negatives exact.
-    // floor((controlPixel + 0.5) / oldScale * newScale) in integers.
-    const int numerator = (2 * controlPixel + 1) * newScale;
-    const int denominator = 2 * oldScale;
-    const int q = numerator / denominator - (numerator % denominator < 0 ? 1 : 0);
-    return q - viewPoint;
 }
 
 // The zoom after a turn of the mouse wheel over the chart: forward zooms in, backward returns to

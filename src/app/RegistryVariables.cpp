@@ -340,6 +340,8 @@ const QList<SettingInfo>& settingTable() {
         {settingNames::HomeLon, K::Double, settingDefaults::HomeLon},
         {settingNames::LastPurgeReminder, K::Integer, settingDefaults::LastPurgeReminder},
         {settingNames::PrintCaption, K::Boolean, settingDefaults::PrintCaption},
+        {settingNames::ZoomPercent, K::Integer, settingDefaults::ZoomPercent},
+        {settingNames::HighlightTemperature, K::Boolean, settingDefaults::HighlightTemperature},
     };
     return table;
 }

@@ -198,6 +198,9 @@ inline const QString HomeLat = QStringLiteral("HomeLat");
 inline const QString HomeLon = QStringLiteral("HomeLon");
 inline const QString LastPurgeReminder = QStringLiteral("LastPurgeReminder");
 inline const QString PrintCaption = QStringLiteral("PrintCaption");
+// How the chart is shown: 0 fits it to the window, else the zoom in percent (25 to 800).
+inline const QString ZoomPercent = QStringLiteral("ZoomPercent");
+inline const QString HighlightTemperature = QStringLiteral("HighlightTemperature");
 inline const QString WaypointsSection = QStringLiteral("Waypoints");
 } // namespace settingNames
 
@@ -218,6 +221,8 @@ constexpr double HomeLon = 0.0;
 constexpr int32_t LastPurgeReminder = 0;
 // A printed chart carries its caption unless the user unticked it.
 constexpr bool PrintCaption = true;
+constexpr int32_t ZoomPercent = 0;           // a new user sees the whole chart
+constexpr bool HighlightTemperature = false; // the slider's water is not picked out
 // The font members' defaults are those of a default StoredFont.
 } // namespace settingDefaults
 

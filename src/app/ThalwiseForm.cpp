@@ -7,6 +7,7 @@
 #include "app/AppIcon.h"
 #include "app/BreakLayerCache.h"
 #include "app/HelpWindow.h"
+#include "app/HighlightLayerCache.h"
 #include "app/HistoryPlot.h"
 #include "app/RegistryVariables.h"
 #include "app/WaypointGridView.h"
@@ -91,6 +92,11 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     connect(m_breakLayers, &app::BreakLayerCache::layerReady, this,
             [this](const app::BreakLayerKey& key) {
                 if (currentBreakLayerKey() == key) RepaintChart();
+            });
+    m_highlightLayers = new app::HighlightLayerCache(48, this);
+    connect(m_highlightLayers, &app::HighlightLayerCache::layerReady, this,
+            [this](const app::HighlightKey& key) {
+                if (currentHighlightKey() == key) RepaintChart();
             });
     createControls();
     createActions();
@@ -184,6 +190,7 @@ void TFormThalwise::createControls() {
     ScrollBox->setWidgetResizable(false);
     ScrollBox->setBackgroundRole(QPalette::Base);
     ScrollBox->setFrameShape(QFrame::StyledPanel);
+    ScrollBox->setAlignment(Qt::AlignCenter); // a chart smaller than the view sits in its middle
     ImageDisplay = new TvekImage;
     ImageDisplay->setObjectName(QStringLiteral("ImageDisplay"));
     ImageDisplay->setCursor(Qt::CrossCursor);
@@ -285,6 +292,7 @@ void TFormThalwise::createControls() {
                                    app::ToolGlyph::Polygon);
     SpeedButtonWaypointHome =
         makeTool("SpeedButtonWaypointHome", "Enter Home location", app::ToolGlyph::Home);
+    assignToolKeys();
     SpeedButtonMeasure->setChecked(true);
     SpeedButtonPolyline->hide();
     SpeedButtonWaypointHome->hide();
@@ -518,9 +526,21 @@ void TFormThalwise::createActions() {
     MenuAnnotationOutline->setCheckable(true);
 
     MenuView = addMenu(nullptr, "MenuView", tr("&View"));
-    MenuViewNormal = addMenuItem(MenuView, "MenuViewNormal", tr("&Normal view"), &F::MenuViewZoomClick);
+    MenuViewFit = addMenuItem(MenuView, "MenuViewFit", tr("&Fit to window"), &F::MenuViewFitClick);
+    MenuViewNormal =
+        addMenuItem(MenuView, "MenuViewNormal", tr("&Normal view"), &F::MenuViewNormalClick);
     MenuViewZoom = addMenuItem(MenuView, "MenuViewZoom", tr("&Zoom in"), &F::MenuViewZoomClick);
-    m_zoomGroup = radioGroup("ZoomGroup", {MenuViewNormal, MenuViewZoom});
+    m_zoomGroup = radioGroup("ZoomGroup", {MenuViewFit, MenuViewNormal, MenuViewZoom});
+    MenuViewZoomStepIn =
+        addMenuItem(MenuView, "MenuViewZoomStepIn", tr("Zoom in a &step"), nullptr);
+    MenuViewZoomStepOut =
+        addMenuItem(MenuView, "MenuViewZoomStepOut", tr("Zoom &out a step"), nullptr);
+    for (auto [item, direction] :
+         {std::pair{MenuViewZoomStepIn, 1}, std::pair{MenuViewZoomStepOut, -1}})
+        connect(item, &QAction::triggered, this, [this, direction] {
+            zoomStep(direction);
+            updateActions();
+        });
     MenuView->addSeparator();
     MenuViewDecimalDegrees =
         addMenuItem(MenuView, "MenuViewDecimalDegrees", tr("Lat/Lon (Decimal/GPS format)"),
@@ -546,6 +566,10 @@ void TFormThalwise::createActions() {
     MenuViewBreakThreshold = addMenuItem(MenuView, "MenuViewBreakThreshold",
                                          tr("Break &threshold..."),
                                          &F::MenuViewBreakThresholdClick);
+    MenuViewHighlight = addMenuItem(MenuView, "MenuViewHighlight",
+                                    tr("High&light the slider's temperature"),
+                                    &F::MenuViewHighlightClick);
+    MenuViewHighlight->setCheckable(true);
     MenuView->addSeparator();
     MenuToolsWaypoints =
         addMenuItem(MenuView, "MenuToolsWaypoints", tr("&Waypoints"), &F::MenuToolsWaypointsClick);
@@ -614,13 +638,18 @@ void TFormThalwise::createActions() {
         {MenuFilePrint, QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {MenuFileExit, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {MenuHelpContents, QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)},
-        {MenuViewZoom, QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
-        {MenuViewNormal, QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {MenuViewZoomStepIn, QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        {MenuViewZoomStepOut, QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
     };
     for (const auto& k : keys) {
         const QList<QKeySequence> standard = QKeySequence::keyBindings(k.key);
         k.item->setShortcuts(standard.isEmpty() ? QList<QKeySequence>{k.fallback} : standard);
     }
+    // The two views of their own have keys of their own, as image viewers have them; the steps
+    // take the desktop's zoom keys.
+    MenuViewNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    MenuViewZoom->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    MenuViewFit->setShortcut(QKeySequence(Qt::Key_F));
     // The zoom keys set their own view; only choosing the menu item toggles (eventFilter).
     MenuViewZoom->installEventFilter(this);
     MenuViewNormal->installEventFilter(this);
@@ -708,7 +737,7 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Shortcut &&
         (watched == MenuViewZoom || watched == MenuViewNormal)) {
         // Quirk "zoom-key-sets-view": the zoom-out key never zooms in from the normal view.
-        zoomKeeping(watched == MenuViewZoom, viewCentre());
+        setZoom(watched == MenuViewZoom ? view::ZoomedPercent : view::NormalPercent);
         updateActions();
         return true;
     }
@@ -721,6 +750,7 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
                                          TabControlImagesTabs->sizeHint().height());
         } else if (watched == ScrollBox->viewport()) {
             ImageLogo->setGeometry(ScrollBox->viewport()->rect());
+            refitChart();
         }
     } else if (event->type() == QEvent::MouseMove &&
                watched == StringGridWaypointList->viewport()) {
@@ -732,9 +762,9 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
         // flips charts on it.
         auto* wheel = static_cast<QWheelEvent*>(event);
         const QPoint at = ScrollBox->viewport()->mapFromGlobal(wheel->globalPosition()).toPoint();
-        FormMouseWheel(wheel->angleDelta().y(), ScrollBox->viewport()->rect().contains(at)
-                                                    ? std::optional<QPoint>(at)
-                                                    : std::nullopt);
+        const std::optional<QPoint> over =
+            ScrollBox->viewport()->rect().contains(at) ? std::optional<QPoint>(at) : std::nullopt;
+        FormMouseWheel(wheel->angleDelta().y(), over, wheel->modifiers());
         wheel->accept();
         return true;
     } else if (event->type() == QEvent::Wheel &&

@@ -2,6 +2,7 @@
 #include "app/ChartDisplay.h"
 #include "app/PointerReadout.h"
 #include "app/TemperatureHistory.h"
+#include "app/ViewScale.h"
 #include "archive/ChartImages.h"
 #include "geo/AreaStuff.h"
 #include "geo/TemperatureScale.h"
@@ -57,6 +58,8 @@ class TGIFImage;
 namespace app {
 class BreakLayerCache;
 struct BreakLayerKey;
+class HighlightLayerCache;
+struct HighlightKey;
 }
 namespace archive {
 struct ChartDecoding;
@@ -64,6 +67,7 @@ enum class ChartPicture;
 }
 namespace geo {
 struct BreakLayer;
+struct HighlightLayer;
 }
 
 namespace platform {
@@ -173,8 +177,12 @@ public:
     QAction* MenuAnnotationFont = nullptr;
     QAction* MenuAnnotationOutline = nullptr;
     QMenu* MenuView = nullptr;
+    QAction* MenuViewFit = nullptr; // the whole chart in the view, kept so as the window changes
     QAction* MenuViewNormal = nullptr;
     QAction* MenuViewZoom = nullptr;
+    QAction* MenuViewZoomStepIn = nullptr; // one zoom step, 25 % to 800 %
+    QAction* MenuViewZoomStepOut = nullptr;
+    QAction* MenuViewHighlight = nullptr; // the water of the slider's temperature picked out
     QAction* MenuViewDecimalDegrees = nullptr;
     QAction* MenuViewDegreeMinutesSeconds = nullptr;
     QAction* MenuViewMagnetic = nullptr;
@@ -220,6 +228,8 @@ public:
     std::unique_ptr<TRegistryBoolean> TemperatureCelsius; // temperatures read in °C, kept in °F
     std::unique_ptr<TRegistryBoolean> TemperatureBreaks;  // the break lines shown
     std::unique_ptr<TRegistryDouble> BreakThreshold;      // °F per NM
+    std::unique_ptr<TRegistryInteger> ZoomPercent;        // 0 fits the chart, else 25..800
+    std::unique_ptr<TRegistryBoolean> HighlightTemperature;
     std::unique_ptr<TRegistryIniFile> m_settingsSections; // the "Waypoints" section lives here
     std::unique_ptr<TRegistryDouble> HomeLat;
     std::unique_ptr<TRegistryDouble> HomeLon;
@@ -240,7 +250,7 @@ public:
     QStringList FoundFiles;
     QImage WaypointIcon; // 32 x 32, tip at column 10, row 27
     bool AnnotationsModified = false;
-    bool Zoomed = false;
+    bool Zoomed = false; // the view is at "&Zoom in"'s 200 % (ZoomPercent holds the view)
     int CurrentArea = 0;
     geo::Calibration m_calibration; // of CurrentArea; invalid (no mapping) for 0 and 31
     QString ChartTimestamp;         // of the chart shown; empty without one
@@ -367,10 +377,19 @@ public:
     void BuildAreaMenu();
     void CheckDefaultAreaItem();
     void ApplyZoom();
+    // View pixels per chart pixel as shown now: the zoom, or the fit of the chart in the view.
+    view::Scale viewScale() const;
+    // Shows the chart at zoom (a percentage, or view::FitToWindow) keeping the chart pixel under
+    // viewPoint of the scroll box's view where it is (the centre without one).
+    void setZoom(int zoom, std::optional<QPoint> viewPoint = std::nullopt);
+    // One zoom step in (direction > 0) or out, keeping the chart under viewPoint.
+    void zoomStep(int direction, std::optional<QPoint> viewPoint = std::nullopt);
     // Wheel over the chart: forward zooms in, backward returns to the normal view, keeping the
     // chart pixel under the pointer (at viewPoint of the scroll box's view) where it is; without
-    // a point (the pointer elsewhere), the centre of the view stays. Always handled.
-    bool FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint = std::nullopt);
+    // a point (the pointer elsewhere), the centre of the view stays. With Ctrl it zooms a step
+    // a notch instead. Always handled.
+    bool FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint = std::nullopt,
+                        Qt::KeyboardModifiers modifiers = {});
     void TempScaleChange();
     void LoadLogo();
     void SetupWaypointGrid();
@@ -424,6 +443,11 @@ public slots:
     void MenuAnnotationFontClick();
     void MenuAnnotationOutlineClick();
     void MenuViewZoomClick();
+    // "&Normal view": 100 %; chosen while ticked it switches to the other view, as
+    // MenuViewZoomClick does for "&Zoom in".
+    void MenuViewNormalClick();
+    void MenuViewFitClick();
+    void MenuViewHighlightClick();
     void MenuViewDegreesReadoutClick();
     void MenuViewBearingReadoutClick();
     // Temperatures read in °C or °F; every one on screen follows at once.
@@ -482,6 +506,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Arrow and page keys pan the chart, Space held lets the left button pan, Esc ends a drag
+    // without acting.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     // A wheel turn no control took goes to the window's wheel handler.
     void wheelEvent(QWheelEvent* event) override;
 
@@ -509,9 +537,23 @@ private:
     void applyChartMetadata(const geo::ChartMetadata& metadata);
     void displayChart(const QString& path, const QImage& picture);
     void showDisplayPicture();
-    // Changes the zoom keeping the chart pixel under viewPoint of the scroll box's view.
-    void zoomKeeping(bool zoomed, QPoint viewPoint);
     QPoint viewCentre() const;
+    // Fits the chart to the view again after the view changed size.
+    void refitChart();
+    // Panning by dragging (middle button, or left with Space held), in the view's pixels.
+    bool panPress(Qt::MouseButton button, QPoint position);
+    bool panMove(QPoint position);
+    bool panRelease();
+    // Ends a press on the chart without acting (Esc).
+    void cancelChartPress();
+    // Gives each visible tool its letter key.
+    void assignToolKeys();
+    // The numbers beside the scale strip for the range and unit in force.
+    void updateScaleNumbers();
+    // The highlight of the slider's temperature when it is wanted and ready; otherwise null, and
+    // its computation is under way when it is wanted.
+    std::shared_ptr<const geo::HighlightLayer> currentHighlightLayer();
+    std::optional<app::HighlightKey> currentHighlightKey() const;
     // Shows or hides the waypoint grid (and with it the home button, when asked) and lays the
     // window out again.
     void showWaypointGrid(bool visible, bool withHomeButton);
@@ -548,6 +590,12 @@ private:
     QActionGroup* m_areaGroup = nullptr;
     QImage m_displayPicture;         // the composed chart at its own size
     app::BreakLayerCache* m_breakLayers = nullptr; // per chart, computed in the background
+    app::HighlightLayerCache* m_highlightLayers = nullptr; // per chart, range and temperature
+    bool m_panning = false;
+    bool m_spaceHeld = false; // Space down: the left button pans
+    QPoint m_panStart;        // view position of the panning press
+    QPoint m_panScroll;       // the scroll bars' values at the press
+    int m_wheelZoom = 0;      // Ctrl + wheel turned short of a whole step
     QStringList m_chartCommentTexts; // of the chart shown, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
     THelpWindow* m_helpWindow = nullptr;

@@ -4,8 +4,10 @@
 
 #include "app/AnnotatedImage.h"
 #include "app/ChartFiles.h"
+#include "app/HighlightLayerCache.h"
 #include "app/HistoryPlot.h"
 #include "app/RegistryVariables.h"
+#include "app/ScaleTicks.h"
 #include "app/SessionEnd.h"
 #include "app/vekImage.h"
 #include "archive/ArchiveTidyUp.h"
@@ -66,7 +68,18 @@ void TFormThalwise::ApplyZoom() {
 
 void TFormThalwise::MenuViewZoomClick() {
     // Either item toggles the view; the centre of the view stays where it is.
-    zoomKeeping(!Zoomed, viewCentre());
+    setZoom(Zoomed ? view::NormalPercent : view::ZoomedPercent);
+}
+
+void TFormThalwise::MenuViewNormalClick() {
+    if (ZoomPercent->Value == view::NormalPercent)
+        MenuViewZoomClick();
+    else
+        setZoom(view::NormalPercent);
+}
+
+void TFormThalwise::MenuViewFitClick() {
+    setZoom(view::FitToWindow);
 }
 
 void TFormThalwise::MenuChooseAreaClick(QAction* item) {
@@ -343,6 +356,8 @@ void TFormThalwise::RepaintChart() {
     overlays.markerIcon = WaypointIcon;
     const std::shared_ptr<const geo::BreakLayer> breaks = currentBreakLayer();
     overlays.breaks = breaks.get();
+    const std::shared_ptr<const geo::HighlightLayer> highlight = currentHighlightLayer();
+    overlays.highlight = highlight.get();
     m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
     showDisplayPicture();
     AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();
@@ -350,16 +365,41 @@ void TFormThalwise::RepaintChart() {
     QGuiApplication::restoreOverrideCursor();
 }
 
-// The display picture on screen, pixel for pixel, each pixel a 2 x 2 block while zoomed.
+// The display picture on screen at the scale of the view; the readouts never read it.
 void TFormThalwise::showDisplayPicture() {
     ImageDisplay->clearRubberBand();
-    ImageDisplay->setPicture(Zoomed ? display::ZoomDouble(m_displayPicture) : m_displayPicture);
+    ImageDisplay->setPicture(m_displayPicture, viewScale());
     if (m_displayPicture.isNull()) ImageDisplay->resize(0, 0);
 }
 
-bool TFormThalwise::FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint) {
+view::Scale TFormThalwise::viewScale() const {
+    const int zoom = ZoomPercent ? ZoomPercent->Value : view::NormalPercent;
+    if (zoom != view::FitToWindow) return view::Scale::percent(zoom);
+    // The room the view has without scroll bars: a fitted chart needs none.
+    return view::fitScale(BaseBitmap.size(), ScrollBox->maximumViewportSize());
+}
+
+void TFormThalwise::refitChart() {
+    if (!ZoomPercent || ZoomPercent->Value != view::FitToWindow || m_displayPicture.isNull())
+        return;
+    if (viewScale() == ImageDisplay->viewScale()) return;
+    showDisplayPicture();
+}
+
+bool TFormThalwise::FormMouseWheel(int wheelDelta, std::optional<QPoint> viewPoint,
+                                   Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ControlModifier) {
+        // With Ctrl the wheel zooms in steps, one a notch (a touch pad's small turns add up).
+        m_wheelZoom += wheelDelta;
+        for (; m_wheelZoom >= 120; m_wheelZoom -= 120)
+            zoomStep(1, viewPoint);
+        for (; m_wheelZoom <= -120; m_wheelZoom += 120)
+            zoomStep(-1, viewPoint);
+        updateActions();
+        return true;
+    }
     const bool wanted = display::zoomAfterWheel(wheelDelta, Zoomed);
-    if (wanted != Zoomed) zoomKeeping(wanted, viewPoint.value_or(viewCentre()));
+    if (wanted != Zoomed) setZoom(wanted ? view::ZoomedPercent : view::NormalPercent, viewPoint);
     return true;
 }
 
@@ -368,18 +408,24 @@ QPoint TFormThalwise::viewCentre() const {
     return QPoint(view.width() / 2, view.height() / 2); // truncated
 }
 
-void TFormThalwise::zoomKeeping(bool zoomed, QPoint viewPoint) {
-    const int oldScale = Zoomed ? 2 : 1;
-    const int newScale = zoomed ? 2 : 1;
-    const QPoint under = ImageDisplay->mapFrom(ScrollBox->viewport(), viewPoint);
-    Zoomed = zoomed;
+void TFormThalwise::setZoom(int zoom, std::optional<QPoint> viewPoint) {
+    const QPoint keep = viewPoint.value_or(viewCentre());
+    const view::Scale before = ImageDisplay->viewScale();
+    const QPoint under = ImageDisplay->mapFrom(ScrollBox->viewport(), keep);
+    ZoomPercent->Value = zoom;
+    Zoomed = zoom == view::ZoomedPercent;
     ApplyZoom();
-    if (oldScale == newScale || m_displayPicture.isNull()) return;
+    const view::Scale after = ImageDisplay->viewScale();
+    if (before == after || m_displayPicture.isNull()) return;
     // The scroll bars take their new ranges from the picture's new size at once.
     ScrollBox->horizontalScrollBar()->setValue(
-        display::ScrollToKeep(under.x(), oldScale, newScale, viewPoint.x()));
+        view::scrollToKeep(under.x(), before, after, keep.x()));
     ScrollBox->verticalScrollBar()->setValue(
-        display::ScrollToKeep(under.y(), oldScale, newScale, viewPoint.y()));
+        view::scrollToKeep(under.y(), before, after, keep.y()));
+}
+
+void TFormThalwise::zoomStep(int direction, std::optional<QPoint> viewPoint) {
+    setZoom(view::stepPercent(viewScale(), direction), viewPoint);
 }
 
 void TFormThalwise::LoadLogo() {
@@ -415,6 +461,7 @@ void TFormThalwise::TempScaleChange() {
     TrackBarTemperature->setRange(slider.minimum, slider.maximum);
     TrackBarTemperature->setValue(slider.position);
     TrackBarTemperatureChange(); // the label follows a new range even when the position stays
+    updateScaleNumbers();
     showScaleEndToolTips(UpDownScaleMin, UpDownScaleMax,
                          TemperatureCelsius && TemperatureCelsius->Value);
     m_temperatureScale.TempScaleChange(ScaleBitmap, UpDownScaleMin->value(),
@@ -432,11 +479,27 @@ void TFormThalwise::TrackBarTemperatureChange() {
     LabelTemp->setText(geo::TemperatureScale::sliderLabelText(
         TrackBarTemperature->minimum(), TrackBarTemperature->maximum(),
         TrackBarTemperature->value(), TemperatureCelsius && TemperatureCelsius->Value));
+    // The highlight follows the slider as soon as its layer is ready (at once when it was
+    // computed before); until then the chart shows the last one.
+    if (currentHighlightKey() && currentHighlightLayer()) RepaintChart();
+}
+
+void TFormThalwise::updateScaleNumbers() {
+    // Numbers at least a line and a half apart, none within half a line of the strip's ends.
+    const int line = ImageScale->fontMetrics().height();
+    QList<TvekImage::Label> labels;
+    for (const app::ScaleTick& tick :
+         app::scaleTicks(UpDownScaleMin->value(), UpDownScaleMax->value(),
+                         TemperatureCelsius && TemperatureCelsius->Value, ScaleBitmap.height(),
+                         line * 3 / 2, line / 2))
+        labels.append({tick.row, tick.text});
+    ImageScale->setLabels(labels);
 }
 
 void TFormThalwise::ShowTemperatureUnit() {
     const bool celsius = TemperatureCelsius->Value;
     TrackBarTemperatureChange();
+    updateScaleNumbers();
     showScaleEndToolTips(UpDownScaleMin, UpDownScaleMax, celsius);
     // The chart's range tool-tip, when its comment carries one.
     const geo::ChartMetadata metadata =

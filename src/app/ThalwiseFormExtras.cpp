@@ -1,8 +1,10 @@
-// Extras: the temperature history, degrees Celsius and the temperature breaks.
+// Extras: the temperature history, degrees Celsius, the temperature breaks and the highlight of
+// the slider's temperature.
 
 #include "app/ThalwiseForm.h"
 
 #include "app/BreakLayerCache.h"
+#include "app/HighlightLayerCache.h"
 #include "app/HistoryPlot.h"
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
@@ -14,6 +16,7 @@
 
 #include <QDockWidget>
 #include <QLabel>
+#include <QSlider>
 #include <QSpinBox>
 
 void TFormThalwise::refreshTemperatureHistory() {
@@ -106,6 +109,35 @@ std::shared_ptr<const geo::BreakLayer> TFormThalwise::currentBreakLayer() {
     if (!key) return nullptr;
     std::shared_ptr<const geo::BreakLayer> layer =
         m_breakLayers->layer(*key, BaseBitmap, m_temperatureScale, m_calibration);
+    if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
+        return nullptr;
+    return layer;
+}
+
+void TFormThalwise::MenuViewHighlightClick() {
+    HighlightTemperature->Value = !HighlightTemperature->Value;
+    RepaintChart();
+}
+
+std::optional<app::HighlightKey> TFormThalwise::currentHighlightKey() const {
+    if (!HighlightTemperature || !HighlightTemperature->Value || BaseBitmap.isNull() ||
+        CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size())
+        return std::nullopt;
+    app::HighlightKey key;
+    key.chart = ChartImages.at(CurrentImageIndex).path;
+    key.scaleMin = UpDownScaleMin->value();
+    key.scaleMax = UpDownScaleMax->value();
+    // The slider's temperature: its top reads the scale's maximum.
+    key.temperature = TrackBarTemperature->maximum() + TrackBarTemperature->minimum() -
+                      TrackBarTemperature->value();
+    return key;
+}
+
+std::shared_ptr<const geo::HighlightLayer> TFormThalwise::currentHighlightLayer() {
+    const std::optional<app::HighlightKey> key = currentHighlightKey();
+    if (!key) return nullptr;
+    std::shared_ptr<const geo::HighlightLayer> layer =
+        m_highlightLayers->layer(*key, BaseBitmap, m_temperatureScale);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
     return layer;

@@ -26,7 +26,11 @@
 
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -105,9 +109,12 @@ void TFormThalwise::MenuViewBearingReadoutClick() {
 void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifiers,
                                           QPoint position) {
     const bool overChart = sender != ImageScale;
-    int x = 0, y = 0;
-    // Only the chart is ever enlarged; the scale strip keeps its own pixels.
-    display::MouseToChartPixel(position.x(), position.y(), Zoomed && overChart, x, y);
+    if (overChart && panMove(position)) return;
+    // Only the chart is ever scaled; the scale strip keeps its own pixels. The chart pixel is
+    // the one the position shows at every zoom (truncated), whatever the view shows there.
+    const QPoint pixel =
+        overChart ? view::chartPixel(position, ImageDisplay->viewScale()) : position;
+    const int x = pixel.x(), y = pixel.y();
     GeoPosition at;
     if (!PixelToGeo(x, y, at)) return;
     const QImage& sampled = overChart ? BaseBitmap : ScaleBitmap;
@@ -129,8 +136,9 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     setStatusPanelText(3, readout.pixel);
     setStatusPanelText(0, readout.position);
     if (readout.rubberBand != app::RubberBand::None) {
-        const int scale = Zoomed ? 2 : 1;
-        ImageDisplay->setRubberBand(PressPoint * scale, QPoint(x, y) * scale,
+        const view::Scale scale = ImageDisplay->viewScale();
+        ImageDisplay->setRubberBand(view::viewPosition(PressPoint, scale),
+                                    view::viewPosition(QPoint(x, y), scale),
                                     readout.rubberBand == app::RubberBand::Rectangle);
     }
     if (readout.setsWaypointTemperature) WaypointTemperature = readout.waypointTemperature;
@@ -143,9 +151,12 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
 
 void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button,
                                           Qt::KeyboardModifiers, QPoint position) {
-    int x = 0, y = 0;
-    display::MouseToChartPixel(position.x(), position.y(), Zoomed, x, y);
     m_swallowRelease = false;
+    // The middle button, and the left one with Space held, move the chart; the tools keep the
+    // left and right buttons.
+    if (panPress(button, position)) return;
+    const QPoint pixel = view::chartPixel(position, ImageDisplay->viewScale());
+    const int x = pixel.x(), y = pixel.y();
     // With a history on screen the right button pins its spot instead of using the tool.
     if (button == Qt::RightButton && m_history.isActive() && DockTemperatureHistory->isVisible()) {
         m_swallowRelease = true;
@@ -170,6 +181,7 @@ void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button,
 }
 
 void TFormThalwise::ImageDisplayClick() {
+    if (m_panning || m_swallowRelease) return; // a pan, or a press ended with Esc
     const app::ClickAction action = app::clickAction(PointerTool, PressPoint, LastPointerPoint);
     if (action == app::ClickAction::Ignored) return;
     Dragging = false;
@@ -197,6 +209,7 @@ void TFormThalwise::ImageDisplayClick() {
 
 void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::KeyboardModifiers,
                                         QPoint) {
+    if (panRelease()) return;
     if (m_swallowRelease) {
         m_swallowRelease = false;
         return;
@@ -275,6 +288,19 @@ void TFormThalwise::ImageDisplayMouseLeave() {
         setStatusPanelText(panel, QString());
 }
 
+void TFormThalwise::assignToolKeys() {
+    // Each tool has a letter of its own, named in its tool-tip.
+    for (const auto& [button, key] :
+         {std::pair{SpeedButtonMeasure, Qt::Key_M}, std::pair{SpeedButtonDraw, Qt::Key_L},
+          std::pair{SpeedButtonErase, Qt::Key_E}, std::pair{SpeedButtonText, Qt::Key_T},
+          std::pair{SpeedButtonWaypoint, Qt::Key_W},
+          std::pair{SpeedButtonWaypointHome, Qt::Key_H}}) {
+        button->setShortcut(QKeySequence(key));
+        button->setToolTip(tr("%1 (%2)").arg(button->toolTip(),
+                                             QKeySequence(key).toString(QKeySequence::NativeText)));
+    }
+}
+
 void TFormThalwise::ChangeMoveMode() {
     setStatusPanelText(1, QString());
     const std::pair<QToolButton*, app::PointerTool> tools[] = {
@@ -293,6 +319,94 @@ void TFormThalwise::ChangeMoveMode() {
         // Once shown, the list and the home button stay when another tool is chosen.
         showWaypointGrid(true, true);
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving the chart with the mouse and the keys
+
+bool TFormThalwise::panPress(Qt::MouseButton button, QPoint position) {
+    if (button != Qt::MiddleButton && !(button == Qt::LeftButton && m_spaceHeld)) return false;
+    m_panning = true;
+    // In the view's pixels: the chart moves under the pointer, the view does not.
+    m_panStart = position + ImageDisplay->pos();
+    m_panScroll =
+        QPoint(ScrollBox->horizontalScrollBar()->value(), ScrollBox->verticalScrollBar()->value());
+    ImageDisplay->setCursor(Qt::ClosedHandCursor);
+    return true;
+}
+
+bool TFormThalwise::panMove(QPoint position) {
+    if (!m_panning) return false;
+    const QPoint moved = position + ImageDisplay->pos() - m_panStart;
+    ScrollBox->horizontalScrollBar()->setValue(m_panScroll.x() - moved.x());
+    ScrollBox->verticalScrollBar()->setValue(m_panScroll.y() - moved.y());
+    return true;
+}
+
+bool TFormThalwise::panRelease() {
+    if (!m_panning) return false;
+    m_panning = false;
+    ImageDisplay->setCursor(m_spaceHeld ? QCursor(Qt::OpenHandCursor)
+                                        : app::toolCursor(PointerTool));
+    return true;
+}
+
+void TFormThalwise::cancelChartPress() {
+    // The click and the release still to come do nothing: no line, text, erase or waypoint.
+    if (!Dragging && !m_panning) return;
+    Dragging = false;
+    ImageDisplay->clearRubberBand();
+    if (panRelease()) return;
+    m_swallowRelease = true;
+}
+
+void TFormThalwise::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* across = ScrollBox->horizontalScrollBar();
+    QScrollBar* down = ScrollBox->verticalScrollBar();
+    // A tenth of the view a press of an arrow key.
+    const int stepX = std::max(1, ScrollBox->viewport()->width() / 10);
+    const int stepY = std::max(1, ScrollBox->viewport()->height() / 10);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        across->setValue(across->value() - stepX);
+        break;
+    case Qt::Key_Right:
+        across->setValue(across->value() + stepX);
+        break;
+    case Qt::Key_Up:
+        down->setValue(down->value() - stepY);
+        break;
+    case Qt::Key_Down:
+        down->setValue(down->value() + stepY);
+        break;
+    case Qt::Key_PageUp:
+        down->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Escape:
+        cancelChartPress();
+        break;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat() && !m_panning) ImageDisplay->setCursor(Qt::OpenHandCursor);
+        m_spaceHeld = true;
+        break;
+    default:
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TFormThalwise::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        m_spaceHeld = false;
+        if (!m_panning) ImageDisplay->setCursor(app::toolCursor(PointerTool));
+        event->accept();
+        return;
+    }
+    QMainWindow::keyReleaseEvent(event);
 }
 
 // ---------------------------------------------------------------------------------------------

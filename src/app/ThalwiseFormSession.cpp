@@ -108,6 +108,13 @@ void TFormThalwise::FormCreate() {
     // A stored threshold no dialog would accept falls back to the default.
     if (!geo::isBreakThreshold(BreakThreshold->Value))
         BreakThreshold->Value = settingDefaults::BreakThreshold;
+    // The view: fitted to the window for a new user, or the zoom chosen last.
+    ZoomPercent = std::make_unique<TRegistryInteger>(registry, key, settingNames::ZoomPercent,
+                                                     settingDefaults::ZoomPercent);
+    if (!view::isZoomSetting(ZoomPercent->Value)) ZoomPercent->Value = view::FitToWindow;
+    Zoomed = ZoomPercent->Value == view::ZoomedPercent;
+    HighlightTemperature = std::make_unique<TRegistryBoolean>(
+        registry, key, settingNames::HighlightTemperature, settingDefaults::HighlightTemperature);
 
     // 5. The section view (it creates the settings key), then home.
     m_settingsSections = std::make_unique<TRegistryIniFile>(registry, key);
@@ -277,6 +284,8 @@ void TFormThalwise::FormDestroy() {
     TemperatureCelsius.reset();
     TemperatureBreaks.reset();
     BreakThreshold.reset();
+    ZoomPercent.reset();
+    HighlightTemperature.reset();
     ClearChartImages();
     AnnotationLines.clear();
     FoundFiles.clear();
@@ -301,7 +310,7 @@ bool TFormThalwise::commitSession(bool mayAsk) {
              DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
              Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
              TemperatureCelsius.get(), TemperatureBreaks.get(), BreakThreshold.get(), HomeLat.get(),
-             HomeLon.get()})
+             HomeLon.get(), ZoomPercent.get(), HighlightTemperature.get()})
         if (setting) setting->Store();
     return mayEnd;
 }
@@ -369,8 +378,12 @@ void TFormThalwise::updateActions() {
                 item->setChecked(true);
     }
     MenuAnnotationOutline->setChecked(FontOutlined && FontOutlined->Value);
-    MenuViewNormal->setChecked(!Zoomed);
-    MenuViewZoom->setChecked(Zoomed);
+    // In steps other than 100 % and 200 % no view item is ticked.
+    const int zoom = ZoomPercent ? ZoomPercent->Value : view::NormalPercent;
+    MenuViewFit->setChecked(zoom == view::FitToWindow);
+    MenuViewNormal->setChecked(zoom == view::NormalPercent);
+    MenuViewZoom->setChecked(zoom == view::ZoomedPercent);
+    MenuViewHighlight->setChecked(HighlightTemperature && HighlightTemperature->Value);
     MenuFileSaveAs->setEnabled(!AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty());
     MenuFileExportChart->setEnabled(!BaseBitmap.isNull());
     MenuToolsWaypoints->setChecked(!DockWaypointList->isHidden());

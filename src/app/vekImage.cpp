@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 QPoint TvekImage::controlPixel(const QPointF& position) {
@@ -41,13 +42,24 @@ void TvekImage::setStretch(bool on) {
     setScaledContents(on);
 }
 
-void TvekImage::setPicture(const QImage& picture) {
+void TvekImage::setPicture(const QImage& picture, view::Scale scale) {
     m_picture = picture;
-    if (picture.isNull())
+    m_scale = scale;
+    m_reduced = QImage();
+    if (picture.isNull() || !scale.isOne()) {
+        // Scaled pictures are painted by paintEvent, an enlarged one only where it shows.
         clear();
-    else
+        if (!picture.isNull() && !scale.enlarges()) m_reduced = view::renderReduced(picture, scale);
+        update();
+    } else {
         setPixmap(QPixmap::fromImage(picture));
-    if (m_autoSize && !picture.isNull()) resize(picture.size());
+    }
+    if (m_autoSize && !picture.isNull()) resize(view::viewSize(picture.size(), scale));
+}
+
+void TvekImage::setLabels(const QList<Label>& labels) {
+    m_labels = labels;
+    update();
 }
 
 void TvekImage::MouseEnter() {
@@ -106,6 +118,31 @@ void TvekImage::clearRubberBand() {
 
 void TvekImage::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
+    if (!m_picture.isNull() && !m_scale.isOne()) {
+        QPainter p(this);
+        const QRect exposed = event->rect().intersected(rect());
+        if (!m_reduced.isNull())
+            p.drawImage(exposed.topLeft(), m_reduced, exposed);
+        else if (!exposed.isEmpty())
+            p.drawImage(exposed.topLeft(), view::renderArea(m_picture, m_scale, exposed));
+    }
+    if (!m_labels.isEmpty()) {
+        QPainter p(this);
+        QFont small = font();
+        small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.8));
+        p.setFont(small);
+        const QFontMetrics metrics(small);
+        for (const Label& label : m_labels) {
+            QRect box = metrics.boundingRect(label.text);
+            box.moveCenter(QPoint(width() / 2, label.row));
+            // A halo one pixel wide keeps the number readable on every colour of the strip.
+            p.setPen(QColor(255, 255, 255, 210));
+            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                p.drawText(box.translated(d), Qt::AlignCenter, label.text);
+            p.setPen(Qt::black);
+            p.drawText(box, Qt::AlignCenter, label.text);
+        }
+    }
     if (!m_hasBand) return;
     QPainter p(this);
     for (const auto& [colour, width] : {std::pair{QColor(0, 0, 0, 140), 3}, {Qt::white, 1}}) {

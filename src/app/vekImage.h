@@ -1,6 +1,10 @@
 #pragma once
+#include "app/ViewScale.h"
+
 #include <QImage>
 #include <QLabel>
+#include <QList>
+#include <QString>
 
 class QEnterEvent;
 class QMouseEvent;
@@ -37,9 +41,20 @@ public:
     bool stretch() const { return m_stretch; }
     void setStretch(bool on);
 
-    // The picture shown (a null image shows nothing).
+    // The picture shown (a null image shows nothing), at its own size, and the scale it is
+    // shown at: each control pixel shows the picture pixel view::chartPixel gives for it, sharp
+    // when enlarged, smoothed when reduced. With AutoSize the control takes the shown size.
     const QImage& picture() const { return m_picture; }
-    void setPicture(const QImage& picture);
+    void setPicture(const QImage& picture, view::Scale scale = {});
+    view::Scale viewScale() const { return m_scale; }
+
+    // Numbers drawn over the picture, each centred on its row of control pixels, in a small
+    // font with a light halo; the picture itself is left as it is.
+    struct Label {
+        int row;
+        QString text;
+    };
+    void setLabels(const QList<Label>& labels);
 
     // A rubber band shown over the picture without changing it, between two control pixels:
     // a line, or the rectangle they span. Drawn in white over a dark shadow so it shows on any
@@ -73,6 +88,9 @@ protected:
 
 private:
     QImage m_picture;
+    view::Scale m_scale;
+    QImage m_reduced; // the picture smoothed to its shown size, below 100 %
+    QList<Label> m_labels;
     bool m_flickerFree = false;
     bool m_ignoreMouse = false;
     bool m_autoSize = false;

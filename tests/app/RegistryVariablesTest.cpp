@@ -119,7 +119,8 @@ TEST(RegistryVariables, WithNoKeyEverySettingTakesItsDefaultAndNothingIsCreated)
                                   "FontColour", "FontName", "FontSize", "FontStyle", "FontOutlined",
                                   "DecimalDegrees", "MagneticReadout", "TemperatureCelsius",
                                   "TemperatureBreaks", "BreakThreshold", "HomeLat", "HomeLon",
-                                  "LastPurgeReminder", "PrintCaption"}));
+                                  "LastPurgeReminder", "PrintCaption", "ZoomPercent",
+                                  "HighlightTemperature"}));
 }
 
 TEST_F(RegistryVariablesTest, ConstructingReadsNothingIntoExistenceAtAll) {

@@ -84,9 +84,10 @@ TEST(ThalwiseForm, StartsWithDefaultsOnAnEmptyStore) {
     EXPECT_TRUE(QFileInfo(form->ArchiveFolder).isDir());
     EXPECT_TRUE(QFileInfo(form->ProgramInfoFolder).isDir());
 
-    // Opening the section view brings the key into being; no value is written before closing.
+    // Opening the section view brings the key into being; no value is written before closing
+    // (the view's zoom is the test rig's).
     EXPECT_TRUE(rig.registry->keyExists(rig.key));
-    EXPECT_TRUE(rig.registry->valueNames(rig.key).isEmpty());
+    EXPECT_EQ(rig.registry->valueNames(rig.key), QStringList{settingNames::ZoomPercent});
 }
 
 TEST(ThalwiseForm, TicksFollowStoredSettings) {
@@ -342,10 +343,11 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
         {"&Edit", {"&Undo", "&Redo"}},
         {"&Annotation", {"&Clear all", "&Font", "&Outline"}},
         {"&View",
-         {"&Normal view", "&Zoom in", "-", "Lat/Lon (Decimal/GPS format)",
-          "Lat/Lon (Traditional degrees && minutes)", "-", "Heading format (Magnetic)",
-          "Heading format (True)", "-", "Temperature in \u00B0&C", "Temperature &breaks",
-          "Break &threshold...", "-", "&Waypoints", "Temperature &history"}},
+         {"&Fit to window", "&Normal view", "&Zoom in", "Zoom in a &step", "Zoom &out a step", "-",
+          "Lat/Lon (Decimal/GPS format)", "Lat/Lon (Traditional degrees && minutes)", "-",
+          "Heading format (Magnetic)", "Heading format (True)", "-", "Temperature in \u00B0&C",
+          "Temperature &breaks", "Break &threshold...", "High&light the slider's temperature", "-",
+          "&Waypoints", "Temperature &history"}},
         {"&Tools",
          {"&Area to flip", "&Delete charts after", "&Manage archive...", "&Purge old charts..."}},
         {"&Help",
@@ -447,13 +449,13 @@ TEST(ThalwiseForm, ControlsStartAsTheWindowIsDesigned) {
         bool visible;
     };
     const Tool tools[] = {
-        {form->SpeedButtonMeasure, "Measure range and bearing", true},
-        {form->SpeedButtonDraw, "Draw line", true},
-        {form->SpeedButtonErase, "Erase text or lines", true},
-        {form->SpeedButtonText, "Draw text", true},
-        {form->SpeedButtonWaypoint, "Waypoint mode", true},
+        {form->SpeedButtonMeasure, "Measure range and bearing (M)", true},
+        {form->SpeedButtonDraw, "Draw line (L)", true},
+        {form->SpeedButtonErase, "Erase text or lines (E)", true},
+        {form->SpeedButtonText, "Draw text (T)", true},
+        {form->SpeedButtonWaypoint, "Waypoint mode (W)", true},
         {form->SpeedButtonPolyline, "Draw polygon, double-click to end", false},
-        {form->SpeedButtonWaypointHome, "Enter Home location", false},
+        {form->SpeedButtonWaypointHome, "Enter Home location (H)", false},
     };
     for (const Tool& t : tools) {
         EXPECT_EQ(t.button->toolTip(), QLatin1String(t.hint));

@@ -41,11 +41,17 @@ public:
     QStringList calls;
 };
 
-// One settings store and one set of fakes that several windows in a row can share.
+// One settings store and one set of fakes that several windows in a row can share. The store
+// holds the normal view (100 %) unless a new user is asked for: most tests drive the chart at its
+// own pixels.
 struct WindowRig {
-    WindowRig() {
+    enum class User { AtNormalView, New };
+    explicit WindowRig(User user = User::AtNormalView) {
         ensureApplication();
         registry = std::make_unique<platform::FileRegistry>(storeDir.filePath("settings.reg"));
+        if (user == User::AtNormalView) {
+            TRegistryInteger zoom(*registry, key, settingNames::ZoomPercent, 100);
+        } // written as it goes
         desktop.folder = documentsDir.path();
         services.messageBoxes = &messageBoxes;
         services.fileDialogs = &fileDialogs;

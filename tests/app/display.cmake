@@ -1,3 +1,3 @@
-add_executable(ChartDisplayTest ChartDisplayTest.cpp)
+add_executable(ChartDisplayTest ChartDisplayTest.cpp ViewScaleTest.cpp)
 target_link_libraries(ChartDisplayTest PRIVATE thalwise_display thalwise_testsupport GTest::gtest)
 gtest_discover_tests(ChartDisplayTest DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)

@@ -5,6 +5,7 @@
 #include "geo/AreaStuff.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
+#include "geo/TemperatureHighlight.h"
 #include "geo/TemperatureScale.h"
 #include "geo/vekMapping.h"
 
@@ -320,3 +321,28 @@ TEST(TemperatureBreaks, OverlayAndThresholdText) {
 }
 
 } // namespace
+
+TEST(TemperatureHighlight, TheBandTakesTheWaterWithinHalfADegreeAndNothingElse) {
+    geo::TemperatureField field;
+    field.width = 7;
+    field.height = 1;
+    field.values = {67.4f, 67.5f, 68.0f, 68.5f, 68.6f, 0.0f, 68.2f};
+    const geo::HighlightLayer layer = geo::highlightBand(field, 68.0f);
+    EXPECT_EQ(layer.marks, (std::vector<std::uint8_t>{0, 1, 1, 1, 0, 0, 1}));
+    EXPECT_EQ(layer.markCount, 4);
+    // A pixel without a reading is never in a band, not even in the one around 0 °F.
+    EXPECT_EQ(geo::highlightBand(field, 0.0f).markCount, 0);
+    // Drawn, the band changes marked pixels only, and not all of them: the chart's colour shows
+    // between the stripes.
+    QImage picture(7, 1, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 128, 255));
+    geo::drawHighlight(picture, layer);
+    int changed = 0;
+    for (int x = 0; x < 7; ++x) {
+        const bool differs = picture.pixel(x, 0) != qRgb(0, 128, 255);
+        EXPECT_TRUE(!differs || layer.isMarked(x, 0)) << x;
+        changed += differs;
+    }
+    EXPECT_GT(changed, 0);
+    EXPECT_LT(changed, layer.markCount);
+}
