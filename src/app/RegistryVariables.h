@@ -187,6 +187,8 @@ inline const QString MagneticReadout = QStringLiteral("MagneticReadout");
 inline const QString TemperatureCelsius = QStringLiteral("TemperatureCelsius");
 inline const QString TemperatureBreaks = QStringLiteral("TemperatureBreaks");
 inline const QString BreakThreshold = QStringLiteral("BreakThreshold");
+inline const QString Isotherms = QStringLiteral("Isotherms"); // as the user wrote them
+inline const QString IsothermsShown = QStringLiteral("IsothermsShown");
 inline const QString HomeLat = QStringLiteral("HomeLat");
 inline const QString HomeLon = QStringLiteral("HomeLon");
 inline const QString LastPurgeReminder = QStringLiteral("LastPurgeReminder");
@@ -208,6 +210,10 @@ constexpr double BreakThreshold = 0.7;    // °F per NM
 constexpr double HomeLat = 0.0;
 constexpr double HomeLon = 0.0;
 constexpr int32_t LastPurgeReminder = 0;
+
+// The isotherms start hidden, every second degree once shown.
+inline const QString Isotherms = QStringLiteral("every 2");
+constexpr bool IsothermsShown = false;
 // The font members' defaults are those of a default StoredFont.
 } // namespace settingDefaults
 

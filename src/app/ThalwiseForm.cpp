@@ -8,6 +8,7 @@
 #include "app/BreakLayerCache.h"
 #include "app/HelpWindow.h"
 #include "app/HistoryPlot.h"
+#include "app/IsothermLayerCache.h"
 #include "app/RegistryVariables.h"
 #include "app/WaypointGridView.h"
 #include "app/WindowLayout.h"
@@ -90,6 +91,11 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     connect(m_breakLayers, &app::BreakLayerCache::layerReady, this,
             [this](const app::BreakLayerKey& key) {
                 if (currentBreakLayerKey() == key) RepaintChart();
+            });
+    m_isothermLayers = new app::IsothermLayerCache(12, this);
+    connect(m_isothermLayers, &app::IsothermLayerCache::layerReady, this,
+            [this](const app::IsothermLayerKey& key) {
+                if (currentIsothermLayerKey() == key) RepaintChart();
             });
     createControls();
     createActions();
@@ -502,6 +508,9 @@ void TFormThalwise::createActions() {
     MenuViewBreakThreshold = addMenuItem(MenuView, "MenuViewBreakThreshold",
                                          tr("Break &threshold..."),
                                          &F::MenuViewBreakThresholdClick);
+    MenuViewIsotherms = addMenuItem(MenuView, "MenuViewIsotherms", tr("&Isotherms..."),
+                                    &F::MenuViewIsothermsClick);
+    MenuViewIsotherms->setCheckable(true);
     MenuView->addSeparator();
     MenuToolsWaypoints =
         addMenuItem(MenuView, "MenuToolsWaypoints", tr("&Waypoints"), &F::MenuToolsWaypointsClick);

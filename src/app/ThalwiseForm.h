@@ -55,6 +55,10 @@ class TGIFImage;
 namespace app {
 class BreakLayerCache;
 struct BreakLayerKey;
+struct BreakLineLayer;
+class IsothermLayerCache;
+struct IsothermLayerKey;
+struct IsothermLayer;
 }
 namespace archive {
 struct ChartDecoding;
@@ -170,6 +174,7 @@ public:
     QAction* MenuViewCelsius = nullptr;
     QAction* MenuViewBreaks = nullptr;         // the temperature-break lines on the chart
     QAction* MenuViewBreakThreshold = nullptr; // how steep a break must be
+    QAction* MenuViewIsotherms = nullptr;      // the isotherms' dialog; ticked while shown
     QAction* MenuToolsWaypoints = nullptr;
     QMenu* MenuTools = nullptr;
     QMenu* MenuDefaultArea = nullptr;
@@ -208,6 +213,8 @@ public:
     std::unique_ptr<TRegistryBoolean> TemperatureCelsius; // temperatures read in °C, kept in °F
     std::unique_ptr<TRegistryBoolean> TemperatureBreaks;  // the break lines shown
     std::unique_ptr<TRegistryDouble> BreakThreshold;      // °F per NM
+    std::unique_ptr<TRegistryString> Isotherms;           // "68, 70, 72" or "every 2"
+    std::unique_ptr<TRegistryBoolean> IsothermsShown;     // the isotherms on the chart
     std::unique_ptr<TRegistryIniFile> m_settingsSections; // the "Waypoints" section lives here
     std::unique_ptr<TRegistryDouble> HomeLat;
     std::unique_ptr<TRegistryDouble> HomeLon;
@@ -396,6 +403,7 @@ public slots:
     void PopupMenuChartPinClick();
     void PopupMenuChartUnpinClick();
     void MenuViewBreakThresholdClick();
+    void MenuViewIsothermsClick();
     void MenuToolsWaypointsClick();
     void MenuChooseAreaClick(QAction* item);
     void MenuToolsDaysToKeepClick(QAction* item);
@@ -433,6 +441,13 @@ protected:
     virtual void showPrintDialog(TFormPrint& dialog);
     // Asks for the break threshold (°F per NM) starting from current; nothing when cancelled.
     virtual std::optional<double> askBreakThreshold(double current);
+    // The isotherms' request as the user wrote it and whether they are shown.
+    struct IsothermRequest {
+        QString temperatures;
+        bool shown = false;
+    };
+    // Asks for the isotherms starting from current, in the unit shown; nothing when cancelled.
+    virtual std::optional<IsothermRequest> askIsotherms(const IsothermRequest& current);
     // Decodes the charts of a flip behind a progress box the user may cancel; tests cancel it
     // in place.
     virtual archive::ChartDecoding decodeChartsToFlip(const QStringList& paths);
@@ -481,9 +496,12 @@ private:
     void fitAroundHistoryPanel();
     // The break layer of the chart on screen when it is wanted and ready; otherwise null, and
     // its computation is under way when it is wanted.
-    std::shared_ptr<const geo::BreakLayer> currentBreakLayer();
+    std::shared_ptr<const app::BreakLineLayer> currentBreakLayer();
     // What the break layer of the chart on screen depends on; nothing when none is wanted.
     std::optional<app::BreakLayerKey> currentBreakLayerKey() const;
+    // The same for the isotherms.
+    std::shared_ptr<const app::IsothermLayer> currentIsothermLayer();
+    std::optional<app::IsothermLayerKey> currentIsothermLayerKey() const;
     // The help window, made on first use.
     THelpWindow& helpWindow();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -501,6 +519,8 @@ private:
     QActionGroup* m_areaGroup = nullptr;
     QImage m_displayPicture;         // the composed chart at its own size
     app::BreakLayerCache* m_breakLayers = nullptr; // per chart, computed in the background
+    // The isotherms per chart, range and temperatures, computed in the background.
+    app::IsothermLayerCache* m_isothermLayers = nullptr;
     QStringList m_chartCommentTexts; // of the chart shown, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
     THelpWindow* m_helpWindow = nullptr;

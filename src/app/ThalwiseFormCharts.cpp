@@ -3,8 +3,10 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AnnotatedImage.h"
+#include "app/BreakLayerCache.h"
 #include "app/ChartFiles.h"
 #include "app/HistoryPlot.h"
+#include "app/IsothermLayerCache.h"
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
 #include "app/vekImage.h"
@@ -340,8 +342,14 @@ void TFormThalwise::RepaintChart() {
         };
     }
     overlays.markerIcon = WaypointIcon;
-    const std::shared_ptr<const geo::BreakLayer> breaks = currentBreakLayer();
-    overlays.breaks = breaks.get();
+    const std::shared_ptr<const app::BreakLineLayer> breaks = currentBreakLayer();
+    if (breaks) overlays.breakLines = &breaks->lines;
+    const std::shared_ptr<const app::IsothermLayer> isotherms = currentIsothermLayer();
+    if (isotherms) {
+        overlays.isotherms = &isotherms->isotherms;
+        overlays.isothermLabels = &isotherms->labels;
+    }
+    overlays.celsius = TemperatureCelsius && TemperatureCelsius->Value;
     m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
     showDisplayPicture();
     AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();

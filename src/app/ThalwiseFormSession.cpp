@@ -100,6 +100,10 @@ void TFormThalwise::FormCreate() {
     // A stored threshold no dialog would accept falls back to the default.
     if (!geo::isBreakThreshold(BreakThreshold->Value))
         BreakThreshold->Value = settingDefaults::BreakThreshold;
+    Isotherms = std::make_unique<TRegistryString>(registry, key, settingNames::Isotherms,
+                                                  settingDefaults::Isotherms);
+    IsothermsShown = std::make_unique<TRegistryBoolean>(registry, key, settingNames::IsothermsShown,
+                                                        settingDefaults::IsothermsShown);
 
     // 5. The section view (it creates the settings key), then home.
     m_settingsSections = std::make_unique<TRegistryIniFile>(registry, key);
@@ -257,6 +261,8 @@ void TFormThalwise::FormDestroy() {
     TemperatureCelsius.reset();
     TemperatureBreaks.reset();
     BreakThreshold.reset();
+    Isotherms.reset();
+    IsothermsShown.reset();
     ClearChartImages();
     AnnotationLines.clear();
     FoundFiles.clear();
@@ -280,7 +286,7 @@ bool TFormThalwise::commitSession(bool mayAsk) {
              DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
              Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
              TemperatureCelsius.get(), TemperatureBreaks.get(), BreakThreshold.get(), HomeLat.get(),
-             HomeLon.get()})
+             HomeLon.get(), Isotherms.get(), IsothermsShown.get()})
         if (setting) setting->Store();
     return mayEnd;
 }
@@ -344,6 +350,7 @@ void TFormThalwise::updateActions() {
     }
     MenuViewCelsius->setChecked(TemperatureCelsius && TemperatureCelsius->Value);
     MenuViewBreaks->setChecked(TemperatureBreaks && TemperatureBreaks->Value);
+    MenuViewIsotherms->setChecked(IsothermsShown && IsothermsShown->Value);
     // No area, the extra area and values outside the table have no item: the ticks stay.
     if (DefaultArea && m_areaGroup) {
         const QString code = geo::areaCode(DefaultArea->Value);

@@ -1,10 +1,184 @@
-// Not yet written.
 #include "geo/BreakLines.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <optional>
 
 namespace geo {
 
-std::vector<BreakLine> findBreakLines(const TemperatureField&, const Calibration&, double) {
-    return {};
+namespace {
+
+// A break goes on along its ridge while the gradient holds at this share of the threshold: a
+// broad, gentle front dips below the threshold here and there without ending.
+constexpr double ContinuationShare = 0.6;
+
+// States of a ridge pixel while the lines are taken from it.
+enum : std::uint8_t { NotRidge = 0, Ridge = 1, Kept = 2, Traced = 3 };
+
+class LineTracer {
+public:
+    LineTracer(const BreakRidges& ridges, double threshold)
+        : m_ridges(ridges), m_width(ridges.width), m_height(ridges.height), m_threshold(threshold),
+          m_state(ridges.ridge), m_seen(m_state.size(), 0) {
+        keepConnectedToBreaks(threshold);
+    }
+
+    std::vector<BreakLine> trace() {
+        std::vector<BreakLine> lines;
+        std::vector<std::size_t> part;
+        for (std::size_t start = 0; start < m_state.size(); ++start) {
+            if (m_state[start] != Kept) continue;
+            // A front and its side branches: the longest way through it is one line, and what
+            // is left beside it is traced the same way, joined to the line it leaves.
+            std::deque<std::size_t> pending{start};
+            while (!pending.empty()) {
+                const std::size_t from = pending.front();
+                pending.pop_front();
+                if (m_state[from] != Kept) continue;
+                part = collect(from);
+                std::vector<std::size_t> path = longestWay(part);
+                for (const std::size_t i : path)
+                    m_state[i] = Traced;
+                for (const std::size_t i : part)
+                    if (m_state[i] == Kept) pending.push_back(i);
+                if (int(path.size()) < m_ridges.shortestLine) continue;
+                // A side branch that never reaches the threshold itself only continues a
+                // break: it is no break of its own.
+                if (std::any_of(path.begin(), path.end(), [&](std::size_t i) {
+                        return BreakRidges::reaches(m_ridges.strength[i], m_threshold);
+                    }))
+                    lines.push_back(lineThrough(path));
+            }
+        }
+        return lines;
+    }
+
+private:
+    template <typename Visit> void forNeighbours(std::size_t i, Visit&& visit) const {
+        const int x = int(i % std::size_t(m_width)), y = int(i / std::size_t(m_width));
+        for (int ny = std::max(0, y - 1); ny <= std::min(m_height - 1, y + 1); ++ny)
+            for (int nx = std::max(0, x - 1); nx <= std::min(m_width - 1, x + 1); ++nx)
+                if (nx != x || ny != y) visit(std::size_t(ny) * std::size_t(m_width) + nx);
+    }
+
+    // Hysteresis: a ridge is a break only where it is joined, through ridge pixels, to one
+    // that reaches the threshold.
+    void keepConnectedToBreaks(double threshold) {
+        std::vector<std::size_t> open;
+        for (std::size_t i = 0; i < m_state.size(); ++i)
+            if (m_state[i] == Ridge && BreakRidges::reaches(m_ridges.strength[i], threshold)) {
+                m_state[i] = Kept;
+                open.push_back(i);
+            }
+        while (!open.empty()) {
+            const std::size_t i = open.back();
+            open.pop_back();
+            forNeighbours(i, [&](std::size_t j) {
+                if (m_state[j] != Ridge) return;
+                m_state[j] = Kept;
+                open.push_back(j);
+            });
+        }
+    }
+
+    // The untraced kept pixels eight-connected to from.
+    std::vector<std::size_t> collect(std::size_t from) {
+        std::vector<std::size_t> part{from};
+        m_seen[from] = 1;
+        for (std::size_t k = 0; k < part.size(); ++k)
+            forNeighbours(part[k], [&](std::size_t j) {
+                if (m_state[j] != Kept || m_seen[j]) return;
+                m_seen[j] = 1;
+                part.push_back(j);
+            });
+        for (const std::size_t i : part)
+            m_seen[i] = 0;
+        return part;
+    }
+
+    // The shortest way through the part from `from` to every pixel of it; the pixel farthest
+    // away, and the way back from each pixel in m_previous.
+    std::size_t farthest(std::size_t from, const std::vector<std::size_t>& part) {
+        for (const std::size_t i : part)
+            m_seen[i] = 0;
+        std::vector<std::size_t> queue{from};
+        m_seen[from] = 1;
+        m_previous[from] = from;
+        for (std::size_t k = 0; k < queue.size(); ++k)
+            forNeighbours(queue[k], [&](std::size_t j) {
+                if (m_state[j] != Kept || m_seen[j]) return;
+                m_seen[j] = 1;
+                m_previous[j] = queue[k];
+                queue.push_back(j);
+            });
+        for (const std::size_t i : part)
+            m_seen[i] = 0;
+        return queue.back();
+    }
+
+    // The longest of the shortest ways across the part, found as a tree's diameter is: the
+    // pixel farthest from any pixel is one end, the pixel farthest from that the other. On a
+    // thin ridge this is the whole ridge; the pixels that only thicken it lie beside it.
+    std::vector<std::size_t> longestWay(const std::vector<std::size_t>& part) {
+        if (m_previous.size() != m_state.size()) m_previous.assign(m_state.size(), 0);
+        const std::size_t end = farthest(part.front(), part);
+        std::size_t at = farthest(end, part);
+        std::vector<std::size_t> path{at};
+        while (at != end) {
+            at = m_previous[at];
+            path.push_back(at);
+        }
+        return path;
+    }
+
+    QPointF centre(std::size_t i) const {
+        return QPointF(double(i % std::size_t(m_width)) + 0.5,
+                       double(i / std::size_t(m_width)) + 0.5);
+    }
+
+    // A traced pixel beside i on another line, if any: a branch is drawn joined to it.
+    std::optional<std::size_t> tracedBeside(std::size_t i, const std::vector<std::size_t>& path) {
+        std::optional<std::size_t> found;
+        forNeighbours(i, [&](std::size_t j) {
+            if (!found && m_state[j] == Traced &&
+                std::find(path.begin(), path.end(), j) == path.end())
+                found = j;
+        });
+        return found;
+    }
+
+    BreakLine lineThrough(const std::vector<std::size_t>& path) {
+        BreakLine line;
+        if (const auto joined = tracedBeside(path.front(), path))
+            line.points.push_back(centre(*joined));
+        for (const std::size_t i : path) {
+            line.points.push_back(centre(i));
+            line.strength = std::max(line.strength, m_ridges.strengthAt(i));
+        }
+        if (const auto joined = tracedBeside(path.back(), path))
+            line.points.push_back(centre(*joined));
+        return line;
+    }
+
+    const BreakRidges& m_ridges;
+    const int m_width;
+    const int m_height;
+    const double m_threshold;
+    std::vector<std::uint8_t> m_state;
+    std::vector<std::uint8_t> m_seen;
+    std::vector<std::size_t> m_previous;
+};
+
+} // namespace
+
+std::vector<BreakLine> findBreakLines(const TemperatureField& field, const Calibration& calibration,
+                                      double threshold) {
+    if (!calibration.Valid || !(threshold > 0.0)) return {};
+    const BreakRidges ridges =
+        findBreakRidges(field, calibration, threshold, ContinuationShare * threshold);
+    if (ridges.ridge.empty()) return {};
+    return LineTracer(ridges, threshold).trace();
 }
 
 } // namespace geo
