@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <optional>
 
@@ -13,8 +14,13 @@ namespace {
 // broad, gentle front dips below the threshold here and there without ending.
 constexpr double ContinuationShare = 0.6;
 
+// Ridge pixels this close (a 5 x 5 square) belong to one line: on a gentle front the ridge steps
+// sideways by two pixels where the readings' steps move it, and two ridges closer than that
+// cannot both be the steepest across the change.
+constexpr int Joining = 2;
+
 // States of a ridge pixel while the lines are taken from it.
-enum : std::uint8_t { NotRidge = 0, Ridge = 1, Kept = 2, Traced = 3 };
+enum : std::uint8_t { NotRidge = 0, Ridge = 1, Kept = 2, Traced = 3, Beside = 4 };
 
 class LineTracer {
 public:
@@ -38,11 +44,19 @@ public:
                 if (m_state[from] != Kept) continue;
                 part = collect(from);
                 std::vector<std::size_t> path = longestWay(part);
-                for (const std::size_t i : path)
+                // The line takes the pixels that only thicken it, or that it stepped over.
+                for (const std::size_t i : path) {
                     m_state[i] = Traced;
+                    forNeighbours(
+                        i,
+                        [&](std::size_t j) {
+                            if (m_state[j] == Kept) m_state[j] = Beside;
+                        },
+                        1);
+                }
                 for (const std::size_t i : part)
                     if (m_state[i] == Kept) pending.push_back(i);
-                if (int(path.size()) < m_ridges.shortestLine) continue;
+                if (pixelsAlong(path) < m_ridges.shortestLine) continue;
                 // A side branch that never reaches the threshold itself only continues a
                 // break: it is no break of its own.
                 if (std::any_of(path.begin(), path.end(), [&](std::size_t i) {
@@ -55,10 +69,11 @@ public:
     }
 
 private:
-    template <typename Visit> void forNeighbours(std::size_t i, Visit&& visit) const {
+    template <typename Visit>
+    void forNeighbours(std::size_t i, Visit&& visit, int reach = Joining) const {
         const int x = int(i % std::size_t(m_width)), y = int(i / std::size_t(m_width));
-        for (int ny = std::max(0, y - 1); ny <= std::min(m_height - 1, y + 1); ++ny)
-            for (int nx = std::max(0, x - 1); nx <= std::min(m_width - 1, x + 1); ++nx)
+        for (int ny = std::max(0, y - reach); ny <= std::min(m_height - 1, y + reach); ++ny)
+            for (int nx = std::max(0, x - reach); nx <= std::min(m_width - 1, x + reach); ++nx)
                 if (nx != x || ny != y) visit(std::size_t(ny) * std::size_t(m_width) + nx);
     }
 
@@ -132,16 +147,29 @@ private:
         return path;
     }
 
+    // How many pixels a line through the path covers, counting the ones it steps over.
+    int pixelsAlong(const std::vector<std::size_t>& path) const {
+        int pixels = 1;
+        for (std::size_t k = 1; k < path.size(); ++k) {
+            const int dx =
+                int(path[k] % std::size_t(m_width)) - int(path[k - 1] % std::size_t(m_width));
+            const int dy =
+                int(path[k] / std::size_t(m_width)) - int(path[k - 1] / std::size_t(m_width));
+            pixels += std::max(std::abs(dx), std::abs(dy));
+        }
+        return pixels;
+    }
+
     QPointF centre(std::size_t i) const {
         return QPointF(double(i % std::size_t(m_width)) + 0.5,
                        double(i / std::size_t(m_width)) + 0.5);
     }
 
-    // A traced pixel beside i on another line, if any: a branch is drawn joined to it.
+    // A traced pixel near i on another line, if any: a branch is drawn joined to it.
     std::optional<std::size_t> tracedBeside(std::size_t i, const std::vector<std::size_t>& path) {
         std::optional<std::size_t> found;
         forNeighbours(i, [&](std::size_t j) {
-            if (!found && m_state[j] == Traced &&
+            if (!found && (m_state[j] == Traced || m_state[j] == Beside) &&
                 std::find(path.begin(), path.end(), j) == path.end())
                 found = j;
         });
