@@ -1,9 +1,11 @@
 #include "geo/BreakLines.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <optional>
 
 namespace geo {
@@ -27,13 +29,30 @@ public:
     LineTracer(const BreakRidges& ridges, double threshold)
         : m_ridges(ridges), m_width(ridges.width), m_height(ridges.height), m_threshold(threshold),
           m_state(ridges.ridge), m_seen(m_state.size(), 0) {
+        for (int dy = -Joining; dy <= Joining; ++dy)
+            for (int dx = -Joining; dx <= Joining; ++dx) {
+                if (dx == 0 && dy == 0) continue;
+                const std::ptrdiff_t offset = std::ptrdiff_t(dy) * m_width + dx;
+                m_joined.push_back(offset);
+                if (std::abs(dx) <= 1 && std::abs(dy) <= 1) m_touching.push_back(offset);
+            }
+        // The neighbours are visited by offset: a ridge lies within the smoothing's margin of
+        // no edge, but a pixel that did would have no neighbours on one side.
+        for (std::size_t i = 0; i < m_state.size(); ++i) {
+            if (m_state[i] != Ridge) continue;
+            const int x = int(i % std::size_t(m_width)), y = int(i / std::size_t(m_width));
+            if (x < Joining || y < Joining || x >= m_width - Joining || y >= m_height - Joining)
+                m_state[i] = NotRidge;
+            else
+                m_ridgePixels.push_back(i);
+        }
         keepConnectedToBreaks(threshold);
     }
 
     std::vector<BreakLine> trace() {
         std::vector<BreakLine> lines;
         std::vector<std::size_t> part;
-        for (std::size_t start = 0; start < m_state.size(); ++start) {
+        for (const std::size_t start : m_ridgePixels) {
             if (m_state[start] != Kept) continue;
             // A front and its side branches: the longest way through it is one line, and what
             // is left beside it is traced the same way, joined to the line it leaves.
@@ -52,7 +71,7 @@ public:
                         [&](std::size_t j) {
                             if (m_state[j] == Kept) m_state[j] = Beside;
                         },
-                        1);
+                        true);
                 }
                 for (const std::size_t i : part)
                     if (m_state[i] == Kept) pending.push_back(i);
@@ -70,18 +89,16 @@ public:
 
 private:
     template <typename Visit>
-    void forNeighbours(std::size_t i, Visit&& visit, int reach = Joining) const {
-        const int x = int(i % std::size_t(m_width)), y = int(i / std::size_t(m_width));
-        for (int ny = std::max(0, y - reach); ny <= std::min(m_height - 1, y + reach); ++ny)
-            for (int nx = std::max(0, x - reach); nx <= std::min(m_width - 1, x + reach); ++nx)
-                if (nx != x || ny != y) visit(std::size_t(ny) * std::size_t(m_width) + nx);
+    void forNeighbours(std::size_t i, Visit&& visit, bool touching = false) const {
+        for (const std::ptrdiff_t offset : touching ? m_touching : m_joined)
+            visit(std::size_t(std::ptrdiff_t(i) + offset));
     }
 
     // Hysteresis: a ridge is a break only where it is joined, through ridge pixels, to one
     // that reaches the threshold.
     void keepConnectedToBreaks(double threshold) {
         std::vector<std::size_t> open;
-        for (std::size_t i = 0; i < m_state.size(); ++i)
+        for (const std::size_t i : m_ridgePixels)
             if (m_state[i] == Ridge && BreakRidges::reaches(m_ridges.strength[i], threshold)) {
                 m_state[i] = Kept;
                 open.push_back(i);
@@ -97,7 +114,7 @@ private:
         }
     }
 
-    // The untraced kept pixels eight-connected to from.
+    // The untraced kept pixels joined to from, nearest first: the last is one of the farthest.
     std::vector<std::size_t> collect(std::size_t from) {
         std::vector<std::size_t> part{from};
         m_seen[from] = 1;
@@ -115,16 +132,14 @@ private:
     // The shortest way through the part from `from` to every pixel of it; the pixel farthest
     // away, and the way back from each pixel in m_previous.
     std::size_t farthest(std::size_t from, const std::vector<std::size_t>& part) {
-        for (const std::size_t i : part)
-            m_seen[i] = 0;
         std::vector<std::size_t> queue{from};
         m_seen[from] = 1;
-        m_previous[from] = from;
+        m_previous[from] = std::uint32_t(from);
         for (std::size_t k = 0; k < queue.size(); ++k)
             forNeighbours(queue[k], [&](std::size_t j) {
                 if (m_state[j] != Kept || m_seen[j]) return;
                 m_seen[j] = 1;
-                m_previous[j] = queue[k];
+                m_previous[j] = std::uint32_t(queue[k]);
                 queue.push_back(j);
             });
         for (const std::size_t i : part)
@@ -133,11 +148,13 @@ private:
     }
 
     // The longest of the shortest ways across the part, found as a tree's diameter is: the
-    // pixel farthest from any pixel is one end, the pixel farthest from that the other. On a
+    // pixel farthest from any pixel (the last collected) is one end, the pixel farthest from
+    // that the other. On a
     // thin ridge this is the whole ridge; the pixels that only thicken it lie beside it.
     std::vector<std::size_t> longestWay(const std::vector<std::size_t>& part) {
-        if (m_previous.size() != m_state.size()) m_previous.assign(m_state.size(), 0);
-        const std::size_t end = farthest(part.front(), part);
+        // Only the pixels of the part are ever written and read: no need to clear the rest.
+        if (!m_previous) m_previous.reset(new std::uint32_t[m_state.size()]);
+        const std::size_t end = part.back();
         std::size_t at = farthest(end, part);
         std::vector<std::size_t> path{at};
         while (at != end) {
@@ -195,7 +212,10 @@ private:
     const double m_threshold;
     std::vector<std::uint8_t> m_state;
     std::vector<std::uint8_t> m_seen;
-    std::vector<std::size_t> m_previous;
+    std::vector<std::size_t> m_ridgePixels; // in rows from the top
+    std::vector<std::ptrdiff_t> m_joined;   // the 5 x 5 square about a pixel
+    std::vector<std::ptrdiff_t> m_touching; // the 3 x 3 square
+    std::unique_ptr<std::uint32_t[]> m_previous;
 };
 
 } // namespace
