@@ -80,6 +80,12 @@ class TFormThalwise : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The isotherms' request as the user wrote it and whether they are shown.
+    struct IsothermRequest {
+        QString temperatures;
+        bool shown = false;
+    };
+
     // arguments: the command-line arguments after the program name; the first names a chart
     // to open shortly after the window is first shown. services must outlive the window.
     TFormThalwise(const platform::Services& services, const QString& settingsKey,
@@ -441,11 +447,6 @@ protected:
     virtual void showPrintDialog(TFormPrint& dialog);
     // Asks for the break threshold (°F per NM) starting from current; nothing when cancelled.
     virtual std::optional<double> askBreakThreshold(double current);
-    // The isotherms' request as the user wrote it and whether they are shown.
-    struct IsothermRequest {
-        QString temperatures;
-        bool shown = false;
-    };
     // Asks for the isotherms starting from current, in the unit shown; nothing when cancelled.
     virtual std::optional<IsothermRequest> askIsotherms(const IsothermRequest& current);
     // Decodes the charts of a flip behind a progress box the user may cancel; tests cancel it
