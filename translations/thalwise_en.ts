@@ -590,7 +590,7 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+133"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -804,6 +804,29 @@
     </message>
 </context>
 <context>
+    <name>TFormIsotherms</name>
+    <message>
+        <location filename="../src/dialogs/IsothermForm.cpp" line="+16"/>
+        <source>Isotherms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A line is drawn where the water crosses each temperature: a list such as &quot;68, 70, 72&quot;, or &quot;every 2&quot; for every second degree.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Temperatures:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Show isotherms</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFormManageArchive</name>
     <message>
         <location filename="../src/dialogs/ArchiveManagerForm.cpp" line="+29"/>
@@ -902,7 +925,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+237"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+243"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1077,7 +1100,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <source>&amp;Isotherms...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>&amp;Waypoints</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1178,7 +1206,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+28"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+30"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1193,7 +1221,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+304"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+306"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1442,6 +1470,27 @@
         <location line="+24"/>
         <source>Waypoint: %1  lat: %2  lon: %3  T: %4  dist: %5 NM at %6  total: %7 NM</source>
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>exports</name>
+    <message>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
+        <location filename="../src/export/KapWriter.cpp" line="+9"/>
+        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
+        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
+        <source>This format is not ready yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
+        <source>Cannot write in the folder of %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
