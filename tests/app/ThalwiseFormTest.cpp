@@ -341,7 +341,7 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
          {"&Normal view", "&Zoom in", "-", "Lat/Lon (Decimal/GPS format)",
           "Lat/Lon (Traditional degrees && minutes)", "-", "Heading format (Magnetic)",
           "Heading format (True)", "-", "Temperature in \u00B0&C", "Temperature &breaks",
-          "Break &threshold...", "-", "&Waypoints", "Temperature &history"}},
+          "Break &threshold...", "&Isotherms...", "-", "&Waypoints", "Temperature &history"}},
         {"&Tools",
          {"&Area to flip", "&Delete charts after", "&Manage archive...", "&Purge old charts..."}},
         {"&Help",
