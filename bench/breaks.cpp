@@ -2,8 +2,11 @@
 // warm current, eddies, land, clouds and coast. Goal: the whole layer under 50 ms on one core.
 // Baseline in the same run: the temperature of every pixel read the way a pointer move reads
 // one (TemperatureAtPixel per pixel), which alone is a share of the layer's work.
+// The whole break lines the window draws (the field read, then each break followed along its
+// ridge) must take no longer than the layer, measured beside it.
 #include "SampleChartFixture.h"
 #include "geo/AreaStuff.h"
+#include "geo/BreakLines.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
 #include "geo/TemperatureScale.h"
@@ -26,6 +29,23 @@ void BM_BreakLayer(benchmark::State& state) {
     state.counters["break_pixels"] = marks;
 }
 BENCHMARK(BM_BreakLayer)->Unit(benchmark::kMillisecond);
+
+void BM_BreakLines(benchmark::State& state) {
+    const SampleChartFixture& f = sampleChartFixture();
+    std::size_t lines = 0, points = 0;
+    for (auto _ : state) {
+        const std::vector<geo::BreakLine> found = geo::findBreakLines(
+            geo::temperatureField(f.scale, f.chart), f.calibration, geo::DefaultBreakThreshold);
+        lines = found.size();
+        points = 0;
+        for (const geo::BreakLine& line : found)
+            points += line.points.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["lines"] = double(lines);
+    state.counters["points"] = double(points);
+}
+BENCHMARK(BM_BreakLines)->Unit(benchmark::kMillisecond);
 
 void BM_TemperatureFieldOnly(benchmark::State& state) {
     const SampleChartFixture& f = sampleChartFixture();

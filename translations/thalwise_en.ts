@@ -250,8 +250,16 @@
 <context>
     <name>BitmapPage</name>
     <message>
-        <location filename="../src/printing/BitmapPage.h" line="+26"/>
+        <location filename="../src/printing/BitmapPage.h" line="+27"/>
         <source>Bitmap load error while printing</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ChartCaption</name>
+    <message>
+        <location filename="../src/printing/ChartCaption.cpp" line="+35"/>
+        <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -260,6 +268,104 @@
     <message>
         <location filename="../src/archive/ChartDecoding.cpp" line="+40"/>
         <source>Out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ChartExport</name>
+    <message>
+        <location filename="../src/export/ChartExport.cpp" line="+45"/>
+        <source>GPX tracks for a chart plotter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KAP raster chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>MBTiles raster tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GeoTIFF picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KMZ for Google Earth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+116"/>
+        <source>The file name names no export format: it must end in .gpx, .kap, .mbtiles, .tif, .tiff or .kmz.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The chart itself cannot be replaced by an export. Choose another file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Exports cannot be written in the chart archive, where nothing but charts belongs. Choose another folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Garmin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lowrance, Simrad, B&amp;G</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Raymarine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Humminbird</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chart software or phone app</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+152"/>
+        <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart&apos;s temperatures cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nothing to put in the GPX file: choose breaks, isotherms or waypoints.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>A KAP, MBTiles, GeoTIFF or KMZ file is the chart picture and cannot leave it out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart&apos;s area has no calibration, so the chart has no place on the earth.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -546,7 +652,7 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+225"/>
+        <location filename="../src/geo/Gpx.cpp" line="+290"/>
         <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
@@ -615,6 +721,54 @@
     <message>
         <location filename="../src/app/GuardedApplication.cpp" line="+17"/>
         <source>Not enough memory to complete the command</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MarkCommands</name>
+    <message>
+        <location filename="../src/app/MarkCommands.cpp" line="+22"/>
+        <source>Add line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Erase line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Erase text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>Clear all annotations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Add waypoint</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Delete waypoint %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Rename waypoint %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Set home</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -804,6 +958,112 @@
     </message>
 </context>
 <context>
+    <name>TFormExport</name>
+    <message>
+        <location filename="../src/dialogs/ExportForm.cpp" line="+19"/>
+        <source>Export for chart plotter / chart software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>GPX tracks for a chart plotter (.gpx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KAP raster chart for OpenCPN (.kap)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>MBTiles raster tiles (.mbtiles)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GeoTIFF for QGIS (.tif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KMZ for Google Earth (.kmz)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Plotter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The chart &amp;picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Temperature &amp;breaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Isotherms at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temperatures in ଏ, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The area&apos;s &amp;lines and texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Home and waypoints</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The water&apos;s &amp;temperature grid instead of the picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFormIsotherms</name>
+    <message>
+        <location filename="../src/dialogs/IsothermForm.cpp" line="+16"/>
+        <source>Isotherms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A line is drawn where the water crosses each temperature: a list such as &quot;68, 70, 72&quot;, or &quot;every 2&quot; for every second degree.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Temperatures:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Show isotherms</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFormManageArchive</name>
     <message>
         <location filename="../src/dialogs/ArchiveManagerForm.cpp" line="+29"/>
@@ -839,7 +1099,7 @@
 <context>
     <name>TFormPrint</name>
     <message>
-        <location filename="../src/dialogs/PrintForm.cpp" line="+66"/>
+        <location filename="../src/dialogs/PrintForm.cpp" line="+67"/>
         <source> Print range </source>
         <translation type="unfinished"></translation>
     </message>
@@ -851,6 +1111,16 @@
     <message>
         <location line="+1"/>
         <source>Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Caption under the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The area, the chart&apos;s date and age, the temperature range and the corners&apos; positions under the printed chart</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -879,12 +1149,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+122"/>
         <source>Printing</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+48"/>
         <source>The chart could not be printed: the printer could not be opened. Choose one with Setup.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -897,12 +1167,22 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseFormSession.cpp" line="+48"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+56"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+244"/>
+        <location line="+352"/>
+        <source>&amp;Undo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Redo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+269"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -917,12 +1197,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+76"/>
         <source>Temperature history</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>&amp;Pin here</source>
         <translation type="unfinished"></translation>
     </message>
@@ -968,6 +1248,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Open &amp;recent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Clear list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Flip &amp;any charts...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -983,6 +1273,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Export for chart plotter / chart software...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>&amp;Export waypoints (GPX)...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1008,6 +1303,23 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="-2"/>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+3"/>
+        <source>&amp;Redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>&amp;Annotation</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1092,7 +1404,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>&amp;Isotherms...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>High&amp;light the slider&apos;s temperature</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1173,7 +1490,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+156"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+207"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1198,7 +1515,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+31"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+33"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1213,27 +1530,33 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+317"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+320"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+6"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="-141"/>
+        <source>Waypoints</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+147"/>
         <source>Delete waypoint %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+29"/>
+        <location line="+6"/>
         <source>Clear all waypoints</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-5"/>
         <source>Are you sure you want to clear all the waypoints?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>The waypoint list could not be printed: the printer could not be opened. Choose one with File &gt; Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1254,11 +1577,12 @@
     </message>
     <message>
         <location line="+15"/>
+        <location line="+17"/>
         <source>Import waypoints</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-16"/>
         <source>The list holds %1 waypoints. Replace them with the %2 waypoints of %3, or add these after them?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1273,7 +1597,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+13"/>
         <source>%1 of the waypoints in %2 lie at latitude or longitude 0 and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1288,7 +1612,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+304"/>
+        <location filename="../src/app/ThalwiseFormExport.cpp" line="+27"/>
+        <source>The isotherms need temperatures within the chart&apos;s range, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Export for chart plotter / chart software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+299"/>
         <source>%1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1296,7 +1630,7 @@
 <context>
     <name>THelpWindow</name>
     <message>
-        <location filename="../src/app/HelpWindow.cpp" line="+34"/>
+        <location filename="../src/app/HelpWindow.cpp" line="+35"/>
         <source>Thalwise Help</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1342,7 +1676,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+111"/>
         <source>Nothing found</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1454,12 +1788,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source> Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source> Home</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+46"/>
         <source>Home location - lat: %1  lon: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1469,25 +1808,54 @@
         <extracomment>One printed leg: %1 the waypoint&apos;s number, %2 and %3 its position, %4 the water temperature with its unit (or &quot;-&quot; for none), %5 the leg&apos;s distance, %6 its heading with &quot;(mag.)&quot; or &quot;(true)&quot;, %7 the distance from home so far.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+12"/>
+        <source>  name: %1</source>
+        <extracomment>After a printed leg: the waypoint&apos;s name.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>exports</name>
-    <message>
-        <location filename="../src/export/GeoTiffWriter.cpp" line="+10"/>
-        <location filename="../src/export/KapWriter.cpp" line="+9"/>
-        <location filename="../src/export/KmzWriter.cpp" line="+9"/>
-        <location filename="../src/export/MbtilesWriter.cpp" line="+9"/>
-        <source>This format is not ready yet</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <location filename="../src/export/TemporaryOutput.cpp" line="+26"/>
         <source>Cannot write in the folder of %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+131"/>
+        <location filename="../src/export/KapWriter.cpp" line="+236"/>
+        <source>The chart&apos;s area has no calibration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location filename="../src/export/KapWriter.cpp" line="+3"/>
+        <source>There is no picture of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>There is no temperature grid of the chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>the TIFF could not be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <location filename="../src/export/KapWriter.cpp" line="+36"/>
+        <location filename="../src/export/TemporaryOutput.cpp" line="+16"/>
         <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/export/KapWriter.cpp" line="-22"/>
+        <location line="+15"/>
+        <source>The chart is too large for KAP</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

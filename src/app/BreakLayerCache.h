@@ -1,8 +1,10 @@
 #pragma once
-// The temperature-break layers of the charts on screen, computed off the interface thread and
+// The temperature-break lines of the charts on screen, computed off the interface thread and
 // kept per chart, so that switching between flipped charts shows a chart's breaks at once.
 
+#include "app/ChartLayerCache.h"
 #include "geo/AreaStuff.h"
+#include "geo/BreakLines.h"
 #include "geo/TemperatureBreaks.h"
 #include "geo/TemperatureScale.h"
 
@@ -10,8 +12,8 @@
 #include <QObject>
 #include <QString>
 
-#include <list>
 #include <memory>
+#include <vector>
 
 namespace app {
 
@@ -25,6 +27,13 @@ struct BreakLayerKey {
     friend bool operator==(const BreakLayerKey&, const BreakLayerKey&) = default;
 };
 
+// The whole break lines of one chart, in its pixels.
+struct BreakLineLayer {
+    int width = 0;
+    int height = 0;
+    std::vector<geo::BreakLine> lines;
+};
+
 class BreakLayerCache : public QObject {
     Q_OBJECT
 
@@ -36,22 +45,15 @@ public:
     // The layer of a chart when it is ready; otherwise nothing, and its computation is started
     // in the background (once) and layerReady is raised when it is done. The picture and the
     // scale are copied for the computation.
-    std::shared_ptr<const geo::BreakLayer> layer(const BreakLayerKey& key, const QImage& chart,
-                                                 const geo::TemperatureScale& scale,
-                                                 const geo::Calibration& calibration);
+    std::shared_ptr<const BreakLineLayer> layer(const BreakLayerKey& key, const QImage& chart,
+                                                const geo::TemperatureScale& scale,
+                                                const geo::Calibration& calibration);
 
 signals:
     void layerReady(const app::BreakLayerKey& key);
 
 private:
-    struct Entry {
-        BreakLayerKey key;
-        std::shared_ptr<const geo::BreakLayer> layer; // null while computing
-    };
-    void store(const BreakLayerKey& key, std::shared_ptr<const geo::BreakLayer> layer);
-
-    int m_capacity;
-    std::list<Entry> m_entries; // most recently asked first
+    ChartLayerCache<BreakLayerKey, BreakLineLayer> m_layers;
 };
 
 } // namespace app

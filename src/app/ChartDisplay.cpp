@@ -1,11 +1,15 @@
 #include "app/ChartDisplay.h"
 
+#include "geo/BreakLines.h"
+#include "geo/Isotherms.h"
 #include "geo/TemperatureBreaks.h"
 #include "geo/TemperatureHighlight.h"
+#include "geo/ThalwiseUtils.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <cmath>
 #include <cstring>
 
 namespace display {
@@ -42,7 +46,104 @@ void drawTexts(QPainter& p, const Overlays& o) {
     }
 }
 
+// Break lines and isotherms are thin, unsmoothed lines in one exact colour, like the marks of
+// the break layer, so that they never blend into a temperature colour of the chart.
+void drawChartLines(QPainter& p, const Overlays& o) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (o.breakLines) {
+        p.setPen(QPen(geo::breakLineColour(), 1));
+        for (const geo::BreakLine& line : *o.breakLines)
+            p.drawPolyline(line.points.data(), int(line.points.size()));
+    }
+    if (o.isotherms) {
+        p.setPen(QPen(isothermColour(), 1));
+        for (const geo::Isotherm& isotherm : *o.isotherms)
+            for (const geo::IsothermLine& line : isotherm.lines)
+                p.drawPolyline(line.points.data(), int(line.points.size()));
+    }
+    if (o.isothermLabels) {
+        QFont font = o.font;
+        font.setPixelSize(10);
+        font.setBold(true);
+        p.setFont(font);
+        const QFontMetrics metrics(font, p.device());
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        for (const IsothermLabel& label : *o.isothermLabels) {
+            const QString text = isothermLabelText(label.temperature, o.celsius);
+            p.save();
+            p.translate(label.at);
+            p.rotate(label.angle);
+            const QPointF corner(-metrics.horizontalAdvance(text) / 2.0,
+                                 (metrics.ascent() - metrics.descent()) / 2.0);
+            // A white halo keeps the figures readable on any colour and over the line itself.
+            p.setPen(Qt::white);
+            for (const QPointF d : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+                p.drawText(corner + d, text);
+            p.setPen(isothermColour());
+            p.drawText(corner, text);
+            p.restore();
+        }
+    }
+    p.restore();
+}
+
 } // namespace
+
+std::vector<IsothermLabel> isothermLabels(const std::vector<geo::Isotherm>& isotherms, double span,
+                                          double minimumLength) {
+    // Below this share of chord to arc a stretch bends too much to carry a text.
+    constexpr double FairlyStraight = 0.9;
+    std::vector<IsothermLabel> labels;
+    std::vector<double> along;
+    for (const geo::Isotherm& isotherm : isotherms)
+        for (const geo::IsothermLine& line : isotherm.lines) {
+            const std::vector<QPointF>& p = line.points;
+            along.assign(p.size(), 0.0);
+            for (std::size_t i = 1; i < p.size(); ++i)
+                along[i] =
+                    along[i - 1] + std::hypot(p[i].x() - p[i - 1].x(), p[i].y() - p[i - 1].y());
+            if (p.size() < 2 || along.back() < minimumLength) continue;
+            double best = 0.0, bestFromMiddle = 0.0;
+            std::optional<IsothermLabel> chosen;
+            std::size_t j = 0;
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                while (j < p.size() && along[j] - along[i] < span)
+                    ++j;
+                if (j == p.size()) break;
+                const QPointF chord = p[j] - p[i];
+                const double straightness =
+                    std::hypot(chord.x(), chord.y()) / (along[j] - along[i]);
+                const double fromMiddle =
+                    std::abs((along[i] + along[j]) / 2.0 - along.back() / 2.0);
+                // The straightest stretch; of equally straight ones, the one nearest the middle.
+                const bool straighter = straightness > best + 1e-3;
+                const bool asStraightNearer =
+                    std::abs(straightness - best) <= 1e-3 && fromMiddle < bestFromMiddle;
+                if (straightness < FairlyStraight || (chosen && !straighter && !asStraightNearer))
+                    continue;
+                best = straightness;
+                bestFromMiddle = fromMiddle;
+                double angle = std::atan2(chord.y(), chord.x()) * 180.0 / M_PI;
+                if (angle > 90.0) angle -= 180.0;
+                if (angle <= -90.0) angle += 180.0;
+                chosen = IsothermLabel{(p[i] + p[j]) / 2.0, angle, isotherm.temperature};
+            }
+            if (chosen) labels.push_back(*chosen);
+        }
+    return labels;
+}
+
+QString isothermLabelText(float fahrenheit, bool celsius) {
+    const double value = celsius ? geo::celsiusFromFahrenheit(fahrenheit) : double(fahrenheit);
+    // Tenths rounded half to even; "-0" never shows.
+    const double tenths = std::nearbyint(value * 10.0);
+    QString digits = std::fmod(tenths, 10.0) == 0.0
+                         ? QString::number(std::nearbyint(tenths / 10.0) + 0.0, 'f', 0)
+                         : QString::number(tenths / 10.0, 'f', 1);
+    if (digits == QLatin1String("-0")) digits = QStringLiteral("0");
+    return digits + QChar(0x00B0);
+}
 
 QSize TextSize(const QFont& font, const QString& text) {
     // Measured on a device of the picture's resolution, as the picture draws it.
@@ -87,6 +188,7 @@ QImage RepaintChart(const QImage& base, const Overlays& o) {
     if (o.highlight) geo::drawHighlight(picture, *o.highlight);
     if (o.breaks) geo::drawBreaks(picture, *o.breaks);
     QPainter p(&picture);
+    drawChartLines(p, o);
     p.setBrush(Qt::NoBrush);
     // A wide pen of the desktop's drawing interface ends and joins its segments round.
     p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

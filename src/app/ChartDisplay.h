@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -16,13 +17,37 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace geo {
 struct BreakLayer;
 struct HighlightLayer;
+struct BreakLine;
+struct Isotherm;
 } // namespace geo
 
 namespace display {
+
+// Where an isotherm carries its temperature: the middle of the text in chart pixels, and the
+// text's slant in degrees (clockwise on screen, -90..90 so that it never reads upside down).
+struct IsothermLabel {
+    QPointF at;
+    double angle = 0.0;
+    float temperature = 0.0f; // °F
+};
+
+// The labels of isotherms: one on each line at least minimumLength pixels long, in the middle
+// of its straightest stretch of span pixels, and none on a line without a fairly straight one.
+std::vector<IsothermLabel> isothermLabels(const std::vector<geo::Isotherm>& isotherms,
+                                          double span = 28.0, double minimumLength = 60.0);
+
+// An isotherm's label in the unit shown: whole degrees as "68°", others to a tenth, "20.5°".
+QString isothermLabelText(float fahrenheit, bool celsius);
+
+// The colour isotherms and their labels are drawn in: a dark slate no palette colour is.
+inline QColor isothermColour() {
+    return QColor(20, 24, 40);
+}
 
 // Maps a position to a chart pixel; false when no area is current.
 using GeoToPixelFn = std::function<bool(float lat, float lon, int& x, int& y)>;
@@ -44,6 +69,13 @@ struct Overlays {
     // The water of the slider's temperature, striped under the break lines; none when null or
     // of another size than the chart.
     const geo::HighlightLayer* highlight = nullptr;
+    // The whole break lines, drawn in the break colour where the marks would be.
+    const std::vector<geo::BreakLine>* breakLines = nullptr;
+    // The isotherms and their labels, over the breaks and under the user's marks; the labels
+    // read in °C when celsius.
+    const std::vector<geo::Isotherm>* isotherms = nullptr;
+    const std::vector<IsothermLabel>* isothermLabels = nullptr;
+    bool celsius = false;
 };
 
 // The picture shown for the chart: a copy of base (made 32-bit RGB) with the overlays drawn on it.

@@ -194,6 +194,8 @@ inline const QString MagneticReadout = QStringLiteral("MagneticReadout");
 inline const QString TemperatureCelsius = QStringLiteral("TemperatureCelsius");
 inline const QString TemperatureBreaks = QStringLiteral("TemperatureBreaks");
 inline const QString BreakThreshold = QStringLiteral("BreakThreshold");
+inline const QString Isotherms = QStringLiteral("Isotherms"); // as the user wrote them
+inline const QString IsothermsShown = QStringLiteral("IsothermsShown");
 inline const QString HomeLat = QStringLiteral("HomeLat");
 inline const QString HomeLon = QStringLiteral("HomeLon");
 inline const QString LastPurgeReminder = QStringLiteral("LastPurgeReminder");
@@ -223,6 +225,10 @@ constexpr int32_t LastPurgeReminder = 0;
 constexpr bool PrintCaption = true;
 constexpr int32_t ZoomPercent = 0;           // a new user sees the whole chart
 constexpr bool HighlightTemperature = false; // the slider's water is not picked out
+
+// The isotherms start hidden, every second degree once shown.
+inline const QString Isotherms = QStringLiteral("every 2");
+constexpr bool IsothermsShown = false;
 // The font members' defaults are those of a default StoredFont.
 } // namespace settingDefaults
 

@@ -9,6 +9,7 @@
 #include "app/HelpWindow.h"
 #include "app/HighlightLayerCache.h"
 #include "app/HistoryPlot.h"
+#include "app/IsothermLayerCache.h"
 #include "app/RegistryVariables.h"
 #include "app/WaypointGridView.h"
 #include "app/WindowLayout.h"
@@ -97,6 +98,11 @@ TFormThalwise::TFormThalwise(const platform::Services& services, const QString& 
     connect(m_highlightLayers, &app::HighlightLayerCache::layerReady, this,
             [this](const app::HighlightKey& key) {
                 if (currentHighlightKey() == key) RepaintChart();
+            });
+    m_isothermLayers = new app::IsothermLayerCache(12, this);
+    connect(m_isothermLayers, &app::IsothermLayerCache::layerReady, this,
+            [this](const app::IsothermLayerKey& key) {
+                if (currentIsothermLayerKey() == key) RepaintChart();
             });
     createControls();
     createActions();
@@ -566,6 +572,9 @@ void TFormThalwise::createActions() {
     MenuViewBreakThreshold = addMenuItem(MenuView, "MenuViewBreakThreshold",
                                          tr("Break &threshold..."),
                                          &F::MenuViewBreakThresholdClick);
+    MenuViewIsotherms = addMenuItem(MenuView, "MenuViewIsotherms", tr("&Isotherms..."),
+                                    &F::MenuViewIsothermsClick);
+    MenuViewIsotherms->setCheckable(true);
     MenuViewHighlight = addMenuItem(MenuView, "MenuViewHighlight",
                                     tr("High&light the slider's temperature"),
                                     &F::MenuViewHighlightClick);

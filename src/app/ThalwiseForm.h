@@ -60,6 +60,10 @@ class BreakLayerCache;
 struct BreakLayerKey;
 class HighlightLayerCache;
 struct HighlightKey;
+struct BreakLineLayer;
+class IsothermLayerCache;
+struct IsothermLayerKey;
+struct IsothermLayer;
 }
 namespace archive {
 struct ChartDecoding;
@@ -82,6 +86,12 @@ class TFormThalwise : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The isotherms' request as the user wrote it and whether they are shown.
+    struct IsothermRequest {
+        QString temperatures;
+        bool shown = false;
+    };
+
     // arguments: the command-line arguments after the program name; the first names a chart
     // to open shortly after the window is first shown. services must outlive the window.
     TFormThalwise(const platform::Services& services, const QString& settingsKey,
@@ -190,6 +200,7 @@ public:
     QAction* MenuViewCelsius = nullptr;
     QAction* MenuViewBreaks = nullptr;         // the temperature-break lines on the chart
     QAction* MenuViewBreakThreshold = nullptr; // how steep a break must be
+    QAction* MenuViewIsotherms = nullptr;      // the isotherms' dialog; ticked while shown
     QAction* MenuToolsWaypoints = nullptr;
     QMenu* MenuTools = nullptr;
     QMenu* MenuDefaultArea = nullptr;
@@ -230,6 +241,8 @@ public:
     std::unique_ptr<TRegistryDouble> BreakThreshold;      // °F per NM
     std::unique_ptr<TRegistryInteger> ZoomPercent;        // 0 fits the chart, else 25..800
     std::unique_ptr<TRegistryBoolean> HighlightTemperature;
+    std::unique_ptr<TRegistryString> Isotherms;           // "68, 70, 72" or "every 2"
+    std::unique_ptr<TRegistryBoolean> IsothermsShown;     // the isotherms on the chart
     std::unique_ptr<TRegistryIniFile> m_settingsSections; // the "Waypoints" section lives here
     std::unique_ptr<TRegistryDouble> HomeLat;
     std::unique_ptr<TRegistryDouble> HomeLon;
@@ -456,6 +469,7 @@ public slots:
     void PopupMenuChartPinClick();
     void PopupMenuChartUnpinClick();
     void MenuViewBreakThresholdClick();
+    void MenuViewIsothermsClick();
     void MenuToolsWaypointsClick();
     void MenuChooseAreaClick(QAction* item);
     void MenuToolsDaysToKeepClick(QAction* item);
@@ -497,6 +511,8 @@ protected:
     virtual bool showExportDialog(TFormExport& dialog);
     // Asks for the break threshold (°F per NM) starting from current; nothing when cancelled.
     virtual std::optional<double> askBreakThreshold(double current);
+    // Asks for the isotherms starting from current, in the unit shown; nothing when cancelled.
+    virtual std::optional<IsothermRequest> askIsotherms(const IsothermRequest& current);
     // Decodes the charts of a flip behind a progress box the user may cancel; tests cancel it
     // in place.
     virtual archive::ChartDecoding decodeChartsToFlip(const QStringList& paths);
@@ -570,9 +586,12 @@ private:
     void restoreWindowState();
     // The break layer of the chart on screen when it is wanted and ready; otherwise null, and
     // its computation is under way when it is wanted.
-    std::shared_ptr<const geo::BreakLayer> currentBreakLayer();
+    std::shared_ptr<const app::BreakLineLayer> currentBreakLayer();
     // What the break layer of the chart on screen depends on; nothing when none is wanted.
     std::optional<app::BreakLayerKey> currentBreakLayerKey() const;
+    // The same for the isotherms.
+    std::shared_ptr<const app::IsothermLayer> currentIsothermLayer();
+    std::optional<app::IsothermLayerKey> currentIsothermLayerKey() const;
     // The help window, made on first use.
     THelpWindow& helpWindow();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -596,6 +615,8 @@ private:
     QPoint m_panStart;        // view position of the panning press
     QPoint m_panScroll;       // the scroll bars' values at the press
     int m_wheelZoom = 0;      // Ctrl + wheel turned short of a whole step
+    // The isotherms per chart, range and temperatures, computed in the background.
+    app::IsothermLayerCache* m_isothermLayers = nullptr;
     QStringList m_chartCommentTexts; // of the chart shown, for saving its picture
     TAboutBoxVEK1* m_aboutBox = nullptr;
     THelpWindow* m_helpWindow = nullptr;

@@ -3,9 +3,11 @@
 #include "app/ThalwiseForm.h"
 
 #include "app/AnnotatedImage.h"
+#include "app/BreakLayerCache.h"
 #include "app/ChartFiles.h"
 #include "app/HighlightLayerCache.h"
 #include "app/HistoryPlot.h"
+#include "app/IsothermLayerCache.h"
 #include "app/RegistryVariables.h"
 #include "app/ScaleTicks.h"
 #include "app/SessionEnd.h"
@@ -354,10 +356,16 @@ void TFormThalwise::RepaintChart() {
         };
     }
     overlays.markerIcon = WaypointIcon;
-    const std::shared_ptr<const geo::BreakLayer> breaks = currentBreakLayer();
-    overlays.breaks = breaks.get();
     const std::shared_ptr<const geo::HighlightLayer> highlight = currentHighlightLayer();
     overlays.highlight = highlight.get();
+    const std::shared_ptr<const app::BreakLineLayer> breaks = currentBreakLayer();
+    if (breaks) overlays.breakLines = &breaks->lines;
+    const std::shared_ptr<const app::IsothermLayer> isotherms = currentIsothermLayer();
+    if (isotherms) {
+        overlays.isotherms = &isotherms->isotherms;
+        overlays.isothermLabels = &isotherms->labels;
+    }
+    overlays.celsius = TemperatureCelsius && TemperatureCelsius->Value;
     m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
     showDisplayPicture();
     AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();

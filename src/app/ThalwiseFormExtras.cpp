@@ -1,14 +1,16 @@
-// Extras: the temperature history, degrees Celsius, the temperature breaks and the highlight of
-// the slider's temperature.
+// Extras: the temperature history, degrees Celsius, the temperature breaks, the isotherms and
+// the highlight of the slider's temperature.
 
 #include "app/ThalwiseForm.h"
 
 #include "app/BreakLayerCache.h"
 #include "app/HighlightLayerCache.h"
 #include "app/HistoryPlot.h"
+#include "app/IsothermLayerCache.h"
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
 #include "dialogs/BreakThresholdForm.h"
+#include "dialogs/IsothermForm.h"
 #include "geo/TemperatureBreaks.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/vekMapping.h"
@@ -68,6 +70,8 @@ void TFormThalwise::PopupMenuChartUnpinClick() {
 void TFormThalwise::MenuViewCelsiusClick() {
     TemperatureCelsius->Value = !TemperatureCelsius->Value;
     ShowTemperatureUnit();
+    // The isotherms' labels read in the unit shown.
+    if (IsothermsShown->Value) RepaintChart();
 }
 
 void TFormThalwise::MenuViewBreaksClick() {
@@ -104,10 +108,10 @@ std::optional<app::BreakLayerKey> TFormThalwise::currentBreakLayerKey() const {
     return key;
 }
 
-std::shared_ptr<const geo::BreakLayer> TFormThalwise::currentBreakLayer() {
+std::shared_ptr<const app::BreakLineLayer> TFormThalwise::currentBreakLayer() {
     const std::optional<app::BreakLayerKey> key = currentBreakLayerKey();
     if (!key) return nullptr;
-    std::shared_ptr<const geo::BreakLayer> layer =
+    std::shared_ptr<const app::BreakLineLayer> layer =
         m_breakLayers->layer(*key, BaseBitmap, m_temperatureScale, m_calibration);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
@@ -138,6 +142,52 @@ std::shared_ptr<const geo::HighlightLayer> TFormThalwise::currentHighlightLayer(
     if (!key) return nullptr;
     std::shared_ptr<const geo::HighlightLayer> layer =
         m_highlightLayers->layer(*key, BaseBitmap, m_temperatureScale);
+    if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
+        return nullptr;
+    return layer;
+}
+
+std::optional<TFormThalwise::IsothermRequest>
+TFormThalwise::askIsotherms(const IsothermRequest& current) {
+    TFormIsotherms dialog(this);
+    dialog.setRequest(current.temperatures, current.shown, TemperatureCelsius->Value);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return IsothermRequest{dialog.temperatures(), dialog.shown()};
+}
+
+void TFormThalwise::MenuViewIsothermsClick() {
+    const std::optional<IsothermRequest> chosen =
+        askIsotherms({Isotherms->Value, IsothermsShown->Value});
+    if (chosen) {
+        // Temperatures written without a unit are in the unit shown now, and stay in it when
+        // the unit shown changes.
+        Isotherms->Value =
+            app::isothermTextWithUnit(chosen->temperatures, TemperatureCelsius->Value);
+        IsothermsShown->Value = chosen->shown;
+    }
+    updateActions();
+    RepaintChart();
+}
+
+std::optional<app::IsothermLayerKey> TFormThalwise::currentIsothermLayerKey() const {
+    if (!IsothermsShown || !IsothermsShown->Value || BaseBitmap.isNull() || CurrentImageIndex < 0 ||
+        CurrentImageIndex >= ChartImages.size())
+        return std::nullopt;
+    app::IsothermLayerKey key;
+    key.chart = ChartImages.at(CurrentImageIndex).path;
+    key.scaleMin = UpDownScaleMin->value();
+    key.scaleMax = UpDownScaleMax->value();
+    key.temperatures = app::isothermTemperaturesShown(Isotherms->Value, key.scaleMin, key.scaleMax,
+                                                      TemperatureCelsius->Value);
+    if (key.temperatures.empty()) return std::nullopt;
+    return key;
+}
+
+std::shared_ptr<const app::IsothermLayer> TFormThalwise::currentIsothermLayer() {
+    const std::optional<app::IsothermLayerKey> key = currentIsothermLayerKey();
+    if (!key) return nullptr;
+    std::shared_ptr<const app::IsothermLayer> layer =
+        m_isothermLayers->layer(*key, BaseBitmap, m_temperatureScale);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
     return layer;

@@ -115,6 +115,10 @@ void TFormThalwise::FormCreate() {
     Zoomed = ZoomPercent->Value == view::ZoomedPercent;
     HighlightTemperature = std::make_unique<TRegistryBoolean>(
         registry, key, settingNames::HighlightTemperature, settingDefaults::HighlightTemperature);
+    Isotherms = std::make_unique<TRegistryString>(registry, key, settingNames::Isotherms,
+                                                  settingDefaults::Isotherms);
+    IsothermsShown = std::make_unique<TRegistryBoolean>(registry, key, settingNames::IsothermsShown,
+                                                        settingDefaults::IsothermsShown);
 
     // 5. The section view (it creates the settings key), then home.
     m_settingsSections = std::make_unique<TRegistryIniFile>(registry, key);
@@ -286,6 +290,8 @@ void TFormThalwise::FormDestroy() {
     BreakThreshold.reset();
     ZoomPercent.reset();
     HighlightTemperature.reset();
+    Isotherms.reset();
+    IsothermsShown.reset();
     ClearChartImages();
     AnnotationLines.clear();
     FoundFiles.clear();
@@ -310,7 +316,8 @@ bool TFormThalwise::commitSession(bool mayAsk) {
              DataFilterIndex.get(), DaysToKeep.get(), DataFolder.get(), DefaultArea.get(),
              Font.get(), FontOutlined.get(), DecimalDegrees.get(), MagneticReadout.get(),
              TemperatureCelsius.get(), TemperatureBreaks.get(), BreakThreshold.get(), HomeLat.get(),
-             HomeLon.get(), ZoomPercent.get(), HighlightTemperature.get()})
+             HomeLon.get(), ZoomPercent.get(), HighlightTemperature.get(), Isotherms.get(),
+             IsothermsShown.get()})
         if (setting) setting->Store();
     return mayEnd;
 }
@@ -370,6 +377,7 @@ void TFormThalwise::updateActions() {
     }
     MenuViewCelsius->setChecked(TemperatureCelsius && TemperatureCelsius->Value);
     MenuViewBreaks->setChecked(TemperatureBreaks && TemperatureBreaks->Value);
+    MenuViewIsotherms->setChecked(IsothermsShown && IsothermsShown->Value);
     // No area, the extra area and values outside the table have no item: the ticks stay.
     if (DefaultArea && m_areaGroup) {
         const QString code = geo::areaCode(DefaultArea->Value);

@@ -96,11 +96,10 @@ void sumRow(const QImage& chart, int row, RowSums& sums) {
 class FieldRows {
 public:
     FieldRows(const TemperatureScale& scale, const QImage& picture)
-        : m_scale(scale),
-          m_chart(picture.format() == QImage::Format_RGB32 ||
-                          picture.format() == QImage::Format_ARGB32
-                      ? picture
-                      : picture.convertToFormat(QImage::Format_RGB32)),
+        : m_scale(scale), m_chart(picture.format() == QImage::Format_RGB32 ||
+                                          picture.format() == QImage::Format_ARGB32
+                                      ? picture
+                                      : picture.convertToFormat(QImage::Format_RGB32)),
           m_remembered(std::size_t(1) << RememberedBits) {
         for (RowSums& sums : m_ring)
             sums.resize(m_chart.width());
@@ -182,43 +181,46 @@ private:
     std::vector<Remembered> m_remembered;
 };
 
-// The breaks of a field read row by row by readRow(y, values, clean), in order from row 0.
+// The ridges of a field read row by row by readRow(y, values, clean), in order from row 0.
 // One pass down the chart keeps only what the next rows need:
 // - the readings of the rows the smoothing reaches;
 // - where a gradient may be taken: every pixel within margin (a square) is clean, found from
 //   runs along each row and a running count down each column;
 // - the smoothed field, down the columns and then along the row, tap by tap so that the inner
 //   loops run over neighbouring pixels, for the three rows a gradient reads.
-// It leaves the gradient in °F per NM and the direction toward the warmer side of every pixel
-// where one could be taken; the thinning then draws the lines.
+// It leaves the gradient in °F per NM of every pixel where one could be taken and the direction
+// toward the warmer side of those reaching lowest; the ridges are then found across them. The
+// smoothing is the threshold's, whatever lowest is.
 template <typename ReadRow>
-BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
-                    const Calibration& calibration, double threshold) {
-    BreakLayer layer;
-    layer.width = width;
-    layer.height = height;
-    layer.threshold = threshold;
+BreakRidges ridgesOf(int width, int height, float readingStep, ReadRow&& readRow,
+                     const Calibration& calibration, double threshold, double lowestStrength) {
+    BreakRidges ridges;
+    ridges.width = width;
+    ridges.height = height;
     const std::size_t size = std::size_t(width) * std::size_t(height);
-    layer.marks.assign(size, 0);
-    layer.strength.assign(size, 0);
-    if (width < 3 || height < 3 || !calibration.Valid || !(threshold > 0.0)) return layer;
+    ridges.ridge.assign(size, 0);
+    ridges.strength.assign(size, 0);
+    ridges.shortestLine = MinimumLinePixels;
+    if (width < 3 || height < 3 || !calibration.Valid || !(threshold > 0.0)) return ridges;
 
     std::vector<PixelSize> rowSize(static_cast<std::size_t>(height));
     double smallestMiles = 1e300;
     for (int y = 0; y < height; ++y) {
         const std::optional<PixelSize> s = pixelSizeNm(calibration, y);
-        if (!s) return layer;
+        if (!s) return ridges;
         rowSize[std::size_t(y)] = *s;
         smallestMiles = std::min({smallestMiles, s->eastWestNm, s->northSouthNm});
     }
-    const double sigma = std::clamp(
-        1.25 * double(readingStep) / (SqrtTwoPi * smallestMiles * threshold), LeastSigma,
-        MostSigma);
+    // Scraps shorter than a mile are left out: a break worth the trip runs on.
+    ridges.shortestLine = std::max(MinimumLinePixels, int(std::ceil(1.0 / smallestMiles)));
+    const double sigma =
+        std::clamp(1.25 * double(readingStep) / (SqrtTwoPi * smallestMiles * threshold), LeastSigma,
+                   MostSigma);
     const int radius = int(std::ceil(3.0 * sigma));
     // A gradient is taken only where the smoothing and the difference beside it saw clean water.
     const int margin = radius + 1;
-    layer.smoothing = sigma;
-    if (width <= 2 * margin || height <= 2 * margin) return layer;
+    ridges.smoothing = sigma;
+    if (width <= 2 * margin || height <= 2 * margin) return ridges;
 
     const std::vector<float> w = smoothingWeights(sigma, radius);
     // The smoothing of row e + 1 reads rows e + 1 - radius .. e + 1 + radius; the first row
@@ -253,7 +255,7 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
         }
     };
     std::vector<std::uint8_t> direction(size, 0);
-    const double lowest = threshold * (1.0 - ThresholdTolerance) * StrengthSteps;
+    const double lowest = lowestStrength * (1.0 - ThresholdTolerance) * StrengthSteps;
 
     for (int y = 0; y < height; ++y) {
         readRow(y, valuesOf(y), clean.data());
@@ -283,7 +285,7 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
         const float* south = smoothRows[std::size_t((e + 1) % 3)].data();
         const PixelSize& s = rowSize[std::size_t(e)];
         const double toEast = 0.5 / s.eastWestNm, toSouth = 0.5 / s.northSouthNm;
-        std::uint16_t* strength = layer.strength.data() + std::size_t(e) * width;
+        std::uint16_t* strength = ridges.strength.data() + std::size_t(e) * width;
         std::uint8_t* toWarmer = direction.data() + std::size_t(e) * width;
         for (int x = margin; x < width - margin; ++x) {
             if (!eligible[std::size_t(x)]) continue;
@@ -302,11 +304,10 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
         }
     }
 
-    // A break line runs where the gradient reaches the threshold and is steepest across the
-    // change: at least as steep as every pixel on the warmer side and steeper than every pixel
-    // on the colder side, read along the exact direction of the change out to the smoothing's
-    // reach. Looking that far keeps the leftover ripple of the palette's steps on a broad front
-    // from drawing a bundle of lines.
+    // A ridge runs where the change is steepest across it: at least as steep as every pixel on
+    // the warmer side and steeper than every pixel on the colder side, read along the exact
+    // direction of the change out to the smoothing's reach. Looking that far keeps the leftover
+    // ripple of the palette's steps on a broad front from drawing a bundle of lines.
     const int reach = std::max(1, int(std::ceil(3.0 * sigma)));
     std::array<double, DirectionSteps> cosines{}, sines{};
     for (int d = 0; d < DirectionSteps; ++d) {
@@ -324,15 +325,15 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
             !direction[j + width + 1])
             return std::nullopt;
         const double tx = px - x0, ty = py - y0;
-        const double a = layer.strength[j], b = layer.strength[j + 1];
-        const double c = layer.strength[j + width], d = layer.strength[j + width + 1];
+        const double a = ridges.strength[j], b = ridges.strength[j + 1];
+        const double c = ridges.strength[j + width], d = ridges.strength[j + width + 1];
         const double top = a + tx * (b - a), bottom = c + tx * (d - c);
         return top + ty * (bottom - top);
     };
     for (int y = margin; y < height - margin; ++y)
         for (int x = margin; x < width - margin; ++x) {
             const std::size_t i = std::size_t(y) * width + std::size_t(x);
-            const int here = layer.strength[i];
+            const int here = ridges.strength[i];
             if (direction[i] == 0 || direction[i] == Weaker || here == 0) continue;
             const double ux = cosines[std::size_t(direction[i] - 1)];
             const double uy = sines[std::size_t(direction[i] - 1)];
@@ -348,11 +349,28 @@ BreakLayer breaksOf(int width, int height, float readingStep, ReadRow&& readRow,
                     }
                 }
             }
-            if (steepest) layer.marks[i] = 1;
+            if (steepest) ridges.ridge[i] = 1;
         }
+    return ridges;
+}
 
-    // Scraps shorter than a mile are left out: a break worth the trip runs on.
-    const int shortest = std::max(MinimumLinePixels, int(std::ceil(1.0 / smallestMiles)));
+// The break layer from the ridges reaching the threshold: thin lines of at least the shortest
+// length.
+BreakLayer layerOf(BreakRidges&& ridges, double threshold) {
+    BreakLayer layer;
+    layer.width = ridges.width;
+    layer.height = ridges.height;
+    layer.threshold = threshold;
+    layer.smoothing = ridges.smoothing;
+    const int width = ridges.width, height = ridges.height;
+    const std::size_t size = ridges.ridge.size();
+    layer.marks = std::move(ridges.ridge);
+    layer.strength = std::move(ridges.strength);
+    for (std::size_t i = 0; i < size; ++i)
+        if (layer.marks[i] && !BreakRidges::reaches(layer.strength[i], threshold))
+            layer.marks[i] = 0;
+
+    const int shortest = ridges.shortestLine;
     std::vector<std::size_t> line;
     std::vector<std::size_t> open;
     for (std::size_t start = 0; start < size; ++start) {
@@ -400,8 +418,8 @@ float readingStep(const TemperatureScale& scale) {
     for (std::size_t i = 1; i < reachable.size(); ++i)
         step = std::max(step, reachable[i] - reachable[i - 1]);
     // A gap of the palette itself (a jump of hue between two rows) is no step of the water.
-    const double row = std::abs(temperatures.front() - temperatures.back()) /
-                       double(temperatures.size() - 1);
+    const double row =
+        std::abs(temperatures.front() - temperatures.back()) / double(temperatures.size() - 1);
     return float(std::min(double(step), 8.0 * row));
 }
 
@@ -429,9 +447,9 @@ std::optional<PixelSize> pixelSizeNm(const Calibration& c, int row) {
     const double lonPerColumn = (double(c.LonWest2) - c.LonWest1) / double(c.Col2 - c.Col1);
     // Degrees of latitude per row: constant on a linear chart; on a Mercator chart the ordinate
     // is linear in the rows and changes by sec(latitude) per degree of latitude.
-    const double latPerRow =
-        c.Mercator ? (double(c.MercY2) - c.MercY1) / double(c.Row2 - c.Row1) * cosLat
-                   : (double(c.Lat2) - c.Lat1) / double(c.Row2 - c.Row1);
+    const double latPerRow = c.Mercator
+                                 ? (double(c.MercY2) - c.MercY1) / double(c.Row2 - c.Row1) * cosLat
+                                 : (double(c.Lat2) - c.Lat1) / double(c.Row2 - c.Row1);
     PixelSize size;
     size.eastWestNm = std::abs(lonPerColumn) * 60.0 * cosLat;
     size.northSouthNm = std::abs(latPerRow) * 60.0;
@@ -447,7 +465,21 @@ BreakLayer findTemperatureBreaks(const TemperatureField& field, const Calibratio
         std::copy_n(field.values.data() + from, width, values);
         std::copy_n(field.clean.data() + from, width, clean);
     };
-    return breaksOf(width, field.height, field.readingStep, readRow, calibration, threshold);
+    return layerOf(ridgesOf(width, field.height, field.readingStep, readRow, calibration, threshold,
+                            threshold),
+                   threshold);
+}
+
+BreakRidges findBreakRidges(const TemperatureField& field, const Calibration& calibration,
+                            double threshold, double lowest) {
+    const int width = field.width;
+    auto readRow = [&](int y, float* values, std::uint8_t* clean) {
+        const std::size_t from = std::size_t(y) * std::size_t(width);
+        std::copy_n(field.values.data() + from, width, values);
+        std::copy_n(field.clean.data() + from, width, clean);
+    };
+    return ridgesOf(width, field.height, field.readingStep, readRow, calibration, threshold,
+                    std::min(lowest, threshold));
 }
 
 BreakLayer chartBreaks(const TemperatureScale& scale, const QImage& chart,
@@ -456,12 +488,21 @@ BreakLayer chartBreaks(const TemperatureScale& scale, const QImage& chart,
     auto readRow = [&rows](int y, float* values, std::uint8_t* clean) {
         rows.read(y, values, clean);
     };
-    return breaksOf(rows.width(), rows.height(), readingStep(scale), readRow, calibration,
-                    threshold);
+    return layerOf(ridgesOf(rows.width(), rows.height(), readingStep(scale), readRow, calibration,
+                            threshold, threshold),
+                   threshold);
 }
 
 float BreakLayer::strengthAt(int x, int y) const {
     return float(double(strength[std::size_t(y) * width + x]) / StrengthSteps);
+}
+
+float BreakRidges::strengthAt(std::size_t i) const {
+    return float(double(strength[i]) / StrengthSteps);
+}
+
+bool BreakRidges::reaches(std::uint16_t strength, double threshold) {
+    return double(strength) >= threshold * (1.0 - ThresholdTolerance) * StrengthSteps;
 }
 
 QImage breakOverlay(const BreakLayer& layer) {
@@ -473,8 +514,7 @@ QImage breakOverlay(const BreakLayer& layer) {
 }
 
 void drawBreaks(QImage& picture, const BreakLayer& layer) {
-    if (picture.width() != layer.width || picture.height() != layer.height ||
-        layer.markCount == 0)
+    if (picture.width() != layer.width || picture.height() != layer.height || layer.markCount == 0)
         return;
     if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32 &&
         picture.format() != QImage::Format_ARGB32_Premultiplied)

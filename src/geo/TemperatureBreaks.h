@@ -85,13 +85,38 @@ inline bool reachesThreshold(double gradient, double threshold) {
 BreakLayer findTemperatureBreaks(const TemperatureField& field, const Calibration& calibration,
                                  double threshold);
 
+// The ridges of a field's smoothed gradient, found as the break layer finds its lines but down
+// to a lower strength: the pixels where the change is steepest across it. A break followed
+// along its ridge starts where the threshold is reached and goes on over these.
+struct BreakRidges {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint16_t> strength; // as BreakLayer::strength
+    std::vector<std::uint8_t> ridge;     // 1 where the change is steepest, reaching the lowest
+    double smoothing = 0.0;              // as BreakLayer::smoothing
+    int shortestLine = 0; // the fewest pixels a line is drawn with: about a mile, at least 3
+
+    // The gradient at pixel index i in °F per NM.
+    float strengthAt(std::size_t i) const;
+    // Whether a stored strength reaches a threshold (°F per NM), as the break layer decides it.
+    static bool reaches(std::uint16_t strength, double threshold);
+};
+
+// The ridges of a field down to lowest (°F per NM, at most threshold), under the smoothing the
+// threshold calls for. The ridge pixels reaching the threshold are the break layer's marks
+// before its short scraps are left out. No ridges without a valid calibration.
+BreakRidges findBreakRidges(const TemperatureField& field, const Calibration& calibration,
+                            double threshold, double lowest);
+
 // The breaks of a chart read under a scale: the same as findTemperatureBreaks of its
 // temperatureField, reading the chart row by row instead of keeping its whole field.
 BreakLayer chartBreaks(const TemperatureScale& scale, const QImage& chart,
                        const Calibration& calibration, double threshold);
 
 // The colour the break lines are drawn in: a bright magenta no palette colour comes near.
-inline QColor breakLineColour() { return QColor(255, 0, 255); }
+inline QColor breakLineColour() {
+    return QColor(255, 0, 255);
+}
 
 // The break lines as a picture of the chart's size, transparent off the lines.
 QImage breakOverlay(const BreakLayer& layer);

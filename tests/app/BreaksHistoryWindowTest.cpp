@@ -1,7 +1,8 @@
 // Temperature breaks and the water's history through the window: the break lines come from
 // the background onto the chart, under the user's own marks, without changing what the readout
 // reads; the setting and the threshold outlive the window; a flip brings up the history panel,
-// which follows the pointer, can be pinned, and reads in the unit shown.
+// which follows the pointer, can be pinned, and reads in the unit shown. Isotherms come the
+// same way, labelled in the unit shown.
 
 #include "WindowTestSupport.h"
 #include "app/BreakLayerCache.h"
@@ -13,8 +14,8 @@
 #include <QAction>
 #include <QDir>
 #include <QDockWidget>
-#include <QLabel>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -122,6 +123,70 @@ TEST(BreaksWindow, UserMarksLieOverTheBreakLines) {
     EXPECT_EQ(chart.pixel(20, 5), qRgb(0, 128, 255));              // the chart untouched
 }
 
+int pixelsOf(const QImage& picture, QRgb colour) {
+    const QImage shown = picture.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+        count += int(std::count(row, row + shown.width(), colour));
+    }
+    return count;
+}
+
+class IsothermAnsweringForm : public TFormThalwise {
+public:
+    using TFormThalwise::TFormThalwise;
+    std::optional<IsothermRequest> askIsotherms(const IsothermRequest& current) override {
+        offered = current;
+        return answer;
+    }
+    std::optional<IsothermRequest> answer;
+    IsothermRequest offered;
+};
+
+TEST(IsothermsWindow, IsothermsComeLabelledInTheUnitShownAndPersist) {
+    WindowRig rig;
+    const QRgb line = display::isothermColour().rgb();
+    {
+        IsothermAnsweringForm form(rig.services, rig.key, {});
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.OpenChart(copySample(rig.documentsDir.path(), "area-ne01.gif"));
+        ASSERT_FALSE(form.BaseBitmap.isNull());
+        EXPECT_EQ(pixelsOf(form.ImageDisplay->picture(), line), 0);
+
+        // Every second degree, written in the unit shown (°F).
+        form.answer = TFormThalwise::IsothermRequest{QStringLiteral("every 2"), true};
+        form.MenuViewIsotherms->trigger();
+        EXPECT_TRUE(form.MenuViewIsotherms->isChecked());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return pixelsOf(form.ImageDisplay->picture(), line) > 3000; }, 10000));
+        EXPECT_EQ(pixelsOf(form.BaseBitmap, line), 0); // the readout reads the chart alone
+
+        // In °C the same lines carry other figures: only the labels change.
+        const QImage inFahrenheit =
+            form.ImageDisplay->picture().convertToFormat(QImage::Format_RGB32);
+        form.MenuViewCelsius->trigger();
+        const QImage inCelsius = form.ImageDisplay->picture().convertToFormat(QImage::Format_RGB32);
+        int changed = 0;
+        for (int y = 0; y < inCelsius.height(); ++y)
+            for (int x = 0; x < inCelsius.width(); ++x)
+                changed += inCelsius.pixel(x, y) != inFahrenheit.pixel(x, y);
+        EXPECT_GT(changed, 50);
+        EXPECT_LT(changed, 20000);
+        form.answer.reset(); // a cancelled dialog changes nothing
+        form.MenuViewIsotherms->trigger();
+        form.FormDestroy();
+    }
+    // The request keeps the unit it was written in, and the lines are on at the next start.
+    IsothermAnsweringForm again(rig.services, rig.key, {});
+    EXPECT_TRUE(again.MenuViewIsotherms->isChecked());
+    again.MenuViewIsotherms->trigger();
+    EXPECT_EQ(again.offered.temperatures, QString::fromUtf8("every 2 \u00B0F"));
+    EXPECT_TRUE(again.offered.shown);
+    again.FormDestroy();
+}
+
 QString archiveSample(const char* name) {
     return QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/archive/") + QLatin1String(name);
 }
@@ -133,8 +198,8 @@ TEST(HistoryWindow, AFlipPlotsTheSpotUnderThePointerOrAPinnedOne) {
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     QDir().mkpath(f.ArchiveFolder);
-    for (const char* name : {"2026-11-24-12ne01.gif", "2026-11-25-12ne01.gif",
-                             "2026-11-26-12ne01.gif"})
+    for (const char* name :
+         {"2026-11-24-12ne01.gif", "2026-11-25-12ne01.gif", "2026-11-26-12ne01.gif"})
         ASSERT_TRUE(QFile::copy(archiveSample(name), f.ArchiveFolder + name));
     EXPECT_FALSE(f.DockTemperatureHistory->isVisible());
 

@@ -1,0 +1,103 @@
+// Whole break lines on charts painted from known fronts: a broad, gentle front gives one line
+// along its length, two fronts give two, land across a front cuts it in two, and a line's
+// strength is the break layer's.
+#include "geo/BreakLines.h"
+#include "geo/AreaStuff.h"
+#include "geo/Palette.h"
+#include "geo/TemperatureBreaks.h"
+#include "geo/TemperatureScale.h"
+#include "geo/vekMapping.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr int ScaleMin = 30;
+constexpr int ScaleMax = 80;
+
+struct Scale {
+    QImage bitmap = geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText());
+    geo::TemperatureScale scale;
+    Scale() { scale.TempScaleChange(bitmap, ScaleMin, ScaleMax); }
+    // The palette colour a chart publisher paints for a temperature: the scale row nearest it.
+    QRgb colourOf(double fahrenheit) const {
+        const int row = int(std::lround((ScaleMax - fahrenheit) / (ScaleMax - ScaleMin) * 255.0));
+        return bitmap.pixel(15, std::clamp(row, 0, 255));
+    }
+};
+
+struct Case {
+    const char* name;
+    // °F at a pixel, or nothing for land.
+    std::function<std::optional<double>(int x, int y)> water;
+    int lines;
+    int shortestRows; // every line runs down at least this many rows
+};
+
+// A front warming eastward about column centre, steepest (°F per NM) at its middle, slanted a
+// little so that it crosses the pixel grid.
+double front(int x, int y, double centre, double steepest, double milesPerColumn) {
+    const double halfWidth = 3.0 / (steepest * milesPerColumn);
+    return 3.0 * std::tanh((x - centre - 0.08 * y) / halfWidth);
+}
+
+TEST(BreakLines, FollowEachFrontWhole) {
+    const Scale s;
+    const geo::Calibration ne01 = geo::Calibration::forArea(RecogniseArea("ne01"));
+    const double miles = geo::pixelSizeNm(ne01, 200)->eastWestNm;
+    const int width = 260, height = 400;
+    const Case cases[] = {
+        {"broad gentle front", [&](int x, int y) { return 55.0 + front(x, y, 110, 0.9, miles); }, 1,
+         300},
+        {"two fronts",
+         [&](int x, int y) {
+             return 55.0 + front(x, y, 60, 1.5, miles) - front(x, y, 190, 1.5, miles);
+         },
+         2, 300},
+        {"front cut by land",
+         [&](int x, int y) -> std::optional<double> {
+             if (y >= 190 && y < 215) return std::nullopt;
+             return 55.0 + front(x, y, 110, 1.5, miles);
+         },
+         2, 120},
+    };
+    for (const Case& c : cases) {
+        QImage chart(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::optional<double> t = c.water(x, y);
+                chart.setPixel(x, y, t ? s.colourOf(*t) : qRgb(205, 205, 205));
+            }
+        const geo::TemperatureField field = geo::temperatureField(s.scale, chart);
+        const std::vector<geo::BreakLine> lines =
+            geo::findBreakLines(field, ne01, geo::DefaultBreakThreshold);
+        const geo::BreakLayer layer =
+            geo::findTemperatureBreaks(field, ne01, geo::DefaultBreakThreshold);
+        ASSERT_EQ(int(lines.size()), c.lines) << c.name;
+        for (const geo::BreakLine& line : lines) {
+            double top = 1e9, bottom = -1e9, steepestMarked = 0.0;
+            for (const QPointF& p : line.points) {
+                top = std::min(top, p.y());
+                bottom = std::max(bottom, p.y());
+                const int x = int(p.x()), y = int(p.y());
+                if (layer.isMarked(x, y))
+                    steepestMarked = std::max(steepestMarked, double(layer.strengthAt(x, y)));
+            }
+            EXPECT_GE(bottom - top, c.shortestRows) << c.name;
+            // The steepest point of a front is on the layer's line too.
+            EXPECT_NEAR(line.strength, steepestMarked, 1.0 / 1024) << c.name;
+        }
+    }
+    // Without a calibration there are no miles and so no lines.
+    EXPECT_TRUE(
+        geo::findBreakLines(geo::temperatureField(s.scale, QImage(50, 50, QImage::Format_RGB32)),
+                            geo::Calibration(), 0.7)
+            .empty());
+}
+
+} // namespace
