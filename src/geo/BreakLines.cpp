@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
-#include <memory>
 #include <optional>
 
 namespace geo {
@@ -21,14 +20,16 @@ constexpr double ContinuationShare = 0.6;
 // cannot both be the steepest across the change.
 constexpr int Joining = 2;
 
-// States of a ridge pixel while the lines are taken from it.
-enum : std::uint8_t { NotRidge = 0, Ridge = 1, Kept = 2, Traced = 3, Beside = 4 };
+// States of a ridge pixel while the lines are taken from it; Seen is added to Kept while a
+// part is walked.
+enum : std::uint8_t { NotRidge = 0, Ridge = 1, Kept = 2, Traced = 3, Beside = 4, Seen = 0x80 };
 
 class LineTracer {
 public:
-    LineTracer(const BreakRidges& ridges, double threshold)
+    // Takes the ridges' pixels over as its states.
+    LineTracer(BreakRidges& ridges, double threshold)
         : m_ridges(ridges), m_width(ridges.width), m_height(ridges.height), m_threshold(threshold),
-          m_state(ridges.ridge), m_seen(m_state.size(), 0) {
+          m_state(std::move(ridges.ridge)) {
         for (int dy = -Joining; dy <= Joining; ++dy)
             for (int dx = -Joining; dx <= Joining; ++dx) {
                 if (dx == 0 && dy == 0) continue;
@@ -117,34 +118,40 @@ private:
     // The untraced kept pixels joined to from, nearest first: the last is one of the farthest.
     std::vector<std::size_t> collect(std::size_t from) {
         std::vector<std::size_t> part{from};
-        m_seen[from] = 1;
+        m_state[from] = Kept | Seen;
         for (std::size_t k = 0; k < part.size(); ++k)
             forNeighbours(part[k], [&](std::size_t j) {
-                if (m_state[j] != Kept || m_seen[j]) return;
-                m_seen[j] = 1;
+                if (m_state[j] != Kept) return;
+                m_state[j] = Kept | Seen;
                 part.push_back(j);
             });
         for (const std::size_t i : part)
-            m_seen[i] = 0;
+            m_state[i] = Kept;
         return part;
     }
 
-    // The shortest way through the part from `from` to every pixel of it; the pixel farthest
-    // away, and the way back from each pixel in m_previous.
-    std::size_t farthest(std::size_t from, const std::vector<std::size_t>& part) {
+    // The shortest way through the part from `from` to the pixel of it farthest away, that
+    // pixel first.
+    std::vector<std::size_t> wayToFarthest(std::size_t from) {
+        // Each pixel reached, and the place in the queue of the pixel it was reached from.
         std::vector<std::size_t> queue{from};
-        m_seen[from] = 1;
-        m_previous[from] = std::uint32_t(from);
+        std::vector<std::uint32_t> reachedFrom{0};
+        m_state[from] = Kept | Seen;
         for (std::size_t k = 0; k < queue.size(); ++k)
             forNeighbours(queue[k], [&](std::size_t j) {
-                if (m_state[j] != Kept || m_seen[j]) return;
-                m_seen[j] = 1;
-                m_previous[j] = std::uint32_t(queue[k]);
+                if (m_state[j] != Kept) return;
+                m_state[j] = Kept | Seen;
                 queue.push_back(j);
+                reachedFrom.push_back(std::uint32_t(k));
             });
-        for (const std::size_t i : part)
-            m_seen[i] = 0;
-        return queue.back();
+        for (const std::size_t i : queue)
+            m_state[i] = Kept;
+        std::vector<std::size_t> way;
+        for (std::size_t k = queue.size() - 1;; k = reachedFrom[k]) {
+            way.push_back(queue[k]);
+            if (k == 0) break;
+        }
+        return way;
     }
 
     // The longest of the shortest ways across the part, found as a tree's diameter is: the
@@ -152,16 +159,7 @@ private:
     // that the other. On a
     // thin ridge this is the whole ridge; the pixels that only thicken it lie beside it.
     std::vector<std::size_t> longestWay(const std::vector<std::size_t>& part) {
-        // Only the pixels of the part are ever written and read: no need to clear the rest.
-        if (!m_previous) m_previous.reset(new std::uint32_t[m_state.size()]);
-        const std::size_t end = part.back();
-        std::size_t at = farthest(end, part);
-        std::vector<std::size_t> path{at};
-        while (at != end) {
-            at = m_previous[at];
-            path.push_back(at);
-        }
-        return path;
+        return wayToFarthest(part.back());
     }
 
     // How many pixels a line through the path covers, counting the ones it steps over.
@@ -211,11 +209,9 @@ private:
     const int m_height;
     const double m_threshold;
     std::vector<std::uint8_t> m_state;
-    std::vector<std::uint8_t> m_seen;
     std::vector<std::size_t> m_ridgePixels; // in rows from the top
     std::vector<std::ptrdiff_t> m_joined;   // the 5 x 5 square about a pixel
     std::vector<std::ptrdiff_t> m_touching; // the 3 x 3 square
-    std::unique_ptr<std::uint32_t[]> m_previous;
 };
 
 } // namespace
@@ -223,8 +219,8 @@ private:
 std::vector<BreakLine> findBreakLines(const TemperatureField& field, const Calibration& calibration,
                                       double threshold) {
     if (!calibration.Valid || !(threshold > 0.0)) return {};
-    const BreakRidges ridges =
-        findBreakRidges(field, calibration, threshold, ContinuationShare * threshold);
+    BreakRidges ridges =
+        findBreakRidges(field, calibration, threshold, ContinuationShare * threshold, Joining);
     if (ridges.ridge.empty()) return {};
     return LineTracer(ridges, threshold).trace();
 }

@@ -193,7 +193,8 @@ private:
 // smoothing is the threshold's, whatever lowest is.
 template <typename ReadRow>
 BreakRidges ridgesOf(int width, int height, float readingStep, ReadRow&& readRow,
-                     const Calibration& calibration, double threshold, double lowestStrength) {
+                     const Calibration& calibration, double threshold, double lowestStrength,
+                     int joining = 0) {
     BreakRidges ridges;
     ridges.width = width;
     ridges.height = height;
@@ -330,26 +331,65 @@ BreakRidges ridgesOf(int width, int height, float readingStep, ReadRow&& readRow
         const double top = a + tx * (b - a), bottom = c + tx * (d - c);
         return top + ty * (bottom - top);
     };
+    auto steepest = [&](std::size_t i) {
+        const int here = ridges.strength[i];
+        if (direction[i] == 0 || direction[i] == Weaker || here == 0) return false;
+        const double x = double(i % std::size_t(width)), y = double(i / std::size_t(width));
+        const double ux = cosines[std::size_t(direction[i] - 1)];
+        const double uy = sines[std::size_t(direction[i] - 1)];
+        for (int k = 1; k <= reach; ++k)
+            for (const int side : {1, -1}) {
+                // Beside land or cloud there is no telling where the change is steepest.
+                const std::optional<double> there =
+                    strengthAt(x + side * k * ux, y + side * k * uy);
+                if (!there || (side > 0 ? *there > here : *there >= here)) return false;
+            }
+        return true;
+    };
+    if (joining <= 0) {
+        for (int y = margin; y < height - margin; ++y)
+            for (int x = margin; x < width - margin; ++x) {
+                const std::size_t i = std::size_t(y) * width + std::size_t(x);
+                if (steepest(i)) ridges.ridge[i] = 1;
+            }
+        return ridges;
+    }
+
+    // Only the ridges a break reaches: the test runs on the ridges reaching the threshold, then
+    // spreads from each ridge found to the pixels within joining of it, so that the many weaker
+    // pixels far from any break are never looked at. A pixel tested and found no ridge is
+    // marked NoRidge until the spreading ends, so that it is tested once.
+    constexpr std::uint8_t NoRidge = 2;
+    std::vector<std::size_t> open;
     for (int y = margin; y < height - margin; ++y)
         for (int x = margin; x < width - margin; ++x) {
             const std::size_t i = std::size_t(y) * width + std::size_t(x);
-            const int here = ridges.strength[i];
-            if (direction[i] == 0 || direction[i] == Weaker || here == 0) continue;
-            const double ux = cosines[std::size_t(direction[i] - 1)];
-            const double uy = sines[std::size_t(direction[i] - 1)];
-            bool steepest = true;
-            for (int k = 1; k <= reach && steepest; ++k) {
-                for (const int side : {1, -1}) {
-                    // Beside land or cloud there is no telling where the change is steepest.
-                    const std::optional<double> there =
-                        strengthAt(x + side * k * ux, y + side * k * uy);
-                    if (!there || (side > 0 ? *there > here : *there >= here)) {
-                        steepest = false;
-                        break;
-                    }
+            if (!BreakRidges::reaches(ridges.strength[i], threshold)) continue;
+            ridges.ridge[i] = steepest(i) ? 1 : NoRidge;
+            if (ridges.ridge[i] == 1) open.push_back(i);
+        }
+    while (!open.empty()) {
+        const std::size_t i = open.back();
+        open.pop_back();
+        const int x = int(i % std::size_t(width)), y = int(i / std::size_t(width));
+        for (int ny = std::max(margin, y - joining);
+             ny <= std::min(height - margin - 1, y + joining); ++ny)
+            for (int nx = std::max(margin, x - joining);
+                 nx <= std::min(width - margin - 1, x + joining); ++nx) {
+                const std::size_t j = std::size_t(ny) * width + std::size_t(nx);
+                if (ridges.ridge[j] != 0) continue;
+                if (steepest(j)) {
+                    ridges.ridge[j] = 1;
+                    open.push_back(j);
+                } else {
+                    ridges.ridge[j] = NoRidge;
                 }
             }
-            if (steepest) ridges.ridge[i] = 1;
+    }
+    for (int y = margin; y < height - margin; ++y)
+        for (int x = margin; x < width - margin; ++x) {
+            std::uint8_t& r = ridges.ridge[std::size_t(y) * width + std::size_t(x)];
+            if (r == NoRidge) r = 0;
         }
     return ridges;
 }
@@ -471,7 +511,7 @@ BreakLayer findTemperatureBreaks(const TemperatureField& field, const Calibratio
 }
 
 BreakRidges findBreakRidges(const TemperatureField& field, const Calibration& calibration,
-                            double threshold, double lowest) {
+                            double threshold, double lowest, int joining) {
     const int width = field.width;
     auto readRow = [&](int y, float* values, std::uint8_t* clean) {
         const std::size_t from = std::size_t(y) * std::size_t(width);
@@ -479,7 +519,7 @@ BreakRidges findBreakRidges(const TemperatureField& field, const Calibration& ca
         std::copy_n(field.clean.data() + from, width, clean);
     };
     return ridgesOf(width, field.height, field.readingStep, readRow, calibration, threshold,
-                    std::min(lowest, threshold));
+                    std::min(lowest, threshold), joining);
 }
 
 BreakLayer chartBreaks(const TemperatureScale& scale, const QImage& chart,

@@ -104,9 +104,12 @@ struct BreakRidges {
 
 // The ridges of a field down to lowest (°F per NM, at most threshold), under the smoothing the
 // threshold calls for. The ridge pixels reaching the threshold are the break layer's marks
-// before its short scraps are left out. No ridges without a valid calibration.
+// before its short scraps are left out. With joining above 0 only the ridges a break reaches
+// are kept: those reaching the threshold and the weaker ones joined to them through ridge
+// pixels at most joining pixels apart across and down (the rest is never tested, which is
+// much faster). No ridges without a valid calibration.
 BreakRidges findBreakRidges(const TemperatureField& field, const Calibration& calibration,
-                            double threshold, double lowest);
+                            double threshold, double lowest, int joining = 0);
 
 // The breaks of a chart read under a scale: the same as findTemperatureBreaks of its
 // temperatureField, reading the chart row by row instead of keeping its whole field.

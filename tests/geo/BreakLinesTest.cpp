@@ -12,6 +12,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -98,6 +99,51 @@ TEST(BreakLines, FollowEachFrontWhole) {
         geo::findBreakLines(geo::temperatureField(s.scale, QImage(50, 50, QImage::Format_RGB32)),
                             geo::Calibration(), 0.7)
             .empty());
+}
+
+// Ridges spread from the breaks are exactly the ridge pixels joined to one reaching the
+// threshold through ridge pixels at most two apart, on a sample chart's fronts, eddies, land
+// and cloud.
+TEST(BreakLines, RidgesSpreadFromBreaksAreAllABreakReaches) {
+    const QImage chart =
+        QImage(QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif"))
+            .convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(chart.isNull());
+    geo::TemperatureScale scale;
+    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()), 38,
+                          62);
+    const geo::Calibration ne01 = geo::Calibration::forArea(RecogniseArea("ne01"));
+    const geo::TemperatureField field = geo::temperatureField(scale, chart);
+    for (const double threshold : {geo::WeakBreakThreshold, geo::DefaultBreakThreshold}) {
+        const geo::BreakRidges all = geo::findBreakRidges(field, ne01, threshold, 0.6 * threshold);
+        const geo::BreakRidges spread =
+            geo::findBreakRidges(field, ne01, threshold, 0.6 * threshold, 2);
+        std::vector<std::uint8_t> reached(all.ridge.size(), 0);
+        std::vector<std::size_t> open;
+        for (std::size_t i = 0; i < all.ridge.size(); ++i)
+            if (all.ridge[i] && geo::BreakRidges::reaches(all.strength[i], threshold)) {
+                reached[i] = 1;
+                open.push_back(i);
+            }
+        while (!open.empty()) {
+            const int x = int(open.back() % std::size_t(all.width));
+            const int y = int(open.back() / std::size_t(all.width));
+            open.pop_back();
+            for (int ny = std::max(0, y - 2); ny <= std::min(all.height - 1, y + 2); ++ny)
+                for (int nx = std::max(0, x - 2); nx <= std::min(all.width - 1, x + 2); ++nx) {
+                    const std::size_t j = std::size_t(ny) * std::size_t(all.width) + nx;
+                    if (all.ridge[j] && !reached[j]) {
+                        reached[j] = 1;
+                        open.push_back(j);
+                    }
+                }
+        }
+        EXPECT_TRUE(spread.ridge == reached) << threshold;
+        // Not a trivial case: some weaker ridges lie apart from every break.
+        EXPECT_LT(std::count(reached.begin(), reached.end(), 1),
+                  std::count(all.ridge.begin(), all.ridge.end(), 1))
+            << threshold;
+    }
 }
 
 } // namespace
