@@ -8,10 +8,8 @@
 #include "app/BreakLayerCache.h"
 #include "app/HelpWindow.h"
 #include "app/HighlightLayerCache.h"
-#include "app/HistoryPlot.h"
 #include "app/IsothermLayerCache.h"
 #include "app/RegistryVariables.h"
-#include "app/WaypointGridView.h"
 #include "app/WindowLayout.h"
 #include "app/vekImage.h"
 #include "archive/ArchiveTidyUp.h"
@@ -29,11 +27,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -322,43 +318,13 @@ void TFormThalwise::createControls() {
     connect(BitBtnLeft, &QToolButton::clicked, this, [this] { BitBtnLeftClick(); });
     connect(BitBtnRight, &QToolButton::clicked, this, [this] { BitBtnRightClick(); });
 
-    StringGridWaypointList = new QTableWidget(17, 7, m_client);
-    StringGridWaypointList->setObjectName(QStringLiteral("StringGridWaypointList"));
-    StringGridWaypointList->setToolTip(tr("Right-click the list for options"));
-    StringGridWaypointList->horizontalHeader()->hide();
-    StringGridWaypointList->verticalHeader()->hide();
-    StringGridWaypointList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGridWaypointList->setContextMenuPolicy(Qt::CustomContextMenu);
-    StringGridWaypointList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGridWaypointList->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGridWaypointList->setTextElideMode(Qt::ElideNone);
-    StringGridWaypointList->setWordWrap(false);
-    StringGridWaypointList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGridWaypointList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StringGridWaypointList->setMouseTracking(true);
-    auto* gridDelegate = new app::WaypointGridDelegate(StringGridWaypointList);
-    // A header that needs more lines than its row has raises the row once drawing is over.
-    gridDelegate->rowTooLow = [this](int row, int neededHeight) {
-        QTimer::singleShot(0, this, [this, row, neededHeight] {
-            if (row < 0 || row >= int(m_gridRowHeights.size()) ||
-                m_gridRowHeights[row] >= neededHeight)
-                return;
-            m_gridRowHeights[row] = neededHeight;
-            applyWaypointGridLayout();
-            FormResize();
-        });
-    };
-    StringGridWaypointList->setItemDelegate(gridDelegate);
-    StringGridWaypointList->viewport()->installEventFilter(this);
+    createWaypointGrid();
     // Quirk "wheel-never-changes-range": a wheel turn over the scale's spinners or the slider
     // zooms as it does elsewhere; it never changes the range every reading depends on.
     for (QWidget* scaleControl :
          {static_cast<QWidget*>(UpDownScaleMax), static_cast<QWidget*>(UpDownScaleMin),
           static_cast<QWidget*>(TrackBarTemperature)})
         scaleControl->installEventFilter(this);
-    StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
-    StringGridWaypointList->hide();
-    createWaypointPanel();
 
     // Under the chart and the panels alike: the panels beside the chart never cut its readouts.
     StatusBar = new QStatusBar(this);
@@ -400,26 +366,12 @@ void TFormThalwise::createControls() {
     TimerChartAge->setInterval(60 * 1000);
     connect(TimerChartAge, &QTimer::timeout, this, [this] { updateChartAge(); });
 
-    DockTemperatureHistory = new QDockWidget(tr("Temperature history"), this);
-    DockTemperatureHistory->setObjectName(QStringLiteral("DockTemperatureHistory"));
-    PlotTemperatureHistory = new THistoryPlot(DockTemperatureHistory);
-    DockTemperatureHistory->setWidget(PlotTemperatureHistory);
-    addDockWidget(Qt::RightDockWidgetArea, DockTemperatureHistory);
-    DockTemperatureHistory->hide();
+    createHistoryPanel();
     for (auto signal : {&QDockWidget::visibilityChanged, &QDockWidget::topLevelChanged})
         for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList})
             connect(dock, signal, this, [this] { fitAroundHistoryPanel(); });
     for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList})
         connect(dock, &QDockWidget::dockLocationChanged, this, [this] { fitAroundHistoryPanel(); });
-    PopupMenuChart = new QMenu(this);
-    PopupMenuChart->setObjectName(QStringLiteral("PopupMenuChart"));
-    PopupMenuChartPin = PopupMenuChart->addAction(tr("&Pin here"));
-    PopupMenuChartPin->setObjectName(QStringLiteral("PopupMenuChartPin"));
-    connect(PopupMenuChartPin, &QAction::triggered, this, [this] { PopupMenuChartPinClick(); });
-    PopupMenuChartUnpin = PopupMenuChart->addAction(tr("&Follow the pointer"));
-    PopupMenuChartUnpin->setObjectName(QStringLiteral("PopupMenuChartUnpin"));
-    connect(PopupMenuChartUnpin, &QAction::triggered, this, [this] { PopupMenuChartUnpinClick(); });
-
     TimerLoad = new QTimer(this);
     TimerLoad->setObjectName(QStringLiteral("TimerLoad"));
     TimerLoad->setInterval(100);
@@ -458,25 +410,27 @@ QAction* TFormThalwise::addMenuItem(QMenu* menu, const char* name, const QString
     return action;
 }
 
+QMenu* TFormThalwise::addMenu(QMenu* parentMenu, const char* name, const QString& caption) {
+    QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : MainMenu1->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QActionGroup* TFormThalwise::radioGroup(const char* name, std::initializer_list<QAction*> items) {
+    auto* group = new QActionGroup(this);
+    group->setObjectName(QString::fromLatin1(name));
+    // Ticks are set by updateActions alone; no item may be ticked at all.
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* item : items) {
+        item->setCheckable(true);
+        group->addAction(item);
+    }
+    return group;
+}
+
 void TFormThalwise::createActions() {
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    auto addMenu = [this](QMenu* parentMenu, const char* name, const QString& caption) {
-        QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : MainMenu1->addMenu(caption);
-        menu->setObjectName(QString::fromLatin1(name));
-        return menu;
-    };
-    auto radioGroup = [this](const char* name, std::initializer_list<QAction*> items) {
-        auto* group = new QActionGroup(this);
-        group->setObjectName(QString::fromLatin1(name));
-        // Ticks are set by updateActions alone; no item may be ticked at all.
-        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-        for (QAction* item : items) {
-            item->setCheckable(true);
-            group->addAction(item);
-        }
-        return group;
-    };
     using F = TFormThalwise;
 
     MenuFile = addMenu(nullptr, "MenuFile", tr("&File"));
@@ -588,52 +542,8 @@ void TFormThalwise::createActions() {
     MenuViewTemperatureHistory->setText(tr("Temperature &history"));
     MenuView->addAction(MenuViewTemperatureHistory);
 
-    MenuTools = addMenu(nullptr, "MenuTools", tr("&Tools"));
-    MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", tr("&Area to flip"));
-    MenuToolsDeleteAfter =
-        addMenu(MenuTools, "MenuToolsDeleteAfter", tr("&Delete charts after"));
-    struct Retention {
-        const char* name;
-        const char* caption;
-        int tag;
-        QAction** item;
-    };
-    const Retention retention[] = {
-        {"MenuToolsDeleteAfterUnlimited", "&Never", 0, &MenuToolsDeleteAfterUnlimited},
-        {"MenuToolsDeleteAfter7days", "&7 days", 7, &MenuToolsDeleteAfter7days},
-        {"MenuToolsDeleteAfter14days", "&14 days", 14, &MenuToolsDeleteAfter14days},
-        {"MenuToolsDeleteAfter30days", "&30 days", 30, &MenuToolsDeleteAfter30days},
-        {"MenuToolsDeleteAfter60days", "&60 days", 60, &MenuToolsDeleteAfter60days},
-        {"MenuToolsDeleteAfter90days", "&90 days", 90, &MenuToolsDeleteAfter90days},
-    };
-    m_daysToKeepGroup = radioGroup("DaysToKeepGroup", {});
-    for (const Retention& r : retention) {
-        QAction* item = addMenuItem(MenuToolsDeleteAfter, r.name,
-                                    QCoreApplication::translate("ArchiveTidyUp", r.caption),
-                                    nullptr);
-        item->setData(r.tag);
-        item->setCheckable(true);
-        m_daysToKeepGroup->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item] {
-            MenuToolsDaysToKeepClick(item);
-            updateActions();
-        });
-        *r.item = item;
-    }
-    MenuToolsManageArchive = addMenuItem(MenuTools, "MenuToolsManageArchive", tr("&Manage archive..."),
-                                         &F::MenuToolsManageArchiveClick);
-    MenuToolsPurgeOldCharts = addMenuItem(MenuTools, "MenuToolsPurgeOldCharts",
-                                          tr("&Purge old charts..."), &F::MenuToolsPurgeOldChartsClick);
-
-    MenuHelp = addMenu(nullptr, "MenuHelp", tr("&Help"));
-    MenuHelpContents = addMenuItem(MenuHelp, "MenuHelpContents", tr("&Contents..."), &F::MenuHelpClick);
-    MenuHelpGettingStarted = addMenuItem(MenuHelp, "MenuHelpGettingStarted", tr("&Getting started..."),
-                                         &F::MenuHelpGettingStartedClick);
-    MenuHelpIndex = addMenuItem(MenuHelp, "MenuHelpIndex", tr("&Index..."), &F::MenuHelpClick);
-    MenuHelpSearch =
-        addMenuItem(MenuHelp, "MenuHelpSearch", tr("&Search for Help On..."), &F::MenuHelpClick);
-    MenuHelp->addSeparator();
-    MenuHelpAbout = addMenuItem(MenuHelp, "MenuHelpAbout", tr("&About..."), &F::MenuHelpAboutClick);
+    createArchiveActions();
+    createHelpActions();
 
     // The desktop's standard keys, each with the usual chord where the desktop names none.
     // They are all chords or function keys, so none takes an access key of the menus.
@@ -663,33 +573,7 @@ void TFormThalwise::createActions() {
     MenuViewZoom->installEventFilter(this);
     MenuViewNormal->installEventFilter(this);
 
-    PopupMenuWaypoint = new QMenu(this);
-    PopupMenuWaypoint->setObjectName(QStringLiteral("PopupMenuWaypoint"));
-    PopupMenuWaypointClear = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointClear", tr("Clear all"),
-                                         &F::PopupMenuWaypointClearClick);
-    PopupDetailsWpt = addMenuItem(PopupMenuWaypoint, "PopupDetailsWpt", tr("Details"), nullptr);
-    PopupDetailsWpt->setVisible(false);
-    PopupMenuWaypointDelete = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointDelete", tr("Delete"),
-                                          &F::PopupMenuWaypointDeleteClick);
-    PopupMenuWaypointPrint = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointPrint", tr("Print"),
-                                         &F::PopupMenuWaypointPrintClick);
-    PopupMenuWaypointExportGpx =
-        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointExportGpx", tr("Export waypoints (GPX)..."),
-                    &F::MenuFileExportGpxClick);
-    PopupMenuWaypointImportGpx =
-        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointImportGpx", tr("Import waypoints (GPX)..."),
-                    &F::MenuFileImportGpxClick);
-    PopupMenuWaypoint->addSeparator();
-    PopupMenuWaypointHideTable =
-        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointHideTable", tr("Hide waypoint list"),
-                    &F::PopupMenuWaypointHideTableClick);
-    connect(PopupMenuWaypoint, &QMenu::aboutToShow, this, [this] { PopupMenuWaypointPopup(); });
-    connect(StringGridWaypointList, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) {
-                // The menu key gives the current cell's place, the mouse its own.
-                StringGridWaypointListMouseMove(at);
-                PopupMenuWaypoint->popup(StringGridWaypointList->viewport()->mapToGlobal(at));
-            });
+    createWaypointActions();
 }
 
 // The controls anchored to the right or bottom keep their distance from those edges; the tab

@@ -1,4 +1,4 @@
-// The chart archive and flipping: flip commands, image tabs, tree scanners, manage and purge.
+// The chart archive and flipping: the Tools menu, flip commands, image tabs, tree scanners, purge.
 
 #include "app/ThalwiseForm.h"
 
@@ -21,15 +21,57 @@
 #include "platform/MessageBoxes.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
+
+void TFormThalwise::createArchiveActions() {
+    using F = TFormThalwise;
+    MenuTools = addMenu(nullptr, "MenuTools", tr("&Tools"));
+    MenuDefaultArea = addMenu(MenuTools, "MenuDefaultArea", tr("&Area to flip"));
+    MenuToolsDeleteAfter = addMenu(MenuTools, "MenuToolsDeleteAfter", tr("&Delete charts after"));
+    struct Retention {
+        const char* name;
+        const char* caption;
+        int tag;
+        QAction** item;
+    };
+    const Retention retention[] = {
+        {"MenuToolsDeleteAfterUnlimited", "&Never", 0, &MenuToolsDeleteAfterUnlimited},
+        {"MenuToolsDeleteAfter7days", "&7 days", 7, &MenuToolsDeleteAfter7days},
+        {"MenuToolsDeleteAfter14days", "&14 days", 14, &MenuToolsDeleteAfter14days},
+        {"MenuToolsDeleteAfter30days", "&30 days", 30, &MenuToolsDeleteAfter30days},
+        {"MenuToolsDeleteAfter60days", "&60 days", 60, &MenuToolsDeleteAfter60days},
+        {"MenuToolsDeleteAfter90days", "&90 days", 90, &MenuToolsDeleteAfter90days},
+    };
+    m_daysToKeepGroup = radioGroup("DaysToKeepGroup", {});
+    for (const Retention& r : retention) {
+        QAction* item =
+            addMenuItem(MenuToolsDeleteAfter, r.name,
+                        QCoreApplication::translate("ArchiveTidyUp", r.caption), nullptr);
+        item->setData(r.tag);
+        item->setCheckable(true);
+        m_daysToKeepGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] {
+            MenuToolsDaysToKeepClick(item);
+            updateActions();
+        });
+        *r.item = item;
+    }
+    MenuToolsManageArchive = addMenuItem(MenuTools, "MenuToolsManageArchive",
+                                         tr("&Manage archive..."), &F::MenuToolsManageArchiveClick);
+    MenuToolsPurgeOldCharts =
+        addMenuItem(MenuTools, "MenuToolsPurgeOldCharts", tr("&Purge old charts..."),
+                    &F::MenuToolsPurgeOldChartsClick);
+}
 
 void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
     if (!item) return;

@@ -16,10 +16,29 @@
 #include "geo/vekMapping.h"
 #include "gif/GIFImage.h"
 
+#include <QAction>
 #include <QDockWidget>
 #include <QLabel>
+#include <QMenu>
 #include <QSlider>
 #include <QSpinBox>
+
+void TFormThalwise::createHistoryPanel() {
+    DockTemperatureHistory = new QDockWidget(tr("Temperature history"), this);
+    DockTemperatureHistory->setObjectName(QStringLiteral("DockTemperatureHistory"));
+    PlotTemperatureHistory = new THistoryPlot(DockTemperatureHistory);
+    DockTemperatureHistory->setWidget(PlotTemperatureHistory);
+    addDockWidget(Qt::RightDockWidgetArea, DockTemperatureHistory);
+    DockTemperatureHistory->hide();
+    PopupMenuChart = new QMenu(this);
+    PopupMenuChart->setObjectName(QStringLiteral("PopupMenuChart"));
+    PopupMenuChartPin = PopupMenuChart->addAction(tr("&Pin here"));
+    PopupMenuChartPin->setObjectName(QStringLiteral("PopupMenuChartPin"));
+    connect(PopupMenuChartPin, &QAction::triggered, this, [this] { PopupMenuChartPinClick(); });
+    PopupMenuChartUnpin = PopupMenuChart->addAction(tr("&Follow the pointer"));
+    PopupMenuChartUnpin->setObjectName(QStringLiteral("PopupMenuChartUnpin"));
+    connect(PopupMenuChartUnpin, &QAction::triggered, this, [this] { PopupMenuChartUnpinClick(); });
+}
 
 void TFormThalwise::refreshTemperatureHistory() {
     m_history.setCharts(ChartImages, ScaleBitmap, UpDownScaleMin->value(), UpDownScaleMax->value());

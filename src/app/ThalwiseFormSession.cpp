@@ -438,6 +438,21 @@ void TFormThalwise::MenuFilePrintSetupClick() {
     if (m_services.printers) m_services.printers->printerSetup();
 }
 
+void TFormThalwise::createHelpActions() {
+    using F = TFormThalwise;
+    MenuHelp = addMenu(nullptr, "MenuHelp", tr("&Help"));
+    MenuHelpContents =
+        addMenuItem(MenuHelp, "MenuHelpContents", tr("&Contents..."), &F::MenuHelpClick);
+    MenuHelpGettingStarted =
+        addMenuItem(MenuHelp, "MenuHelpGettingStarted", tr("&Getting started..."),
+                    &F::MenuHelpGettingStartedClick);
+    MenuHelpIndex = addMenuItem(MenuHelp, "MenuHelpIndex", tr("&Index..."), &F::MenuHelpClick);
+    MenuHelpSearch =
+        addMenuItem(MenuHelp, "MenuHelpSearch", tr("&Search for Help On..."), &F::MenuHelpClick);
+    MenuHelp->addSeparator();
+    MenuHelpAbout = addMenuItem(MenuHelp, "MenuHelpAbout", tr("&About..."), &F::MenuHelpAboutClick);
+}
+
 void TFormThalwise::MenuHelpClick() {
     // One handler for the three commands; the command chosen picks the tab.
     const QObject* command = sender();

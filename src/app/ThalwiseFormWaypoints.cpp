@@ -23,11 +23,15 @@
 #include "platform/Printers.h"
 #include "printing/TextPrint.h"
 
+#include <QAction>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
 #include <algorithm>
@@ -61,6 +65,71 @@ geo::WaypointListOptions listOptions(const TRegistryDouble* homeLat, const TRegi
 }
 
 } // namespace
+
+void TFormThalwise::createWaypointGrid() {
+    StringGridWaypointList = new QTableWidget(17, 7, m_client);
+    StringGridWaypointList->setObjectName(QStringLiteral("StringGridWaypointList"));
+    StringGridWaypointList->setToolTip(tr("Right-click the list for options"));
+    StringGridWaypointList->horizontalHeader()->hide();
+    StringGridWaypointList->verticalHeader()->hide();
+    StringGridWaypointList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGridWaypointList->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGridWaypointList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGridWaypointList->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGridWaypointList->setTextElideMode(Qt::ElideNone);
+    StringGridWaypointList->setWordWrap(false);
+    StringGridWaypointList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGridWaypointList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGridWaypointList->setMouseTracking(true);
+    auto* gridDelegate = new app::WaypointGridDelegate(StringGridWaypointList);
+    // A header that needs more lines than its row has raises the row once drawing is over.
+    gridDelegate->rowTooLow = [this](int row, int neededHeight) {
+        QTimer::singleShot(0, this, [this, row, neededHeight] {
+            if (row < 0 || row >= int(m_gridRowHeights.size()) ||
+                m_gridRowHeights[row] >= neededHeight)
+                return;
+            m_gridRowHeights[row] = neededHeight;
+            applyWaypointGridLayout();
+            FormResize();
+        });
+    };
+    StringGridWaypointList->setItemDelegate(gridDelegate);
+    StringGridWaypointList->viewport()->installEventFilter(this);
+    StringGridWaypointList->resize(7 * 52 + 4, 17 * 20 + 4);
+    StringGridWaypointList->hide();
+    createWaypointPanel();
+}
+
+void TFormThalwise::createWaypointActions() {
+    using F = TFormThalwise;
+    PopupMenuWaypoint = new QMenu(this);
+    PopupMenuWaypoint->setObjectName(QStringLiteral("PopupMenuWaypoint"));
+    PopupMenuWaypointClear = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointClear",
+                                         tr("Clear all"), &F::PopupMenuWaypointClearClick);
+    PopupDetailsWpt = addMenuItem(PopupMenuWaypoint, "PopupDetailsWpt", tr("Details"), nullptr);
+    PopupDetailsWpt->setVisible(false);
+    PopupMenuWaypointDelete = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointDelete",
+                                          tr("Delete"), &F::PopupMenuWaypointDeleteClick);
+    PopupMenuWaypointPrint = addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointPrint", tr("Print"),
+                                         &F::PopupMenuWaypointPrintClick);
+    PopupMenuWaypointExportGpx =
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointExportGpx",
+                    tr("Export waypoints (GPX)..."), &F::MenuFileExportGpxClick);
+    PopupMenuWaypointImportGpx =
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointImportGpx",
+                    tr("Import waypoints (GPX)..."), &F::MenuFileImportGpxClick);
+    PopupMenuWaypoint->addSeparator();
+    PopupMenuWaypointHideTable =
+        addMenuItem(PopupMenuWaypoint, "PopupMenuWaypointHideTable", tr("Hide waypoint list"),
+                    &F::PopupMenuWaypointHideTableClick);
+    connect(PopupMenuWaypoint, &QMenu::aboutToShow, this, [this] { PopupMenuWaypointPopup(); });
+    connect(StringGridWaypointList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) {
+                // The menu key gives the current cell's place, the mouse its own.
+                StringGridWaypointListMouseMove(at);
+                PopupMenuWaypoint->popup(StringGridWaypointList->viewport()->mapToGlobal(at));
+            });
+}
 
 void TFormThalwise::createWaypointPanel() {
     DockWaypointList = new QDockWidget(tr("Waypoints"), this);
