@@ -75,7 +75,6 @@ TEST(ViewWindow, ANewUserSeesTheWholeChartAndReadsThePixelUnderThePointer) {
             // The pixel shown at a view position is the position times 1024 / k, truncated.
             const QPoint pixel(shown.x() * 1024 / k, shown.y() * 1024 / k);
             EXPECT_EQ(pixelRead(*form, form->ImageDisplay->mapTo(view, shown)), pixel);
-            EXPECT_EQ(form->statusPanelText(0), form->chartPixelPositionText(pixel));
             EXPECT_EQ(form->statusPanelText(1),
                       geo::temperaturePanelText(form->m_temperatureScale.TemperatureAtPixel(
                           form->BaseBitmap, pixel.x(), pixel.y())));
