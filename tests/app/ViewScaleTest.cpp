@@ -11,14 +11,7 @@
 #include <vector>
 
 using view::Scale;
-
-namespace {
-
-Scale percent(int p) {
-    return Scale::percent(p);
-}
-
-} // namespace
+constexpr auto percent = &Scale::percent;
 
 TEST(ViewScale, EveryViewPositionLandsOnThePixelItShows) {
     // A chart whose every pixel is its own colour, so that the picture tells which one it shows.
