@@ -1,6 +1,6 @@
 // What the window remembers and takes in, as a user meets it: a restart brings back the size,
-// the panels and the chart; the recent list drops a chart that is gone and can be cleared;
-// charts dropped on the window open or flip; keys delete a waypoint and close the help.
+// the panels and the chart dropped on it; the recent list drops a chart that is gone and can be
+// cleared; charts dropped together flip; keys delete a waypoint and close the help.
 
 #include "WindowTestSupport.h"
 #include "app/HelpWindow.h"
@@ -59,12 +59,12 @@ void drop(TFormThalwise& form, const QStringList& paths) {
     QCoreApplication::processEvents();
 }
 
-TEST(RememberWindow, ARestartBringsBackTheSizeThePanelsAndTheChart) {
+TEST(RememberWindow, ARestartBringsBackTheSizeThePanelsAndTheDroppedChart) {
     RememberRig rig;
     QString shown;
     {
         auto form = rig.start();
-        form->OpenChart(rig.chart("area-ne01.gif"));
+        drop(*form, {rig.chart("area-ne01.gif")}); // one chart dropped opens
         shown = form->CurrentChartPath;
         ASSERT_FALSE(shown.isEmpty());
         form->resize(1600, 900);
@@ -98,6 +98,13 @@ TEST(RememberWindow, ARestartBringsBackTheSizeThePanelsAndTheChart) {
     EXPECT_FALSE(form->ImageLogo->isHidden());
     EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
     EXPECT_TRUE(rig.messageBoxes.errors.isEmpty());
+
+    // Three of one area dropped flip, oldest first whatever order they came in.
+    drop(*form, {rig.chart("2026-11-26-12ne01.gif"), rig.chart("2026-11-24-12ne01.gif"),
+                 rig.chart("2026-11-25-12ne01.gif")});
+    ASSERT_EQ(form->TabControlImagesTabs->count(), 3);
+    EXPECT_EQ(form->TabControlImagesTabs->tabText(0), "2026-11-24-12");
+    EXPECT_EQ(form->TabControlImagesTabs->tabText(2), "2026-11-26-12");
 }
 
 TEST(RememberWindow, RecentChartsDropWhatIsGoneAndClearTheList) {
@@ -125,25 +132,6 @@ TEST(RememberWindow, RecentChartsDropWhatIsGoneAndClearTheList) {
     form->MenuFileOpenRecentClear->trigger();
     form.reset();
     EXPECT_TRUE(rig.start()->RecentCharts.isEmpty());
-}
-
-TEST(RememberWindow, DroppedChartsOpenOrFlip) {
-    RememberRig rig;
-    auto form = rig.start();
-    const QString one = rig.chart("area-ne01.gif");
-    drop(*form, {one});
-    EXPECT_FALSE(form->CurrentChartPath.isEmpty());
-    EXPECT_EQ(form->ChartImages.size(), 1);
-    EXPECT_EQ(form->TabControlImagesTabs->count(), 0);
-
-    // Three of one area flip, oldest first whatever order they came in.
-    const QStringList week = {rig.chart("2026-11-26-12ne01.gif"),
-                              rig.chart("2026-11-24-12ne01.gif"),
-                              rig.chart("2026-11-25-12ne01.gif")};
-    drop(*form, week);
-    ASSERT_EQ(form->TabControlImagesTabs->count(), 3);
-    EXPECT_EQ(form->TabControlImagesTabs->tabText(0), "2026-11-24-12");
-    EXPECT_EQ(form->TabControlImagesTabs->tabText(2), "2026-11-26-12");
 }
 
 TEST(RememberWindow, KeysDeleteTheSelectedWaypointAndCloseTheHelp) {

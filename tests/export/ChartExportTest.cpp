@@ -172,13 +172,6 @@ TEST(ChartExport, GpxForThePlotter) {
     EXPECT_TRUE(document->contains("<time>2026-12-01T12:00:00Z</time>"));
     EXPECT_EQ(exports::breakTrackName(2.06f), "Break 2.1F/NM");
     EXPECT_EQ(exports::isothermTrackName(68.5f), "68.5F");
-    // Reads back as a waypoint file, the water temperature kept.
-    const std::optional<geo::GpxWaypoints> read = geo::readGpx(*document, &error);
-    ASSERT_TRUE(read) << error.toStdString();
-    ASSERT_EQ(read->waypoints.size(), 2u);
-    EXPECT_NEAR(read->waypoints[0].tempF, 60.5f, 0.01f);
-    ASSERT_TRUE(read->home);
-    EXPECT_FLOAT_EQ(read->home->Latitude, 42.5f);
     // The wavy track is thinned to the budget.
     const qsizetype firstTrack = document->indexOf("<trk>");
     const qsizetype secondTrack = document->indexOf("<trk>", firstTrack + 1);

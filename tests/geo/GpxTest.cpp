@@ -300,28 +300,4 @@ TEST(Gpx, GpsBabelReadsEveryWaypointWithItsTemperature) {
     EXPECT_DOUBLE_EQ(byName["HOME"][lon].toDouble(), -70.25);
 }
 
-// A standard converter reads the names a plotter gets, and the whole names as descriptions.
-TEST(Gpx, GpsBabelReadsThePlotterNamesAndTheWholeNames) {
-    const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
-    if (gpsbabel.isEmpty()) GTEST_SKIP() << "GPSBabel is not installed";
-    QTemporaryDir dir;
-    const QString path = dir.filePath("named.gpx");
-    QString error;
-    ASSERT_TRUE(geo::writeGpxFile(path, NamedTrip, 42.5, -70.25, &error));
-    // Tab-separated: the names hold commas and quotes.
-    QProcess babel;
-    babel.start(gpsbabel, {"-i", "gpx", "-f", path, "-o", "tabsep", "-F", "-"});
-    ASSERT_TRUE(babel.waitForFinished(30000));
-    ASSERT_EQ(babel.exitCode(), 0) << babel.readAllStandardError().toStdString();
-    const QString output = QString::fromUtf8(babel.readAllStandardOutput());
-    QStringList names;
-    for (const QString& row : output.split('\n', Qt::SkipEmptyParts)) {
-        const QStringList cells = row.split('\t');
-        if (cells.size() > 2) names.append(cells[1]);
-    }
-    EXPECT_EQ(names.mid(0, PlotterNames.size()), PlotterNames) << output.toStdString();
-    EXPECT_TRUE(output.contains("Reef by the ledge, north")) << output.toStdString();
-    EXPECT_TRUE(output.contains("reef by the ledge, south"));
-}
-
 } // namespace

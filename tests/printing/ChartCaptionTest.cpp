@@ -63,10 +63,9 @@ TEST(ChartCaption, SaysTheAreaTheRangeAndTheCornersOfThePrintedPart) {
     ASSERT_EQ(caption.colourBar.size(), QSize(251, 1));
     EXPECT_EQ(caption.colourBar.pixel(0, 0), facts.scaleBitmap.pixel(15, 0));
     EXPECT_EQ(caption.colourBar.pixel(250, 0), facts.scaleBitmap.pixel(15, 250));
-    EXPECT_EQ(caption.corners[0], QStringLiteral("43°00'N 71°00'W"));
-    EXPECT_EQ(caption.corners[1], QStringLiteral("43°00'N 69°00'W"));
-    EXPECT_EQ(caption.corners[2], QStringLiteral("41°30'N 71°00'W"));
-    EXPECT_EQ(caption.corners[3], QStringLiteral("41°30'N 69°00'W"));
+    EXPECT_EQ(
+        QStringList(std::begin(caption.corners), std::end(caption.corners)),
+        QStringList({"43°00'N 71°00'W", "43°00'N 69°00'W", "41°30'N 71°00'W", "41°30'N 69°00'W"}));
 
     // Without an area: no corners, the title is the age alone.
     facts.areaName.clear();

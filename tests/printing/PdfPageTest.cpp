@@ -3,11 +3,10 @@
 
 #include "platform/QtPrintJob.h"
 #include "printing/BitmapPage.h"
+#include "support/ToolRun.h"
 
 #include <QApplication>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -27,13 +26,11 @@ struct PdfImage {
 };
 
 // The images of a PDF file as "pdfimages -list" lists them.
-QList<PdfImage> pdfImages(const QString& pdfimages, const QString& file) {
-    QProcess list;
-    list.start(pdfimages, {QStringLiteral("-list"), file});
-    list.waitForFinished();
+QList<PdfImage> pdfImages(const QString& file) {
     QList<PdfImage> images;
     // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
-    const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split(u'\n');
+    const QStringList lines =
+        QString::fromUtf8(toolOutput("pdfimages", {"-list", file})).split(u'\n');
     for (const QString& line : lines.mid(2)) {
         const QStringList w = line.split(u' ', Qt::SkipEmptyParts);
         if (w.size() >= 14)
@@ -54,8 +51,7 @@ printing::PageJobResult printInto(const QString& file, const QImage& chart,
 }
 
 TEST(PdfPage, ThePictureGoesInOnceAtItsOwnPixelsWhereTheBandsWouldPutIt) {
-    const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
-    if (pdfimages.isEmpty()) GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+    SKIP_WITHOUT_TOOLS("pdfimages");
     application();
     QImage chart(1024, 1024, QImage::Format_Indexed8);
     for (int i = 0; i < 256; ++i)
@@ -82,7 +78,7 @@ TEST(PdfPage, ThePictureGoesInOnceAtItsOwnPixelsWhereTheBandsWouldPutIt) {
 
     // The chart once, and the caption's colour bar; the chart's resolution is the page's
     // stretch: 1024 pixels over the fitted width at 600 dpi.
-    const QList<PdfImage> images = pdfImages(pdfimages, file);
+    const QList<PdfImage> images = pdfImages(file);
     ASSERT_EQ(images.size(), 2);
     EXPECT_EQ(images[0].width, 1024);
     EXPECT_EQ(images[0].height, 1024);
