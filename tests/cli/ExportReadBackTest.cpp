@@ -1,5 +1,5 @@
-// thalwise-cli export as a user runs it, the file read back by the field's own tool: GPSBabel
-// finds the same tracks the file holds, with the plotter's names.
+// thalwise-cli export as a user runs it, the file read back by the field's own tools: GPSBabel
+// and GDAL's ogrinfo find the same tracks the file holds, with the plotter's names.
 
 #include "support/ToolRun.h"
 
@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelReads) {
-    SKIP_WITHOUT_TOOLS("gpsbabel");
+TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelAndOgrinfoRead) {
+    SKIP_WITHOUT_TOOLS("gpsbabel", "ogrinfo");
     QTemporaryDir dir;
     const QString gpx = dir.filePath(QStringLiteral("isotherms.gpx"));
     toolOutput(QStringLiteral(THALWISE_CLI_EXE),
@@ -37,6 +37,10 @@ TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelReads) {
             << match.captured(1).toStdString();
     }
     EXPECT_EQ(named, tracks);
+
+    // GDAL's GPX driver: one feature per track in the tracks layer.
+    EXPECT_TRUE(toolOutput("ogrinfo", {"-ro", "-so", gpx, "tracks"})
+                    .contains(QStringLiteral("Feature Count: %1").arg(tracks).toUtf8()));
 }
 
 int main(int argc, char** argv) {

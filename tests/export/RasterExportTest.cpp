@@ -1,12 +1,13 @@
 // The KAP and GeoTIFF exports read back by GDAL's own tools: where GDAL places the chart's
-// pixels, the colours it reads from the KAP and the temperature grid, on the sample chart of area
-// ne01; and every writer's refusal.
+// pixels, the colours it reads from the KAP, the temperature grid and the isotherms GDAL draws on
+// it, on the sample chart of area ne01; and every writer's refusal.
 #include "export/GeoTiffWriter.h"
 #include "export/KapWriter.h"
 #include "export/KmzWriter.h"
 #include "export/MbtilesWriter.h"
 #include "support/ToolRun.h"
 
+#include "geo/Isotherms.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
 #include "geo/TemperatureScale.h"
@@ -180,8 +181,9 @@ TEST(RasterExport, KapColoursAreThePicturesOrTheNearestItKeeps) {
     }
 }
 
-TEST(RasterExport, TemperatureGridIsThePointersReadings) {
+TEST(RasterExport, TemperatureGridIsThePointersAndGdalDrawsOurIsotherms) {
     SKIP_WITHOUT_GDAL();
+    SKIP_WITHOUT_TOOLS("gdal_contour");
     const Sample& s = sample();
     const geo::TemperatureField field = geo::temperatureField(s.scale, s.picture);
     exports::ExportLayers layers;
@@ -202,6 +204,41 @@ TEST(RasterExport, TemperatureGridIsThePointersReadings) {
     std::memcpy(read.data(), raw.constData(), std::size_t(raw.size()));
     EXPECT_EQ(read, field.values);
     EXPECT_GT(std::count(read.begin(), read.end(), 0.0f), 1000) << "land and cloud read none";
+
+    // GDAL's isotherm of 50.5 °F, back in chart pixels, lies on ours; it also runs along the
+    // coast where ours leaves a gap, so most of it, not all.
+    const float temperature = 50.5f;
+    const QString contours = dir.filePath("contours.geojson");
+    toolOutput("gdal_contour",
+               {"-q", "-f", "GeoJSON", "-fl", QString::number(temperature), tif, contours});
+    QFile file(contours);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray features = QJsonDocument::fromJson(file.readAll())["features"].toArray();
+    const QJsonArray transform = info["geoTransform"].toArray();
+    std::vector<std::pair<QPointF, QPointF>> ours;
+    const std::vector<geo::Isotherm> isotherms = geo::findIsotherms(field, {temperature});
+    for (const geo::IsothermLine& line : isotherms[0].lines)
+        for (std::size_t i = 1; i < line.points.size(); ++i)
+            ours.push_back({line.points[i - 1], line.points[i]});
+    int vertices = 0, near = 0;
+    for (const QJsonValue& feature : features)
+        for (const QJsonValue& vertex : feature["geometry"]["coordinates"].toArray()) {
+            const QPointF p(
+                (vertex[0].toDouble() - transform[0].toDouble()) / transform[1].toDouble(),
+                (vertex[1].toDouble() - transform[3].toDouble()) / transform[5].toDouble());
+            ++vertices;
+            near += std::any_of(ours.begin(), ours.end(), [&](const auto& segment) {
+                const auto [a, b] = segment;
+                const QPointF ab = b - a;
+                const double t = std::clamp(QPointF::dotProduct(p - a, ab) /
+                                                std::max(QPointF::dotProduct(ab, ab), 1e-12),
+                                            0.0, 1.0);
+                const QPointF d = p - (a + t * ab);
+                return QPointF::dotProduct(d, d) <= 1.0;
+            });
+        }
+    EXPECT_GT(vertices, 1000);
+    EXPECT_GT(near, vertices * 19 / 20) << near << " of " << vertices << " within a pixel";
 }
 
 // Every writer refuses a missing folder with its name, and a chart with no place on the earth;

@@ -2,6 +2,7 @@
 // read, and hostile or broken files are refused with a message and no waypoint.
 
 #include "geo/Gpx.h"
+#include "support/ToolRun.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -262,6 +263,26 @@ TEST(Gpx, NamesGoToAPlotterCutAndUniqueAndComeBackWhole) {
     EXPECT_EQ(
         texts(geo::readGpx(partner, &error)->waypoints),
         QStringList({"Lat=1.00,Lon=2.00,Tf=0.0,\"Name=Canyon 3\"", "Lat=1.00,Lon=3.00,Tf=0.0"}));
+}
+
+// A standard converter reads the names a plotter gets, and the whole names as descriptions.
+TEST(Gpx, GpsBabelReadsThePlotterNamesAndTheWholeNames) {
+    SKIP_WITHOUT_TOOLS("gpsbabel");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("named.gpx");
+    QString error;
+    ASSERT_TRUE(geo::writeGpxFile(path, NamedTrip, 42.5, -70.25, &error));
+    // Tab-separated: the names hold commas and quotes.
+    const QString output = QString::fromUtf8(
+        toolOutput("gpsbabel", {"-i", "gpx", "-f", path, "-o", "tabsep", "-F", "-"}));
+    QStringList names;
+    for (const QString& row : output.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList cells = row.split('\t');
+        if (cells.size() > 2) names.append(cells[1]);
+    }
+    EXPECT_EQ(names.mid(0, PlotterNames.size()), PlotterNames) << output.toStdString();
+    EXPECT_TRUE(output.contains("Reef by the ledge, north")) << output.toStdString();
+    EXPECT_TRUE(output.contains("reef by the ledge, south"));
 }
 
 // A standard converter reads the exported file with the water temperatures on board.
