@@ -1182,7 +1182,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+269"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+265"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1192,17 +1192,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+72"/>
         <source>Right-click the list for options</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+27"/>
         <source>Temperature history</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+8"/>
         <source>&amp;Pin here</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1212,7 +1212,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+83"/>
         <source>Open chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1232,7 +1232,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+41"/>
         <source>&amp;File</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1424,7 +1424,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+38"/>
         <source>&amp;Tools</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1434,32 +1434,32 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>&amp;Delete charts after</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>&amp;Manage archive...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>&amp;Purge old charts...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+31"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Contents...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Getting started...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1479,28 +1479,28 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+36"/>
         <source>Clear all</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Details</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+207"/>
+        <location line="+3"/>
+        <location line="+164"/>
         <source>Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-163"/>
         <source>Print</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Export waypoints (GPX)...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1510,12 +1510,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Hide waypoint list</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+33"/>
+        <location filename="../src/app/ThalwiseFormExtras.cpp" line="+14"/>
         <source>Point at the water to see its temperature on each chart, or right-click and pin a spot.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1525,7 +1525,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+52"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+22"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1535,7 +1535,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="-141"/>
+        <location filename="../src/app/ThalwiseFormWaypoints.cpp" line="+12"/>
         <source>Waypoints</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1823,19 +1823,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/export/GeoTiffWriter.cpp" line="+131"/>
-        <location filename="../src/export/KapWriter.cpp" line="+236"/>
+        <location filename="../src/export/ChartGeoreference.cpp" line="+58"/>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+132"/>
         <source>The chart&apos;s area has no calibration</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location filename="../src/export/KapWriter.cpp" line="+3"/>
+        <location line="+2"/>
         <source>There is no picture of the chart</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+4"/>
         <source>There is no temperature grid of the chart</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1847,7 +1846,7 @@
     <message>
         <location line="+1"/>
         <location line="+5"/>
-        <location filename="../src/export/KapWriter.cpp" line="+36"/>
+        <location filename="../src/export/KapWriter.cpp" line="+271"/>
         <location filename="../src/export/TemporaryOutput.cpp" line="+16"/>
         <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>

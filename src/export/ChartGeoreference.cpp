@@ -3,6 +3,8 @@
 
 #include "geo/vekMapping.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <numbers>
 
@@ -48,6 +50,16 @@ ChartGeoreference chartGeoreference(int area, int width, int height) {
     chart.calibration = geo::Calibration::forArea(area);
     if (geo::isCalibratedArea(area)) chart.areaName = geo::areaDisplayName(area);
     return chart;
+}
+
+bool canPlacePicture(const ChartGeoreference& chart, const ExportLayers& layers, QString* error) {
+    QString reason;
+    if (!chart.isValid())
+        reason = QCoreApplication::translate("exports", "The chart's area has no calibration");
+    else if (layers.picture.size() != QSize(chart.width, chart.height))
+        reason = QCoreApplication::translate("exports", "There is no picture of the chart");
+    if (error && !reason.isEmpty()) *error = reason;
+    return reason.isEmpty();
 }
 
 } // namespace exports

@@ -70,4 +70,8 @@ struct ExportLayers {
     std::optional<geo::TrackPoint> home;
 };
 
+// Whether a writer can place the chart's picture: a valid chart and a picture of its size.
+// False, with a one-line reason in *error, otherwise.
+bool canPlacePicture(const ChartGeoreference& chart, const ExportLayers& layers, QString* error);
+
 } // namespace exports

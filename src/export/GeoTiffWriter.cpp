@@ -127,12 +127,9 @@ bool writeGeoTiff(const QString& path, const ChartGeoreference& chart, const Exp
         if (error) *error = reason;
         return false;
     };
+    if (content == GeoTiffContent::Picture && !canPlacePicture(chart, layers, error)) return false;
     if (!chart.isValid())
         return fail(QCoreApplication::translate("exports", "The chart's area has no calibration"));
-    if (content == GeoTiffContent::Picture &&
-        (layers.picture.isNull() || layers.picture.width() != chart.width ||
-         layers.picture.height() != chart.height))
-        return fail(QCoreApplication::translate("exports", "There is no picture of the chart"));
     if (content == GeoTiffContent::Temperature &&
         layers.temperature.size() != std::size_t(chart.width) * std::size_t(chart.height))
         return fail(

@@ -232,11 +232,7 @@ bool writeKap(const QString& path, const ChartGeoreference& chart, const ExportL
         if (error) *error = reason;
         return false;
     };
-    if (!chart.isValid())
-        return fail(QCoreApplication::translate("exports", "The chart's area has no calibration"));
-    if (layers.picture.isNull() || layers.picture.width() != chart.width ||
-        layers.picture.height() != chart.height)
-        return fail(QCoreApplication::translate("exports", "There is no picture of the chart"));
+    if (!canPlacePicture(chart, layers, error)) return false;
 
     const QImage picture = layers.picture.convertToFormat(QImage::Format_RGB32);
     const IndexedPicture indexed = indexedPicture(picture);

@@ -221,14 +221,7 @@ bool fillDatabase(QSqlDatabase& db, const ChartGeoreference& chart, const QImage
 
 bool writeMbtiles(const QString& path, const ChartGeoreference& chart, const ExportLayers& layers,
                   QString* error) {
-    if (!chart.isValid()) {
-        if (error) *error = translated("The chart's position on the earth is not known");
-        return false;
-    }
-    if (layers.picture.size() != QSize(chart.width, chart.height)) {
-        if (error) *error = translated("The chart's picture is missing");
-        return false;
-    }
+    if (!canPlacePicture(chart, layers, error)) return false;
     TemporaryOutput output(path);
     if (!output.open(error)) return false;
 
