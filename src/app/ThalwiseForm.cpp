@@ -164,9 +164,14 @@ void TFormThalwise::fitAroundHistoryPanel() {
 
 TFormThalwise::~TFormThalwise() {
     FormDestroy();
-    // The panel reports its hiding while the window's widgets are taken down, after this.
-    DockTemperatureHistory->disconnect(this);
-    DockWaypointList->disconnect(this);
+    // The panels (and their View menu actions) report their hiding while the window's widgets
+    // are taken down, after this.
+    for (QDockWidget* dock : {DockTemperatureHistory, DockWaypointList}) {
+        dock->disconnect(this);
+        dock->toggleViewAction()->disconnect(this);
+    }
+    // So does the undo history as it lets go of its commands.
+    m_undoStack->disconnect(this);
 }
 
 // ---------------------------------------------------------------------------------------------
