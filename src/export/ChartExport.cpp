@@ -18,7 +18,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPolygonF>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -30,8 +29,7 @@ namespace exports {
 
 namespace {
 
-const QString Gpx11 = QStringLiteral("http://www.topografix.com/GPX/1/1");
-const QString Garmin = QStringLiteral("http://www.garmin.com/xmlschemas/GpxExtensions/v3");
+const QString& Gpx11 = geo::Gpx11Namespace;
 
 struct FormatRow {
     ExportFormat format;
@@ -323,13 +321,7 @@ std::optional<QByteArray> gpxExportDocument(const ChartGeoreference& chart,
     // GPX 1.1 keeps this order: metadata, wpt, rte, trk.
     QByteArray document;
     QXmlStreamWriter xml(&document);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeDefaultNamespace(Gpx11);
-    xml.writeNamespace(Garmin, QStringLiteral("gpxx"));
-    xml.writeStartElement(Gpx11, QStringLiteral("gpx"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Thalwise"));
+    geo::startGpx11Document(xml, true);
     copyGpxChildren(xml, *tracks, QLatin1String("metadata"), -1);
     copyGpxChildren(xml, points, QLatin1String("wpt"), profile.maxNameLength);
     copyGpxChildren(xml, *tracks, QLatin1String("trk"), -1);
@@ -341,14 +333,7 @@ std::optional<QByteArray> gpxExportDocument(const ChartGeoreference& chart,
 bool writeGpxTracks(const QString& path, const ChartGeoreference& chart, const ExportLayers& layers,
                     const PlotterProfile& profile, QString* error) {
     const std::optional<QByteArray> document = gpxExportDocument(chart, layers, profile, error);
-    if (!document) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*document) != document->size() ||
-        !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return document && geo::writeGpxDocument(path, *document, error);
 }
 
 bool exportChart(const QString& output, const ChartSource& source, const ExportContents& contents,

@@ -21,7 +21,7 @@ namespace geo {
 namespace {
 
 const QString Gpx10 = QStringLiteral("http://www.topografix.com/GPX/1/0");
-const QString Gpx11 = QStringLiteral("http://www.topografix.com/GPX/1/1");
+const QString& Gpx11 = Gpx11Namespace;
 const QString Garmin = QStringLiteral("http://www.garmin.com/xmlschemas/GpxExtensions/v3");
 const QString HomeName = QStringLiteral("HOME");
 
@@ -247,13 +247,7 @@ QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double h
     }
     QByteArray document;
     QXmlStreamWriter xml(&document);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeDefaultNamespace(Gpx11);
-    xml.writeNamespace(Garmin, QStringLiteral("gpxx"));
-    xml.writeStartElement(Gpx11, QStringLiteral("gpx"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Thalwise"));
+    startGpx11Document(xml, true);
     for (const Point& point : route)
         writePoint(xml, QStringLiteral("wpt"), point);
     if (!route.empty()) {
@@ -268,16 +262,29 @@ QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double h
     return document;
 }
 
-bool writeGpxFile(const QString& path, const QStringList& waypointList, double homeLat,
-                  double homeLon, QString* error) {
+void startGpx11Document(QXmlStreamWriter& xml, bool garminExtensions) {
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(Gpx11);
+    if (garminExtensions) xml.writeNamespace(Garmin, QStringLiteral("gpxx"));
+    xml.writeStartElement(Gpx11, QStringLiteral("gpx"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Thalwise"));
+}
+
+bool writeGpxDocument(const QString& path, const QByteArray& document, QString* error) {
     QSaveFile file(path);
-    const QByteArray document = gpxDocument(waypointList, homeLat, homeLon);
     if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() ||
         !file.commit()) {
         if (error) *error = file.errorString();
         return false;
     }
     return true;
+}
+
+bool writeGpxFile(const QString& path, const QStringList& waypointList, double homeLat,
+                  double homeLon, QString* error) {
+    return writeGpxDocument(path, gpxDocument(waypointList, homeLat, homeLon), error);
 }
 
 std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) {

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QXmlStreamWriter>
 #include <QStringList>
 
 #include <optional>
@@ -35,6 +36,16 @@ constexpr qsizetype PlotterNameLength = 10;
 QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double homeLon);
 
 // Writes gpxDocument atomically. False, with a one-line reason in *error, when it cannot.
+// The GPX 1.1 namespace, and the start of a GPX 1.1 document of ours: the XML declaration and
+// the open gpx element (version 1.1, creator Thalwise), declaring the Garmin extension's
+// namespace when asked. The caller writes the content and ends the document.
+inline const QString Gpx11Namespace = QStringLiteral("http://www.topografix.com/GPX/1/1");
+void startGpx11Document(QXmlStreamWriter& xml, bool garminExtensions);
+
+// Writes a whole GPX document to path atomically; false, with the reason in *error, when it
+// cannot.
+bool writeGpxDocument(const QString& path, const QByteArray& document, QString* error);
+
 bool writeGpxFile(const QString& path, const QStringList& waypointList, double homeLat,
                   double homeLon, QString* error);
 

@@ -1,9 +1,9 @@
 #include "geo/GpxTracks.h"
 
+#include "geo/Gpx.h"
 #include "geo/vekMapping.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -15,7 +15,7 @@ namespace geo {
 
 namespace {
 
-const QString Gpx11 = QStringLiteral("http://www.topografix.com/GPX/1/1");
+const QString& Gpx11 = Gpx11Namespace;
 
 constexpr double Pi = 3.141592653589793;
 constexpr double DegToRad = Pi / 180.0;
@@ -171,12 +171,7 @@ std::optional<QByteArray> gpxTracksDocument(const Calibration& calibration,
 
     QByteArray document;
     QXmlStreamWriter xml(&document);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeDefaultNamespace(Gpx11);
-    xml.writeStartElement(Gpx11, QStringLiteral("gpx"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
-    xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Thalwise"));
+    startGpx11Document(xml, false);
     if (options.chartTime.isValid()) {
         xml.writeStartElement(Gpx11, QStringLiteral("metadata"));
         xml.writeTextElement(Gpx11, QStringLiteral("time"),
@@ -209,14 +204,7 @@ bool writeGpxTracks(const QString& path, const Calibration& calibration,
                     QString* error) {
     const std::optional<QByteArray> document =
         gpxTracksDocument(calibration, lines, options, error);
-    if (!document) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*document) != document->size() ||
-        !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return document && writeGpxDocument(path, *document, error);
 }
 
 } // namespace geo
