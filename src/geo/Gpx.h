@@ -7,8 +7,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QXmlStreamWriter>
 #include <QStringList>
+#include <QXmlStreamWriter>
 
 #include <optional>
 #include <vector>
