@@ -8,6 +8,8 @@
 #include "geo/TemperatureScale.h"
 #include "geo/vekMapping.h"
 
+#include "PaintedScale.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -18,19 +20,9 @@
 
 namespace {
 
-constexpr int ScaleMin = 30;
-constexpr int ScaleMax = 80;
-
-struct Scale {
-    QImage bitmap = geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText());
-    geo::TemperatureScale scale;
-    Scale() { scale.TempScaleChange(bitmap, ScaleMin, ScaleMax); }
-    // The palette colour a chart publisher paints for a temperature: the scale row nearest it.
-    QRgb colourOf(double fahrenheit) const {
-        const int row = int(std::lround((ScaleMax - fahrenheit) / (ScaleMax - ScaleMin) * 255.0));
-        return bitmap.pixel(15, std::clamp(row, 0, 255));
-    }
-};
+using painted::Scale;
+using painted::ScaleMax;
+using painted::ScaleMin;
 
 struct Case {
     const char* name;
