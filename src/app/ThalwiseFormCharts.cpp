@@ -65,7 +65,11 @@ void TFormThalwise::ClearChartImages() {
 
 void TFormThalwise::ApplyZoom() {
     updateActions();
-    ShowCurrentChart();
+    // The composed picture is the chart's size at every zoom: only its scale on screen changes.
+    if (m_displayPicture.isNull())
+        ShowCurrentChart();
+    else
+        showDisplayPicture();
 }
 
 void TFormThalwise::MenuViewZoomClick() {
