@@ -12,21 +12,6 @@ namespace {
 
 constexpr int MaxMaskSide = 16384;
 
-// A chart pixel in fractions, as GeoToPixel finds it before rounding: columns linear in
-// longitude, rows linear in the Mercator ordinate (or the latitude for a plain calibration).
-QPointF chartPoint(const geo::Calibration& c, double longitude, double latitude) {
-    const double x =
-        (longitude + c.LonWest1) * double(c.Col2 - c.Col1) / (double(c.LonWest1) - c.LonWest2) +
-        c.Col1;
-    const double y =
-        c.Mercator
-            ? (double(MercatorY(float(latitude))) - c.MercY1) * double(c.Row2 - c.Row1) /
-                      (double(c.MercY2) - c.MercY1) +
-                  c.Row1
-            : (latitude - c.Lat1) * double(c.Row2 - c.Row1) / (double(c.Lat2) - c.Lat1) + c.Row1;
-    return {x, y};
-}
-
 bool validSize(int width, int height) {
     return width >= 1 && height >= 1 && width <= MaxMaskSide && height <= MaxMaskSide;
 }
@@ -80,8 +65,11 @@ QList<QPolygonF> ringsInPixels(const Calibration& calibration, const QList<Coast
     for (const CoastRing& ring : rings) {
         QPolygonF p;
         p.reserve(ring.size());
-        for (const QPointF& g : ring)
-            p.append(chartPoint(calibration, g.x(), g.y()));
+        for (const QPointF& g : ring) {
+            double x = 0.0, y = 0.0;
+            // A point beyond the mapping's reach (not finite) is left out of its ring.
+            if (GeoToPixelPoint(calibration, g.y(), g.x(), x, y)) p.append(QPointF(x, y));
+        }
         out.append(p);
     }
     return out;

@@ -1,5 +1,8 @@
 #include "geo/MagneticModel.h"
 
+#include "geo/AreaStuff.h"
+#include "geo/vekMapping.h"
+
 #include <array>
 #include <cmath>
 
@@ -156,6 +159,14 @@ std::optional<double> magneticDeclination(double latDeg, double lonDeg, double a
     const std::optional<MagneticField> f = magneticField(latDeg, lonDeg, altitudeKm, decimalYear);
     if (!f) return std::nullopt;
     return f->declinationDeg;
+}
+
+std::optional<double> areaVariation(int area, const QDate& date) {
+    double lat = 0.0, lon = 0.0;
+    // The centre of the picture lies between pixels 511 and 512 both ways.
+    if (!date.isValid() || !PixelPointToGeo(Calibration::forArea(area), 511.5, 511.5, lat, lon))
+        return std::nullopt;
+    return magneticDeclination(lat, lon, 0.0, decimalYear(date));
 }
 
 double decimalYear(const QDate& date) {

@@ -35,6 +35,11 @@ std::optional<MagneticField> magneticField(double latDeg, double lonDeg, double 
 std::optional<double> magneticDeclination(double latDeg, double lonDeg, double altitudeKm,
                                           double decimalYear);
 
+// The magnetic variation of a chart of an area (1..30) on a day: the declination at sea level
+// at the centre of its 1024 x 1024 picture, degrees east positive. Nothing for an area without a
+// calibration or a day outside the model's span.
+std::optional<double> areaVariation(int area, const QDate& date);
+
 // A calendar day as a decimal year the way the model counts time: the year plus the days before
 // this one over the days in the year (1 January 2026 is 2026.0, 2 July 2026 is 2026.4986).
 double decimalYear(const QDate& date);

@@ -61,19 +61,28 @@ float InverseMercatorY(float ordinate) {
     return float(lat);
 }
 
-bool GeoToPixel(const geo::Calibration& c, float latitude, float longitude, int& x, int& y) {
+bool GeoToPixelPoint(const geo::Calibration& c, double latitude, double longitude, double& x,
+                     double& y) {
     if (!c.Valid) return false;
-    const double px = (double(longitude) + c.LonWest1) * double(c.Col2 - c.Col1) /
-                          (double(c.LonWest1) - c.LonWest2) +
-                      c.Col1;
+    const double px =
+        (longitude + c.LonWest1) * double(c.Col2 - c.Col1) / (double(c.LonWest1) - c.LonWest2) +
+        c.Col1;
     double py;
     if (c.Mercator)
-        py = (double(MercatorY(latitude)) - c.MercY1) * double(c.Row2 - c.Row1) /
+        py = (double(MercatorY(float(latitude))) - c.MercY1) * double(c.Row2 - c.Row1) /
                  (double(c.MercY2) - c.MercY1) +
              c.Row1;
     else
-        py = (double(latitude) - c.Lat1) * double(c.Row2 - c.Row1) / (double(c.Lat2) - c.Lat1) +
-             c.Row1;
+        py = (latitude - c.Lat1) * double(c.Row2 - c.Row1) / (double(c.Lat2) - c.Lat1) + c.Row1;
+    if (!std::isfinite(px) || !std::isfinite(py)) return false;
+    x = px;
+    y = py;
+    return true;
+}
+
+bool GeoToPixel(const geo::Calibration& c, float latitude, float longitude, int& x, int& y) {
+    double px, py;
+    if (!GeoToPixelPoint(c, latitude, longitude, px, py)) return false;
     int ix, iy;
     if (!roundToInt(px, ix) || !roundToInt(py, iy)) return false;
     x = ix;

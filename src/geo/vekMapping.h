@@ -15,6 +15,14 @@ float InverseMercatorY(float ordinate);
 bool GeoToPixel(const geo::Calibration& calibration, float latitude, float longitude, int& x,
                 int& y);
 
+// The same chart pixel before rounding, in fractions (a whole number is that pixel's centre):
+// columns linear in longitude, rows linear in the Mercator ordinate of the latitude taken in
+// single precision (or in the latitude for a plain calibration). For outlines drawn or filled
+// through the mapping. False, with x and y untouched, when the calibration is not valid or the
+// result is not finite.
+bool GeoToPixelPoint(const geo::Calibration& calibration, double latitude, double longitude,
+                     double& x, double& y);
+
 // Position (degrees, single precision) of a chart pixel under a calibration. False, with the
 // outputs untouched, when the calibration is not valid.
 bool PixelToGeo(const geo::Calibration& calibration, int x, int y, float& latitude,

@@ -2,6 +2,8 @@
 
 #include "geo/MagneticModel.h"
 
+#include "geo/AreaStuff.h"
+
 #include <QFile>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -35,7 +37,7 @@ TEST(MagneticModel, MatchesThePublishedTestValues) {
     EXPECT_EQ(rows, 99);
 }
 
-TEST(MagneticModel, NoAnswerOutsideTheModelsSpanOrAtAPole) {
+TEST(MagneticModel, NoAnswerOutsideTheModelsSpanOrAtAPoleAndAChartsVariation) {
     EXPECT_TRUE(geo::magneticDeclination(41.5, -70.0, 0.0, 2025.0));
     EXPECT_TRUE(geo::magneticDeclination(41.5, -70.0, 0.0, 2030.0));
     EXPECT_FALSE(geo::magneticDeclination(41.5, -70.0, 0.0, 2024.99));
@@ -43,6 +45,14 @@ TEST(MagneticModel, NoAnswerOutsideTheModelsSpanOrAtAPole) {
     EXPECT_FALSE(geo::magneticDeclination(90.0, -70.0, 0.0, 2026.0));
     EXPECT_FALSE(geo::magneticDeclination(-90.5, -70.0, 0.0, 2026.0));
     EXPECT_FALSE(geo::magneticDeclination(std::nan(""), -70.0, 0.0, 2026.0));
+
+    // A chart's variation: about 14 degrees west off Cape Cod, 6 west off south-west Florida;
+    // none without a calibration or a date.
+    const QDate day(2026, 12, 1);
+    EXPECT_NEAR(*geo::areaVariation(RecogniseArea("ne01"), day), -14.0, 0.5);
+    EXPECT_NEAR(*geo::areaVariation(RecogniseArea("fl10"), day), -6.0, 0.5);
+    EXPECT_FALSE(geo::areaVariation(geo::ExtraArea, day));
+    EXPECT_FALSE(geo::areaVariation(RecogniseArea("ne01"), QDate()));
 }
 
 TEST(MagneticModel, DecimalYearCountsTheDaysBefore) {
