@@ -1,6 +1,6 @@
-// Writes the NetCDF fuzzer's seeds with netCDF-C: an ERDDAP answer for ne01 from MUR (NetCDF-3,
-// floats in °C) and from ACSPO (descending latitudes, a fill value), and a GHRSST L4 file
-// (NetCDF-4, int16 kelvin with scale and offset, a mask).
+// Writes the NetCDF fuzzer's seeds with netCDF-C: an ERDDAP answer for ne01 from MUR (floats in
+// °C) and from ACSPO (descending latitudes, a fill value), and one packed as GHRSST packs (int16
+// kelvin with scale and offset, a mask), all NetCDF-3 as downloads must be.
 #include "NetcdfWriter.h"
 
 #include <QDir>
@@ -27,7 +27,6 @@ int main(int argc, char** argv) {
     acspo.latitudes = testsupport::cellCentres(43.37, 41.2, -0.05);
     acspo.fillValue = -327.68;
     SyntheticSst l4 = mur;
-    l4.format = SyntheticSst::Format::Netcdf4;
     l4.latitudeName = QStringLiteral("lat");
     l4.longitudeName = QStringLiteral("lon");
     l4.units = QStringLiteral("kelvin");
@@ -38,6 +37,6 @@ int main(int argc, char** argv) {
     l4.land = [](double lat, double lon) { return lat > 42.5 && lon > -69.0; };
     bool ok = testsupport::writeSstFile(mur, out.filePath(QStringLiteral("erddap-mur.nc")));
     ok &= testsupport::writeSstFile(acspo, out.filePath(QStringLiteral("erddap-acspo.nc")));
-    ok &= testsupport::writeSstFile(l4, out.filePath(QStringLiteral("ghrsst-l4.nc")));
+    ok &= testsupport::writeSstFile(l4, out.filePath(QStringLiteral("packed-kelvin.nc")));
     return ok ? 0 : 1;
 }

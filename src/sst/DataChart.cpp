@@ -228,6 +228,8 @@ std::optional<QByteArray> encodeDataChart(const DataChart& chart, QString* error
     input.frames.push_back(std::move(frame));
     input.comments.push_back(dataChartComment(chart));
     input.commentPlacement = gif::CommentPlacement::BeforeFirstImage;
+    input.applications.push_back({QByteArrayLiteral("THALWISE"), QByteArrayLiteral("SST"),
+                                  geo::encodePixelTemperatures(chart.temperatures)});
     return gif::encodeGif(input, error);
 }
 

@@ -207,6 +207,16 @@ TEST(SstDataChart, GifCarriesTheChartAndItsComment) {
     EXPECT_EQ(metadata.scaleMin, 50);
     EXPECT_EQ(metadata.scaleMax, 70);
     EXPECT_EQ(RecogniseArea(metadata.timestamp + QStringLiteral(".gif")), Ne01);
+    // The data's own values travel with the picture.
+    const std::optional<geo::PixelTemperatures> kept =
+        geo::decodePixelTemperatures(gif::applicationData(frame, QByteArrayLiteral("THALWISESST")));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->source, QStringLiteral("acspo"));
+    ASSERT_EQ(kept->fahrenheit.size(), chart.temperatures.fahrenheit.size());
+    for (std::size_t i = 0; i < kept->fahrenheit.size(); i += 997)
+        EXPECT_EQ(std::isnan(kept->fahrenheit[i]) ? -1.0f : kept->fahrenheit[i],
+                  std::isnan(chart.temperatures.fahrenheit[i]) ? -1.0f
+                                                               : chart.temperatures.fahrenheit[i]);
     EXPECT_EQ(sst::dataChartTimestamp(
                   QDateTime(QDate(2026, 12, 1), QTime(23, 0), Qt::OffsetFromUTC, -5 * 3600),
                   QString(), Fl14),
