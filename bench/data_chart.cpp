@@ -71,6 +71,23 @@ void BM_DataChart_FromAnswerInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_DataChart_FromAnswerInMemory)->Unit(benchmark::kMillisecond);
 
+// The part of the above that packs the pixels' temperatures for the GIF, on its own.
+void BM_DataChart_PackTemperaturesOnly(benchmark::State& state) {
+    sst::DataChartOptions options;
+    options.gapsAreLand = true;
+    const std::optional<geo::SstGrid> grid = sst::decodeSstGrid(
+        murAnswer(), {QStringLiteral("analysed_sst"), sst::chartBox(Ne01), QStringLiteral("mur")});
+    const std::optional<sst::DataChart> chart =
+        grid ? sst::makeDataChart(*grid, Ne01, options) : std::nullopt;
+    if (!chart) {
+        state.SkipWithError("no chart");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(geo::encodePixelTemperatures(chart->temperatures));
+}
+BENCHMARK(BM_DataChart_PackTemperaturesOnly)->Unit(benchmark::kMillisecond);
+
 void BM_Baseline_DecodeChartGif(benchmark::State& state) {
     if (sampleChart().isEmpty()) {
         state.SkipWithError("the sample chart is missing");

@@ -44,12 +44,16 @@ TEST(CliChart, GhrsstFileBecomesAChartThatProbeReads) {
     ASSERT_EQ(made.status, 0) << made.err.toStdString();
     EXPECT_TRUE(made.out.contains(QStringLiteral("timestamp: 2026-12-01-09-data-ne01\n")))
         << made.out.toStdString();
+    // The variation of the World Magnetic Model off Cape Cod in December 2026: about 14° W.
+    const qsizetype variation = made.out.indexOf(QStringLiteral("variation: "));
+    EXPECT_NEAR(made.out.mid(variation + 11).trimmed().toDouble(), -14.3, 0.7)
+        << made.out.toStdString();
     const CliRun info = runCli({QStringLiteral("info"), chart});
     EXPECT_TRUE(info.out.contains(QStringLiteral("timestamp: 2026-12-01-09-data-ne01\n")));
 
     // Readings across the chart match the data written at the cell nearest each position.
-    for (const auto& [lat, lon] : {std::pair{41.3, -70.9}, std::pair{42.0, -70.0},
-                                   std::pair{42.4, -69.1}, std::pair{43.2, -68.4}}) {
+    for (const auto& [lat, lon] : {std::pair{41.25, -69.5}, std::pair{42.2, -69.8},
+                                   std::pair{42.6, -69.3}, std::pair{43.2, -68.4}}) {
         SCOPED_TRACE(testing::Message() << lat << "," << lon);
         const CliRun probe = runCli({QStringLiteral("probe"), chart, QStringLiteral("--at"),
                                      QStringLiteral("%1,%2").arg(lat).arg(lon)});
