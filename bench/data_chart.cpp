@@ -107,17 +107,9 @@ struct GlobalFile {
     QTemporaryDir folder;
     QString path = folder.filePath(QStringLiteral("mur-global.nc"));
     GlobalFile() {
-        testsupport::SyntheticSst d;
-        d.format = testsupport::SyntheticSst::Format::Netcdf4;
-        d.latitudeName = QStringLiteral("lat");
-        d.longitudeName = QStringLiteral("lon");
+        testsupport::SyntheticSst d = testsupport::ghrsstL4();
         d.latitudes = testsupport::cellCentres(-89.99, 89.99, 0.01);
         d.longitudes = testsupport::cellCentres(-179.99, 180.0, 0.01);
-        d.units = QStringLiteral("kelvin");
-        d.packed = true;
-        d.offset = 298.15;
-        d.fillValue = -32768;
-        d.writeMask = true;
         d.celsius = water;
         d.rowSpan = {{12900, 600}};
         d.columnSpan = {{10700, 600}};

@@ -20,21 +20,12 @@ double water(double lat, double lon) {
 
 TEST(CliChart, GhrsstFileBecomesAChartThatProbeReads) {
     QTemporaryDir folder;
-    SyntheticSst d; // a GHRSST L4 file as distributed for MUR, over a piece of the north-east
-    d.format = SyntheticSst::Format::Netcdf4;
-    d.latitudeName = QStringLiteral("lat");
-    d.longitudeName = QStringLiteral("lon");
+    // A GHRSST L4 file as distributed for MUR, over a piece of the north-east.
+    SyntheticSst d = testsupport::ghrsstL4();
     d.latitudes = testsupport::cellCentres(40.8, 43.8, 0.01);
     d.longitudes = testsupport::cellCentres(-71.5, -67.8, 0.01);
-    d.units = QStringLiteral("kelvin");
-    d.packed = true;
-    d.offset = 298.15;
-    d.fillValue = -32768;
-    d.writeMask = true;
     d.celsius = water;
     d.land = [](double lat, double lon) { return lat > 42.6 && lon < -70.6; };
-    d.time = 1448960400.0;
-    d.timeUnits = QStringLiteral("seconds since 1981-01-01 00:00:00");
     const QString data = folder.filePath(QStringLiteral("20261201090000-JPL-L4_GHRSST-MUR.nc"));
     ASSERT_TRUE(testsupport::writeSstFile(d, data));
     const QString chart = folder.filePath(QStringLiteral("area-ne01.gif"));

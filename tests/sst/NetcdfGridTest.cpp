@@ -69,19 +69,12 @@ TEST(SstNetcdf, FilesDecodeToTheValuesWritten) {
             {"ERDDAP ACSPO", d, QDateTime(QDate(2026, 12, 1), QTime(12, 0), Qt::UTC), false});
     }
     {
-        SyntheticSst d = northEast(0.01, false); // GHRSST L4: int16 kelvin, scale, offset, mask
-        d.format = SyntheticSst::Format::Netcdf4;
-        d.latitudeName = QStringLiteral("lat");
-        d.longitudeName = QStringLiteral("lon");
-        d.units = QStringLiteral("kelvin");
-        d.packed = true;
-        d.scale = 0.001;
-        d.offset = 298.15;
-        d.fillValue = -32768;
-        d.writeMask = true;
+        SyntheticSst d = testsupport::ghrsstL4(); // int16 kelvin, scale, offset, mask
+        const SyntheticSst cells = northEast(0.01, false);
+        d.latitudes = cells.latitudes;
+        d.longitudes = cells.longitudes;
+        d.celsius = cells.celsius;
         d.land = land;
-        d.time = 1448960400.0;
-        d.timeUnits = QStringLiteral("seconds since 1981-01-01 00:00:00 UTC");
         cases.push_back(
             {"GHRSST L4", d, QDateTime(QDate(2026, 12, 1), QTime(9, 0), Qt::UTC), true});
     }
@@ -161,18 +154,11 @@ TEST(SstNetcdf, FilesDecodeToTheValuesWritten) {
 
 TEST(SstNetcdf, GlobalFileReadOnlyOverTheArea) {
     // MUR's global grid, 17,999 x 36,000 cells, with only the cells around the area stored.
-    SyntheticSst d;
-    d.format = SyntheticSst::Format::Netcdf4;
-    d.latitudeName = QStringLiteral("lat");
-    d.longitudeName = QStringLiteral("lon");
+    SyntheticSst d = testsupport::ghrsstL4();
     d.latitudes = cellCentres(-89.99, 89.99, 0.01);
     d.longitudes = cellCentres(-179.99, 180.0, 0.01);
     ASSERT_EQ(d.latitudes.size(), 17999u);
     ASSERT_EQ(d.longitudes.size(), 36000u);
-    d.units = QStringLiteral("kelvin");
-    d.packed = true;
-    d.offset = 298.15;
-    d.fillValue = -32768;
     d.celsius = water;
     d.rowSpan = {{13000, 400}};    // 40.01 to 44.00
     d.columnSpan = {{10800, 400}}; // -71.99 to -68.00

@@ -22,6 +22,22 @@ bool putText(int nc, int var, const char* name, const QString& value) {
 
 } // namespace
 
+SyntheticSst ghrsstL4() {
+    SyntheticSst d;
+    d.format = SyntheticSst::Format::Netcdf4;
+    d.latitudeName = QStringLiteral("lat");
+    d.longitudeName = QStringLiteral("lon");
+    d.units = QStringLiteral("kelvin");
+    d.packed = true;
+    d.scale = 0.001;
+    d.offset = 298.15;
+    d.fillValue = -32768;
+    d.writeMask = true;
+    d.time = 1448960400.0;
+    d.timeUnits = QStringLiteral("seconds since 1981-01-01 00:00:00 UTC");
+    return d;
+}
+
 std::vector<double> cellCentres(double first, double last, double step) {
     std::vector<double> cells;
     const long long n = std::llround((last - first) / step) + 1;

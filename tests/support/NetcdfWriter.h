@@ -46,6 +46,11 @@ struct SyntheticSst {
     std::optional<std::pair<std::size_t, std::size_t>> columnSpan; // first, count
 };
 
+// The layout of a GHRSST L4 file as distributed for MUR: NetCDF-4, "lat", "lon" and "time"
+// (seconds since 1981), analysed_sst as int16 kelvin with scale 0.001 and offset 298.15, fill
+// -32768, a mask. Dated 1 December 2026, 09:00 UTC. The cells and values are the caller's.
+SyntheticSst ghrsstL4();
+
 // Cell centres from first to last (inclusive) by step (negative for a descending axis).
 std::vector<double> cellCentres(double first, double last, double step);
 
