@@ -3,7 +3,6 @@
 #include "cli/ChartFiles.h"
 #include "cli/CommandLine.h"
 
-#include "app/AnnotatedImage.h"
 #include "geo/TemperatureBreaks.h"
 #include "gif/GIFImage.h"
 
@@ -36,10 +35,7 @@ int breaks(const QStringList& args, QTextStream& out, QTextStream& err) {
     TGIFImage image;
     QImage chart;
     if (!loadChart(path, image, chart, err)) return 1;
-    if (app::saveAsRefusal(output, path, QString()) == app::SaveAsRefusal::IsShownChart) {
-        reportError(err, output, QStringLiteral("the chart itself cannot be replaced"));
-        return 1;
-    }
+    if (isTheChartItself(output, path, err)) return 1;
     const std::optional<geo::Calibration> calibration = chartCalibration(path, err);
     if (!calibration) return 1;
     chart = chart.convertToFormat(QImage::Format_RGB32);
@@ -47,13 +43,7 @@ int breaks(const QStringList& args, QTextStream& out, QTextStream& err) {
         geo::chartBreaks(chartScale(image), chart, *calibration, threshold);
     QImage drawn = chart;
     geo::drawBreaks(drawn, layer);
-    QString error;
-    if (!app::writeAnnotatedImage(drawn, chart,
-                                  app::scaleMetadataLines(gif::firstFrameCommentTexts(image)),
-                                  output, &error)) {
-        reportError(err, output, error);
-        return 1;
-    }
+    if (!writeChartPicture(drawn, chart, image, output, err)) return 1;
     out << "threshold: " << fixed(threshold, 2) << " F/NM\n";
     out << "break pixels: " << layer.markCount << '\n';
     out.flush();

@@ -1,5 +1,6 @@
 #include "cli/ChartFiles.h"
 
+#include "app/AnnotatedImage.h"
 #include "app/ChartDisplay.h"
 #include "app/RegistryVariables.h"
 #include "geo/AreaStuff.h"
@@ -50,6 +51,24 @@ geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scal
     scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
                           scaleMin.value_or(range.min), scaleMax.value_or(range.max));
     return scale;
+}
+
+bool isTheChartItself(const QString& output, const QString& chartPath, QTextStream& err) {
+    if (app::saveAsRefusal(output, chartPath, QString()) != app::SaveAsRefusal::IsShownChart)
+        return false;
+    reportError(err, output, QStringLiteral("the chart itself cannot be replaced"));
+    return true;
+}
+
+bool writeChartPicture(const QImage& picture, const QImage& chart, const TGIFImage& image,
+                       const QString& output, QTextStream& err) {
+    QString error;
+    if (app::writeAnnotatedImage(picture, chart,
+                                 app::scaleMetadataLines(gif::firstFrameCommentTexts(image)),
+                                 output, &error))
+        return true;
+    reportError(err, output, error);
+    return false;
 }
 
 std::optional<geo::Calibration> chartCalibration(const QString& path, QTextStream& err) {

@@ -34,6 +34,15 @@ geo::ChartMetadata chartMetadata(const TGIFImage& image);
 geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scaleMin = std::nullopt,
                                  std::optional<int> scaleMax = std::nullopt);
 
+// True, with the reason on err, when output names the chart file itself: a command never
+// replaces a chart with a picture of it.
+bool isTheChartItself(const QString& output, const QString& chartPath, QTextStream& err);
+// Writes picture as the window's Save As writes it for the chart image (OUT ending in ".png":
+// PNG, otherwise a GIF on the chart's palette), with the chart's scale but not its time stamp;
+// false with the reason on err.
+bool writeChartPicture(const QImage& picture, const QImage& chart, const TGIFImage& image,
+                       const QString& output, QTextStream& err);
+
 // The calibration of the area a chart's file name names; nothing, with the reason on err, for
 // an unrecognised area or one without a calibration.
 std::optional<geo::Calibration> chartCalibration(const QString& path, QTextStream& err);

@@ -3,7 +3,6 @@
 #include "cli/ChartFiles.h"
 #include "cli/CommandLine.h"
 
-#include "app/AnnotatedImage.h"
 #include "gif/GIFImage.h"
 
 #include <QTextStream>
@@ -51,23 +50,14 @@ int render(const QStringList& args, QTextStream& out, QTextStream& err) {
     TGIFImage image;
     QImage chart;
     if (!loadChart(path, image, chart, err)) return 1;
-    if (app::saveAsRefusal(output, path, QString()) == app::SaveAsRefusal::IsShownChart) {
-        reportError(err, output, QStringLiteral("the chart itself cannot be replaced"));
-        return 1;
-    }
+    if (isTheChartItself(output, path, err)) return 1;
     geo::Annotations annotations;
     if (!annotationFile.isEmpty() && !readAnnotationFile(annotationFile, annotations, err))
         return 1;
 
     const QImage composed =
         composedChart(path, chart, annotations, home.latitude, home.longitude, waypoints);
-    QString error;
-    if (!app::writeAnnotatedImage(composed, chart,
-                                  app::scaleMetadataLines(gif::firstFrameCommentTexts(image)),
-                                  output, &error)) {
-        reportError(err, output, error);
-        return 1;
-    }
+    if (!writeChartPicture(composed, chart, image, output, err)) return 1;
     return 0;
 }
 
