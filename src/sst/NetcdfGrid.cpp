@@ -41,40 +41,24 @@ constexpr double WarmestWater = 50.0;
 
 enum class TemperatureUnit { Kelvin, Celsius, Fahrenheit, Unknown };
 
+// CF and UDUNITS spellings: "K", "kelvin", "degree_C", "degrees Celsius", "degC", "°F"...
 TemperatureUnit temperatureUnit(QString units) {
     units = units.trimmed().toLower();
-    units.replace(u' ', u'_');
     units.remove(u'°');
-    static const QStringList kelvin = {QStringLiteral("k"),
-                                       QStringLiteral("kelvin"),
-                                       QStringLiteral("kelvins"),
-                                       QStringLiteral("degree_k"),
-                                       QStringLiteral("degrees_k"),
-                                       QStringLiteral("degk"),
-                                       QStringLiteral("deg_k"),
-                                       QStringLiteral("degree_kelvin"),
-                                       QStringLiteral("degrees_kelvin")};
-    static const QStringList celsius = {QStringLiteral("c"),
-                                        QStringLiteral("celsius"),
-                                        QStringLiteral("degree_c"),
-                                        QStringLiteral("degrees_c"),
-                                        QStringLiteral("degc"),
-                                        QStringLiteral("deg_c"),
-                                        QStringLiteral("degree_celsius"),
-                                        QStringLiteral("degrees_celsius"),
-                                        QStringLiteral("degreec"),
-                                        QStringLiteral("degreesc")};
-    static const QStringList fahrenheit = {QStringLiteral("f"),
-                                           QStringLiteral("fahrenheit"),
-                                           QStringLiteral("degree_f"),
-                                           QStringLiteral("degrees_f"),
-                                           QStringLiteral("degf"),
-                                           QStringLiteral("deg_f"),
-                                           QStringLiteral("degree_fahrenheit"),
-                                           QStringLiteral("degrees_fahrenheit")};
-    if (kelvin.contains(units)) return TemperatureUnit::Kelvin;
-    if (celsius.contains(units)) return TemperatureUnit::Celsius;
-    if (fahrenheit.contains(units)) return TemperatureUnit::Fahrenheit;
+    units.remove(u'_');
+    units.remove(u' ');
+    for (const QLatin1String prefix :
+         {QLatin1String("degrees"), QLatin1String("degree"), QLatin1String("deg")})
+        if (units.startsWith(prefix)) {
+            units = units.mid(prefix.size());
+            break;
+        }
+    if (units == QLatin1String("k") || units.startsWith(QLatin1String("kelvin")))
+        return TemperatureUnit::Kelvin;
+    if (units == QLatin1String("c") || units == QLatin1String("celsius"))
+        return TemperatureUnit::Celsius;
+    if (units == QLatin1String("f") || units == QLatin1String("fahrenheit"))
+        return TemperatureUnit::Fahrenheit;
     return TemperatureUnit::Unknown;
 }
 

@@ -131,9 +131,7 @@ TEST(SstDataChart, PixelsShowAndKeepTheNearestCell) {
                     EXPECT_LE(kept, chart->range.max);
                     if (index == sst::CoastIndex) continue;
                     // The colour reads back as the program reads any chart's colour.
-                    const QRgb colour =
-                        geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText())
-                            .pixel(15, 255 - index);
+                    const QRgb colour = scaleBitmap.pixel(15, 255 - index);
                     EXPECT_NEAR(
                         scale.TemperatureOfAverage(qRed(colour), qGreen(colour), qBlue(colour)),
                         expected, 5 * rowStep); // hues repeat over a few rows
