@@ -3,20 +3,19 @@
 // land in grey with a black coastline, a few white cloud patches, and the keyed comment the chart
 // publisher writes (TIMESTAMP, TMIN, TMAX, VARIATION).
 //
-// usage: make_sample_charts PALETTE.txt COASTLINES OUTDIR
-// COASTLINES is the folder of <code>.txt land rings (tools/coastlines). Writes
+// usage: make_sample_charts PALETTE.txt OUTDIR
+// The land comes from the coastlines built into the program (geo/Coastline.h). Writes
 // OUTDIR/area-<code>.gif for a few areas (dated 2026-12-01) and, for flipping,
 // OUTDIR/archive/<timestamp>.gif for the week before of area ne01: the same land every day,
 // the front and the eddies a little further on each day, the clouds anywhere.
 
 #include "geo/AreaStuff.h"
-#include "geo/vekMapping.h"
+#include "geo/Coastline.h"
 #include "gif/GIFEncoder.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QPolygonF>
 #include <QRgb>
 #include <QString>
 #include <QStringList>
@@ -25,7 +24,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <optional>
 #include <random>
 
 namespace {
@@ -52,64 +50,6 @@ struct SampleChart {
     SampleArea area;
     int day;
 };
-
-// A chart pixel in fractions, as GeoToPixel finds it before rounding: columns linear in
-// longitude, rows linear in the Mercator ordinate.
-QPointF chartPoint(const geo::Calibration& c, double longitude, double latitude) {
-    const double x =
-        (longitude + c.LonWest1) * double(c.Col2 - c.Col1) / (double(c.LonWest1) - c.LonWest2) +
-        c.Col1;
-    const double y = (double(MercatorY(float(latitude))) - c.MercY1) * double(c.Row2 - c.Row1) /
-                         (double(c.MercY2) - c.MercY1) +
-                     c.Row1;
-    return {x, y};
-}
-
-// The land rings of an area from its coastline file, in chart pixels; nothing when the file
-// cannot be read.
-std::optional<QList<QPolygonF>> readLand(const QString& path, const geo::Calibration& c) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
-    QList<QPolygonF> rings;
-    QTextStream in(&f);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
-        if (line.startsWith(u'>')) {
-            rings.append(QPolygonF());
-            continue;
-        }
-        const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-        if (words.size() != 2 || rings.isEmpty()) return std::nullopt;
-        rings.last().append(chartPoint(c, words[0].toDouble(), words[1].toDouble()));
-    }
-    return rings;
-}
-
-// 1 where a pixel's centre lies inside the rings (even-odd: a ring inside a ring is water).
-std::vector<std::uint8_t> landMask(const QList<QPolygonF>& rings) {
-    std::vector<std::uint8_t> land(size_t(kSize) * kSize, 0);
-    std::vector<double> crossings;
-    for (int y = 0; y < kSize; ++y) {
-        const double cy = y; // a pixel's centre is its whole coordinate, as for GeoToPixel
-        crossings.clear();
-        for (const QPolygonF& ring : rings)
-            for (qsizetype i = 0; i < ring.size(); ++i) {
-                const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
-                // Half-open in y, so a vertex on the row counts once.
-                if ((a.y() <= cy) != (b.y() <= cy))
-                    crossings.push_back(a.x() + (cy - a.y()) * (b.x() - a.x()) / (b.y() - a.y()));
-            }
-        std::sort(crossings.begin(), crossings.end());
-        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            const int from = std::max(0, int(std::ceil(crossings[k])));
-            const int to = std::min(kSize - 1, int(std::ceil(crossings[k + 1])) - 1);
-            for (int x = from; x <= to; ++x)
-                land[size_t(y) * kSize + x] = 1;
-        }
-    }
-    return land;
-}
 
 // Smooth value noise on a lattice, cosine-interpolated; deterministic per seed.
 class Noise {
@@ -209,14 +149,9 @@ std::vector<std::uint8_t> makeChart(const SampleChart& s, const std::vector<std:
                 std::uint8_t(std::lround(kFirstRampLine + f * (kLastRampLine - kFirstRampLine)));
         }
     // Coastline: a sea pixel next to land becomes black.
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            const size_t i = size_t(y) * kSize + x;
-            if (land[i]) continue;
-            if ((x > 0 && land[i - 1]) || (x + 1 < kSize && land[i + 1]) ||
-                (y > 0 && land[i - kSize]) || (y + 1 < kSize && land[i + kSize]))
-                idx[i] = kCoast;
-        }
+    const std::vector<std::uint8_t> coast = geo::coastPixels(land, kSize, kSize);
+    for (size_t i = 0; i < coast.size(); ++i)
+        if (coast[i]) idx[i] = kCoast;
     // Clouds: white where a coarse noise field of the day peaks, over sea and land alike.
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x)
@@ -255,8 +190,8 @@ bool writeChart(const QString& path, const SampleChart& s, const std::vector<std
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: make_sample_charts PALETTE.txt COASTLINES OUTDIR\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_sample_charts PALETTE.txt OUTDIR\n");
         return 2;
     }
     const QVector<QRgb> palette = readPalette(QString::fromLocal8Bit(argv[1]));
@@ -264,8 +199,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_sample_charts: the palette must have 256 lines\n");
         return 1;
     }
-    const QDir coastlines(QString::fromLocal8Bit(argv[2]));
-    const QDir out(QString::fromLocal8Bit(argv[3]));
+    const QDir out(QString::fromLocal8Bit(argv[2]));
     out.mkpath(QStringLiteral("archive"));
     const SampleArea areas[] = {
         {"ne01", 38, 62, -15.0, 0.6, 0.55, 11}, {"ne07", 40, 72, -14.0, 0.8, 0.70, 12},
@@ -276,14 +210,12 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const SampleArea& a : areas) {
         const QString code = QString::fromLatin1(a.code);
-        const geo::Calibration c = geo::Calibration::forArea(RecogniseArea(code));
-        const QString ringsPath = coastlines.filePath(code + ".txt");
-        const std::optional<QList<QPolygonF>> rings = readLand(ringsPath, c);
-        if (!c.Valid || !rings) {
-            std::fprintf(stderr, "make_sample_charts: %s: no land rings\n", qPrintable(ringsPath));
+        const int area = RecogniseArea(code);
+        const std::vector<std::uint8_t> land = geo::landMask(area, kSize, kSize);
+        if (land.empty()) {
+            std::fprintf(stderr, "make_sample_charts: %s: no calibration\n", a.code);
             return 1;
         }
-        const std::vector<std::uint8_t> land = landMask(*rings);
         ok &= writeChart(out.filePath("area-" + code + ".gif"), {a, LatestDay}, land, palette);
         // The week before of one area, named as the archive names them, for flipping.
         if (code != QLatin1String("ne01")) continue;
