@@ -9,8 +9,8 @@
 #include "platform/LocalFileSystem.h"
 #include "sst/GriddapRequest.h"
 #include "sst/SstSources.h"
+#include "support/ErddapAnswers.h"
 #include "support/LocalHttpServer.h"
-#include "support/NetcdfWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,24 +35,9 @@ constexpr int Ne02 = 2;
 constexpr int Ma01 = 10;
 constexpr int Fl01 = 17;
 
-// ERDDAP's answer for an area: its chart box and a cell more, 0.01° cells, latitude descending
-// as ACSPO sends it, kelvin, 20 °C falling by a degree per degree of latitude.
-QByteArray answerFor(int area) {
-    const sst::GeoBox box = sst::grownBox(*sst::chartBox(area), 0.02);
-    testsupport::SyntheticSst data;
-    data.latitudes = testsupport::cellCentres(std::ceil(box.north * 100) / 100,
-                                              std::floor(box.south * 100) / 100, -0.01);
-    data.longitudes = testsupport::cellCentres(std::floor(box.west * 100) / 100,
-                                               std::ceil(box.east * 100) / 100, 0.01);
-    data.units = QStringLiteral("kelvin");
-    data.time = 1796112000.0; // 2026-12-01 08:00 UTC
-    data.celsius = [](double lat, double) { return 20.0 - (lat - 38.0); };
-    return testsupport::sstFileBytes(data);
-}
-
 TEST(ChartFetchTest, AreasOneAfterAnotherFiledOrExplained) {
     QCoreApplication app(argc, argv);
-    const QByteArray ne01 = answerFor(Ne01);
+    const QByteArray ne01 = testsupport::areaAnswer(Ne01);
     ASSERT_FALSE(ne01.isEmpty());
     QMap<QByteArray, int> areaOfTarget; // filled once the server's address is known
     testsupport::LocalHttpServer server([&](const QByteArray& target) {
@@ -76,8 +61,7 @@ TEST(ChartFetchTest, AreasOneAfterAnotherFiledOrExplained) {
     });
     const QString erddap = server.base() + QStringLiteral("/erddap/");
     for (int area : {Ne01, Fl01, Ma01, Ne02})
-        areaOfTarget[QUrl(sst::griddapUrl(sst::defaultSource(), area, std::nullopt, erddap))
-                         .toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority)] = area;
+        areaOfTarget[testsupport::latestTarget(area, erddap)] = area;
     QTemporaryDir folder;
     const QString archiveFolder = QDir::toNativeSeparators(folder.path() + QStringLiteral("/a/"));
     ASSERT_TRUE(QDir().mkpath(archiveFolder));
@@ -111,7 +95,7 @@ TEST(ChartFetchTest, AreasOneAfterAnotherFiledOrExplained) {
         << asked[0].toStdString();
     EXPECT_EQ(server.mostAtOnce(), 1);
 
-    // The filed chart carries the data's own values: 20 °C less a degree per degree north of 38.
+    // The filed chart carries the data's own values.
     TGIFImage image;
     image.LoadFromFile(outcomes[0].filedPath);
     const std::optional<geo::PixelTemperatures> temperatures = geo::decodePixelTemperatures(
@@ -122,8 +106,8 @@ TEST(ChartFetchTest, AreasOneAfterAnotherFiledOrExplained) {
     for (float f : temperatures->fahrenheit) {
         if (std::isnan(f)) continue;
         ++water;
-        EXPECT_GE(f, (20.0 - (box.north + 0.01 - 38.0)) * 1.8 + 32);
-        EXPECT_LE(f, (20.0 - (box.south - 0.01 - 38.0)) * 1.8 + 32);
+        EXPECT_GE(f, testsupport::answeredCelsius(box.north + 0.01) * 1.8 + 32);
+        EXPECT_LE(f, testsupport::answeredCelsius(box.south - 0.01) * 1.8 + 32);
     }
     EXPECT_GT(water, 1024 * 1024 / 4);
 
