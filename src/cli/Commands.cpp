@@ -25,6 +25,7 @@ int history(const QStringList& args, QTextStream& out, QTextStream& err);
 int breaks(const QStringList& args, QTextStream& out, QTextStream& err);
 int gpx(const QStringList& args, QTextStream& out, QTextStream& err);
 int exportChart(const QStringList& args, QTextStream& out, QTextStream& err);
+int fetchCharts(const QStringList& args, QTextStream& out, QTextStream& err);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -59,6 +60,11 @@ const std::vector<Command>& commands() {
          "[--threshold F_PER_NM] [--isotherms LIST] [--annotations FILE.ini]",
          "The chart for chart plotters and chart software, by OUT's extension.", &exportChart,
          Application::Gui},
+        {"fetch",
+         "--area CODE[,CODE...] [--source mur|acspo] [--date YYYY-MM-DD|latest] [--archive DIR] "
+         "[--server URL]",
+         "Gets today's water of the areas from the data servers and files their charts.",
+         &fetchCharts},
     };
     return table;
 }

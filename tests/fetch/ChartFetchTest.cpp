@@ -3,6 +3,7 @@
 // at a time, and a chart already in the archive is not filed again.
 
 #include "fetch/ChartFetch.h"
+#include "cli/CliRun.h"
 #include "geo/AreaStuff.h"
 #include "geo/PixelTemperatures.h"
 #include "gif/GIFImage.h"
@@ -35,8 +36,13 @@ constexpr int Ne02 = 2;
 constexpr int Ma01 = 10;
 constexpr int Fl01 = 17;
 
+QCoreApplication& app() {
+    static QCoreApplication instance(argc, argv);
+    return instance;
+}
+
 TEST(ChartFetchTest, AreasOneAfterAnotherFiledOrExplained) {
-    QCoreApplication app(argc, argv);
+    app();
     const QByteArray ne01 = testsupport::areaAnswer(Ne01);
     ASSERT_FALSE(ne01.isEmpty());
     QMap<QByteArray, int> areaOfTarget; // filled once the server's address is known
@@ -123,6 +129,48 @@ TEST(ChartFetchTest, AreasOneAfterAnotherFiledOrExplained) {
               (QList<int>{Ne01, 30}));
     EXPECT_FALSE(fetch::areasOfCodes(QStringLiteral("ne01,xx99"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("xx99")));
+}
+
+// thalwise-cli fetch for a daily job: what was filed on out, what failed on err, and a status
+// that says whether every area came.
+TEST(ChartFetchTest, CommandLinePrintsWhatItFiled) {
+    app();
+    const QByteArray ne01 = testsupport::areaAnswer(Ne01);
+    QByteArray ne01Target;
+    testsupport::LocalHttpServer server([&](const QByteArray& target) {
+        HttpAnswer a;
+        if (target == ne01Target) {
+            a.body = ne01;
+        } else {
+            a.status = 404;
+            a.body = "Error {\n    code=404;\n    message=\"Not Found: no such time\";\n}\n";
+        }
+        return a;
+    });
+    ne01Target = testsupport::latestTarget(Ne01, server.base());
+    QTemporaryDir folder;
+    const QString archive = folder.filePath(QStringLiteral("archive"));
+    const QString filed =
+        QDir::toNativeSeparators(archive + QStringLiteral("/2026-12-01-08-mur-ne01.gif"));
+    const QStringList args = {QStringLiteral("fetch"),
+                              QStringLiteral("--area"),
+                              QStringLiteral("ne01,fl01"),
+                              QStringLiteral("--archive"),
+                              archive,
+                              QStringLiteral("--server"),
+                              server.base()};
+    const CliRun first = runCli(args);
+    EXPECT_EQ(first.status, 1);
+    EXPECT_EQ(first.out, QStringLiteral("filed: ") + filed + u'\n');
+    EXPECT_TRUE(first.err.contains(QStringLiteral("fl01: ")) &&
+                first.err.contains(QStringLiteral("Not Found: no such time")))
+        << first.err.toStdString();
+    const CliRun again = runCli(args.mid(0, 2) + QStringList{QStringLiteral("ne01")} + args.mid(3));
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.out, QStringLiteral("already: ") + filed + u'\n');
+    EXPECT_EQ(
+        runCli({QStringLiteral("fetch"), QStringLiteral("--area"), QStringLiteral("zz01")}).status,
+        2);
 }
 
 } // namespace
