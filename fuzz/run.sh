@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the GIF loader fuzzer with clang and runs it for SECONDS (default 60), then the
-# annotation file, settings store, BMP loader and GPX reader fuzzers, which share another SECONDS.
-# TARGETS (default "gif annotation registry bmp gpx") picks which run; a single one runs for
+# annotation file, settings store, BMP loader, GPX reader and NetCDF decoder fuzzers, which share
+# another SECONDS. TARGETS (default "gif annotation registry bmp gpx netcdf") picks which run; a single one runs for
 # SECONDS. Exits non-zero when a fuzzer finds a crash, a timeout or an input beyond the memory
 # limits (time and memory budgets are failures, as crashes are); those inputs land in
 # fuzz/crashes/.
@@ -12,7 +12,7 @@ fuzz_dir=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$fuzz_dir/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build-fuzz}
 work=$fuzz_dir/corpus-work
-targets=${TARGETS:-gif annotation registry bmp gpx}
+targets=${TARGETS:-gif annotation registry bmp gpx netcdf}
 wants() { case " $targets " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 # The targets other than gif share SECONDS among them.
 others=$(echo $targets | tr ' ' '\n' | grep -cvx gif || true)
@@ -103,4 +103,15 @@ mkdir -p "$work/gpx-corpus"
 "$build_dir/fuzz_gpx" "$work/gpx-corpus" "$root/tests/data/gpx" \
   -max_total_time="$share" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
   -timeout=30 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/gpx-"
+fi
+
+# The NetCDF decoder of chart data, from files written with netCDF-C. The memory cap is the
+# decoder's budget for a hostile file (512 MB in any one allocation); the timeout leaves room for
+# the sanitizers around a 1 s budget.
+if wants netcdf; then
+mkdir -p "$work/netcdf-corpus" "$work/netcdf-seeds"
+"$build_dir/fuzz_netcdf_seeds" "$work/netcdf-seeds"
+"$build_dir/fuzz_netcdf" "$work/netcdf-corpus" "$work/netcdf-seeds" \
+  -max_total_time="$share" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=512 \
+  -timeout=5 -print_final_stats=1 -artifact_prefix="$fuzz_dir/crashes/netcdf-"
 fi

@@ -139,6 +139,16 @@ QImage composedChart(const QString& path, const QImage& chart, const geo::Annota
     return display::RepaintChart(chart.convertToFormat(QImage::Format_RGB32), overlays);
 }
 
+std::optional<int> readArea(const QString& text, QString* why) {
+    bool isNumber = false;
+    const int area = text.toInt(&isNumber);
+    if (isNumber && geo::isCalibratedArea(area)) return area;
+    for (int index = geo::FirstCalibratedArea; index <= geo::LastCalibratedArea; ++index)
+        if (geo::areaCode(index).compare(text, Qt::CaseInsensitive) == 0) return index;
+    if (why) *why = QStringLiteral("no such area");
+    return std::nullopt;
+}
+
 QString archiveFolderArgument(const QString& folder) {
     QString native = QDir::toNativeSeparators(QDir(folder).absolutePath());
     if (!native.endsWith(QDir::separator())) native += QDir::separator();

@@ -65,6 +65,10 @@ QImage composedChart(const QString& path, const QImage& chart, const geo::Annota
                      double homeLatitude = 0.0, double homeLongitude = 0.0,
                      const QStringList& waypoints = {});
 
+// An area by number (1..30) or by code ("ne01", any letter case); nothing, with *why saying so,
+// for anything else.
+std::optional<int> readArea(const QString& text, QString* why);
+
 // An archive folder as the window holds it: native separators and a trailing separator.
 QString archiveFolderArgument(const QString& folder);
 

@@ -25,6 +25,7 @@ int history(const QStringList& args, QTextStream& out, QTextStream& err);
 int breaks(const QStringList& args, QTextStream& out, QTextStream& err);
 int gpx(const QStringList& args, QTextStream& out, QTextStream& err);
 int exportChart(const QStringList& args, QTextStream& out, QTextStream& err);
+int chart(const QStringList& args, QTextStream& out, QTextStream& err);
 int fetchCharts(const QStringList& args, QTextStream& out, QTextStream& err);
 
 const std::vector<Command>& commands() {
@@ -60,6 +61,8 @@ const std::vector<Command>& commands() {
          "[--threshold F_PER_NM] [--isotherms LIST] [--annotations FILE.ini]",
          "The chart for chart plotters and chart software, by OUT's extension.", &exportChart,
          Application::Gui},
+        {"chart", "DATA.nc OUT.gif --area N|CODE [--min F --max F]",
+         "A chart of an area from a NetCDF file of sea-surface temperature.", &chart},
         {"fetch",
          "--area CODE[,CODE...] [--source mur|acspo] [--date YYYY-MM-DD|latest] [--archive DIR] "
          "[--server URL]",

@@ -26,22 +26,16 @@ int flip(const QStringList& args, QTextStream& out, QTextStream& err) {
         return line.wrong(err);
     // The area by number (1..30) or by code ("ne01"); flipping needs an area.
     const QString given = line.value(QStringLiteral("area"));
-    bool isNumber = false;
-    int area = given.toInt(&isNumber);
-    if (!isNumber)
-        for (int index = 1; index <= 30 && !isNumber; ++index)
-            if (geo::areaCode(index).compare(given, Qt::CaseInsensitive) == 0) {
-                area = index;
-                isNumber = true;
-            }
-    if (!isNumber || !geo::isCalibratedArea(area)) {
-        reportError(err, given, QStringLiteral("no such area"));
+    QString why;
+    const std::optional<int> area = readArea(given, &why);
+    if (!area) {
+        reportError(err, given, why);
         return 2;
     }
     platform::LocalFileSystem fileSystem;
     const QStringList charts = archive::latestChartsOfArea(
         fileSystem, archiveFolderArgument(line.value(QStringLiteral("archive"))),
-        geo::areaCode(area));
+        geo::areaCode(*area));
     for (const QString& chart : charts)
         if (const std::optional<QString> caption = archive::flipTabCaption(chart))
             out << "tab: " << *caption << '\t' << QFileInfo(chart).fileName() << Qt::endl;

@@ -1,6 +1,8 @@
 #include "sst/DataChart.h"
 
 #include "geo/AreaStuff.h"
+#include "geo/Coastline.h"
+#include "geo/MagneticModel.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureScale.h"
 #include "geo/vekMapping.h"
@@ -10,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <mutex>
 
 namespace sst {
 
@@ -64,16 +68,31 @@ std::vector<int> nearestCells(const std::vector<double>& cells, const std::vecto
     return nearest;
 }
 
-// COASTLINE: the area's land from its coastline, one byte per chart pixel (1 for land); empty
-// while the program has no coastlines, and the data's own land mask and gaps mark the land.
-std::vector<std::uint8_t> coastlineLand(int /*area*/) {
-    return {};
+// The land of an area's chart from its coastline, filled once per area and kept: filling the
+// rings costs far more than making a chart.
+const std::vector<std::uint8_t>& coastlineLand(int area) {
+    static std::mutex lock;
+    static std::map<int, std::vector<std::uint8_t>> masks;
+    const std::lock_guard<std::mutex> guard(lock);
+    auto found = masks.find(area);
+    if (found == masks.end())
+        found = masks.emplace(area, geo::landMask(area, ChartPixels, ChartPixels)).first;
+    return found->second;
 }
 
-// MAGNETIC MODEL: the variation at the area's centre on the chart's date, degrees east
-// positive; 0 until the magnetic model is built in.
-float magneticVariation(int /*area*/, const QDate& /*date*/) {
-    return 0.0f;
+// The variation at the area's centre on the chart's date (WMM2025), degrees east positive.
+// Quirk "variation-of-the-model's-span": a date outside the model's span 2025 to 2030 takes the
+// nearest date within it (the variation moves a few tenths of a degree a year), so that every
+// chart carries a variation and with it its range.
+float magneticVariation(int area, const QDate& date) {
+    double lat = 0, lon = 0;
+    const geo::Calibration calibration = geo::Calibration::forArea(area);
+    if (!PixelPointToGeo(calibration, (ChartPixels - 1) / 2.0, (ChartPixels - 1) / 2.0, lat, lon))
+        return 0.0f;
+    const double year =
+        std::clamp(date.isValid() ? geo::decimalYear(date) : geo::MagneticModelEpoch,
+                   geo::MagneticModelEpoch, geo::MagneticModelValidUntil - 1e-6);
+    return float(geo::magneticDeclination(lat, lon, 0.0, year).value_or(0.0));
 }
 
 } // namespace
@@ -142,9 +161,9 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
     const std::size_t pixels = std::size_t(ChartPixels) * ChartPixels;
     chart.temperatures.fahrenheit.assign(pixels, std::numeric_limits<float>::quiet_NaN());
     chart.indices.assign(pixels, CloudIndex);
+    // The area's land from its coastline; where the data marks land too, it is land.
     std::vector<std::uint8_t> land = coastlineLand(area);
-    const bool coastline = land.size() == pixels;
-    if (!coastline) land.assign(pixels, 0);
+    if (land.size() != pixels) land.assign(pixels, 0);
 
     float lowest = std::numeric_limits<float>::infinity();
     float highest = -lowest;
@@ -158,7 +177,7 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
             const std::size_t cell = std::size_t(r) * columns + std::size_t(c);
             const float celsius = grid.celsius[cell];
             // Land as the data marks it counts too: where the coastline has water but the
-            // data's cell is land, the chart has no value to show.
+            // data's cell is land (a narrow bay, a marsh), the chart has no value to show.
             const bool dataLand = grid.land.empty() ? (std::isnan(celsius) && options.gapsAreLand)
                                                     : grid.land[cell] != 0;
             if (dataLand) land[i] = 1;
@@ -185,14 +204,9 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
         }
     }
     // The coastline: a water pixel beside land turns black (its temperature stays).
-    for (int y = 0; y < ChartPixels; ++y)
-        for (int x = 0; x < ChartPixels; ++x) {
-            const std::size_t i = std::size_t(y) * ChartPixels + std::size_t(x);
-            if (land[i]) continue;
-            if ((x > 0 && land[i - 1]) || (x + 1 < ChartPixels && land[i + 1]) ||
-                (y > 0 && land[i - ChartPixels]) || (y + 1 < ChartPixels && land[i + ChartPixels]))
-                chart.indices[i] = CoastIndex;
-        }
+    const std::vector<std::uint8_t> coast = geo::coastPixels(land, ChartPixels, ChartPixels);
+    for (std::size_t i = 0; i < coast.size(); ++i)
+        if (coast[i]) chart.indices[i] = CoastIndex;
 
     chart.timestamp = dataChartTimestamp(grid.time, grid.source, area);
     chart.variation = magneticVariation(area, grid.time.isValid() ? grid.time.toUTC().date()
@@ -228,6 +242,8 @@ std::optional<QByteArray> encodeDataChart(const DataChart& chart, QString* error
     input.frames.push_back(std::move(frame));
     input.comments.push_back(dataChartComment(chart));
     input.commentPlacement = gif::CommentPlacement::BeforeFirstImage;
+    input.applications.push_back({QByteArrayLiteral("THALWISE"), QByteArrayLiteral("SST"),
+                                  geo::encodePixelTemperatures(chart.temperatures)});
     return gif::encodeGif(input, error);
 }
 

@@ -1,5 +1,7 @@
 #include "sst/NetcdfGrid.h"
 
+#include "sst/ResponseCheck.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -566,6 +568,143 @@ std::optional<geo::SstGrid> Reader::read(const GridRequest& request) {
     return grid;
 }
 
+// The header of a classic NetCDF file (CDF-1, CDF-2 and CDF-5), walked before netCDF-C reads
+// it: netCDF-C allocates what a header declares before finding that the file cannot hold it,
+// so a few bytes that claim millions of dimensions cost seconds and hundreds of megabytes.
+class ClassicHeader {
+public:
+    explicit ClassicHeader(const QByteArray& bytes) : m_bytes(bytes) {}
+
+    // True when every count, name, attribute and variable of the header fits in the file, and
+    // every variable that is not a record variable lies within it.
+    bool isSound() {
+        if (m_bytes.size() < 8 || !m_bytes.startsWith("CDF")) return false;
+        const char version = m_bytes[3];
+        if (version != 1 && version != 2 && version != 5) return false;
+        m_wide = version == 5;
+        m_at = 4;
+        std::uint64_t records = 0;
+        if (!count(records)) return false;
+        std::uint64_t dimensions = 0;
+        if (!list(0x0A, dimensions, 8)) return false;
+        std::vector<std::uint64_t> lengths;
+        for (std::uint64_t d = 0; d < dimensions; ++d) {
+            std::uint64_t length = 0;
+            if (!name() || !count(length)) return false;
+            lengths.push_back(length);
+        }
+        if (!attributes()) return false;
+        std::uint64_t variables = 0;
+        if (!list(0x0B, variables, 24)) return false;
+        for (std::uint64_t v = 0; v < variables; ++v) {
+            std::uint64_t rank = 0;
+            if (!name() || !count(rank) || rank > NC_MAX_VAR_DIMS) return false;
+            bool isRecord = false;
+            std::vector<std::uint64_t> shape;
+            for (std::uint64_t i = 0; i < rank; ++i) {
+                std::uint64_t id = 0;
+                if (!count(id) || id >= dimensions) return false;
+                isRecord |= i == 0 && lengths[std::size_t(id)] == 0;
+                shape.push_back(lengths[std::size_t(id)]);
+            }
+            std::uint32_t type = 0;
+            std::uint64_t size = 0, begin = 0;
+            if (!attributes() || !word(type) || typeSize(type) == 0 || !count(size) ||
+                !(version == 1 ? narrow(begin) : wide(begin)))
+                return false;
+            if (isRecord) continue; // its records lie after every other variable
+            // The variable's values, by its own shape (its stored size saturates at 4 GiB).
+            const std::uint64_t fileSize = std::uint64_t(m_bytes.size());
+            std::uint64_t bytes = typeSize(type);
+            for (std::uint64_t length : shape) {
+                if (length != 0 && bytes > fileSize / length) return false;
+                bytes *= length;
+            }
+            if (begin > fileSize || bytes > fileSize - begin) return false;
+        }
+        return true;
+    }
+
+private:
+    std::uint64_t left() const { return std::uint64_t(m_bytes.size() - m_at); }
+    bool word(std::uint32_t& value) {
+        if (left() < 4) return false;
+        value = 0;
+        for (int i = 0; i < 4; ++i)
+            value = (value << 8) | std::uint8_t(m_bytes[m_at++]);
+        return true;
+    }
+    bool narrow(std::uint64_t& value) {
+        std::uint32_t w = 0;
+        if (!word(w)) return false;
+        value = w;
+        return true;
+    }
+    bool wide(std::uint64_t& value) {
+        std::uint32_t high = 0, low = 0;
+        if (!word(high) || !word(low)) return false;
+        value = (std::uint64_t(high) << 32) | low;
+        return true;
+    }
+    bool count(std::uint64_t& value) { return m_wide ? wide(value) : narrow(value); }
+    static std::uint64_t typeSize(std::uint32_t type) {
+        switch (type) {
+        case NC_BYTE:
+        case NC_CHAR:
+        case NC_UBYTE:
+            return 1;
+        case NC_SHORT:
+        case NC_USHORT:
+            return 2;
+        case NC_INT:
+        case NC_FLOAT:
+        case NC_UINT:
+            return 4;
+        case NC_DOUBLE:
+        case NC_INT64:
+        case NC_UINT64:
+            return 8;
+        default:
+            return 0;
+        }
+    }
+    // A list's tag and element count (ABSENT is two zeros); each element takes at least
+    // smallest bytes, so a count the rest of the file cannot hold is refused.
+    bool list(std::uint32_t tag, std::uint64_t& elements, std::uint64_t smallest) {
+        std::uint32_t t = 0;
+        if (!word(t) || !count(elements)) return false;
+        if (t == 0) return elements == 0;
+        return t == tag && elements <= std::uint64_t(MaxVariables) && elements <= left() / smallest;
+    }
+    bool name() {
+        std::uint64_t length = 0;
+        if (!count(length) || length == 0 || length > NC_MAX_NAME) return false;
+        const std::uint64_t padded = (length + 3) / 4 * 4;
+        if (padded > left()) return false;
+        m_at += qsizetype(padded);
+        return true;
+    }
+    bool attributes() {
+        std::uint64_t n = 0;
+        if (!list(0x0C, n, 12)) return false;
+        for (std::uint64_t a = 0; a < n; ++a) {
+            std::uint32_t type = 0;
+            std::uint64_t values = 0;
+            if (!name() || !word(type) || !count(values)) return false;
+            const std::uint64_t size = typeSize(type);
+            if (size == 0 || values > left() / size) return false;
+            const std::uint64_t padded = (values * size + 3) / 4 * 4;
+            if (padded > left()) return false;
+            m_at += qsizetype(padded);
+        }
+        return true;
+    }
+
+    const QByteArray& m_bytes;
+    qsizetype m_at = 0;
+    bool m_wide = false;
+};
+
 QString openError(int status) {
     return tr("This is not a NetCDF file this program can read (%1).")
         .arg(QString::fromUtf8(nc_strerror(status)));
@@ -612,6 +751,20 @@ std::optional<geo::SstGrid> decodeSstGrid(const QByteArray& bytes, const GridReq
                                           QString* error) {
     if (bytes.isEmpty()) {
         setError(error, tr("The data file is empty."));
+        return std::nullopt;
+    }
+    // Quirk "no-hdf5-from-the-network": a NetCDF-4 file is HDF5, and Debian's HDF5 reads a
+    // malformed file past its buffers. ERDDAP answers ".nc" in NetCDF-3, so a download in
+    // NetCDF-4 is refused; NetCDF-4 is read only from a file the user chose.
+    if (bytes.startsWith(QByteArray("\x89HDF\r\n\x1a\n", 8))) {
+        setError(error, tr("The answer is a NetCDF-4 file, which this program reads only from "
+                           "a file you choose, never from a download."));
+        return std::nullopt;
+    }
+    if (!ClassicHeader(bytes).isSound()) {
+        setError(error, hasNetcdfSignature(bytes)
+                            ? tr("The data file is cut short or its header is damaged.")
+                            : tr("This is not a NetCDF file."));
         return std::nullopt;
     }
     const std::lock_guard<std::mutex> guard(netcdfLock());

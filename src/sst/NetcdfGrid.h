@@ -32,9 +32,10 @@ struct GridRequest {
     QString source;
 };
 
-// Decodes a NetCDF file held in memory. Nothing, and *error (if given) says why in plain words,
-// when the bytes are no NetCDF file, hold no temperature grid, exceed the limits above, or are
-// cut short.
+// Decodes a NetCDF-3 file held in memory (a download: ERDDAP answers in NetCDF-3). Nothing, and
+// *error (if given) says why in plain words, when the bytes are no NetCDF-3 file (NetCDF-4 is
+// HDF5, which is read only from files the user chooses), hold no temperature grid, exceed the
+// limits above, or are cut short.
 std::optional<geo::SstGrid> decodeSstGrid(const QByteArray& bytes, const GridRequest& request,
                                           QString* error = nullptr);
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -107,11 +108,18 @@ TEST(SstNetcdf, FilesDecodeToTheValuesWritten) {
     const sst::GeoBox box = *sst::chartBox(Ne01);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const QByteArray bytes = testsupport::sstFileBytes(c.file);
-        ASSERT_FALSE(bytes.isEmpty());
+        // A download is NetCDF-3 and decoded in memory; a GHRSST file is read from disk.
+        const sst::GridRequest request{QString(), box, QStringLiteral("mur")};
         QString error;
-        const std::optional<geo::SstGrid> grid =
-            sst::decodeSstGrid(bytes, {QString(), box, QStringLiteral("mur")}, &error);
+        std::optional<geo::SstGrid> grid;
+        QTemporaryDir folder;
+        if (c.file.format == SyntheticSst::Format::Netcdf4) {
+            const QString path = folder.filePath(QStringLiteral("l4.nc"));
+            ASSERT_TRUE(testsupport::writeSstFile(c.file, path));
+            grid = sst::readSstGridFile(path, request, &error);
+        } else {
+            grid = sst::decodeSstGrid(testsupport::sstFileBytes(c.file), request, &error);
+        }
         ASSERT_TRUE(grid) << error.toStdString();
         EXPECT_EQ(grid->time, c.time);
         EXPECT_EQ(grid->source, QStringLiteral("mur"));
@@ -181,6 +189,11 @@ TEST(SstNetcdf, GlobalFileReadOnlyOverTheArea) {
             ASSERT_NEAR(grid->at(r, k), water(grid->latitudes[r], grid->longitudes[k]), 0.001);
 }
 
+QByteArray fuzzFinding(const char* name) {
+    QFile file(QStringLiteral(THALWISE_SOURCE_DIR "/fuzz/crashes/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 TEST(SstNetcdf, RefusedInPlainWords) {
     const sst::GeoBox box = *sst::chartBox(Ne01);
     const auto fileWith = [](auto change) {
@@ -201,11 +214,15 @@ TEST(SstNetcdf, RefusedInPlainWords) {
         const char* says;
     } cases[] = {
         {"not NetCDF", "<html>Sign in</html>", box, "not a NetCDF file"},
+        // A header of a few bytes that claims a variable of 16 million dimensions once made
+        // netCDF-C allocate for seconds before it gave up.
+        {"absurd header", fuzzFinding("fixed-netcdf3-variable-of-16-million-dimensions.nc"), box,
+         "header is damaged"},
         {"empty", "", box, "empty"},
-        {"cut short", good.left(good.size() / 2), box, ""},
+        {"cut short", good.left(good.size() / 2), box, "cut short"},
         {"cut by one byte", good.left(good.size() - 1), box, "cut short"},
-        {"header cut", good.left(40), box, ""},
-        {"absurd dimension", huge, box, ""},
+        {"header cut", good.left(40), box, "cut short"},
+        {"absurd dimension", huge, box, "cut short"},
         {"speed, not temperature", fileWith([](SyntheticSst& d) {
              d.variable = QStringLiteral("wind");
              d.units = QStringLiteral("m s-1");
@@ -221,6 +238,13 @@ TEST(SstNetcdf, RefusedInPlainWords) {
          }),
          box, "no sea-surface temperature"},
         {"elsewhere", good, *sst::chartBox(30), "no data for this area"},
+        // A download in NetCDF-4 (HDF5) once overflowed HDF5's buffers; downloads must be
+        // NetCDF-3.
+        {"NetCDF-4 downloaded",
+         fileWith([](SyntheticSst& d) { d.format = SyntheticSst::Format::Netcdf4; }), box,
+         "only from a file you choose"},
+        {"the HDF5 file that overflowed", fuzzFinding("fixed-netcdf4-download-overflows-hdf5.nc"),
+         box, "NetCDF-4"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
