@@ -548,6 +548,7 @@ void TFormThalwise::createActions() {
     MenuView->addAction(MenuViewTemperatureHistory);
 
     createArchiveActions();
+    createFetchActions();
     createHelpActions();
 
     // The desktop's standard keys, each with the usual chord where the desktop names none.

@@ -33,6 +33,11 @@ class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QStatusBar;
+class QNetworkAccessManager;
+class TFormGetCharts;
+namespace fetch {
+class ChartFetcher;
+}
 class QTabBar;
 class QTableWidget;
 class QTimer;
@@ -152,6 +157,7 @@ public:
     QTimer* TimerLoad = nullptr;
     // The last charts opened, newest first, then "Clear list".
     QMenu* MenuFileOpenRecent = nullptr;
+    QAction* MenuFileGetCharts = nullptr;
     QAction* MenuFileOpenRecentClear = nullptr;
     QAction* MenuFilePrintSetup = nullptr;
     QAction* MenuFileExit = nullptr;
@@ -177,6 +183,11 @@ public:
     std::unique_ptr<TRegistryBoolean> HighlightTemperature;
     std::unique_ptr<TRegistryString> Isotherms;           // "68, 70, 72" or "every 2"
     std::unique_ptr<TRegistryBoolean> IsothermsShown;     // the isotherms on the chart
+    std::unique_ptr<TRegistryString> FetchAreas;   // the areas to get, "ne01,fl10"
+    std::unique_ptr<TRegistryString> FetchSource;  // the data source's name
+    std::unique_ptr<TRegistryBoolean> FetchDaily;  // get them once a day at start-up
+    std::unique_ptr<TRegistryString> FetchLastDay; // the day they were last got so, ISO
+    std::unique_ptr<TRegistryString> FetchServer;  // a mirror of the data servers, or empty
     std::unique_ptr<TRegistryIniFile> m_settingsSections; // the "Waypoints" section lives here
     std::unique_ptr<TRegistryDouble> HomeLat;
     std::unique_ptr<TRegistryDouble> HomeLon;
@@ -448,6 +459,7 @@ public slots:
 
     // ---- Charts and display ----
     void MenuFileOpenOneClick();
+    void MenuFileGetChartsClick();
     void MenuViewZoomClick();
     // "&Normal view": 100 %; chosen while ticked it switches to the other view, as
     // MenuViewZoomClick does for "&Zoom in".
@@ -675,6 +687,15 @@ private:
 
     // ---- Export ----
     TFormExport* m_exportForm = nullptr; // made on first use, keeps the choices
+
+    // ---- Getting charts (ThalwiseFormFetch.cpp) ----
+    // File > "Get charts...", the settings of what to get, the transport and the fetcher.
+    void createFetchActions();
+    // Gets the chosen areas' latest charts in the background once a day, when the user asked.
+    void startDailyFetch();
+    QNetworkAccessManager* m_network = nullptr;
+    fetch::ChartFetcher* m_fetcher = nullptr;
+    TFormGetCharts* m_getCharts = nullptr; // made on first use
 
     // ---- Extras ----
     // The temperature history's panel and the chart's pin menu.

@@ -219,6 +219,7 @@ void TFormThalwise::TimerLoadTimer() {
             OpenChart(last->text);
     }
     RunPurgeReminder();
+    startDailyFetch();
 }
 
 void TFormThalwise::RunPurgeReminder() {

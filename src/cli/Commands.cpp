@@ -26,6 +26,7 @@ int breaks(const QStringList& args, QTextStream& out, QTextStream& err);
 int gpx(const QStringList& args, QTextStream& out, QTextStream& err);
 int exportChart(const QStringList& args, QTextStream& out, QTextStream& err);
 int chart(const QStringList& args, QTextStream& out, QTextStream& err);
+int fetchCharts(const QStringList& args, QTextStream& out, QTextStream& err);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -62,6 +63,11 @@ const std::vector<Command>& commands() {
          Application::Gui},
         {"chart", "DATA.nc OUT.gif --area N|CODE [--min F --max F]",
          "A chart of an area from a NetCDF file of sea-surface temperature.", &chart},
+        {"fetch",
+         "--area CODE[,CODE...] [--source mur|acspo] [--date YYYY-MM-DD|latest] [--archive DIR] "
+         "[--server URL]",
+         "Gets today's water of the areas from the data servers and files their charts.",
+         &fetchCharts},
     };
     return table;
 }
