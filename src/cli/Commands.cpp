@@ -12,6 +12,7 @@
 #include "geo/AnnotationFile.h"
 #include "geo/AreaStuff.h"
 #include "geo/ChartMetadata.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/Gpx.h"
 #include "geo/Isotherms.h"
 #include "geo/Palette.h"
@@ -1093,10 +1094,10 @@ int exportChart(const QStringList& args, QTextStream& /*out*/, QTextStream& err)
         !readAnnotationFile(request->annotationFile, annotations, err))
         return 1;
 
-    const geo::TemperatureScale scale = chartScale(image);
+    const geo::ChartTemperatures temperatures(source.bitmap, chartScale(image));
     source.area = geo::chartAreaOfFile(source.path);
     source.timestamp = metadata.timestamp;
-    source.scale = &scale;
+    source.temperatures = &temperatures;
     source.archiveFolder = app::archiveFolderFor(platform::QtDesktop().documentsFolder());
     source.drawMarks = [&](const QImage& picture, bool withAnnotations, bool /*markers*/) {
         return composedChart(source.path, picture,
