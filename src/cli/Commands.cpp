@@ -587,6 +587,15 @@ geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scal
     return scale;
 }
 
+// What the window reads on a chart: its own data when it carries any, else its colours under
+// chartScale.
+geo::ChartTemperatures chartTemperatures(const TGIFImage& image, const QImage& chart,
+                                         std::optional<int> scaleMin = std::nullopt,
+                                         std::optional<int> scaleMax = std::nullopt) {
+    return geo::ChartTemperatures(chart, chartScale(image, scaleMin, scaleMax),
+                                  archive::chartPixelTemperatures(image));
+}
+
 // The calibration of the area a chart's file name names; nothing, with the reason on err, for
 // an unrecognised area or one without a calibration.
 std::optional<geo::Calibration> chartCalibration(const QString& path, QTextStream& err) {
@@ -608,6 +617,7 @@ struct ChartReading {
     float latitude = 0.0f;
     float longitude = 0.0f;
     float temperature = 0.0f;
+    int decimals = 1; // two for a chart's data
 };
 
 // Reads the chart at the request's pixel or position; nothing, with the reason on err, when
@@ -645,14 +655,16 @@ std::optional<ChartReading> readChartAt(const ProbeRequest& request, QTextStream
     // A valid calibration always maps a pixel back.
     PixelToGeo(calibration, reading.x, reading.y, reading.latitude, reading.longitude);
 
-    const geo::TemperatureScale scale = chartScale(image, request.scaleMin, request.scaleMax);
-    reading.temperature = scale.TemperatureAtPixel(chart, reading.x, reading.y);
+    const geo::ChartTemperatures temperatures =
+        chartTemperatures(image, chart, request.scaleMin, request.scaleMax);
+    reading.temperature = temperatures.at(reading.x, reading.y);
+    reading.decimals = temperatures.readoutDecimals();
     return reading;
 }
 
 // 0 is how the lookup says "no temperature here".
-QString temperatureText(float temperature) {
-    return temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, 1);
+QString temperatureText(float temperature, int decimals) {
+    return temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, decimals);
 }
 
 int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -663,7 +675,7 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
     out << "pixel: " << reading->x << ',' << reading->y << '\n';
     out << "lat: " << fixed(reading->latitude, 5) << '\n';
     out << "lon: " << fixed(reading->longitude, 5) << '\n';
-    out << "temperature: " << temperatureText(reading->temperature) << '\n';
+    out << "temperature: " << temperatureText(reading->temperature, reading->decimals) << '\n';
     out.flush();
     return 0;
 }
@@ -702,8 +714,8 @@ int history(const QStringList& args, QTextStream& out, QTextStream& err) {
             status = 1;
             continue;
         }
-        out << QFileInfo(chart).fileName() << ": " << temperatureText(reading->temperature)
-            << '\n';
+        out << QFileInfo(chart).fileName() << ": "
+            << temperatureText(reading->temperature, reading->decimals) << '\n';
     }
     out.flush();
     return status;
@@ -747,7 +759,8 @@ int breaks(const QStringList& args, QTextStream& out, QTextStream& err) {
     const std::optional<geo::Calibration> calibration = chartCalibration(path, err);
     if (!calibration) return 1;
     chart = chart.convertToFormat(QImage::Format_RGB32);
-    const geo::BreakLayer layer = geo::chartBreaks(chartScale(image), chart, *calibration, threshold);
+    const geo::BreakLayer layer = geo::findTemperatureBreaks(
+        chartTemperatures(image, chart).field(), *calibration, threshold);
     QImage drawn = chart;
     geo::drawBreaks(drawn, layer);
     QString error;
@@ -1094,7 +1107,7 @@ int exportChart(const QStringList& args, QTextStream& /*out*/, QTextStream& err)
         !readAnnotationFile(request->annotationFile, annotations, err))
         return 1;
 
-    const geo::ChartTemperatures temperatures(source.bitmap, chartScale(image));
+    const geo::ChartTemperatures temperatures = chartTemperatures(image, source.bitmap);
     source.area = geo::chartAreaOfFile(source.path);
     source.timestamp = metadata.timestamp;
     source.temperatures = &temperatures;
