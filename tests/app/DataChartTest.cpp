@@ -9,6 +9,7 @@
 #include "gif/GIFImage.h"
 
 #include <QLocale>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
