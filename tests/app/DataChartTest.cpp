@@ -4,6 +4,7 @@
 
 #include "WindowTestSupport.h"
 #include "../cli/CliRun.h"
+#include "geo/AreaStuff.h"
 #include "geo/PixelTemperatures.h"
 #include "gif/GIFEncoder.h"
 #include "gif/GIFImage.h"
@@ -100,6 +101,13 @@ TEST(DataChart, ProbeThePointerAndAWaypointReadTheDataNotTheColours) {
         EXPECT_EQ(form->statusPanelText(1), QString::fromUtf8(c.panelC));
         form->MenuViewCelsius->trigger();
     }
+
+    // Filed in the archive and flipped from there, the chart still reads its data.
+    form->DefaultArea->Value = RecogniseArea("ne01");
+    form->MenuFileFlipLatest->trigger();
+    ASSERT_EQ(form->ChartImages.size(), 1);
+    hover(*form, cases[0].pixel);
+    EXPECT_EQ(form->statusPanelText(1), QString::fromUtf8(cases[0].panelF));
 
     // A waypoint set on the data keeps the data's value, to the tenth its text holds.
     QTest::mouseClick(form->SpeedButtonWaypoint, Qt::LeftButton);
