@@ -2,6 +2,8 @@
 // status-bar texts, measured next to a bare read of the same 15 pixels. The lookup is timed on
 // the chart as 24-bit RGB and as the 32-bit RGB the window and thalwise-cli sample.
 // Goals: mapping + temperature under 1 us, the whole move with its texts under 5 us.
+// A chart made from data is read through the chart's temperature field: mapping + the data's
+// own value under 1 us too, next to the same field reading the colours (the baseline).
 // The rubber band of a drag is measured the same way: one pointer move's band on the shown
 // chart control, painted, next to a full repaint of the chart with its overlays, which the band
 // must never cost.
@@ -10,6 +12,7 @@
 #include "app/TemperatureHistory.h"
 #include "app/vekImage.h"
 #include "geo/AreaStuff.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/TemperatureScale.h"
 #include "geo/ThalwiseUtils.h"
 #include "geo/vekMapping.h"
@@ -19,6 +22,8 @@
 #include <QApplication>
 #include <QFile>
 
+#include <limits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -106,6 +111,40 @@ void BM_MappingAndTemperature(benchmark::State& state) {
 
 void BM_MappingAndTemperatureRgb32(benchmark::State& state) {
     mappingAndTemperature(state, fixture(), fixture().chart32);
+}
+
+// Mapping and the reading of one pointer move through a chart's temperature field.
+void mappingAndFieldReading(benchmark::State& state, const geo::ChartTemperatures& field) {
+    const Fixture& f = fixture();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = f.points[i++ & 4095];
+        GeoPosition position;
+        const bool ok = PixelToGeo(f.calibration, p.x(), p.y(), position);
+        const float t = field.at(p.x(), p.y());
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(position);
+        benchmark::DoNotOptimize(t);
+    }
+}
+
+void BM_FieldFromColours(benchmark::State& state) {
+    const geo::ChartTemperatures field(fixture().chart32, fixture().scale);
+    mappingAndFieldReading(state, field);
+}
+
+void BM_FieldFromData(benchmark::State& state) {
+    // Every pixel its own value, a land block without any.
+    auto data = std::make_shared<geo::PixelTemperatures>();
+    data->width = data->height = ChartSize;
+    for (int y = 0; y < ChartSize; ++y)
+        for (int x = 0; x < ChartSize; ++x)
+            data->fahrenheit.push_back(x < 200 && y < 400
+                                           ? std::numeric_limits<float>::quiet_NaN()
+                                           : 40.0f + 0.03f * float(x) + 0.01f * float(y));
+    const geo::ChartTemperatures field(fixture().chart32, fixture().scale, data);
+    if (!field.fromData()) state.SkipWithError("the data was not taken");
+    mappingAndFieldReading(state, field);
 }
 
 void BM_WholePointerMove(benchmark::State& state) {
@@ -239,6 +278,8 @@ BENCHMARK(BM_FullRepaintBaseline)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BareRead15Pixels)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MappingAndTemperature)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MappingAndTemperatureRgb32)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FieldFromColours)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FieldFromData)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WholePointerMove)->Repetitions(9)->ReportAggregatesOnly(true);
 
 } // namespace

@@ -9,15 +9,13 @@ BreakLayerCache::BreakLayerCache(int capacity, QObject* parent)
 BreakLayerCache::~BreakLayerCache() = default;
 
 std::shared_ptr<const BreakLineLayer> BreakLayerCache::layer(const BreakLayerKey& key,
-                                                             const QImage& chart,
-                                                             const geo::TemperatureScale& scale,
+                                                             const geo::ChartTemperatures& chart,
                                                              const geo::Calibration& calibration) {
-    return m_layers.layer(key, [chart, scale, calibration, threshold = key.threshold] {
+    return m_layers.layer(key, [chart, calibration, threshold = key.threshold] {
         BreakLineLayer layer;
-        layer.width = chart.width();
-        layer.height = chart.height();
-        layer.lines =
-            geo::findBreakLines(geo::temperatureField(scale, chart), calibration, threshold);
+        layer.width = chart.picture().width();
+        layer.height = chart.picture().height();
+        layer.lines = geo::findBreakLines(chart.field(), calibration, threshold);
         return layer;
     });
 }

@@ -5,10 +5,9 @@
 #include "app/ChartLayerCache.h"
 #include "geo/AreaStuff.h"
 #include "geo/BreakLines.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/TemperatureBreaks.h"
-#include "geo/TemperatureScale.h"
 
-#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -43,10 +42,10 @@ public:
     ~BreakLayerCache() override;
 
     // The layer of a chart when it is ready; otherwise nothing, and its computation is started
-    // in the background (once) and layerReady is raised when it is done. The picture and the
-    // scale are copied for the computation.
-    std::shared_ptr<const BreakLineLayer> layer(const BreakLayerKey& key, const QImage& chart,
-                                                const geo::TemperatureScale& scale,
+    // in the background (once) and layerReady is raised when it is done. The chart's
+    // temperatures are copied for the computation.
+    std::shared_ptr<const BreakLineLayer> layer(const BreakLayerKey& key,
+                                                const geo::ChartTemperatures& chart,
                                                 const geo::Calibration& calibration);
 
 signals:

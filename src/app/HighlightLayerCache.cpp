@@ -39,8 +39,7 @@ bool HighlightLayerCache::sameField(const HighlightKey& a, const HighlightKey& b
 }
 
 std::shared_ptr<const geo::HighlightLayer>
-HighlightLayerCache::layer(const HighlightKey& key, const QImage& chart,
-                           const geo::TemperatureScale& scale) {
+HighlightLayerCache::layer(const HighlightKey& key, const geo::ChartTemperatures& chart) {
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
         if (!(it->key == key)) continue;
         m_entries.splice(m_entries.begin(), m_entries, it);
@@ -60,11 +59,7 @@ HighlightLayerCache::layer(const HighlightKey& key, const QImage& chart,
     m_waiting = key;
     using Field = std::shared_ptr<const geo::TemperatureField>;
     runInBackground<Field>(
-        this,
-        [chart, scale] {
-            return Field(
-                std::make_shared<geo::TemperatureField>(geo::temperatureField(scale, chart)));
-        },
+        this, [chart] { return Field(std::make_shared<geo::TemperatureField>(chart.field())); },
         [this, key](const Field& field) {
             // A field for a chart the user has left since is dropped.
             if (!m_fieldKey || !sameField(*m_fieldKey, key)) return;

@@ -4,10 +4,9 @@
 // for the temperatures asked for last, so that dragging the slider never waits for a reading of
 // the whole chart.
 
+#include "geo/ChartTemperatures.h"
 #include "geo/TemperatureHighlight.h"
-#include "geo/TemperatureScale.h"
 
-#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -39,10 +38,10 @@ public:
     ~HighlightLayerCache() override;
 
     // The layer when it is ready; otherwise nothing, its computation under way (the chart and
-    // the scale are copied for it) and layerReady raised when it is done. While the chart's
+    // its temperatures are copied for it) and layerReady raised when it is done. While the chart's
     // field is still being read, only the temperature asked for last is computed after it.
-    std::shared_ptr<const geo::HighlightLayer> layer(const HighlightKey& key, const QImage& chart,
-                                                     const geo::TemperatureScale& scale);
+    std::shared_ptr<const geo::HighlightLayer> layer(const HighlightKey& key,
+                                                     const geo::ChartTemperatures& chart);
 
 signals:
     void layerReady(const app::HighlightKey& key);

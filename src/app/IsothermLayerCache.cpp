@@ -47,14 +47,13 @@ IsothermLayerCache::IsothermLayerCache(int capacity, QObject* parent)
 
 IsothermLayerCache::~IsothermLayerCache() = default;
 
-std::shared_ptr<const IsothermLayer> IsothermLayerCache::layer(const IsothermLayerKey& key,
-                                                               const QImage& chart,
-                                                               const geo::TemperatureScale& scale) {
-    return m_layers.layer(key, [chart, scale, temperatures = key.temperatures] {
+std::shared_ptr<const IsothermLayer>
+IsothermLayerCache::layer(const IsothermLayerKey& key, const geo::ChartTemperatures& chart) {
+    return m_layers.layer(key, [chart, temperatures = key.temperatures] {
         IsothermLayer layer;
-        layer.width = chart.width();
-        layer.height = chart.height();
-        layer.isotherms = geo::findIsotherms(geo::temperatureField(scale, chart), temperatures);
+        layer.width = chart.picture().width();
+        layer.height = chart.picture().height();
+        layer.isotherms = geo::findIsotherms(chart.field(), temperatures);
         layer.labels = display::isothermLabels(layer.isotherms);
         return layer;
     });

@@ -4,10 +4,9 @@
 
 #include "app/ChartDisplay.h"
 #include "app/ChartLayerCache.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/Isotherms.h"
-#include "geo/TemperatureScale.h"
 
-#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -50,10 +49,10 @@ public:
     ~IsothermLayerCache() override;
 
     // The layer of a chart when it is ready; otherwise nothing, and its computation is started
-    // in the background (once) and layerReady is raised when it is done. The picture and the
-    // scale are copied for the computation.
-    std::shared_ptr<const IsothermLayer> layer(const IsothermLayerKey& key, const QImage& chart,
-                                               const geo::TemperatureScale& scale);
+    // in the background (once) and layerReady is raised when it is done. The chart's
+    // temperatures are copied for the computation.
+    std::shared_ptr<const IsothermLayer> layer(const IsothermLayerKey& key,
+                                               const geo::ChartTemperatures& chart);
 
 signals:
     void layerReady(const app::IsothermLayerKey& key);

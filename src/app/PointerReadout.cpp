@@ -19,8 +19,8 @@ PointerReadout pointerReadout(const PointerMove& move) {
     switch (move.tool) {
     case PointerTool::Measure:
         out.temperatureF = temperature();
-        out.temperature =
-            geo::temperaturePanelText(out.temperatureF, move.locale, move.temperatureCelsius);
+        out.temperature = geo::temperaturePanelText(
+            out.temperatureF, move.locale, move.temperatureCelsius, move.temperatureDecimals);
         if (move.dragging) {
             out.rubberBand = RubberBand::Line;
             out.range = range();

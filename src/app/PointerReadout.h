@@ -24,6 +24,7 @@ struct PointerMove {
     GeoPosition pressPosition; // where the drag began
     // Temperature in °F under (x, y), 0 for none; asked only by the tools that read it.
     std::function<float()> temperatureAt;
+    int temperatureDecimals = 1; // 2 for a chart's data (ChartTemperatures::readoutDecimals)
     bool decimalDegrees = false;
     bool magneticReadout = false;
     float magneticVariation = 0.0f;

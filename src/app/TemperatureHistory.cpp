@@ -25,12 +25,13 @@ void TemperatureHistory::setCharts(const archive::ChartImageList& charts,
     for (const ChartImage& image : charts) {
         if (image.bitmap.isNull()) continue;
         Chart chart;
-        chart.bitmap = image.bitmap.convertToFormat(QImage::Format_RGB32);
         // Each chart under its own range, as the scale shows it when that chart is opened.
         chart.ownRange = image.metadata.hasRange;
         const geo::ScaleRange range =
             geo::chartScaleRange(image.metadata, {fallbackMin, fallbackMax});
-        chart.scale.TempScaleChange(scaleBitmap, range.min, range.max);
+        geo::TemperatureScale scale;
+        scale.TempScaleChange(scaleBitmap, range.min, range.max);
+        chart.temperatures = geo::ChartTemperatures(image.bitmap, scale, image.temperatures);
         chart.time = archive::chartTimeOf(QFileInfo(image.path).completeBaseName());
         chart.label = historyLabel(image.path, chart.time);
         m_charts.push_back(std::move(chart));
@@ -38,8 +39,10 @@ void TemperatureHistory::setCharts(const archive::ChartImageList& charts,
 }
 
 void TemperatureHistory::setFallbackRange(int fallbackMin, int fallbackMax) {
+    geo::TemperatureScale fallback;
+    fallback.TempScaleChange(m_scaleBitmap, fallbackMin, fallbackMax);
     for (Chart& chart : m_charts)
-        if (!chart.ownRange) chart.scale.TempScaleChange(m_scaleBitmap, fallbackMin, fallbackMax);
+        if (!chart.ownRange) chart.temperatures.setScale(fallback);
 }
 
 void TemperatureHistory::readAt(int x, int y, std::vector<HistoryPoint>& points) const {
@@ -49,7 +52,7 @@ void TemperatureHistory::readAt(int x, int y, std::vector<HistoryPoint>& points)
         HistoryPoint& point = points[i];
         point.label = chart.label; // shared, not copied
         point.time = chart.time;
-        point.temperature = chart.scale.TemperatureAtPixel(chart.bitmap, x, y);
+        point.temperature = chart.temperatures.at(x, y);
     }
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The water's history at one spot: the temperature at a chart pixel on every chart of the flip
-// set, oldest to newest, each chart read under its own range, with the dates from the archive
-// names. Read on every pointer move, so the tables of each range are built once per flip.
+// set, oldest to newest, each chart read by its own data or under its own range, with the dates
+// from the archive names. Read on every pointer move, so the tables of each range are built
+// once per flip.
 
 #include "archive/ChartImages.h"
-#include "geo/TemperatureScale.h"
+#include "geo/ChartTemperatures.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -41,8 +42,8 @@ public:
 
 private:
     struct Chart {
-        QImage bitmap; // 32-bit RGB, as the readout samples it
-        geo::TemperatureScale scale; // of the chart's own range, else the fallback
+        // Its data, or its colours under its own range, else the fallback.
+        geo::ChartTemperatures temperatures;
         bool ownRange = false;
         QString label;
         std::optional<QDateTime> time;

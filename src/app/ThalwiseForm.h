@@ -5,6 +5,7 @@
 #include "app/ViewScale.h"
 #include "archive/ChartImages.h"
 #include "geo/AreaStuff.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/TemperatureScale.h"
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
@@ -295,6 +296,10 @@ public:
     // Temperature scale: the strip built from the built-in palette and its lookup tables.
     QImage ScaleBitmap; // 30 x 256, null until the window is first shown
     geo::TemperatureScale m_temperatureScale;
+    // What the current chart's pixels read, asked by the pointer, a new waypoint, the breaks,
+    // isotherms, highlight and exports: the chart's data when it carries any, else its colours
+    // under m_temperatureScale. Set where the chart is shown, its scale when the range changes.
+    geo::ChartTemperatures m_chartTemperatures;
 
     // ---- Pointer and marks (ThalwiseFormPointer.cpp): readouts, tools, annotations, undo ----
     void SaveIfModified();
@@ -618,7 +623,8 @@ private:
     // Puts a chart's metadata in force: the scale's range (a chart without one keeps the range
     // in force), the scale controls, the range's tool-tip and the heading's variation.
     void applyChartMetadata(const geo::ChartMetadata& metadata);
-    void displayChart(const QString& path, const QImage& picture);
+    void displayChart(const QString& path, const QImage& picture,
+                      std::shared_ptr<const geo::PixelTemperatures> temperatures);
     void showDisplayPicture();
     QPoint viewCentre() const;
     // Fits the chart to the view again after the view changed size.

@@ -168,13 +168,14 @@ bool TFormThalwise::AddChartImage(const QString& path) {
     chart.LoadFromFile(path);
     const QImage bitmap = chart.bitmap();
     if (bitmap.isNull()) return false;
-    return ChartImages.add(path, bitmap, gif::firstFrameCommentTexts(chart)) >= 0;
+    return ChartImages.add(path, bitmap, gif::firstFrameCommentTexts(chart),
+                           archive::chartPixelTemperatures(chart)) >= 0;
 }
 
 archive::ChartDecoding TFormThalwise::decodeChartsToFlip(const QStringList& paths) {
     // A long flip shows its progress and may be cancelled; a short one shows nothing.
-    QProgressDialog progress(tr("Loading charts to flip..."), tr("Cancel"),
-                             0, int(paths.size()), this);
+    QProgressDialog progress(tr("Loading charts to flip..."), tr("Cancel"), 0, int(paths.size()),
+                             this);
     progress.setWindowTitle(ApplicationTitle);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
@@ -188,7 +189,8 @@ archive::ChartDecoding TFormThalwise::decodeChartsToFlip(const QStringList& path
 bool TFormThalwise::addDecodedCharts(const QStringList& paths) {
     const archive::ChartDecoding decoded = decodeChartsToFlip(paths);
     for (const archive::DecodedChart& chart : decoded.charts)
-        if (!chart.bitmap.isNull()) ChartImages.add(chart.path, chart.bitmap, chart.comments);
+        if (!chart.bitmap.isNull())
+            ChartImages.add(chart.path, chart.bitmap, chart.comments, chart.temperatures);
     if (decoded.failedPath) {
         // The charts before it stay loaded.
         m_services.messageBoxes->showError(

@@ -194,7 +194,7 @@ void TFormThalwise::OpenChart(const QString& path) {
     const std::optional<QString> shown = ArchiveIntake(path, timestamp, whole);
     if (!shown || !QFileInfo(*shown).isFile()) return;
     ChartTimestamp = applyChartMetadata(chart);
-    displayChart(*shown, picture);
+    displayChart(*shown, picture, archive::chartPixelTemperatures(chart));
     rememberChart(CurrentChartPath);
     if (whole == archive::ChartPicture::EndsEarly)
         showMessage(archive::incompleteChartMessage(path));
@@ -249,10 +249,11 @@ void TFormThalwise::DisplayChartFile(const QString& path) {
     if (!QFileInfo(path).isFile()) return;
     TGIFImage chart;
     chart.LoadFromFile(path);
-    displayChart(path, chart.bitmap());
+    displayChart(path, chart.bitmap(), archive::chartPixelTemperatures(chart));
 }
 
-void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
+void TFormThalwise::displayChart(const QString& path, const QImage& picture,
+                                 std::shared_ptr<const geo::PixelTemperatures> temperatures) {
     // A chart without a picture adds nothing and leaves the chart on screen as it was.
     if (picture.isNull()) return;
     ImageLogo->hide();
@@ -264,7 +265,8 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture) {
     SelectArea(area);
     SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
     ClearChartImages();
-    CurrentImageIndex = ChartImages.add(path, picture, m_chartCommentTexts);
+    CurrentImageIndex =
+        ChartImages.add(path, picture, m_chartCommentTexts, std::move(temperatures));
     ShowCurrentChart();
 }
 
@@ -294,10 +296,13 @@ void TFormThalwise::MenuFileOpenOneClick() {
 
 void TFormThalwise::ShowCurrentChart() {
     if (CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size()) return;
-    const QImage& picture = ChartImages.at(CurrentImageIndex).bitmap;
-    if (picture.isNull()) return;
+    const ChartImage& chart = ChartImages.at(CurrentImageIndex);
+    if (chart.bitmap.isNull()) return;
     // Kept as 32-bit RGB: the repaint copies it as it is and the temperature lookup reads it.
-    BaseBitmap = picture.convertToFormat(QImage::Format_RGB32);
+    BaseBitmap = chart.bitmap.convertToFormat(QImage::Format_RGB32);
+    // Decided here, once per chart shown: its own values when it carries them, else its colours.
+    m_chartTemperatures =
+        geo::ChartTemperatures(BaseBitmap, m_temperatureScale, chart.temperatures);
     RepaintChart();
     updateChartAge();
 }
@@ -478,6 +483,7 @@ void TFormThalwise::TempScaleChange() {
                          TemperatureCelsius && TemperatureCelsius->Value);
     m_temperatureScale.TempScaleChange(ScaleBitmap, UpDownScaleMin->value(),
                                        UpDownScaleMax->value());
+    m_chartTemperatures.setScale(m_temperatureScale);
     // Charts of the history without a range of their own are read under the new one. (The
     // break lines follow with the repaint the range's timer makes.)
     if (m_history.isActive()) {

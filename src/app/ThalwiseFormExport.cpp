@@ -47,7 +47,7 @@ void TFormThalwise::MenuFileExportChartClick() {
     source.bitmap = BaseBitmap;
     source.area = CurrentArea;
     source.timestamp = ChartTimestamp;
-    source.scale = &m_temperatureScale;
+    source.temperatures = &m_chartTemperatures;
     for (const QString& text : WaypointList)
         if (const std::optional<Waypoint> waypoint = ParseWaypoint(text))
             source.waypoints.push_back(*waypoint);

@@ -131,7 +131,7 @@ std::shared_ptr<const app::BreakLineLayer> TFormThalwise::currentBreakLayer() {
     const std::optional<app::BreakLayerKey> key = currentBreakLayerKey();
     if (!key) return nullptr;
     std::shared_ptr<const app::BreakLineLayer> layer =
-        m_breakLayers->layer(*key, BaseBitmap, m_temperatureScale, m_calibration);
+        m_breakLayers->layer(*key, m_chartTemperatures, m_calibration);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
     return layer;
@@ -160,7 +160,7 @@ std::shared_ptr<const geo::HighlightLayer> TFormThalwise::currentHighlightLayer(
     const std::optional<app::HighlightKey> key = currentHighlightKey();
     if (!key) return nullptr;
     std::shared_ptr<const geo::HighlightLayer> layer =
-        m_highlightLayers->layer(*key, BaseBitmap, m_temperatureScale);
+        m_highlightLayers->layer(*key, m_chartTemperatures);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
     return layer;
@@ -206,7 +206,7 @@ std::shared_ptr<const app::IsothermLayer> TFormThalwise::currentIsothermLayer() 
     const std::optional<app::IsothermLayerKey> key = currentIsothermLayerKey();
     if (!key) return nullptr;
     std::shared_ptr<const app::IsothermLayer> layer =
-        m_isothermLayers->layer(*key, BaseBitmap, m_temperatureScale);
+        m_isothermLayers->layer(*key, m_chartTemperatures);
     if (layer && (layer->width != BaseBitmap.width() || layer->height != BaseBitmap.height()))
         return nullptr;
     return layer;

@@ -117,7 +117,6 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     const int x = pixel.x(), y = pixel.y();
     GeoPosition at;
     if (!PixelToGeo(x, y, at)) return;
-    const QImage& sampled = overChart ? BaseBitmap : ScaleBitmap;
     app::PointerMove move;
     move.tool = PointerTool;
     move.overChart = overChart;
@@ -126,7 +125,12 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     move.position = at;
     move.dragging = Dragging;
     move.pressPosition = PressPosition;
-    move.temperatureAt = [&] { return m_temperatureScale.TemperatureAtPixel(sampled, x, y); };
+    // The chart reads its data or its colours; the scale strip is colours only.
+    move.temperatureAt = [&] {
+        return overChart ? m_chartTemperatures.at(x, y)
+                         : m_temperatureScale.TemperatureAtPixel(ScaleBitmap, x, y);
+    };
+    if (overChart) move.temperatureDecimals = m_chartTemperatures.readoutDecimals();
     move.decimalDegrees = DecimalDegrees->Value;
     move.magneticReadout = MagneticReadout->Value;
     move.magneticVariation = MagneticVariation;

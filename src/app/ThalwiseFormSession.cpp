@@ -139,6 +139,7 @@ void TFormThalwise::FormCreate() {
 
     // 8. The chart bitmap stays empty until a chart is shown; the marker icon.
     BaseBitmap = QImage();
+    m_chartTemperatures = geo::ChartTemperatures();
     WaypointIcon = QImage(QStringLiteral(":/WPT"));
 
     // 9. Waypoints, in the order of their numeric names rather than the store's order.
@@ -302,6 +303,7 @@ void TFormThalwise::FormDestroy() {
     HomeLat.reset();
     HomeLon.reset();
     BaseBitmap = QImage();
+    m_chartTemperatures = geo::ChartTemperatures();
     DataFilterIndex.reset();
     DataFolder.reset();
     DefaultArea.reset();

@@ -19,6 +19,7 @@ namespace {
 struct Slot {
     QImage bitmap;
     QStringList comments;
+    std::shared_ptr<const geo::PixelTemperatures> temperatures;
     QString failure;
     bool failed = false;
     bool finished = false;
@@ -32,6 +33,7 @@ Slot decodeOne(const QString& path) {
         chart.LoadFromFile(path);
         slot.bitmap = chart.bitmap();
         slot.comments = gif::firstFrameCommentTexts(chart);
+        slot.temperatures = chartPixelTemperatures(chart);
     } catch (const GIFException& error) {
         slot.failed = true;
         slot.failure = error.message();
@@ -43,6 +45,17 @@ Slot decodeOne(const QString& path) {
 }
 
 } // namespace
+
+std::shared_ptr<const geo::PixelTemperatures> chartPixelTemperatures(const TGIFImage& chart) {
+    if (chart.imageCount() == 0) return nullptr;
+    // Written with the metadata, before the picture.
+    const QByteArray bytes =
+        gif::applicationData(chart.image(0), QByteArrayLiteral("THALWISESST"));
+    if (bytes.isNull()) return nullptr;
+    std::optional<geo::PixelTemperatures> values = geo::decodePixelTemperatures(bytes);
+    if (!values) return nullptr;
+    return std::make_shared<const geo::PixelTemperatures>(std::move(*values));
+}
 
 QStringList loadChartFile(TGIFImage& chart, const QString& path) {
     QStringList warnings;
@@ -128,8 +141,9 @@ ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& pro
             result.failure = results[std::size_t(i)].failure;
             break;
         }
-        result.charts.append({paths[i], std::move(results[std::size_t(i)].bitmap),
-                              std::move(results[std::size_t(i)].comments)});
+        Slot& slot = results[std::size_t(i)];
+        result.charts.append({paths[i], std::move(slot.bitmap), std::move(slot.comments),
+                              std::move(slot.temperatures)});
     }
     return result;
 }

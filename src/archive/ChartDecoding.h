@@ -2,12 +2,15 @@
 // Decoding several charts at once for flipping: each on a core of its own, the results in the
 // order asked, the first failure in that order named.
 
+#include "geo/PixelTemperatures.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class TGIFImage;
@@ -18,6 +21,7 @@ struct DecodedChart {
     QString path;
     QImage bitmap; // null when the chart decodes to no picture
     QStringList comments; // the first frame's comment texts
+    std::shared_ptr<const geo::PixelTemperatures> temperatures; // null: colours only
 };
 
 struct ChartDecoding {
@@ -43,6 +47,11 @@ QStringList loadChartFile(TGIFImage& chart, const QString& path);
 // early ("Premature end of data", "Decoder bit buffer under-run", or no word at all when a file
 // stops right at a sub-block's end), as in a download that stopped part-way.
 bool leavesPixelsUnset(const TGIFImage& chart, const QStringList& warnings);
+
+// The water's own values a chart made from data carries in its application extension
+// "THALWISE" "SST"; null for a chart of colours only and for values that do not decode (the
+// chart then reads by its colours).
+std::shared_ptr<const geo::PixelTemperatures> chartPixelTemperatures(const TGIFImage& chart);
 
 // Decodes the GIF charts at paths on up to threads worker threads (0: one per core).
 ChartDecoding decodeCharts(const QStringList& paths, const DecodingProgress& progress = {},

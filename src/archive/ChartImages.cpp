@@ -23,10 +23,12 @@ int ChartImageList::indexOf(const QString& path) const {
     return i < size() && m_collator.compare(m_entries.at(i).path, path) == 0 ? i : -1;
 }
 
-int ChartImageList::add(const QString& path, const QImage& bitmap, const QStringList& comments) {
+int ChartImageList::add(const QString& path, const QImage& bitmap, const QStringList& comments,
+                        std::shared_ptr<const geo::PixelTemperatures> temperatures) {
     const int i = lowerBound(path);
     if (i < size() && m_collator.compare(m_entries.at(i).path, path) == 0) return -1;
-    m_entries.insert(i, ChartImage{path, bitmap, comments, geo::readChartMetadata(comments)});
+    m_entries.insert(i, ChartImage{path, bitmap, comments, geo::readChartMetadata(comments),
+                                   std::move(temperatures)});
     return i;
 }
 

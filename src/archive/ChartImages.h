@@ -1,11 +1,14 @@
 #pragma once
 #include "geo/ChartMetadata.h"
+#include "geo/PixelTemperatures.h"
 
 #include <QCollator>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 // One decoded chart the window can show, keyed by its file path; the entry owns its bitmap.
 struct ChartImage {
@@ -15,6 +18,8 @@ struct ChartImage {
     QStringList comments;
     // What they say, read once when the chart is listed (°F, the user's decimal separator).
     geo::ChartMetadata metadata;
+    // The water's own values a chart made from data carries; null for a chart of colours only.
+    std::shared_ptr<const geo::PixelTemperatures> temperatures;
 };
 
 namespace archive {
@@ -26,9 +31,10 @@ class ChartImageList {
 public:
     ChartImageList();
 
-    // Files the chart in its sorted place with its comments read; its index, or -1 when the
-    // path is listed already (the list is then unchanged).
-    int add(const QString& path, const QImage& bitmap, const QStringList& comments = {});
+    // Files the chart in its sorted place with its comments read and the values it carries;
+    // its index, or -1 when the path is listed already (the list is then unchanged).
+    int add(const QString& path, const QImage& bitmap, const QStringList& comments = {},
+            std::shared_ptr<const geo::PixelTemperatures> temperatures = nullptr);
     // The index of a path (compared as the order compares), or -1.
     int indexOf(const QString& path) const;
     void removeAt(int index);

@@ -39,8 +39,8 @@ int breaks(const QStringList& args, QTextStream& out, QTextStream& err) {
     const std::optional<geo::Calibration> calibration = chartCalibration(path, err);
     if (!calibration) return 1;
     chart = chart.convertToFormat(QImage::Format_RGB32);
-    const geo::BreakLayer layer =
-        geo::chartBreaks(chartScale(image), chart, *calibration, threshold);
+    const geo::BreakLayer layer = geo::findTemperatureBreaks(
+        chartTemperatures(image, chart).field(), *calibration, threshold);
     QImage drawn = chart;
     geo::drawBreaks(drawn, layer);
     if (!writeChartPicture(drawn, chart, image, output, err)) return 1;

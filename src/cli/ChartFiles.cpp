@@ -3,6 +3,7 @@
 #include "app/AnnotatedImage.h"
 #include "app/ChartDisplay.h"
 #include "app/RegistryVariables.h"
+#include "archive/ChartDecoding.h"
 #include "geo/AreaStuff.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureBreaks.h"
@@ -51,6 +52,13 @@ geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scal
     scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()),
                           scaleMin.value_or(range.min), scaleMax.value_or(range.max));
     return scale;
+}
+
+geo::ChartTemperatures chartTemperatures(const TGIFImage& image, const QImage& picture,
+                                         std::optional<int> scaleMin,
+                                         std::optional<int> scaleMax) {
+    return geo::ChartTemperatures(picture, chartScale(image, scaleMin, scaleMax),
+                                  archive::chartPixelTemperatures(image));
 }
 
 bool isTheChartItself(const QString& output, const QString& chartPath, QTextStream& err) {
@@ -213,13 +221,15 @@ std::optional<ChartReading> readChartAt(const QString& path, const ChartPlace& p
     // A valid calibration always maps a pixel back.
     PixelToGeo(calibration, reading.x, reading.y, reading.latitude, reading.longitude);
 
-    const geo::TemperatureScale scale = chartScale(image, place.scaleMin, place.scaleMax);
-    reading.temperature = scale.TemperatureAtPixel(chart, reading.x, reading.y);
+    const geo::ChartTemperatures temperatures =
+        chartTemperatures(image, chart, place.scaleMin, place.scaleMax);
+    reading.temperature = temperatures.at(reading.x, reading.y);
+    reading.decimals = temperatures.readoutDecimals();
     return reading;
 }
 
-QString temperatureText(float temperature) {
-    return temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, 1);
+QString temperatureText(float temperature, int decimals) {
+    return temperature == 0.0f ? QStringLiteral("none") : fixed(temperature, decimals);
 }
 
 } // namespace cli

@@ -9,6 +9,7 @@
 
 #include "geo/AnnotationFile.h"
 #include "geo/ChartMetadata.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/TemperatureScale.h"
 #include "geo/vekMapping.h"
 
@@ -33,6 +34,12 @@ geo::ChartMetadata chartMetadata(const TGIFImage& image);
 // up-downs' initial values; scaleMin and scaleMax override either end.
 geo::TemperatureScale chartScale(const TGIFImage& image, std::optional<int> scaleMin = std::nullopt,
                                  std::optional<int> scaleMax = std::nullopt);
+
+// What the window reads on a chart's picture: the chart's own data when it carries any, else
+// its colours under chartScale.
+geo::ChartTemperatures chartTemperatures(const TGIFImage& image, const QImage& picture,
+                                         std::optional<int> scaleMin = std::nullopt,
+                                         std::optional<int> scaleMax = std::nullopt);
 
 // True, with the reason on err, when output names the chart file itself: a command never
 // replaces a chart with a picture of it.
@@ -82,13 +89,15 @@ struct ChartPlace {
 };
 
 // What the window reads at one place of a chart: the pixel, its position, and the water
-// temperature (0 where there is none) under the scale the window has after opening it.
+// temperature (0 where there is none): the chart's data, or its colours under the scale the
+// window has after opening it.
 struct ChartReading {
     int x = 0;
     int y = 0;
     float latitude = 0.0f;
     float longitude = 0.0f;
     float temperature = 0.0f;
+    int decimals = 1; // two for a chart's data
 };
 
 // Reads the chart at the place; nothing, with the reason on err, when the chart cannot be read,
@@ -96,8 +105,8 @@ struct ChartReading {
 std::optional<ChartReading> readChartAt(const QString& path, const ChartPlace& place,
                                         QTextStream& err);
 
-// A temperature as the commands print it: °F with one decimal, or "none" for 0, the lookup's
-// "no temperature here".
-QString temperatureText(float temperature);
+// A temperature as the commands print it: °F with one decimal (two for a chart's data), or
+// "none" for 0, the lookup's "no temperature here".
+QString temperatureText(float temperature, int decimals = 1);
 
 } // namespace cli

@@ -89,10 +89,10 @@ int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!annotationFile.isEmpty() && !readAnnotationFile(annotationFile, annotations, err))
         return 1;
 
-    const geo::TemperatureScale scale = chartScale(image);
+    const geo::ChartTemperatures temperatures = chartTemperatures(image, source.bitmap);
     source.area = geo::chartAreaOfFile(source.path);
     source.timestamp = metadata.timestamp;
-    source.scale = &scale;
+    source.temperatures = &temperatures;
     source.archiveFolder = app::archiveFolderFor(platform::QtDesktop().documentsFolder());
     source.drawMarks = [&](const QImage& picture, bool withAnnotations, bool /*markers*/) {
         return composedChart(source.path, picture,

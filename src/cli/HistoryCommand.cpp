@@ -39,7 +39,8 @@ int history(const QStringList& args, QTextStream& out, QTextStream& err) {
             status = 1;
             continue;
         }
-        out << QFileInfo(chart).fileName() << ": " << temperatureText(reading->temperature) << '\n';
+        out << QFileInfo(chart).fileName() << ": "
+            << temperatureText(reading->temperature, reading->decimals) << '\n';
     }
     out.flush();
     return status;

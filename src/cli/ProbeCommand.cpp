@@ -8,9 +8,9 @@
 namespace cli {
 
 // The chart pixel, its latitude and longitude (decimal degrees, 5 decimals, negative west) under
-// the chart's recognised area, and the temperature there (°F, one decimal, or "none"). With
-// --at, the pixel is the one the position maps to and lat/lon are that pixel's position mapped
-// back. The scale's range is the chart's TMIN..TMAX, else 30..80; --min and --max override
+// the chart's recognised area, and the temperature there (°F, one decimal, two from a chart's
+// own data, or "none"). With --at, the pixel is the one the position maps to and lat/lon are
+// that pixel's position mapped back. The scale's range is the chart's TMIN..TMAX, else 30..80; --min and --max override
 // either end. Status 1 for an unreadable chart, an unrecognised area or a place off the chart.
 int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
     CommandLine line("probe");
@@ -57,7 +57,7 @@ int probe(const QStringList& args, QTextStream& out, QTextStream& err) {
     out << "pixel: " << reading->x << ',' << reading->y << '\n';
     out << "lat: " << fixed(reading->latitude, 5) << '\n';
     out << "lon: " << fixed(reading->longitude, 5) << '\n';
-    out << "temperature: " << temperatureText(reading->temperature) << '\n';
+    out << "temperature: " << temperatureText(reading->temperature, reading->decimals) << '\n';
     out.flush();
     return 0;
 }

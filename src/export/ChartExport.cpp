@@ -7,6 +7,7 @@
 #include "export/KmzWriter.h"
 #include "export/MbtilesWriter.h"
 #include "geo/BreakLines.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/Gpx.h"
 #include "geo/Isotherms.h"
 #include "geo/ThalwiseUtils.h"
@@ -238,10 +239,11 @@ ExportLayers exportLayers(const ChartSource& source, const ChartGeoreference& ch
     ExportLayers layers;
     // The pointer reads the chart as 32-bit RGB.
     const QImage base = source.bitmap.convertToFormat(QImage::Format_RGB32);
-    const bool needsField = source.scale && (contents.breaks || !contents.isotherms.empty() ||
-                                             contents.temperatureGrid);
+    const bool needsField =
+        source.temperatures &&
+        (contents.breaks || !contents.isotherms.empty() || contents.temperatureGrid);
     geo::TemperatureField field;
-    if (needsField) field = geo::temperatureField(*source.scale, base);
+    if (needsField) field = source.temperatures->field();
 
     std::vector<geo::BreakLine> breaks;
     std::vector<geo::Isotherm> isotherms;
@@ -351,7 +353,7 @@ bool exportChart(const QString& output, const ChartSource& source, const ExportC
         return fail(QCoreApplication::translate(
             "ChartExport", "The temperature grid goes only into a GeoTIFF (.tif)."));
     if ((contents.temperatureGrid || contents.breaks || !contents.isotherms.empty()) &&
-        !source.scale)
+        !source.temperatures)
         return fail(
             QCoreApplication::translate("ChartExport", "The chart's temperatures cannot be read."));
     if (*format == ExportFormat::Gpx && !contents.breaks && contents.isotherms.empty() &&

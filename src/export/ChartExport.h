@@ -15,7 +15,7 @@
 #include <vector>
 
 namespace geo {
-class TemperatureScale;
+class ChartTemperatures;
 }
 
 namespace exports {
@@ -71,13 +71,13 @@ using MarksPainter =
 
 // The chart to export, as the window or the command line holds it.
 struct ChartSource {
-    QString path;                                 // the chart file: never replaced by an export
-    QString archiveFolder;                        // no export is written in it; empty: none
-    QImage bitmap;                                // the chart picture as decoded
-    int area = 0;                                 // as RecogniseArea gives it
-    QString timestamp;                            // the chart's TIMESTAMP; empty without one
-    const geo::TemperatureScale* scale = nullptr; // the scale the pointer reads under
-    MarksPainter drawMarks;                       // empty: no marks to draw
+    QString path;          // the chart file: never replaced by an export
+    QString archiveFolder; // no export is written in it; empty: none
+    QImage bitmap;         // the chart picture as decoded
+    int area = 0;          // as RecogniseArea gives it
+    QString timestamp;     // the chart's TIMESTAMP; empty without one
+    const geo::ChartTemperatures* temperatures = nullptr; // what the pointer reads
+    MarksPainter drawMarks;                               // empty: no marks to draw
     std::vector<Waypoint> waypoints;
     std::optional<geo::TrackPoint> home;
 };

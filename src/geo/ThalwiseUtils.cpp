@@ -154,15 +154,15 @@ void appendBearing(ReadoutText& text, float trueBearing, bool magneticReadout,
 // A temperature's digits and unit. The °F readout is written as it always was; the °C one
 // drops the sign of a value that rounds to zero: "-0.0°C" would read as a frost that is not
 // there.
-void appendTemperatureDigits(ReadoutText& text, double fahrenheit, bool celsius) {
+void appendTemperatureDigits(ReadoutText& text, double fahrenheit, bool celsius, int decimals = 1) {
     if (celsius)
-        text.fixed(geo::celsiusFromFahrenheit(fahrenheit), 1, true);
+        text.fixed(geo::celsiusFromFahrenheit(fahrenheit), decimals, true);
     else
-        text.fixed(fahrenheit, 1);
+        text.fixed(fahrenheit, decimals);
 }
 
-void appendTemperature(ReadoutText& text, double fahrenheit, bool celsius) {
-    appendTemperatureDigits(text, fahrenheit, celsius);
+void appendTemperature(ReadoutText& text, double fahrenheit, bool celsius, int decimals = 1) {
+    appendTemperatureDigits(text, fahrenheit, celsius, decimals);
     text << DegreeSign << (celsius ? u'C' : u'F');
 }
 
@@ -214,13 +214,15 @@ QString positionPanelText(float latitude, float longitude, bool decimalDegrees,
     return text.toString();
 }
 
-QString temperaturePanelText(float temperatureF, const QLocale& locale, bool celsius) {
+QString temperaturePanelText(float temperatureF, const QLocale& locale, bool celsius,
+                             int decimals) {
     if (temperatureF == 0.0f) return QString(); // no temperature found
     ReadoutText text(locale);
     //: %1 is the water temperature with its unit, such as 65.3°F or 18.5°C.
     appendPattern(
         text, QCoreApplication::translate("ThalwiseUtils", "Temperature: %1"),
-        [&](ReadoutText& t) { appendTemperature(t, temperatureF, celsius); }, [](ReadoutText&) {});
+        [&](ReadoutText& t) { appendTemperature(t, temperatureF, celsius, decimals); },
+        [](ReadoutText&) {});
     return text.toString();
 }
 

@@ -58,9 +58,10 @@ QString temperatureUnitText(bool celsius);
 QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale = QLocale());
 
 // Panel 1: "Temperature: " and temperatureText, "65.3°F" or with celsius "18.5°C", or empty
-// when the temperature is 0 (none found).
+// when the temperature is 0 (none found). A reading of a chart's data shows two decimals,
+// "65.27°F" (decimals 2); a reading of its colours one.
 QString temperaturePanelText(float temperatureF, const QLocale& locale = QLocale(),
-                             bool celsius = false);
+                             bool celsius = false, int decimals = 1);
 
 // Panel 2: "Range: %.1f NM at <heading>" from a distance in km and a true bearing.
 QString rangePanelText(float distanceKm, float trueBearing, bool magneticReadout,

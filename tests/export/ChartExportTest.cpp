@@ -2,6 +2,7 @@
 #include "export/ChartExport.h"
 
 #include "geo/AreaStuff.h"
+#include "geo/ChartTemperatures.h"
 #include "geo/Gpx.h"
 #include "geo/Palette.h"
 #include "geo/TemperatureScale.h"
@@ -103,7 +104,8 @@ TEST(ChartExport, DispatchToTheWriters) {
     source.bitmap = image.bitmap();
     source.area = geo::chartAreaOfFile(Sample);
     source.timestamp = QStringLiteral("2026-12-01-12ne01");
-    source.scale = &scale;
+    const geo::ChartTemperatures temperatures(source.bitmap, scale);
+    source.temperatures = &temperatures;
     exports::ExportContents lines;
     lines.isotherms = {50.0f, 56.0f};
     exports::ExportContents grid;

@@ -1,0 +1,84 @@
+// A chart made from data, end to end: its GIF carries each pixel's own temperature, and
+// thalwise-cli probe, the window's pointer (also after a flip) and a new waypoint read it instead
+// of the colour. The picture is the sample chart's, whose colours would read otherwise.
+
+#include "../cli/CliRun.h"
+#include "WindowTestSupport.h"
+#include "geo/AreaStuff.h"
+#include "geo/PixelTemperatures.h"
+#include "gif/GIFEncoder.h"
+#include "gif/GIFImage.h"
+
+#include <QLocale>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+TEST(DataChart, ProbeThePointerAndAWaypointReadTheDataNotTheColours) {
+    QLocale::setDefault(QLocale::c());
+    TGIFImage sample;
+    sample.LoadFromFile(sampleChart());
+    const QImage picture = sample.bitmap();
+    ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
+    gif::EncoderInput in{picture.width(), picture.height(), picture.colorTable()};
+    in.frames.push_back({0, 0, picture.width(), picture.height()});
+    geo::PixelTemperatures data{picture.width(), picture.height()};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            in.frames[0].indices.push_back(picture.constScanLine(y)[x]);
+            const bool gap = x >= 700 && x < 800 && y >= 100 && y < 200; // cloud over water
+            data.fahrenheit.push_back(gap ? std::numeric_limits<float>::quiet_NaN()
+                                          : 40.0f + 0.03f * x + 0.01f * y);
+        }
+    in.comments = {"TIMESTAMP=2026-12-09-12ne01\r\nTMIN=38\r\nTMAX=62\r\nVARIATION=-15.0"};
+    in.applications.push_back({"THALWISE", "SST", geo::encodePixelTemperatures(data)});
+    QTemporaryDir dir;
+    const QString chart = dir.filePath("2026-12-09-12ne01.gif");
+    ASSERT_TRUE(gif::writeGifFile(chart, in));
+
+    const struct {
+        QPoint pixel;
+        const char* probe; // thalwise-cli's reading, then the status bar's in °F and °C
+        const char* panelF;
+        const char* panelC;
+    } cases[] = {
+        {{601, 300}, "61.03", "Temperature: 61.03°F", "Temperature: 16.13°C"},
+        {{1, 1000}, "50.03", "Temperature: 50.03°F", "Temperature: 10.02°C"}, // at the edge
+        {{750, 150}, "none", "", ""},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = runCli(
+            {"probe", chart, "--pixel", QStringLiteral("%1,%2").arg(c.pixel.x()).arg(c.pixel.y())});
+        EXPECT_TRUE(r.status == 0 &&
+                    r.out.endsWith(QStringLiteral("temperature: ") + c.probe + '\n'))
+            << r.out.toStdString() << r.err.toStdString();
+    }
+
+    WindowRig rig;
+    auto form = rig.openWindow();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->TimerLoad->stop();
+    form->OpenChart(chart);
+    for (const auto& c : cases) {
+        hover(*form, c.pixel);
+        EXPECT_EQ(form->statusPanelText(1), QString::fromUtf8(c.panelF));
+        form->MenuViewCelsius->trigger();
+        hover(*form, c.pixel);
+        EXPECT_EQ(form->statusPanelText(1), QString::fromUtf8(c.panelC));
+        form->MenuViewCelsius->trigger();
+    }
+    // Filed in the archive and flipped from there, the chart still reads its data.
+    form->DefaultArea->Value = RecogniseArea("ne01");
+    form->MenuFileFlipLatest->trigger();
+    ASSERT_EQ(form->ChartImages.size(), 1);
+    hover(*form, cases[0].pixel);
+    EXPECT_EQ(form->statusPanelText(1), QString::fromUtf8(cases[0].panelF));
+    // A waypoint keeps the data's value, to the tenth its text holds.
+    QTest::mouseClick(form->SpeedButtonWaypoint, Qt::LeftButton);
+    click(*form, cases[0].pixel);
+    ASSERT_FALSE(form->WaypointList.isEmpty());
+    EXPECT_TRUE(form->WaypointList.last().endsWith(QStringLiteral("Tf=61.0")));
+}
