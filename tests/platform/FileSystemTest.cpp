@@ -5,11 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using platform::FileEntry;
 
@@ -237,17 +240,35 @@ TEST_P(FileSystemCases, SameFileSeesThroughOtherSpellingsAndLinks) {
 INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileSystemCases, ::testing::Values("disk", "memory"),
                          [](const auto& info) { return std::string(info.param); });
 
+// A scoped environment variable: set (or unset with nullptr) for one test, then put back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray* value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+        value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
 // The user's trash in the desktop's freedesktop.org layout, on an account whose
-// ~/.local/share does not exist yet; nothing ever lands in the working folder.
+// ~/.local/share does not exist yet; a relative XDG_DATA_HOME is no data home, and nothing ever
+// lands in the working folder; a home that is not there is never made.
 TEST(HomeTrash, MadePrivateWhereMissingWithInfoFilesAndUniqueNamesAndNowhereElse) {
     QTemporaryDir home, work, archive;
-    const QByteArray oldHome = qgetenv("HOME");
     const QString oldWork = QDir::currentPath();
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME");
+    const QByteArray homePath = QFile::encodeName(home.path());
+    const QByteArray relative("data");
+    ScopedEnv homeSet("HOME", &homePath);
+    ScopedEnv dataHome("XDG_DATA_HOME", &relative);
     ASSERT_TRUE(QDir::setCurrent(work.path()));
     platform::LocalFileSystem disk;
-    const QString chart = archive.filePath("2026-11-24 12%.gif"); // a name to be escaped
+    // A name to be escaped: blank, "%", "#" and a non-ASCII letter.
+    const QString chart = archive.filePath(QString::fromUtf8("2026-11-24 12%\xc3\xa9#.gif"));
     const auto trashChart = [&] {
         QFile file(chart);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -255,30 +276,136 @@ TEST(HomeTrash, MadePrivateWhereMissingWithInfoFilesAndUniqueNamesAndNowhereElse
         return disk.moveToTrash(chart).value_or("(stayed)");
     };
     const QString trash = home.path() + "/.local/share/Trash/";
-    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(trash + "files/2026-11-24 12%.gif"));
-    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(trash + "files/2026-11-24 12%.2.gif"));
+    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(
+                                trash + QString::fromUtf8("files/2026-11-24 12%\xc3\xa9#.gif")));
+    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(
+                                trash + QString::fromUtf8("files/2026-11-24 12%\xc3\xa9#.2.gif")));
     for (const char* made : {".local", ".local/share/Trash/files", ".local/share/Trash/info"}) {
         struct stat info;
         ASSERT_EQ(::stat(QFile::encodeName(home.filePath(made)).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
     }
-    QFile info(trash + "info/2026-11-24 12%.2.gif.trashinfo");
+    QFile info(trash + QString::fromUtf8("info/2026-11-24 12%\xc3\xa9#.2.gif.trashinfo"));
     ASSERT_TRUE(info.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(info.readAll()).split('\n');
     ASSERT_EQ(lines.size(), 4); // the last one empty
+    // RFC 2396 escaping of the file system's bytes: each byte outside the unreserved characters
+    // and "/" as "%" and two hex digits (é is C3 A9 in UTF-8). The temporary folder's own name
+    // holds none of them.
+    ASSERT_FALSE(archive.path().contains(QRegularExpression("[^A-Za-z0-9/._-]")));
     EXPECT_EQ(lines[0] + lines[1],
-              "[Trash Info]Path=" + QFile::encodeName(archive.path()).toPercentEncoding("/") +
-                  "/2026-11-24%2012%25.gif");
+              "[Trash Info]Path=" + archive.path() + "/2026-11-24%2012%25%C3%A9%23.gif");
     const QDateTime deleted =
         QDateTime::fromString(lines[2], "'DeletionDate='yyyy-MM-dd'T'HH:mm:ss");
     EXPECT_TRUE(deleted.isValid() && qAbs(deleted.secsTo(QDateTime::currentDateTime())) < 60)
         << lines[2].toStdString();
-    // Without a home there is no trash, and the chart stays where it was.
-    qunsetenv("HOME");
-    EXPECT_EQ(trashChart(), "(stayed)");
+    // A name whose info file would pass 255 bytes is shortened in the trash, not refused.
+    const QString longName = QString(250, 'x') + ".gif";
+    QFile longChart(archive.filePath(longName));
+    ASSERT_TRUE(longChart.open(QIODevice::WriteOnly));
+    longChart.close();
+    const std::optional<QString> trashedLong = disk.moveToTrash(longChart.fileName());
+    ASSERT_TRUE(trashedLong.has_value());
+    EXPECT_FALSE(QFile::exists(longChart.fileName()));
+    EXPECT_LE(QFileInfo(*trashedLong).fileName().toUtf8().size() + 10, 255);
+    // Without a home there is no trash, and the chart stays where it was; a home that does not
+    // exist is not made.
+    const QByteArray gone = homePath + "/gone";
+    {
+        ScopedEnv goneHome("HOME", &gone);
+        ScopedEnv noDataHome("XDG_DATA_HOME", nullptr);
+        QFile again(chart);
+        ASSERT_TRUE(again.open(QIODevice::WriteOnly));
+        again.close();
+        EXPECT_EQ(disk.trashFile(chart).refusal, platform::TrashRefusal::NoTrash);
+        EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(gone)));
+    }
+    {
+        ScopedEnv noHome("HOME", nullptr);
+        EXPECT_EQ(trashChart(), "(stayed)");
+    }
+    EXPECT_TRUE(QFile::exists(chart));
     EXPECT_TRUE(QDir(work.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     QDir::setCurrent(oldWork);
-    qputenv("HOME", oldHome);
+}
+
+// Across file systems a chart keeps its permissions and time, a link stays a link, and a name
+// already taken is never replaced.
+TEST(MoveByCopy, KeepsPermissionsTimeAndLinksAndNeverReplaces) {
+    QTemporaryDir from, to;
+    const QString chart = from.filePath("chart.gif");
+    QFile file(chart);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("GIF89a chart") > 0);
+    file.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(chart).constData(), 0640), 0);
+    const QDateTime written(QDate(2026, 11, 24), QTime(12, 0));
+    ASSERT_TRUE(platform::LocalFileSystem().setLastWriteTime(chart, written));
+    const QString link = from.filePath("link.gif");
+    ASSERT_EQ(::symlink("chart.gif", QFile::encodeName(link).constData()), 0);
+
+    const QString taken = to.filePath("taken.gif");
+    QFile takenFile(taken);
+    ASSERT_TRUE(takenFile.open(QIODevice::WriteOnly) && takenFile.write("other") > 0);
+    takenFile.close();
+    EXPECT_EQ(platform::moveByCopy(QFile::encodeName(chart), QFile::encodeName(taken)), EEXIST);
+    EXPECT_TRUE(QFile::exists(chart));
+    takenFile.open(QIODevice::ReadOnly);
+    EXPECT_EQ(takenFile.readAll(), "other");
+
+    EXPECT_EQ(
+        platform::moveByCopy(QFile::encodeName(link), QFile::encodeName(to.filePath("link.gif"))),
+        0);
+    char target[64] = {};
+    EXPECT_EQ(::readlink(QFile::encodeName(to.filePath("link.gif")).constData(), target, 63), 9);
+    EXPECT_STREQ(target, "chart.gif");
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFile::exists(chart)); // what it pointed to is left alone
+
+    EXPECT_EQ(
+        platform::moveByCopy(QFile::encodeName(chart), QFile::encodeName(to.filePath("chart.gif"))),
+        0);
+    EXPECT_FALSE(QFile::exists(chart));
+    struct stat moved;
+    ASSERT_EQ(::stat(QFile::encodeName(to.filePath("chart.gif")).constData(), &moved), 0);
+    EXPECT_EQ(moved.st_mode & 07777, 0640u);
+    EXPECT_EQ(QFileInfo(to.filePath("chart.gif")).lastModified(), written);
+}
+
+// A chart on another mount goes to that mount's own trash, $top/.Trash-$uid, by a rename; its
+// info file gives the path from the mount's top. /dev/shm serves where it is a mount of its own.
+TEST(MountTrash, AChartOnAnotherMountGoesToThatMountsTrash) {
+    QTemporaryDir home;
+    struct stat shm, tmp;
+    if (::stat("/dev/shm", &shm) != 0 ||
+        ::stat(QFile::encodeName(home.path()).constData(), &tmp) != 0 || shm.st_dev == tmp.st_dev ||
+        ::access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "/dev/shm is no writable mount of its own here";
+    const QByteArray homePath = QFile::encodeName(home.path());
+    ScopedEnv homeSet("HOME", &homePath);
+    ScopedEnv dataHome("XDG_DATA_HOME", nullptr);
+    QTemporaryDir archive(QStringLiteral("/dev/shm/thalwise-archive-XXXXXX"));
+    ASSERT_TRUE(archive.isValid());
+    const QString chart = archive.filePath("2026-11-24-12ne01.gif");
+    QFile file(chart);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("GIF89a") > 0);
+    file.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(chart).constData(), 0604), 0);
+
+    const std::optional<QString> trashed = platform::LocalFileSystem().moveToTrash(chart);
+    ASSERT_TRUE(trashed.has_value());
+    const QString trash = "/dev/shm/.Trash-" + QString::number(::getuid());
+    EXPECT_TRUE(trashed->startsWith(trash + "/files/2026-11-24-12ne01")) << trashed->toStdString();
+    struct stat moved;
+    ASSERT_EQ(::stat(QFile::encodeName(*trashed).constData(), &moved), 0);
+    EXPECT_EQ(moved.st_mode & 07777, 0604u);
+    const QString infoPath = trash + "/info/" + QFileInfo(*trashed).fileName() + ".trashinfo";
+    QFile info(infoPath);
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(info.readAll().contains("\nPath=" + QFile::encodeName(archive.path()).mid(9) +
+                                        "/2026-11-24-12ne01.gif\n"));
+    EXPECT_FALSE(QDir(home.path() + "/.local/share/Trash").exists());
+    QFile::remove(*trashed);
+    QFile::remove(infoPath);
 }
 
 TEST(FileMasks, StarsBacktrackAndQuestionMarksTakeOneCharacter) {
