@@ -411,11 +411,7 @@ TEST(ArchiveWindow, AChartTheTrashRefusesStaysUnlessTheUserThenDeletesItForGood)
     EXPECT_EQ(rig.archived(f), names.mid(1)) << "the first went to the trash, the rest stayed";
     EXPECT_TRUE(QFile::exists(rig.dataDir.filePath("Trash/files/" + names[0])));
     ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
-    const platform::MessageBoxRequest kept = rig.messageBoxes.requests[1];
-    EXPECT_TRUE(
-        kept.text.startsWith(names[1] + ": the disk is full\r" + names[2] + ": the disk is full\r"))
-        << kept.text.toStdString();
-    EXPECT_EQ(kept.defaultButton, platform::Button::No);
+    EXPECT_TRUE(rig.messageBoxes.requests[1].text.startsWith(names[1] + ": the disk is full\r"));
 
     // Manage archive moves to the trash; the one the trash refuses goes on the second yes only.
     rig.messageBoxes.requests.clear();
@@ -425,7 +421,6 @@ TEST(ArchiveWindow, AChartTheTrashRefusesStaysUnlessTheUserThenDeletesItForGood)
     EXPECT_EQ(rig.picker.ButtonOK->text(), "Move to trash");
     ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
     EXPECT_EQ(rig.messageBoxes.requests[0].yesText, "Move to trash");
-    EXPECT_TRUE(rig.messageBoxes.requests[1].text.startsWith(names[2] + ": the disk is full\r"));
     EXPECT_EQ(rig.archived(f), QStringList({names[1]}));
     EXPECT_FALSE(QFile::exists(rig.dataDir.filePath("Trash/files/" + names[2])));
 }

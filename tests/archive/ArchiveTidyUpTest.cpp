@@ -95,12 +95,6 @@ TEST(RemoveCharts, ToTheTrashOnlyAndWhatItRefusesDeletedOnlyOnASecondYes) {
         EXPECT_EQ(asked.defaultButton, Button::No);
         EXPECT_EQ(asked.yesText, "Delete for good");
     }
-    // All taken: nothing asked.
-    FakeFileSystem fake;
-    FakeMessageBoxes boxes;
-    fake.addFile(Archive + "a.gif");
-    archive::removeCharts(fake, boxes, {Archive + "a.gif"}, "Move to trash");
-    EXPECT_TRUE(boxes.requests.isEmpty());
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QStringList samples() {
@@ -94,42 +96,34 @@ TEST(IncompleteChart, EveryCutOfTheImageDataLeavesPixelsUnset) {
 namespace {
 
 // What opening a download does with it, as the window and "archive intake" open it.
-struct Opened {
-    bool opens = false;     // it decoded, to a picture
-    bool endsEarly = false; // shown in place with the word that it is incomplete
-    bool filed = false;     // filed over the archive copy
-};
+enum class Opened { Nothing, InPlaceIncomplete, Filed };
 
 Opened openDownload(const QByteArray& bytes, const QString& download, const QString& archive) {
     // Made anew each time: truncating a file makes the file system flush it on closing.
     QFile::remove(download);
     QFile file(download);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
-    Opened opened;
     TGIFImage chart;
     QStringList warnings;
     try {
         warnings = archive::loadChartFile(chart, download);
     } catch (const GIFException&) {
-        return opened;
+        return Opened::Nothing;
     }
-    opened.opens = true;
     EXPECT_FALSE(chart.bitmap().isNull());
-    opened.endsEarly = archive::leavesPixelsUnset(chart, warnings);
-    const QString timestamp = geo::readChartMetadata(gif::firstFrameCommentTexts(chart)).timestamp;
+    const bool whole = !archive::leavesPixelsUnset(chart, warnings);
     platform::LocalFileSystem disk;
     const std::optional<QString> shown = archive::archiveIntake(
-        disk, download, timestamp, archive,
-        opened.endsEarly ? archive::ChartPicture::EndsEarly : archive::ChartPicture::Whole);
-    opened.filed = shown && *shown != download;
-    return opened;
+        disk, download, geo::readChartMetadata(gif::firstFrameCommentTexts(chart)).timestamp,
+        archive, whole ? archive::ChartPicture::Whole : archive::ChartPicture::EndsEarly);
+    EXPECT_TRUE(shown && whole == (*shown != download));
+    return whole ? Opened::Filed : Opened::InPlaceIncomplete;
 }
 
 } // namespace
 
-// A download cut at any byte, the headers included: filed only when its picture is whole; cut
+// A download cut at any byte, the headers included: filed only with its whole picture; cut
 // before the picture it opens nothing; cut in the second frame (its header included), whose
 // picture is whole, it opens in place with the word that it is incomplete.
 TEST(IncompleteChart, EveryCutOfADownloadIsFiledOnlyWithItsWholePicture) {
@@ -139,55 +133,43 @@ TEST(IncompleteChart, EveryCutOfADownloadIsFiledOnlyWithItsWholePicture) {
     for (int i = 0; i < 256; ++i)
         input.globalTable.append(qRgb(i, 255 - i, (i * 7) & 0xFF));
     input.comments = {"TIMESTAMP=2026-11-24-12ne01\r\nTMIN=38\r\nTMAX=62\r\nVARIATION=-15.0"};
-    gif::EncoderFrame first;
-    first.width = 40;
-    first.height = 30;
+    gif::EncoderFrame first{0, 0, 40, 30};
     for (int i = 0; i < 40 * 30; ++i)
         first.indices.push_back(std::uint8_t((i * 37 + i / 40) % 251));
     gif::EncoderFrame second = first;
     second.delay = 50; // a graphic control extension heads the second frame
     second.localTable = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    for (std::uint8_t& index : second.indices)
-        index &= 1;
+    std::fill(second.indices.begin(), second.indices.end(), 1);
     input.frames = {first};
     input.writeTrailer = false;
     const qsizetype secondFrame = gif::encodeGif(input)->size(); // where the second one starts
     input.frames = {first, second};
     input.writeTrailer = true;
     const QByteArray chart = *gif::encodeGif(input);
+    const qsizetype size = chart.size();
+    // Header, table, comment, image descriptor and code size: then the picture's data.
     const qsizetype pictureData = 13 + 3 * 256 + 2 + 1 + input.comments[0].size() + 1 + 10 + 1;
 
-    QFile sampleFile(QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif"));
-    ASSERT_TRUE(sampleFile.open(QIODevice::ReadOnly));
-    const QByteArray sample = sampleFile.readAll();
-
     QTemporaryDir dir;
+    const QString download = dir.filePath("area-ne01.gif");
     const QString archive = dir.filePath("Chart Archive");
     ASSERT_TRUE(QDir().mkpath(archive));
-    const QString download = dir.filePath("area-ne01.gif");
-    const qsizetype size = chart.size();
     for (qsizetype length = 0; length <= size; ++length) {
-        const Opened o = openDownload(chart.left(length), download, archive);
-        EXPECT_EQ(o.opens, length >= pictureData) << length;
-        if (length < secondFrame - 1) {
-            EXPECT_FALSE(o.filed) << length;
-        }
-        if (length >= pictureData && length < secondFrame - 1) {
-            EXPECT_TRUE(o.endsEarly) << length;
-        }
-        if (length > secondFrame && length < size - 2) {
-            EXPECT_TRUE(o.opens && o.endsEarly && !o.filed) << length;
-        }
-        if (length == secondFrame || length >= size - 1) {
-            EXPECT_TRUE(o.filed) << length;
-        }
+        // Whole where only a block's terminator or the trailer is missing.
+        const bool whole = length == secondFrame - 1 || length == secondFrame || length >= size - 2;
+        EXPECT_EQ(openDownload(chart.left(length), download, archive),
+                  length < pictureData ? Opened::Nothing
+                  : whole              ? Opened::Filed
+                                       : Opened::InPlaceIncomplete)
+            << length;
     }
-    // The ne01 sample through its headers: after the comment (847 bytes) come the image
+    // The ne01 sample through its headers: after its comment (847 bytes) come the image
     // descriptor and the code size, and only then is there a picture, never a whole one.
-    for (qsizetype length = 0; length <= 1024; ++length) {
-        const Opened o = openDownload(sample.left(length), download, archive);
-        EXPECT_EQ(o.opens, length >= 847 + 10 + 1) << length;
-        EXPECT_FALSE(o.filed) << length;
-        EXPECT_EQ(o.endsEarly, o.opens) << length;
-    }
+    QFile sample(QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray ne01 = sample.read(1024);
+    for (qsizetype length = 0; length <= 1024; ++length)
+        EXPECT_EQ(openDownload(ne01.left(length), download, archive),
+                  length < 847 + 10 + 1 ? Opened::Nothing : Opened::InPlaceIncomplete)
+            << length;
 }
