@@ -33,7 +33,7 @@
 <context>
     <name>ArchiveTidyUp</name>
     <message>
-        <location filename="../src/archive/ArchiveTidyUp.cpp" line="+51"/>
+        <location filename="../src/archive/ArchiveTidyUp.cpp" line="+50"/>
         <source>These files in the Chart Archive are older than %1 days.</source>
         <extracomment>&quot;Chart Archive&quot; names the archive folder, which keeps its English name.</extracomment>
         <translation type="unfinished"></translation>
@@ -44,12 +44,57 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+37"/>
-        <source>No trash could be made for these charts, so they were deleted for good.</source>
+        <location line="+5"/>
+        <source>Charts are kept for ever: &quot;Delete charts after&quot; is set to &quot;Never&quot;, so no chart is old enough to purge. Choose a number of days under Tools &gt; Delete charts after to purge the older charts.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/archive/ArchiveTidyUp.h" line="+29"/>
+        <location line="+17"/>
+        <source>no trash could be found or made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the trash cannot be written to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the disk is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>its folder cannot be written to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>its name is too long for the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the trash refused it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>These charts could not be moved to the trash and are still in the archive. Do you want to delete them for good? They cannot be restored then.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Delete for good</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Keep them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/archive/ArchiveTidyUp.h" line="+27"/>
         <source>&amp;Never</source>
         <translation type="unfinished"></translation>
     </message>
@@ -84,8 +129,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>Confirm file delete</source>
+        <location line="+8"/>
+        <source>Move to trash</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -270,11 +315,16 @@
         <source>Out of memory</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+22"/>
+        <source>The chart holds no picture: the file ends before its image data.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ChartExport</name>
     <message>
-        <location filename="../src/export/ChartExport.cpp" line="+45"/>
+        <location filename="../src/export/ChartExport.cpp" line="+43"/>
         <source>GPX tracks for a chart plotter</source>
         <translation type="unfinished"></translation>
     </message>
@@ -344,7 +394,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+139"/>
         <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -460,7 +510,7 @@
 <context>
     <name>GIFEncoder</name>
     <message>
-        <location filename="../src/gif/GIFEncoder.cpp" line="+116"/>
+        <location filename="../src/gif/GIFEncoder.cpp" line="+125"/>
         <source>frame %1: </source>
         <translation type="unfinished"></translation>
     </message>
@@ -515,7 +565,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+6"/>
+        <source>an application extension needs an identifier of 8 bytes and an authentication code of 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+44"/>
         <source>cannot open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -529,7 +584,7 @@
 <context>
     <name>GIFImage</name>
     <message>
-        <location filename="../src/gif/GIFImage.cpp" line="+663"/>
+        <location filename="../src/gif/GIFImage.cpp" line="+685"/>
         <source>more than %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -652,7 +707,7 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+290"/>
+        <location filename="../src/geo/Gpx.cpp" line="+297"/>
         <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
@@ -1067,11 +1122,12 @@
     <name>TFormManageArchive</name>
     <message>
         <location filename="../src/dialogs/ArchiveManagerForm.cpp" line="+29"/>
+        <location line="+39"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-35"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1082,12 +1138,17 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>Move to trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Flip any charts</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>Check the chart files to be deleted</source>
+        <location line="+12"/>
+        <source>Check the chart files to move to the trash</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1182,7 +1243,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+265"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+270"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1525,12 +1586,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+22"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+21"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+320"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+324"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1602,7 +1663,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+82"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+95"/>
         <source>Loading charts to flip...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1855,6 +1916,84 @@
         <location filename="../src/export/KapWriter.cpp" line="-22"/>
         <location line="+15"/>
         <source>The chart is too large for KAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>net</name>
+    <message>
+        <location filename="../src/net/HttpGet.cpp" line="+33"/>
+        <source>The server&apos;s name could not be found. Is the computer connected to the internet?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The server refused the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server closed the connection before the whole answer came.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server&apos;s certificate could not be trusted, so nothing was taken from it (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The proxy server the desktop names could not be used (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The network went away during the download.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>net::HttpGet</name>
+    <message>
+        <location line="+28"/>
+        <source>The server did not answer within %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Only secure (https) addresses are used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+4"/>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+8"/>
+        <source>The answer is larger than %1 MB; nothing was taken.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>The server sent the request round too many redirects.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server redirected to an address that is not secure (%1); it was not followed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The download stalled: nothing came for %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The download was cut off before it was complete.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

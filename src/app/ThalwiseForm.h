@@ -519,6 +519,8 @@ public slots:
     void MenuToolsManageArchiveClick();
     // The purge command; the start-up reminder runs it as if the user had chosen it.
     virtual void MenuToolsPurgeOldChartsClick();
+    // The purge as the menu runs it: with "Never" ticked it says why it does nothing.
+    void purgeChosenFromMenu();
     void TabControlImagesChange();
     void BitBtnLeftClick();
     void BitBtnRightClick();

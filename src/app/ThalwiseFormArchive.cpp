@@ -68,9 +68,8 @@ void TFormThalwise::createArchiveActions() {
     }
     MenuToolsManageArchive = addMenuItem(MenuTools, "MenuToolsManageArchive",
                                          tr("&Manage archive..."), &F::MenuToolsManageArchiveClick);
-    MenuToolsPurgeOldCharts =
-        addMenuItem(MenuTools, "MenuToolsPurgeOldCharts", tr("&Purge old charts..."),
-                    &F::MenuToolsPurgeOldChartsClick);
+    MenuToolsPurgeOldCharts = addMenuItem(MenuTools, "MenuToolsPurgeOldCharts",
+                                          tr("&Purge old charts..."), &F::purgeChosenFromMenu);
 }
 
 void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
@@ -143,6 +142,20 @@ void TFormThalwise::MenuToolsManageArchiveClick() {
     pickArchivedCharts(QStringLiteral("*.gif"), true);
 }
 
+void TFormThalwise::purgeChosenFromMenu() {
+    // Quirk "never-says-why": chosen by the user with "Never" ticked, the command says why it
+    // does nothing; the start-up reminder stays silent then.
+    if (DaysToKeep->Value <= 0) {
+        platform::MessageBoxRequest message;
+        message.caption = QCoreApplication::translate("ArchiveTidyUp", archive::PurgeCaption);
+        message.text = archive::purgeNeverText();
+        message.icon = platform::Icon::Information;
+        m_services.messageBoxes->show(message);
+        return;
+    }
+    MenuToolsPurgeOldChartsClick();
+}
+
 void TFormThalwise::MenuToolsPurgeOldChartsClick() {
     FoundFiles.clear();
     if (DaysToKeep->Value <= 0) return;
@@ -157,9 +170,8 @@ void TFormThalwise::MenuToolsPurgeOldChartsClick() {
     question.icon = platform::Icon::Question;
     question.defaultButton = platform::Button::No;
     if (m_services.messageBoxes->show(question) == platform::Button::Yes)
-        if (const auto notice = archive::deletedOutrightNotice(
-                archive::removeCharts(*m_services.fileSystem, FoundFiles), question.caption))
-            m_services.messageBoxes->show(*notice);
+        archive::removeCharts(*m_services.fileSystem, *m_services.messageBoxes, FoundFiles,
+                              question.caption);
     FoundFiles.clear();
 }
 

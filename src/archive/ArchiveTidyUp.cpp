@@ -1,7 +1,6 @@
 #include "archive/ArchiveTidyUp.h"
 
 #include "archive/TreeScan.h"
-#include "platform/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -56,6 +55,14 @@ QString purgeQuestion(const QStringList& chartPaths, int daysToKeep) {
     return text;
 }
 
+QString purgeNeverText() {
+    return QCoreApplication::translate(
+        "ArchiveTidyUp",
+        "Charts are kept for ever: \"Delete charts after\" is set to \"Never\", so no chart is "
+        "old enough to purge. Choose a number of days under Tools > Delete charts after to "
+        "purge the older charts.");
+}
+
 QString deleteQuestion(const QStringList& chartNames) {
     QString text;
     for (const QString& name : chartNames)
@@ -63,37 +70,59 @@ QString deleteQuestion(const QStringList& chartNames) {
     return text;
 }
 
-RemovalCounts removeCharts(platform::FileSystem& fileSystem, const QStringList& chartPaths) {
-    RemovalCounts counts;
-    for (const QString& path : chartPaths) {
-        // Quirk "wrong-yes-can-be-undone": a chart goes to the trash where the desktop has one.
-        if (fileSystem.moveToTrash(path)) {
-            ++counts.movedToTrash;
-        } else if (fileSystem.deleteFile(path)) {
-            // The user said yes to deleting; they are told afterwards that it cannot be undone.
-            counts.deletedCharts.append(path);
-            ++counts.deleted;
-        } else {
-            ++counts.kept;
-        }
+QString trashRefusalText(platform::TrashRefusal why) {
+    switch (why) {
+    case platform::TrashRefusal::NoTrash:
+        return QCoreApplication::translate("ArchiveTidyUp", "no trash could be found or made");
+    case platform::TrashRefusal::TrashReadOnly:
+        return QCoreApplication::translate("ArchiveTidyUp", "the trash cannot be written to");
+    case platform::TrashRefusal::NoSpace:
+        return QCoreApplication::translate("ArchiveTidyUp", "the disk is full");
+    case platform::TrashRefusal::FolderReadOnly:
+        return QCoreApplication::translate("ArchiveTidyUp", "its folder cannot be written to");
+    case platform::TrashRefusal::NameTooLong:
+        return QCoreApplication::translate("ArchiveTidyUp", "its name is too long for the trash");
+    default:
+        return QCoreApplication::translate("ArchiveTidyUp", "the trash refused it");
     }
-    return counts;
 }
 
-std::optional<platform::MessageBoxRequest> deletedOutrightNotice(const RemovalCounts& removal,
-                                                                 const QString& caption) {
-    platform::MessageBoxRequest notice;
-    for (const QString& path : removal.deletedCharts)
-        notice.text += QFileInfo(path).fileName() + u'\r';
-    if (notice.text.isEmpty()) return std::nullopt;
-    // Quirk "no-trash-is-said": without a trash the charts are not put anywhere else; the user,
-    // who may count on the trash, learns that these cannot be restored.
-    notice.text += u'\r';
-    notice.text += QCoreApplication::translate(
-        "ArchiveTidyUp", "No trash could be made for these charts, so they were deleted for good.");
-    notice.caption = caption;
-    notice.icon = platform::Icon::Warning;
-    return notice;
+std::optional<platform::MessageBoxRequest> keptChartsQuestion(const TrashedCharts& trashed,
+                                                              const QString& caption) {
+    if (trashed.kept.isEmpty()) return std::nullopt;
+    platform::MessageBoxRequest question;
+    for (const KeptChart& chart : trashed.kept)
+        question.text += QFileInfo(chart.path).fileName() + QLatin1String(": ") +
+                         trashRefusalText(chart.why) + u'\r';
+    question.text += u'\r';
+    question.text += QCoreApplication::translate(
+        "ArchiveTidyUp", "These charts could not be moved to the trash and are still in the "
+                         "archive. Do you want to delete them for good? They cannot be restored "
+                         "then.");
+    question.caption = caption;
+    question.buttons = platform::Button::Yes | platform::Button::No;
+    question.icon = platform::Icon::Question;
+    question.defaultButton = platform::Button::No;
+    question.yesText = QCoreApplication::translate("ArchiveTidyUp", "Delete for good");
+    question.noText = QCoreApplication::translate("ArchiveTidyUp", "Keep them");
+    return question;
+}
+
+TrashedCharts removeCharts(platform::FileSystem& fileSystem, platform::MessageBoxes& messageBoxes,
+                           const QStringList& chartPaths, const QString& caption) {
+    TrashedCharts trashed;
+    for (const QString& path : chartPaths) {
+        const platform::TrashOutcome outcome = fileSystem.trashFile(path);
+        if (outcome.trashedPath)
+            ++trashed.movedToTrash;
+        else if (outcome.refusal != platform::TrashRefusal::NotAFile)
+            trashed.kept.append({path, outcome.refusal});
+    }
+    if (const auto question = keptChartsQuestion(trashed, caption))
+        if (messageBoxes.show(*question) == platform::Button::Yes)
+            for (const KeptChart& chart : trashed.kept)
+                trashed.deletedForGood += fileSystem.deleteFile(chart.path) ? 1 : 0;
+    return trashed;
 }
 
 } // namespace archive

@@ -4,17 +4,15 @@
 // confirmed (purge and Manage archive alike).
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
+#include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 
 #include <optional>
-
-namespace platform {
-class FileSystem;
-}
 
 namespace archive {
 
@@ -57,26 +55,42 @@ QString purgeQuestion(const QStringList& chartPaths, int daysToKeep);
 // The captions of the two questions, as source texts (context "ArchiveTidyUp").
 inline constexpr char PurgeCaption[] = QT_TRANSLATE_NOOP("ArchiveTidyUp", "Chart archive tidy-up");
 
-// Manage archive's question before deleting: each ticked name followed by CR LF.
-QString deleteQuestion(const QStringList& chartNames);
-inline constexpr char DeleteCaption[] = QT_TRANSLATE_NOOP("ArchiveTidyUp", "Confirm file delete");
+// What Purge old charts says when chosen with "Never" ticked: why it does nothing.
+QString purgeNeverText();
 
-// What removing charts did.
-struct RemovalCounts {
-    int movedToTrash = 0; // can be restored from the desktop's trash
-    int deleted = 0;      // deleted outright: there was no trash to take them
-    int kept = 0;         // could be neither moved nor deleted; offered again next time
-    QStringList deletedCharts; // the paths of those deleted outright, in order
+// Manage archive's question before moving charts to the trash: each ticked name followed by
+// CR LF.
+QString deleteQuestion(const QStringList& chartNames);
+inline constexpr char DeleteCaption[] = QT_TRANSLATE_NOOP("ArchiveTidyUp", "Move to trash");
+
+// A chart the trash did not take, and why: it is still in the archive.
+struct KeptChart {
+    QString path;
+    platform::TrashRefusal why;
 };
 
-// Removes the charts the user confirmed deleting, in order, each to the user's trash where
-// there is one, else deleted. A chart that cannot be removed is passed over.
-RemovalCounts removeCharts(platform::FileSystem& fileSystem, const QStringList& chartPaths);
+// What moving charts to the trash did.
+struct TrashedCharts {
+    int movedToTrash = 0;   // can be restored from the desktop's trash
+    QList<KeptChart> kept;  // the trash refused them, in order; they are where they were
+    int deletedForGood = 0; // of those, deleted outright after the user chose so
+};
 
-// The box that tells the user of charts deleted outright because no trash could take them: under
-// caption, a warning with OK whose text is each one's name followed by a carriage return, then
-// the reason. Nothing when none was.
-std::optional<platform::MessageBoxRequest> deletedOutrightNotice(const RemovalCounts& removal,
-                                                                 const QString& caption);
+// Why the trash refused a chart, in the user's words (to follow the chart's name).
+QString trashRefusalText(platform::TrashRefusal why);
+
+// The question that follows when the trash kept charts back: each one's name, ": " and why,
+// followed by a carriage return, then a carriage return and whether to delete them for good,
+// under caption, with "Delete for good" (Yes) and "Keep them" (No, the default). Nothing when
+// the trash took every chart.
+std::optional<platform::MessageBoxRequest> keptChartsQuestion(const TrashedCharts& trashed,
+                                                              const QString& caption);
+
+// Removes the charts the user confirmed (purge and Manage archive alike), in order: each to the
+// user's trash. Quirk "trash-or-ask": a chart the trash refuses is never deleted on the first
+// yes; it stays, and the user is asked afterwards, naming it and why, whether to delete it for
+// good. A chart that is gone already, or that cannot be deleted, is passed over.
+TrashedCharts removeCharts(platform::FileSystem& fileSystem, platform::MessageBoxes& messageBoxes,
+                           const QStringList& chartPaths, const QString& caption);
 
 } // namespace archive

@@ -68,6 +68,12 @@ QStringList loadChartFile(TGIFImage& chart, const QString& path) {
         throw;
     }
     chart.setWarningCallback({});
+    // Quirk "no-picture-no-chart": a file that stops before its first image's data (a download
+    // cut right after the comment) decodes without a word from the decoder, but there is no
+    // chart in it to show, file or read.
+    if (chart.imageCount() == 0 || !chart.image(0).hasImageData())
+        throw GIFException(QCoreApplication::translate(
+            "ChartDecoding", "The chart holds no picture: the file ends before its image data."));
     return warnings;
 }
 
@@ -75,8 +81,8 @@ bool leavesPixelsUnset(const TGIFImage& chart, const QStringList& warnings) {
     // The decoder reports its texts through the translation, so they are compared as shown.
     for (const char* unset : {gif::message::PrematureEnd, gif::message::BitBufferUnderrun})
         if (warnings.contains(QCoreApplication::translate("GIFImage", unset))) return true;
-    // The picture is frame 0.
-    return chart.imageCount() > 0 && chart.image(0).hasImageData() &&
+    // The picture is frame 0; without image data it has no pixel set at all.
+    return chart.imageCount() == 0 || !chart.image(0).hasImageData() ||
            !chart.image(0).pixelsComplete();
 }
 

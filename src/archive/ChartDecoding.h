@@ -19,7 +19,7 @@ namespace archive {
 
 struct DecodedChart {
     QString path;
-    QImage bitmap; // null when the chart decodes to no picture
+    QImage bitmap;        // null when the chart decodes to no picture
     QStringList comments; // the first frame's comment texts
     std::shared_ptr<const geo::PixelTemperatures> temperatures; // null: colours only
 };
@@ -39,13 +39,15 @@ struct ChartDecoding {
 using DecodingProgress = std::function<bool(int done, int total)>;
 
 // Loads the chart file at path into chart, like TGIFImage::LoadFromFile (throws GIFException
-// the same way), and answers the decoder's warnings in the order they came.
+// the same way), and answers the decoder's warnings in the order they came. A file whose first
+// image has no image data holds no chart: that too throws, so that nothing opens or files it.
 QStringList loadChartFile(TGIFImage& chart, const QString& path);
 
 // Whether the decode of chart, which gave these warnings (loadChartFile), left pixels of the
 // picture unset, so that they show the fill colour instead of the chart: its image data ended
 // early ("Premature end of data", "Decoder bit buffer under-run", or no word at all when a file
-// stops right at a sub-block's end), as in a download that stopped part-way.
+// stops right at a sub-block's end), or it has no image data at all, as in a download that
+// stopped part-way.
 bool leavesPixelsUnset(const TGIFImage& chart, const QStringList& warnings);
 
 // The water's own values a chart made from data carries in its application extension

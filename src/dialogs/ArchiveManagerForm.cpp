@@ -46,6 +46,10 @@ QString TFormManageArchive::manageCaption() {
     return tr("Manage chart archive");
 }
 
+QString TFormManageArchive::moveToTrashText() {
+    return tr("Move to trash");
+}
+
 QString TFormManageArchive::flipCaption() {
     return tr("Flip any charts");
 }
@@ -58,8 +62,10 @@ void TFormManageArchive::FormShow() {
         item->setCheckState(Qt::Unchecked);
     }
     setWindowTitle(DeleteMode ? manageCaption() : flipCaption());
-    LabelSelect->setText(DeleteMode ? tr("Check the chart files to be deleted")
+    // The ticked charts go to the trash, not away for good, and the dialog says so.
+    LabelSelect->setText(DeleteMode ? tr("Check the chart files to move to the trash")
                                     : tr("Check the chart files to flip"));
+    ButtonOK->setText(DeleteMode ? moveToTrashText() : tr("OK"));
 }
 
 bool TFormManageArchive::ShowModal() {
@@ -80,14 +86,15 @@ void TFormManageArchive::ButtonOKClick() {
         question.buttons = platform::Button::Yes | platform::Button::No;
         question.icon = platform::Icon::Question;
         question.defaultButton = platform::Button::No;
+        question.yesText = moveToTrashText();
         if (m_services.messageBoxes->show(question) == platform::Button::Yes) {
             QStringList paths;
             for (const QString& name : ticked)
                 paths.append(Folder + name);
-            // To the trash where there is one; a chart that stays is offered again next time.
-            if (const auto notice = archive::deletedOutrightNotice(
-                    archive::removeCharts(*m_services.fileSystem, paths), question.caption))
-                m_services.messageBoxes->show(*notice);
+            // To the trash; a chart the trash refuses stays unless the user then chooses
+            // otherwise, and is offered again next time.
+            archive::removeCharts(*m_services.fileSystem, *m_services.messageBoxes, paths,
+                                  question.caption);
         }
     }
     accept();

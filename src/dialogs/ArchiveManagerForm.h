@@ -29,6 +29,8 @@ public:
 
     static QString manageCaption();
     static QString flipCaption();
+    // What the confirming buttons of manage mode say.
+    static QString moveToTrashText();
 
     QLabel* LabelSelect = nullptr;
     QListWidget* CheckListBox = nullptr;

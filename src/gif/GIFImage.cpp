@@ -215,7 +215,10 @@ private:
     int readByte() { return m_pos < m_size ? m_data[m_pos++] : -1; }
     // The next n bytes, or a "Premature end of data" error.
     const std::uint8_t* take(qsizetype n) {
-        if (remaining() < n) fail(gif::message::PrematureEnd);
+        if (remaining() < n) {
+            m_ranOut = true;
+            fail(gif::message::PrematureEnd);
+        }
         const std::uint8_t* p = m_data + m_pos;
         m_pos += n;
         return p;
@@ -240,6 +243,7 @@ private:
     int m_blocks = 0;             // frames and extensions read
     int m_subBlocks = 0;          // data sub-blocks of the extensions read
     qsizetype m_commentBytes = 0; // comment sub-blocks read, with their length bytes
+    bool m_ranOut = false;        // the last error was the data running out
     std::vector<std::uint8_t> m_joined;
     std::unique_ptr<std::uint8_t[]> m_rows; // code-order rows of an interlaced frame
     std::size_t m_rowsSize = 0;
@@ -274,7 +278,22 @@ qsizetype GIFReader::run() {
             warn(gif::message::UnknownBlockType);
             break;
         }
-        readFrame();
+        if (m_image.m_frames.empty()) {
+            readFrame();
+            continue;
+        }
+        // Quirk "later-frame-cut-is-a-warning": data that stops inside a later frame's
+        // extensions, image descriptor or colour table leaves the frames before it whole, as data
+        // that stops inside its pixel data does; the frame is dropped with a warning instead of
+        // the whole file being refused.
+        try {
+            readFrame();
+        } catch (const GIFException&) {
+            if (!m_ranOut) throw;
+            warn(gif::message::PrematureEnd);
+            m_pos = m_size;
+            break;
+        }
     }
     const int last = readByte();
     if (last >= 0 && last != Trailer) warn(gif::message::InvalidTrailer);
@@ -354,6 +373,9 @@ void GIFReader::readFrame() {
     // Extensions with no image after them (or data that simply stops) make a frame of their own.
     const int next = peek();
     if (next == Trailer || next == 0 || next < 0) {
+        // Quirk "later-frame-cut-is-a-warning" again: a later frame whose data stops after its
+        // extensions, before its image or the trailer, was cut there.
+        if (next < 0 && !m_image.m_frames.empty()) warn(gif::message::PrematureEnd);
         m_image.m_frames.push_back(std::move(frame));
         return;
     }

@@ -21,8 +21,8 @@ bool FileSystem::sameFile(const QString& a, const QString& b) const {
     return cleaned(a) == cleaned(b);
 }
 
-std::optional<QString> FileSystem::moveToTrash(const QString&) {
-    return std::nullopt;
+TrashOutcome FileSystem::trashFile(const QString&) {
+    return {std::nullopt, TrashRefusal::NoTrash};
 }
 
 bool matchesFileMask(const QString& name, const QString& mask) {

@@ -18,6 +18,24 @@ struct FileEntry {
     QDateTime lastWriteTime; // local time
 };
 
+// Why the trash did not take a file.
+enum class TrashRefusal {
+    None,           // it did
+    NotAFile,       // there is no such file (a folder is never trashed)
+    FolderReadOnly, // the file's own folder cannot be written to, so it cannot leave it
+    NoTrash,        // no trash folder could be found or made
+    TrashReadOnly,  // the trash's folders cannot be written to
+    NoSpace,        // the disk that would hold the trashed file is full
+    NameTooLong,    // the name, as the trash must keep it, is too long for the file system
+    Failed,         // the system refused for another reason
+};
+
+// What moving a file to the trash did: where it went, or why it stayed.
+struct TrashOutcome {
+    std::optional<QString> trashedPath; // the file inside the trash, native separators
+    TrashRefusal refusal = TrashRefusal::None;
+};
+
 // The file operations of the chart archive. Failures are reported by the return value;
 // nothing throws and nothing shows a message.
 class FileSystem {
@@ -45,11 +63,12 @@ public:
     // True when both paths name one existing file, also when reached through a link, "." and
     // ".." or another spelling. This base compares the cleaned absolute paths only.
     virtual bool sameFile(const QString& a, const QString& b) const;
-    // Moves a file (never a folder) to the user's trash, from where the user can restore it,
-    // and answers where it went (the file inside the trash, native separators). Nothing when
-    // there is no trash or the file could not be moved; it is then where it was. This base has
-    // no trash.
-    virtual std::optional<QString> moveToTrash(const QString& path);
+    // Moves a file (never a folder; a link as the link) to the user's trash, from where the
+    // user can restore it, and answers where it went, or why it stayed where it was. This base
+    // has no trash.
+    virtual TrashOutcome trashFile(const QString& path);
+    // trashFile's answer without the reason: where the file went, or nothing.
+    std::optional<QString> moveToTrash(const QString& path) { return trashFile(path).trashedPath; }
 };
 
 // Whether a file name matches a mask as the Windows directory enumeration reads it: "*" stands

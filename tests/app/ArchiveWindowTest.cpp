@@ -69,8 +69,19 @@ public:
     int cancelAfter = -1;
 };
 
+// The disk, whose trash refuses the charts named in full, as a full disk does.
+class FullTrashDisk : public platform::LocalFileSystem {
+public:
+    platform::TrashOutcome trashFile(const QString& path) override {
+        if (full.contains(QFileInfo(path).fileName()))
+            return {std::nullopt, platform::TrashRefusal::NoSpace};
+        return platform::LocalFileSystem::trashFile(path);
+    }
+    QStringList full;
+};
+
 struct ArchiveRig : WindowRig {
-    ArchiveRig() : picker(services) {
+    ArchiveRig() : picker((services.fileSystem = &disk, services)) {
         // Charts moved to the trash go to a trash of the test's own.
         qputenv("XDG_DATA_HOME", dataDir.path().toLocal8Bit());
     }
@@ -98,6 +109,7 @@ struct ArchiveRig : WindowRig {
     }
     QTemporaryDir downloads;
     QTemporaryDir dataDir;
+    FullTrashDisk disk;
     ScriptedPicker picker;
 };
 
@@ -214,7 +226,8 @@ TEST(ArchiveWindow, ChartsPickedByHandAndTheArchiveTidiedAfterTheQuestion) {
     f.MenuToolsManageArchive->trigger();
     EXPECT_EQ(rig.picker.caption, "Manage chart archive");
     ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
-    EXPECT_EQ(rig.messageBoxes.requests[0].caption, "Confirm file delete");
+    EXPECT_EQ(rig.messageBoxes.requests[0].caption, "Move to trash");
+    EXPECT_EQ(rig.picker.prompt, "Check the chart files to move to the trash");
     EXPECT_EQ(rig.messageBoxes.requests[0].text, names[0] + "\r\n" + names[5] + "\r\n");
     QStringList left = names;
     left.removeAt(5);
@@ -326,6 +339,19 @@ TEST(ArchiveWindow, ACutDownloadIsShownInPlaceWithAMessageAndTheWholeCopyStays) 
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(cut.fileName())) &&
                 message.contains("incomplete"))
         << message.toStdString();
+
+    // Cut right after its comment there is no picture: an error, nothing filed or shown.
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                cut.write(whole.left(847)) == 847);
+    cut.close();
+    const QImage shown = f.BaseBitmap;
+    rig.fileDialogs.queueFile(cut.fileName());
+    f.MenuFileOpenOne->trigger();
+    EXPECT_EQ(rig.messageBoxes.errors.size(), 1);
+    copy.close();
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copy.readAll() == whole) << "the copy was replaced";
+    EXPECT_EQ(f.BaseBitmap, shown);
 }
 
 // Nothing a chart carries may write outside the archive.
@@ -355,3 +381,46 @@ TEST(ArchiveWindow, ATimeStampThatIsAPathIsShownInPlaceAndNeverWritten) {
 }
 
 } // namespace
+
+// Purge old charts and Manage archive never delete a chart for good on their first yes: a chart
+// the trash refuses stays, named with why, and goes only on a second, separate yes. With "Never"
+// the purge says why it does nothing.
+TEST(ArchiveWindow, AChartTheTrashRefusesStaysUnlessTheUserThenDeletesItForGood) {
+    ArchiveRig rig;
+    auto form = rig.window();
+    TFormThalwise& f = *form;
+    const QStringList names = {"2026-11-01-12ne01.gif", "2026-11-02-12ne01.gif",
+                               "2026-11-03-12ne01.gif"};
+    for (const QString& name : names) {
+        ASSERT_TRUE(QFile::copy(archiveSample("2026-11-24-12ne01.gif"), f.ArchiveFolder + name));
+        ASSERT_TRUE(rig.localFileSystem.setLastWriteTime(
+            f.ArchiveFolder + name, QDateTime(QDate(2026, 11, 1), QTime(12, 0))));
+    }
+    rig.clock.current = QDateTime(QDate(2026, 11, 16), QTime(9, 0));
+    f.DaysToKeep->Value = 0;
+    f.MenuToolsPurgeOldCharts->trigger();
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains("Never")) << "says why";
+    EXPECT_EQ(rig.archived(f), names);
+
+    rig.disk.full = {names[1], names[2]};
+    f.DaysToKeep->Value = 7;
+    rig.messageBoxes.requests.clear();
+    rig.messageBoxes.answers = {platform::Button::Yes, platform::Button::No};
+    f.MenuToolsPurgeOldCharts->trigger();
+    EXPECT_EQ(rig.archived(f), names.mid(1)) << "the first went to the trash, the rest stayed";
+    EXPECT_TRUE(QFile::exists(rig.dataDir.filePath("Trash/files/" + names[0])));
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
+    EXPECT_TRUE(rig.messageBoxes.requests[1].text.startsWith(names[1] + ": the disk is full\r"));
+
+    // Manage archive moves to the trash; the one the trash refuses goes on the second yes only.
+    rig.messageBoxes.requests.clear();
+    rig.messageBoxes.answers = {platform::Button::Yes, platform::Button::Yes};
+    rig.picker.ticks = {{names[2]}};
+    f.MenuToolsManageArchive->trigger();
+    EXPECT_EQ(rig.picker.ButtonOK->text(), "Move to trash");
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 2);
+    EXPECT_EQ(rig.messageBoxes.requests[0].yesText, "Move to trash");
+    EXPECT_EQ(rig.archived(f), QStringList({names[1]}));
+    EXPECT_FALSE(QFile::exists(rig.dataDir.filePath("Trash/files/" + names[2])));
+}

@@ -2,6 +2,7 @@
 // removing what the user confirmed.
 #include "archive/ArchiveTidyUp.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -57,29 +58,43 @@ TEST(OldCharts, TheArchiveFolderItselfInTheOrderFoundWithTheirQuestion) {
     EXPECT_TRUE(fake.calls.isEmpty()); // "Never": not even searched
 }
 
-TEST(RemoveCharts, ToTheTrashWhereThereIsOneElseDeletedAndFailuresPassedOver) {
-    for (const bool hasTrash : {true, false}) {
+// Nothing is deleted on the first yes: what the trash refuses stays, is named with its reason,
+// and goes for good only on a second, separate yes.
+TEST(RemoveCharts, ToTheTrashOnlyAndWhatItRefusesDeletedOnlyOnASecondYes) {
+    using platform::Button;
+    for (const Button second : {Button::No, Button::Yes}) {
         FakeFileSystem fake;
-        fake.hasTrash = hasTrash;
+        FakeMessageBoxes boxes;
+        boxes.answers = {second};
         for (const char* name : {"a.gif", "b.gif", "c.gif"})
             fake.addFile(Archive + name);
-        fake.failOn(FakeFileSystem::Operation::Trash, Archive + "b.gif");
+        fake.refuseTrash(Archive + "b.gif", platform::TrashRefusal::NoSpace);
+        fake.refuseTrash(Archive + "c.gif", platform::TrashRefusal::TrashReadOnly);
         fake.failOn(FakeFileSystem::Operation::Delete, Archive + "c.gif");
-        // a: trash (or deleted); b: the trash refuses it, deleted; c: trash or stays; x: none.
-        const auto counts = archive::removeCharts(
-            fake, {Archive + "a.gif", Archive + "b.gif", Archive + "c.gif", Archive + "x.gif"});
-        EXPECT_EQ(QList<int>({counts.movedToTrash, counts.deleted, counts.kept}),
-                  hasTrash ? QList<int>({2, 1, 1}) : QList<int>({0, 2, 2}));
-        EXPECT_EQ(fake.trashed.size(), counts.movedToTrash);
-        EXPECT_EQ(fake.exists(Archive + "c.gif"), !hasTrash);
-        // What was deleted outright is named, with the reason; nothing is said otherwise.
-        const auto notice = archive::deletedOutrightNotice(counts, "Chart archive tidy-up");
-        ASSERT_TRUE(notice.has_value());
-        EXPECT_EQ(notice->text, QString(hasTrash ? "b.gif\r" : "a.gif\rb.gif\r") +
-                                    "\rNo trash could be made for these charts, so they were "
-                                    "deleted for good.");
+        const auto removed = archive::removeCharts(
+            fake, boxes,
+            {Archive + "a.gif", Archive + "b.gif", Archive + "c.gif", Archive + "x.gif"},
+            "Chart archive tidy-up");
+        EXPECT_EQ(fake.trashed.keys(), QStringList({Archive + "a.gif"}));
+        // Every chart offered to the trash before anything is deleted; x.gif was gone already.
+        QStringList expected = {"trash " + Archive + "a.gif", "trash " + Archive + "b.gif",
+                                "trash " + Archive + "c.gif", "trash " + Archive + "x.gif"};
+        if (second == Button::Yes)
+            expected += {"delete " + Archive + "b.gif", "delete " + Archive + "c.gif"};
+        EXPECT_EQ(fake.calls, expected);
+        EXPECT_EQ(fake.exists(Archive + "b.gif"), second == Button::No);
+        EXPECT_TRUE(fake.exists(Archive + "c.gif")); // it cannot be deleted either
+        EXPECT_EQ(removed.deletedForGood, second == Button::Yes ? 1 : 0);
+        ASSERT_EQ(boxes.requests.size(), 1);
+        const platform::MessageBoxRequest& asked = boxes.requests[0];
+        const QStringList lines = asked.text.split('\r');
+        ASSERT_GE(lines.size(), 4);
+        EXPECT_EQ(lines[0], "b.gif: the disk is full");
+        EXPECT_EQ(lines[1], "c.gif: the trash cannot be written to");
+        EXPECT_EQ(lines[2], "");
+        EXPECT_EQ(asked.defaultButton, Button::No);
+        EXPECT_EQ(asked.yesText, "Delete for good");
     }
-    EXPECT_FALSE(archive::deletedOutrightNotice({}, "").has_value());
 }
 
 } // namespace

@@ -586,6 +586,15 @@ TEST(Cli, ArchiveIntakeOldChartsTheFlipAndThePurgeAsTheWindowHasThem) {
     // The copy itself is shown in place.
     r = runCli({"archive", "intake", copy, "--archive", archive});
     EXPECT_EQ(r.out, "show: " + copy + "\n");
+    // A download cut right after its comment holds no picture: refused, the copy stays whole.
+    const QByteArray whole = readFile(copy);
+    QFile cut(chart);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate) && cut.write(whole.left(847)));
+    cut.close();
+    r = runCli({"archive", "intake", chart, "--archive", archive});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(readFile(copy) == whole);
     for (int day = 24; day <= 30; ++day) {
         const QString name = QStringLiteral("2026-11-%1-12ne01.gif").arg(day);
         ASSERT_TRUE(

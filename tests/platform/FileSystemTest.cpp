@@ -5,11 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using platform::FileEntry;
 
@@ -237,17 +240,35 @@ TEST_P(FileSystemCases, SameFileSeesThroughOtherSpellingsAndLinks) {
 INSTANTIATE_TEST_SUITE_P(DiskAndMemory, FileSystemCases, ::testing::Values("disk", "memory"),
                          [](const auto& info) { return std::string(info.param); });
 
+// A scoped environment variable: set (or unset with nullptr) for one test, then put back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray* value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+        value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
 // The user's trash in the desktop's freedesktop.org layout, on an account whose
-// ~/.local/share does not exist yet; nothing ever lands in the working folder.
+// ~/.local/share does not exist yet; a relative XDG_DATA_HOME is no data home, and nothing ever
+// lands in the working folder; a home that is not there is never made.
 TEST(HomeTrash, MadePrivateWhereMissingWithInfoFilesAndUniqueNamesAndNowhereElse) {
     QTemporaryDir home, work, archive;
-    const QByteArray oldHome = qgetenv("HOME");
     const QString oldWork = QDir::currentPath();
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_DATA_HOME");
+    const QByteArray homePath = QFile::encodeName(home.path());
+    const QByteArray relative("data");
+    ScopedEnv homeSet("HOME", &homePath);
+    ScopedEnv dataHome("XDG_DATA_HOME", &relative);
     ASSERT_TRUE(QDir::setCurrent(work.path()));
     platform::LocalFileSystem disk;
-    const QString chart = archive.filePath("2026-11-24 12%.gif"); // a name to be escaped
+    // A name to be escaped: blank, "%", "#" and a non-ASCII letter.
+    const QString chart = archive.filePath(QString::fromUtf8("2026-11-24 12%\xc3\xa9#.gif"));
     const auto trashChart = [&] {
         QFile file(chart);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -255,30 +276,120 @@ TEST(HomeTrash, MadePrivateWhereMissingWithInfoFilesAndUniqueNamesAndNowhereElse
         return disk.moveToTrash(chart).value_or("(stayed)");
     };
     const QString trash = home.path() + "/.local/share/Trash/";
-    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(trash + "files/2026-11-24 12%.gif"));
-    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(trash + "files/2026-11-24 12%.2.gif"));
+    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(
+                                trash + QString::fromUtf8("files/2026-11-24 12%\xc3\xa9#.gif")));
+    EXPECT_EQ(trashChart(), QDir::toNativeSeparators(
+                                trash + QString::fromUtf8("files/2026-11-24 12%\xc3\xa9#.2.gif")));
     for (const char* made : {".local", ".local/share/Trash/files", ".local/share/Trash/info"}) {
         struct stat info;
         ASSERT_EQ(::stat(QFile::encodeName(home.filePath(made)).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
     }
-    QFile info(trash + "info/2026-11-24 12%.2.gif.trashinfo");
+    QFile info(trash + QString::fromUtf8("info/2026-11-24 12%\xc3\xa9#.2.gif.trashinfo"));
     ASSERT_TRUE(info.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(info.readAll()).split('\n');
     ASSERT_EQ(lines.size(), 4); // the last one empty
+    // RFC 2396 escaping of the file system's bytes: each byte outside the unreserved characters
+    // and "/" as "%" and two hex digits (é is C3 A9 in UTF-8). The temporary folder's own name
+    // holds none of them.
+    ASSERT_FALSE(archive.path().contains(QRegularExpression("[^A-Za-z0-9/._-]")));
     EXPECT_EQ(lines[0] + lines[1],
-              "[Trash Info]Path=" + QFile::encodeName(archive.path()).toPercentEncoding("/") +
-                  "/2026-11-24%2012%25.gif");
+              "[Trash Info]Path=" + archive.path() + "/2026-11-24%2012%25%C3%A9%23.gif");
     const QDateTime deleted =
         QDateTime::fromString(lines[2], "'DeletionDate='yyyy-MM-dd'T'HH:mm:ss");
     EXPECT_TRUE(deleted.isValid() && qAbs(deleted.secsTo(QDateTime::currentDateTime())) < 60)
         << lines[2].toStdString();
-    // Without a home there is no trash, and the chart stays where it was.
-    qunsetenv("HOME");
-    EXPECT_EQ(trashChart(), "(stayed)");
+    // A name whose info file would pass 255 bytes is shortened in the trash, not refused.
+    const QString longChart = archive.filePath(QString(250, 'x') + ".gif");
+    QFile(longChart).open(QIODevice::WriteOnly);
+    const QString trashedLong = disk.moveToTrash(longChart).value_or("(stayed)");
+    EXPECT_EQ(QFileInfo(trashedLong).fileName(), QString(241, 'x') + ".gif");
+    // Without a home there is no trash, and the chart stays where it was; a home that does not
+    // exist is not made.
+    const QByteArray gone = homePath + "/gone";
+    {
+        ScopedEnv goneHome("HOME", &gone);
+        ScopedEnv noDataHome("XDG_DATA_HOME", nullptr);
+        QFile again(chart);
+        ASSERT_TRUE(again.open(QIODevice::WriteOnly));
+        again.close();
+        EXPECT_EQ(disk.trashFile(chart).refusal, platform::TrashRefusal::NoTrash);
+        EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(gone)));
+    }
+    {
+        ScopedEnv noHome("HOME", nullptr);
+        EXPECT_EQ(trashChart(), "(stayed)");
+    }
+    EXPECT_TRUE(QFile::exists(chart));
     EXPECT_TRUE(QDir(work.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     QDir::setCurrent(oldWork);
-    qputenv("HOME", oldHome);
+}
+
+// Across file systems a chart keeps its permissions and time, a link stays a link, and a name
+// already taken is never replaced.
+TEST(MoveByCopy, KeepsPermissionsTimeAndLinksAndNeverReplaces) {
+    QTemporaryDir from, to;
+    const auto name = [](const QTemporaryDir& dir, const char* file) {
+        return QFile::encodeName(dir.filePath(file));
+    };
+    for (const char* file : {"chart.gif", "taken.gif"}) {
+        QFile made(from.filePath(file));
+        ASSERT_TRUE(made.open(QIODevice::WriteOnly) && made.write(file) > 0);
+    }
+    ASSERT_EQ(::chmod(name(from, "chart.gif"), 0640), 0);
+    const QDateTime written(QDate(2026, 11, 24), QTime(12, 0));
+    ASSERT_TRUE(platform::LocalFileSystem().setLastWriteTime(from.filePath("chart.gif"), written));
+    ASSERT_EQ(::symlink("chart.gif", name(from, "link.gif")), 0);
+    ASSERT_EQ(platform::moveByCopy(name(from, "taken.gif"), name(to, "chart.gif")), 0);
+
+    EXPECT_EQ(platform::moveByCopy(name(from, "chart.gif"), name(to, "chart.gif")), EEXIST);
+    EXPECT_TRUE(QFile::exists(from.filePath("chart.gif")));
+    QFile taken(to.filePath("chart.gif"));
+    EXPECT_TRUE(taken.open(QIODevice::ReadOnly) && taken.readAll() == "taken.gif");
+    EXPECT_EQ(platform::moveByCopy(name(from, "link.gif"), name(to, "link.gif")), 0);
+    char target[64] = {};
+    EXPECT_EQ(::readlink(name(to, "link.gif"), target, 63), 9);
+    EXPECT_STREQ(target, "chart.gif"); // the link, not a copy of what it points to
+    QFile::remove(to.filePath("chart.gif"));
+    EXPECT_EQ(platform::moveByCopy(name(from, "chart.gif"), name(to, "chart.gif")), 0);
+    EXPECT_FALSE(QFile::exists(from.filePath("chart.gif")));
+    struct stat moved;
+    ASSERT_EQ(::stat(name(to, "chart.gif"), &moved), 0);
+    EXPECT_EQ(moved.st_mode & 07777, 0640u);
+    EXPECT_EQ(QFileInfo(to.filePath("chart.gif")).lastModified(), written);
+}
+
+// A chart on another mount goes to that mount's own trash, $top/.Trash-$uid, by a rename; its
+// info file gives the path from the mount's top. /dev/shm serves where it is a mount of its own.
+TEST(MountTrash, AChartOnAnotherMountGoesToThatMountsTrash) {
+    QTemporaryDir home;
+    struct stat shm, tmp;
+    if (::stat("/dev/shm", &shm) != 0 ||
+        ::stat(QFile::encodeName(home.path()).constData(), &tmp) != 0 || shm.st_dev == tmp.st_dev ||
+        ::access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "/dev/shm is no writable mount of its own here";
+    const QByteArray homePath = QFile::encodeName(home.path());
+    ScopedEnv homeSet("HOME", &homePath);
+    ScopedEnv dataHome("XDG_DATA_HOME", nullptr);
+    QTemporaryDir archive(QStringLiteral("/dev/shm/thalwise-archive-XXXXXX"));
+    ASSERT_TRUE(archive.isValid());
+    const QString chart = archive.filePath("2026-11-24-12ne01.gif");
+    QFile file(chart);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("GIF89a") > 0);
+    file.close();
+
+    const std::optional<QString> trashed = platform::LocalFileSystem().moveToTrash(chart);
+    ASSERT_TRUE(trashed.has_value());
+    const QString trash = "/dev/shm/.Trash-" + QString::number(::getuid());
+    EXPECT_TRUE(trashed->startsWith(trash + "/files/2026-11-24-12ne01")) << trashed->toStdString();
+    const QString infoPath = trash + "/info/" + QFileInfo(*trashed).fileName() + ".trashinfo";
+    QFile info(infoPath);
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(info.readAll().contains("\nPath=" + QFile::encodeName(archive.path()).mid(9) +
+                                        "/2026-11-24-12ne01.gif\n"));
+    EXPECT_FALSE(QDir(home.path() + "/.local/share/Trash").exists());
+    QFile::remove(*trashed);
+    QFile::remove(infoPath);
 }
 
 TEST(FileMasks, StarsBacktrackAndQuestionMarksTakeOneCharacter) {

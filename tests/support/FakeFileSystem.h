@@ -10,7 +10,8 @@
 // QDir::cleanPath, so "/a/b/" and "/a/b" name the same folder. Every call is recorded in
 // calls as one line ("copy /a/x.gif /b/y.gif"); failOn makes one operation fail on one path.
 // addAlias makes a second path (a link) name an existing file for sameFile; hasTrash says
-// whether moveToTrash finds a trash, which then holds the moved files in trashed.
+// whether trashFile finds a trash, which then holds the moved files in trashed; refuseTrash
+// makes it refuse one path for a reason (a full disk, a read-only trash).
 class FakeFileSystem : public platform::FileSystem {
 public:
     enum class Operation { Entries, Copy, Delete, ReadTime, SetTime, CreateFolder, Exists, Trash };
@@ -153,19 +154,27 @@ public:
                resolved == aliases.value(keyOf(b), keyOf(b));
     }
 
+    void refuseTrash(const QString& path, platform::TrashRefusal why) {
+        trashRefusals.insert(keyOf(path), why);
+    }
     // A moved file is reported under "/Trash" followed by its former path.
-    std::optional<QString> moveToTrash(const QString& path) override {
+    platform::TrashOutcome trashFile(const QString& path) override {
         record(QStringLiteral("trash ") + native(path));
         const QString key = keyOf(path);
-        if (!hasTrash || fails(Operation::Trash, key) || !contents(key)) return std::nullopt;
+        using platform::TrashRefusal;
+        if (!contents(key)) return {std::nullopt, TrashRefusal::NotAFile};
+        if (!hasTrash) return {std::nullopt, TrashRefusal::NoTrash};
+        if (fails(Operation::Trash, key)) return {std::nullopt, TrashRefusal::Failed};
+        if (trashRefusals.contains(key)) return {std::nullopt, trashRefusals.value(key)};
         trashed.insert(key, nodes.take(key));
-        return native(QStringLiteral("/Trash") + key);
+        return {native(QStringLiteral("/Trash") + key), TrashRefusal::None};
     }
 
     QMap<QString, Node> nodes;      // by cleaned path with "/" separators
     QMap<QString, QString> aliases; // alias -> the path it reaches, both cleaned
     bool hasTrash = true;
-    QMap<QString, Node> trashed; // what moveToTrash moved, by its former path
+    QMap<QString, Node> trashed; // what trashFile moved, by its former path
+    QMap<QString, platform::TrashRefusal> trashRefusals;
     QList<std::pair<Operation, QString>> failures;
     mutable QStringList calls;
 
