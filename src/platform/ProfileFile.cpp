@@ -189,12 +189,6 @@ qint32 findInTable(const Table& entries, std::uint32_t hash, Match match) {
     }
 }
 
-// The line in the table that match accepts, or, when there is none, line added under hash
-// (growing the table first when it is half full) and -1: one probe for both.
-template <typename Table, typename Match, typename Live>
-qint32 findOrAddInTable(Table& entries, qsizetype& used, qint32 line, std::uint32_t hash,
-                        Match match, Live live);
-
 // Adds line under hash to the table, growing it (and dropping entries that are no longer live)
 // when it is half full.
 template <typename Table, typename Live>
@@ -226,6 +220,8 @@ void addToTable(Table& entries, qsizetype& used, qint32 line, std::uint32_t hash
     ++used;
 }
 
+// The line in the table that match accepts, or, when there is none, line added under hash
+// (growing the table first when it is half full) and -1: one probe for both.
 template <typename Table, typename Match, typename Live>
 qint32 findOrAddInTable(Table& entries, qsizetype& used, qint32 line, std::uint32_t hash,
                         Match match, Live live) {
