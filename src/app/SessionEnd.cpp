@@ -113,9 +113,13 @@ QString keepUnsavedMarks(const QString& folder, const QString& areaCode,
         path = stem + QStringLiteral("-%1.ini").arg(n);
     if (QFileInfo::exists(path)) return QString();
     platform::ProfileFile file(path);
+    bool written = true;
     for (qsizetype i = 0; i < waypointTexts.size(); ++i)
-        file.writeString(QStringLiteral("Waypoints"), QString::number(i), waypointTexts[i]);
-    return geo::saveAnnotations(file, lines, texts) ? QDir::toNativeSeparators(path) : QString();
+        written =
+            file.writeString(QStringLiteral("Waypoints"), QString::number(i), waypointTexts[i]) &&
+            written;
+    return geo::saveAnnotations(file, lines, texts) && written ? QDir::toNativeSeparators(path)
+                                                               : QString();
 }
 
 } // namespace app

@@ -238,7 +238,8 @@ void TFormThalwise::ImageDisplayMouseUp(TvekImage*, Qt::MouseButton, Qt::Keyboar
         if (!m_pressMapped) break;
         m_undoStack->push(new app::AddWaypointCommand(
             *this, WaypointText(Waypoint{PressPosition.Latitude, PressPosition.Longitude,
-                                         WaypointTemperature})));
+                                         WaypointTemperature},
+                                WaypointPrecision::Pixel)));
         break;
     case app::ReleaseAction::SetHome:
         if (!m_pressMapped) break;

@@ -316,7 +316,7 @@ std::optional<QByteArray> gpxExportDocument(const ChartGeoreference& chart,
     // left out: the plotter gets the points, the trip is the user's to plan.
     QStringList waypointTexts;
     for (const Waypoint& waypoint : layers.waypoints)
-        waypointTexts.append(WaypointText(waypoint));
+        waypointTexts.append(WaypointText(waypoint, WaypointPrecision::Given));
     const QByteArray points = geo::gpxDocument(waypointTexts, layers.home ? layers.home->lat : 0.0,
                                                layers.home ? layers.home->lon : 0.0);
 

@@ -170,13 +170,16 @@ bool saveAnnotations(platform::ProfileFile& file, const QList<AnnotationLine>& l
                      const QList<AnnotationText>& texts) {
     // Each rewritten section moves to the end of the file, so a saved file reads
     // "DataLevel", "Lines", "Text".
+    // A text the file cannot hold (a NUL, a line break) fails the save; the rest is still written.
+    bool written = true;
     file.eraseSection(LinesSection);
     for (qsizetype i = 0; i < lines.size(); ++i)
-        file.writeString(LinesSection, QString::number(i), lineValue(lines[i]));
+        written =
+            file.writeString(LinesSection, QString::number(i), lineValue(lines[i])) && written;
     file.eraseSection(TextSection);
     for (qsizetype i = 0; i < texts.size(); ++i)
-        file.writeString(TextSection, QString::number(i), textValue(texts[i]));
-    return file.flush();
+        written = file.writeString(TextSection, QString::number(i), textValue(texts[i])) && written;
+    return file.flush() && written;
 }
 
 bool eraseAnnotationSections(platform::ProfileFile& file) {

@@ -65,7 +65,8 @@ Annotations loadAnnotations(platform::ProfileFile& file, bool* writeFailed);
 
 // Rewrites "Lines" and then "Text" from the lists (keys 0..n-1, each section moved to the end of
 // the file; an empty list leaves no section), leaves "DataLevel" alone and flushes. False when
-// the flush failed.
+// the flush failed or a text was refused (one holding a NUL or a line break; the others are
+// written).
 bool saveAnnotations(platform::ProfileFile& file, const QList<AnnotationLine>& lines,
                      const QList<AnnotationText>& texts);
 

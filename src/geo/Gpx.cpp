@@ -25,12 +25,14 @@ const QString& Gpx11 = Gpx11Namespace;
 const QString Garmin = QStringLiteral("http://www.garmin.com/xmlschemas/GpxExtensions/v3");
 const QString HomeName = QStringLiteral("HOME");
 
-// The shortest text that reads back as the same float: "41.12", not "41.119999".
-QString coordinate(float degrees) {
-    char digits[64];
-    const auto result =
-        std::to_chars(digits, digits + sizeof digits, degrees, std::chars_format::fixed);
-    return QString::fromLatin1(digits, result.ptr - digits);
+// Six decimals (0.1 m), the most a stored waypoint keeps: "41.123456", "41.120000".
+QString coordinate(double degrees) {
+    return formatFixed(degrees, 6, QLocale::c());
+}
+
+// The Celsius reading as the export writes it: three decimals.
+QString celsiusText(double celsius) {
+    return formatFixed(celsius, 3, QLocale::c());
 }
 
 struct Point {
@@ -64,8 +66,7 @@ void writePoint(QXmlStreamWriter& xml, const QString& element, const Point& poin
         xml.writeStartElement(Gpx11, QStringLiteral("extensions"));
         xml.writeStartElement(Garmin, QStringLiteral("WaypointExtension"));
         const double celsius = celsiusFromFahrenheit(fahrenheit);
-        xml.writeTextElement(Garmin, QStringLiteral("Temperature"),
-                             formatFixed(celsius, 3, QLocale::c()));
+        xml.writeTextElement(Garmin, QStringLiteral("Temperature"), celsiusText(celsius));
         xml.writeEndElement();
         xml.writeEndElement();
     }
@@ -106,6 +107,20 @@ bool isMadeUpName(const QString& name) {
     return madeUp.match(name).hasMatch();
 }
 
+// Quirk "gpx-temperature-shortest": the reading in °F with the fewest decimals (one to four)
+// that the export turns back into the same °C text, so that a file's temperature leaves as it
+// came and our own "72.4" stays 72.4 rather than becoming 72.3992.
+float fahrenheitOfReading(double celsius) {
+    const double fahrenheit = celsius * 9.0 / 5.0 + 32.0;
+    double scale = 1.0;
+    for (int decimals = 1; decimals <= 4; ++decimals) {
+        scale *= 10.0;
+        const auto rounded = float(std::nearbyint(fahrenheit * scale) / scale);
+        if (celsiusText(celsiusFromFahrenheit(rounded)) == celsiusText(celsius)) return rounded;
+    }
+    return float(fahrenheit);
+}
+
 // Reads one wpt or rtept element, the reader on its start; leaves the reader on its end.
 std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespace) {
     Point point;
@@ -140,8 +155,8 @@ std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespac
         }
     }
     if (!latOk || !lonOk || !isShowablePosition(lat, lon)) return std::nullopt;
-    point.waypoint.lat = float(lat);
-    point.waypoint.lon = float(lon);
+    point.waypoint.lat = lat;
+    point.waypoint.lon = lon;
     // The whole name is the description when the plotter's name is its cut (our own export);
     // otherwise the file's name is the name, unless it is one our export made up.
     const QString fullName = waypointName(description);
@@ -150,7 +165,7 @@ std::optional<Point> readPoint(QXmlStreamReader& xml, const QString& gpxNamespac
     else if (!isMadeUpName(point.name))
         point.waypoint.name = waypointName(point.name);
     if (celsius) {
-        const float fahrenheit = float(*celsius * 9.0 / 5.0 + 32.0);
+        const float fahrenheit = fahrenheitOfReading(*celsius);
         // Quirk "gpx-temperature-finite": a temperature beyond a float ("1e300" °C) is no
         // reading; the waypoint keeps its place without one instead of being left out later as
         // if it lay at latitude or longitude 0.
@@ -236,7 +251,7 @@ QByteArray gpxDocument(const QStringList& waypointList, double homeLat, double h
     // HOME is taken even without a home: a waypoint named "Home" must not read back as home.
     QStringList taken{HomeName};
     if (homeLat != 0.0 && homeLon != 0.0)
-        route.push_back({HomeName, Waypoint{float(homeLat), float(homeLon), 0.0f}});
+        route.push_back({HomeName, Waypoint{homeLat, homeLon, 0.0f}});
     for (qsizetype i = 0; i < waypointList.size(); ++i) {
         if (const std::optional<Waypoint> waypoint = ParseWaypoint(waypointList[i])) {
             const QString wanted = waypoint->name.isEmpty()
@@ -352,7 +367,7 @@ std::optional<GpxWaypoints> readGpx(const QByteArray& document, QString* error) 
     GpxWaypoints result;
     for (const Point& point : waypoints.empty() ? routePoints : waypoints) {
         if (point.name == HomeName && !result.home)
-            result.home = GeoPosition{point.waypoint.lat, point.waypoint.lon};
+            result.home = GpxHome{point.waypoint.lat, point.waypoint.lon};
         else
             result.waypoints.push_back(point.waypoint);
     }
@@ -384,13 +399,15 @@ ImportedTrip importWaypoints(const QStringList& waypointList, double homeLat, do
     trip.homeLon = homeLon;
     const bool homeSet = homeLat != 0.0 && homeLon != 0.0;
     if (imported.home && (replace || !homeSet)) {
-        trip.homeLat = imported.home->Latitude;
-        trip.homeLon = imported.home->Longitude;
+        trip.homeLat = imported.home->lat;
+        trip.homeLon = imported.home->lon;
     }
     for (const Waypoint& waypoint : imported.waypoints) {
-        const QString text = WaypointText(waypoint);
+        // Quirk "gpx-position-as-given": the file's position is kept to its sixth decimal, not
+        // cut to a clicked pixel's four, so that exporting the list gives the same file back.
+        const QString text = WaypointText(waypoint, WaypointPrecision::Given);
         const std::optional<Waypoint> stored = ParseWaypoint(text);
-        if (!stored || stored->lat == 0.0f || stored->lon == 0.0f) {
+        if (!stored || stored->lat == 0.0 || stored->lon == 0.0) {
             ++trip.leftOut;
             continue;
         }

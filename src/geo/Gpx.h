@@ -2,7 +2,6 @@
 // The waypoints as GPX, the exchange format of GPS units and chart plotters: GPX 1.1 written,
 // GPX 1.0 and 1.1 read. Temperatures travel in the Garmin waypoint extension (°C).
 
-#include "geo/AreaStuff.h"
 #include "geo/Waypoint.h"
 
 #include <QByteArray>
@@ -49,12 +48,18 @@ bool writeGpxDocument(const QString& path, const QByteArray& document, QString* 
 bool writeGpxFile(const QString& path, const QStringList& waypointList, double homeLat,
                   double homeLon, QString* error);
 
+// A home position read from a file, to the file's own precision.
+struct GpxHome {
+    double lat = 0.0;
+    double lon = 0.0;
+};
+
 struct GpxWaypoints {
     // In file order, temperatures in °F (0 for none). A waypoint's name is its desc when the
     // file's name is that cut for a plotter, as gpxDocument cuts it; otherwise the file's name,
     // except the made-up "WPT01", "WPT02", ... which read as none.
     std::vector<Waypoint> waypoints;
-    std::optional<GeoPosition> home; // a waypoint named "HOME", kept apart from the list
+    std::optional<GpxHome> home; // a waypoint named "HOME", kept apart from the list
 };
 
 // The waypoints of a GPX 1.0 or 1.1 document (the route points when it has no waypoints), in

@@ -9,13 +9,24 @@
 
 namespace {
 
-std::optional<float> toNumber(const QString& text) {
+std::optional<double> toNumber(const QString& text) {
     bool ok = false;
-    const float v = QLocale::c().toFloat(text, &ok);
+    const double v = QLocale::c().toDouble(text, &ok);
     if (ok) return v;
-    const float w = QLocale().toFloat(text, &ok);
+    const double w = QLocale().toDouble(text, &ok);
     if (ok) return w;
     return std::nullopt;
+}
+
+// value with at most `most` decimals (rounded), trailing zeros dropped down to `least`.
+QString decimals(double value, int most, int least) {
+    QString text = geo::formatFixed(value, most, QLocale::c());
+    const qsizetype point = text.indexOf(u'.');
+    if (point < 0) return text;
+    qsizetype end = text.size();
+    while (end > point + 1 + least && text.at(end - 1) == u'0')
+        --end;
+    return text.left(end == point + 1 ? point : end);
 }
 
 // ",Name=..." for a named waypoint, quoted as the comma-text reader expects; empty for none.
@@ -61,15 +72,17 @@ QString withWaypointName(const QString& text, const QString& name) {
 
 } // namespace geo
 
-QString WaypointText(const Waypoint& waypoint) {
-    const QLocale c = QLocale::c();
-    return QLatin1String("Lat=") + geo::formatFixed(waypoint.lat, 2, c) + QLatin1String(",Lon=") +
-           geo::formatFixed(waypoint.lon, 2, c) + QLatin1String(",Tf=") +
-           geo::formatFixed(waypoint.tempF, 1, c) + nameItem(waypoint.name);
+QString WaypointText(const Waypoint& waypoint, WaypointPrecision precision) {
+    const bool given = precision == WaypointPrecision::Given;
+    const int positionDecimals = given ? 6 : 4;
+    return QLatin1String("Lat=") + decimals(waypoint.lat, positionDecimals, given ? 2 : 4) +
+           QLatin1String(",Lon=") + decimals(waypoint.lon, positionDecimals, given ? 2 : 4) +
+           QLatin1String(",Tf=") + decimals(waypoint.tempF, given ? 4 : 1, 1) +
+           nameItem(waypoint.name);
 }
 
 std::optional<Waypoint> ParseWaypoint(const QString& text) {
-    std::optional<float> lat, lon, temp;
+    std::optional<double> lat, lon, temp;
     std::optional<QString> name;
     for (const QString& item : geo::splitCommaText(text)) {
         const qsizetype eq = item.indexOf(u'=');
@@ -92,6 +105,8 @@ std::optional<Waypoint> ParseWaypoint(const QString& text) {
     }
     if (!lat || !lon || !temp) return std::nullopt;
     // "Lat=nan" or "Lon=1e39" are numbers to the reader but no place on earth.
-    if (!geo::isShowablePosition(*lat, *lon) || !std::isfinite(*temp)) return std::nullopt;
-    return Waypoint{*lat, *lon, *temp, name.value_or(QString())};
+    // A temperature beyond a float ("Tf=1e39") is no number either.
+    const auto tempF = float(*temp);
+    if (!geo::isShowablePosition(*lat, *lon) || !std::isfinite(tempF)) return std::nullopt;
+    return Waypoint{*lat, *lon, tempF, name.value_or(QString())};
 }

@@ -5,18 +5,32 @@
 #include <optional>
 
 // A position the user marked, with the water temperature read there (°F, 0 for none) and the
-// name the user gave it (empty for none).
+// name the user gave it (empty for none). The position is a double: a position taken from a GPX
+// file keeps its six decimals (0.1 m), which a float cannot hold.
 struct Waypoint {
-    float lat = 0;
-    float lon = 0;
+    double lat = 0;
+    double lon = 0;
     float tempF = 0;
     QString name = {};
 };
 
-// The stored text "Lat=%.2f,Lon=%.2f,Tf=%.1f", always with a period, then ",Name=..." for a named
-// waypoint: the name item is double-quoted (its quotes doubled) when it holds a comma, a quote or
-// a blank, so the three fields stay first and a reader of the three sees nothing new.
-QString WaypointText(const Waypoint& waypoint);
+// How many decimals the stored text keeps.
+enum class WaypointPrecision {
+    // A clicked position: the pixel's position to four decimals (about 10 m, finer than a chart
+    // pixel), the temperature as the readout shows it, one decimal.
+    Pixel,
+    // A position taken from elsewhere (a GPX file): as given, up to six decimals and at least
+    // two; the temperature up to four decimals (what a Celsius reading to 0.001 becomes in °F).
+    // Trailing zeros are dropped.
+    Given,
+};
+
+// The stored text "Lat=...,Lon=...,Tf=..." with the decimals of precision, always with a period,
+// then ",Name=..." for a named waypoint: the name item is double-quoted (its quotes doubled) when
+// it holds a comma, a quote or a blank, so the three fields stay first and a reader of the three
+// sees nothing new.
+QString WaypointText(const Waypoint& waypoint,
+                     WaypointPrecision precision = WaypointPrecision::Pixel);
 
 // Reads a stored waypoint text: items split at commas and spaces (a double-quoted item may hold
 // either), values of the items named LAT, LON and TF (any letter case). Nothing unless all three

@@ -70,6 +70,13 @@ bool isWellFormed(QStringView text) {
     return true;
 }
 
+// Quirk "refuse-unreadable-names": a key path or value name is written only when the file can
+// give it back: a line break would end its line (the registry editor's form has no escape for
+// one) and half of a surrogate pair cannot be written in UTF-8.
+bool fitsNameForm(QStringView name) {
+    return !name.contains(u'\n') && !name.contains(u'\r') && isWellFormed(name);
+}
+
 QByteArray utf16leBytes(const QString& text) {
     QByteArray bytes;
     bytes.reserve((text.size() + 1) * 2);
@@ -628,6 +635,7 @@ QStringList FileRegistry::valueNames(const QString& key) const {
 bool FileRegistry::createKey(const QString& key) {
     const QString path = normalizeKey(key);
     if (path.isEmpty()) return true;
+    if (!fitsNameForm(path)) return false;
     return modify([&](Contents& contents) {
         if (contents.findKey(path)) return false;
         contents.ensureKey(path);
@@ -638,6 +646,7 @@ bool FileRegistry::createKey(const QString& key) {
 bool FileRegistry::writeValue(const QString& key, const QString& name, const RegistryValue& value) {
     const QString path = normalizeKey(key);
     if (path.isEmpty()) return false; // values need a key below the root
+    if (!fitsNameForm(path) || !fitsNameForm(name)) return false;
     return modify([&](Contents& contents) {
         return contents.keys[std::size_t(contents.ensureKey(path))].set(name, value);
     });
@@ -652,7 +661,10 @@ bool FileRegistry::deleteKey(const QString& key) {
 bool FileRegistry::replaceValues(const QString& key,
                                  const QList<std::pair<QString, RegistryValue>>& values) {
     const QString path = normalizeKey(key);
-    if (path.isEmpty()) return false;
+    if (path.isEmpty() || !fitsNameForm(path)) return false;
+    if (!std::all_of(values.begin(), values.end(),
+                     [](const auto& value) { return fitsNameForm(value.first); }))
+        return false;
     // Quirk "batch-replace": a whole section (every waypoint) costs one write of the file, not
     // one per value; each write re-reads and replaces the whole store.
     return modify([&](Contents& contents) {

@@ -58,20 +58,32 @@ QStringView keyValue(QStringView line) {
 
 enum class LineKind { Verbatim, Header, Key };
 
+// One look along the line, stopping at the first character that decides: blanks skipped, then
+// "[" a header, ";" or nothing a comment, else a key when an "=" follows the name before a NUL.
 LineKind kindOf(QStringView line) {
-    const QStringView readable = trimBlanks(readablePart(line));
-    if (readable.isEmpty() || readable.front() == u';') return LineKind::Verbatim;
-    if (readable.front() == u'[') return LineKind::Header;
-    const qsizetype equals = readable.indexOf(u'=');
+    const char16_t* text = line.utf16();
+    const qsizetype size = line.size();
+    qsizetype i = 0;
+    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    if (i == size || text[i] == u'\0' || text[i] == u';') return LineKind::Verbatim;
+    if (text[i] == u'[') return LineKind::Header;
     // A line "=value" names no key (the platform could not look it up either).
-    if (equals < 0 || trimBlanks(readable.left(equals)).isEmpty()) return LineKind::Verbatim;
-    return LineKind::Key;
+    if (text[i] == u'=') return LineKind::Verbatim;
+    for (; i < size && text[i] != u'\0'; ++i)
+        if (text[i] == u'=') return LineKind::Key;
+    return LineKind::Verbatim;
 }
 
 // Names match without regard to case: code point by code point after simple case folding, the
 // same folding for comparing and for hashing.
 char32_t foldedAt(QStringView text, qsizetype& i) {
     char32_t c = text[i].unicode();
+    // ASCII folds to its lower case without asking the Unicode tables.
+    if (c < 0x80) {
+        ++i;
+        return c >= u'A' && c <= u'Z' ? c + 32 : c;
+    }
     if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
         c = QChar::surrogateToUcs4(text[i], text[i + 1]);
         ++i;
@@ -92,9 +104,11 @@ bool sameName(QStringView a, QStringView b) {
 // drawn for each process, so that a file cannot be written whose names all fall on one slot (a
 // fixed hash let a file of chosen names make every lookup a scan of all of them).
 std::uint32_t nameHash(QStringView name, std::size_t seed) {
-    QVarLengthArray<char32_t, 64> folded;
+    QVarLengthArray<char32_t, 64> folded(name.size());
+    qsizetype n = 0;
     for (qsizetype i = 0; i < name.size();)
-        folded.append(foldedAt(name, i));
+        folded[n++] = foldedAt(name, i);
+    folded.resize(n);
     const std::uint64_t h =
         qHashBits(folded.constData(), std::size_t(folded.size()) * sizeof(char32_t),
                   seed ^ QHashSeed::globalSeed());
@@ -127,8 +141,8 @@ qsizetype utf8Length(QStringView text) {
     return bytes;
 }
 
-// A line break in a written name or value would start another line in the file: it is written
-// as a blank.
+// A line break in a name or value would start another line in the file; looked up, it is a
+// blank.
 QString oneLine(const QString& text) {
     QString line = text;
     for (QChar& c : line)
@@ -136,50 +150,93 @@ QString oneLine(const QString& text) {
     return line;
 }
 
-// A name as it is looked up and written: one line, read up to a NUL, blanks around it dropped.
+// A name as it is looked up: one line, read up to a NUL, blanks around it dropped.
 QString cleanName(const QString& name) {
     return trimBlanks(readablePart(oneLine(name))).toString();
 }
 
-template <typename Match>
-qint32 findInTable(const std::vector<qint32>& entries, std::uint32_t hash, Match match) {
+// True when the text survives a line of the file: no line break, no NUL (which ends what is
+// read of a line) and every surrogate half of a pair (only such text survives UTF-8).
+bool fitsOneLine(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n' || c == u'\0') return false;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+// The value as it is written after "=": in double quotes when reading would otherwise drop its
+// outer blanks or a pair of quotes around it.
+QString writtenValue(const QString& value) {
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+                        value.back() == value.front();
+    if (quoted || trimBlanks(value).size() != value.size()) return u'"' + value + u'"';
+    return value;
+}
+
+template <typename Table, typename Match>
+qint32 findInTable(const Table& entries, std::uint32_t hash, Match match) {
     if (entries.empty()) return -1;
     const std::size_t mask = entries.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const qint32 line = entries[i];
-        if (line < 0) return -1;
-        if (match(line)) return line;
+        const auto& slot = entries[i];
+        if (slot.line < 0) return -1;
+        if (slot.hash == hash && match(slot.line)) return slot.line;
     }
 }
 
-// Adds line to the table, growing it (and dropping entries that are no longer live) when it is
-// half full.
-template <typename HashOf, typename Live>
-void addToTable(std::vector<qint32>& entries, qsizetype& used, qint32 line, HashOf hashOf,
-                Live live) {
+// Adds line under hash to the table, growing it (and dropping entries that are no longer live)
+// when it is half full.
+template <typename Table, typename Live>
+void addToTable(Table& entries, qsizetype& used, qint32 line, std::uint32_t hash, Live live) {
     if ((used + 1) * 2 > qsizetype(entries.size())) {
-        std::vector<qint32> kept;
-        for (const qint32 entry : entries)
-            if (entry >= 0 && live(entry)) kept.push_back(entry);
+        Table kept;
+        kept.reserve(std::size_t(used));
+        for (const auto& slot : entries)
+            if (slot.line >= 0 && live(slot.line)) kept.push_back(slot);
+        // A third full at most after growing, half full before the next growth.
         std::size_t size = 16;
-        while (size < (kept.size() + 1) * 4)
+        while (size < (kept.size() + 1) * 3)
             size *= 2;
-        entries.assign(size, -1);
+        entries.assign(size, {});
         used = 0;
-        for (const qint32 entry : kept) {
-            std::size_t i = hashOf(entry) & (size - 1);
-            while (entries[i] >= 0)
+        for (const auto& slot : kept) {
+            std::size_t i = slot.hash & (size - 1);
+            while (entries[i].line >= 0)
                 i = (i + 1) & (size - 1);
-            entries[i] = entry;
+            entries[i] = slot;
             ++used;
         }
     }
     const std::size_t mask = entries.size() - 1;
-    std::size_t i = hashOf(line) & mask;
-    while (entries[i] >= 0)
+    std::size_t i = hash & mask;
+    while (entries[i].line >= 0)
         i = (i + 1) & mask;
-    entries[i] = line;
+    entries[i] = {hash, line};
     ++used;
+}
+
+// The line in the table that match accepts, or, when there is none, line added under hash
+// (growing the table first when it is half full) and -1: one probe for both.
+template <typename Table, typename Match, typename Live>
+qint32 findOrAddInTable(Table& entries, qsizetype& used, qint32 line, std::uint32_t hash,
+                        Match match, Live live) {
+    if ((used + 1) * 2 <= qsizetype(entries.size())) {
+        const std::size_t mask = entries.size() - 1;
+        std::size_t i = hash & mask;
+        for (; entries[i].line >= 0; i = (i + 1) & mask)
+            if (entries[i].hash == hash && match(entries[i].line)) return entries[i].line;
+        entries[i] = {hash, line};
+        ++used;
+        return -1;
+    }
+    if (const qint32 found = findInTable(entries, hash, match); found >= 0) return found;
+    addToTable(entries, used, line, hash, live);
+    return -1;
 }
 
 } // namespace
@@ -220,13 +277,35 @@ void ProfileFile::parse(const QString& text) {
     m_indexedSections.clear();
     m_appendSection = m_appendLine = -1;
 
+    // Quirk "headers-in-flight": a header joins the section table a few headers after it is
+    // read, its slot fetched from memory meanwhile, so that a file of millions of sections does
+    // not wait for memory at each one. They join in file order: the first of a name still wins.
+    constexpr int InFlight = 16;
+    Slot pending[InFlight];
+    int pendingCount = 0;
+    int pendingFirst = 0;
+    auto addPending = [&]() {
+        const Slot next = pending[pendingFirst];
+        pendingFirst = (pendingFirst + 1) % InFlight;
+        --pendingCount;
+        const QStringView name = headerName(lineText(next.line));
+        findOrAddInTable(
+            m_sections.entries, m_sections.used, next.line, next.hash,
+            [&](qint32 other) { return sameName(headerName(lineText(other)), name); },
+            [&](qint32 other) { return m_lines[other].kind == Kind::Header; });
+    };
+
     const QStringView all(m_text);
+    const char16_t* chars = all.utf16();
+    const qsizetype size = all.size();
+    // One entry per line at most (lone CRs aside): no copying while the list grows.
+    m_lines.reserve(std::size_t(all.count(u'\n')) + 1);
     qint32 section = -1;
     qsizetype pos = 0;
-    while (pos < all.size()) {
+    while (pos < size) {
         // LF, CRLF and a lone CR all end a line.
         qsizetype end = pos;
-        while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
+        while (end < size && (chars[end] > u'\r' || (chars[end] != u'\n' && chars[end] != u'\r')))
             ++end;
         const QStringView line = all.mid(pos, end - pos);
         LineKind kind = kindOf(line);
@@ -257,16 +336,22 @@ void ProfileFile::parse(const QString& text) {
                 section = index;
                 // A section name that appears again is a shadow: only its first section is
                 // read and written, erasing removes them all.
-                if (findSection(headerName(line)) < 0) addSection(index);
+                const std::uint32_t hash = nameHash(headerName(line), SectionSeed);
+                if (!m_sections.entries.empty())
+                    __builtin_prefetch(&m_sections.entries[hash & (m_sections.entries.size() - 1)]);
+                if (pendingCount == InFlight) addPending();
+                pending[(pendingFirst + pendingCount++) % InFlight] = {hash, index};
             }
         }
 
         pos = end;
-        if (pos < all.size()) {
-            if (all[pos] == u'\r' && pos + 1 < all.size() && all[pos + 1] == u'\n') ++pos;
+        if (pos < size) {
+            if (chars[pos] == u'\r' && pos + 1 < size && chars[pos + 1] == u'\n') ++pos;
             ++pos;
         }
     }
+    while (pendingCount > 0)
+        addPending();
 }
 
 QStringView ProfileFile::lineText(qint32 line) const {
@@ -298,40 +383,47 @@ qint32 ProfileFile::addLine(qint32 after, const QString& text, Kind kind, qint32
 }
 
 qint32 ProfileFile::findSection(QStringView name) const {
-    return findInTable(m_sections.entries, nameHash(name, SectionSeed), [&](qint32 line) {
+    return findSection(name, nameHash(name, SectionSeed));
+}
+
+qint32 ProfileFile::findSection(QStringView name, std::uint32_t hash) const {
+    return findInTable(m_sections.entries, hash, [&](qint32 line) {
         return m_lines[line].kind == Kind::Header && sameName(headerName(lineText(line)), name);
     });
 }
 
-void ProfileFile::addSection(qint32 header) {
-    addToTable(
-        m_sections.entries, m_sections.used, header,
-        [&](qint32 line) { return nameHash(headerName(lineText(line)), SectionSeed); },
-        [&](qint32 line) { return m_lines[line].kind == Kind::Header; });
+void ProfileFile::addSection(qint32 header, std::uint32_t hash) {
+    addToTable(m_sections.entries, m_sections.used, header, hash,
+               [&](qint32 line) { return m_lines[line].kind == Kind::Header; });
 }
 
 qint32 ProfileFile::findKey(qint32 header, QStringView key) const {
+    return findKey(header, key, keyHash(header, key));
+}
+
+qint32 ProfileFile::findKey(qint32 header, QStringView key, std::uint32_t hash) const {
     if (!m_indexedSections.contains(header)) indexKeysOf(header);
-    return findInTable(m_keys.entries, keyHash(header, key), [&](qint32 line) {
+    return findInTable(m_keys.entries, hash, [&](qint32 line) {
         const Line& entry = m_lines[line];
         return entry.kind == Kind::Key && entry.section == header &&
                sameName(keyName(lineText(line)), key);
     });
 }
 
-void ProfileFile::addKey(qint32 line) const {
-    addToTable(
-        m_keys.entries, m_keys.used, line,
-        [&](qint32 l) { return keyHash(m_lines[l].section, keyName(lineText(l))); },
-        [&](qint32 l) { return m_lines[l].kind == Kind::Key; });
+void ProfileFile::addKey(qint32 line, std::uint32_t hash) const {
+    addToTable(m_keys.entries, m_keys.used, line, hash,
+               [&](qint32 l) { return m_lines[l].kind == Kind::Key; });
 }
 
 void ProfileFile::indexKeysOf(qint32 header) const {
     m_indexedSections.insert(header);
     for (qint32 i = m_lines[header].next; i >= 0 && m_lines[i].kind != Kind::Header;
          i = m_lines[i].next) {
+        if (m_lines[i].kind != Kind::Key) continue;
         // A key repeated in a section is read from its first line.
-        if (m_lines[i].kind == Kind::Key && findKey(header, keyName(lineText(i))) < 0) addKey(i);
+        const QStringView name = keyName(lineText(i));
+        const std::uint32_t hash = keyHash(header, name);
+        if (findKey(header, name, hash) < 0) addKey(i, hash);
     }
 }
 
@@ -386,19 +478,25 @@ bool ProfileFile::sectionExists(const QString& section) const {
     return findSection(cleanName(section)) >= 0;
 }
 
-void ProfileFile::writeString(const QString& section, const QString& key, const QString& value) {
-    const QString name = cleanName(key);
-    // A key of blanks only could not be read back: nothing is written.
-    if (name.isEmpty()) return;
-    const QString text = name + u'=' + oneLine(value);
-    const QString sectionName = cleanName(section);
+bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value) {
+    // Quirk "refuse-unreadable": what would read back as something else (another line, a
+    // section, a comment, a shorter key or value) is refused rather than written.
+    const QString name = trimBlanks(key).toString();
+    const QString sectionName = trimBlanks(section).toString();
+    if (!fitsOneLine(key) || !fitsOneLine(section) || !fitsOneLine(value) || name.isEmpty() ||
+        name.contains(u'=') || name.front() == u'[' || name.front() == u';' ||
+        sectionName.contains(u']'))
+        return false;
+    const QString text = name + u'=' + writtenValue(value);
 
-    qint32 header = findSection(sectionName);
+    const std::uint32_t sectionHash = nameHash(sectionName, SectionSeed);
+    qint32 header = findSection(sectionName, sectionHash);
     if (header < 0) {
         header = addLine(-1, u'[' + sectionName + u']', Kind::Header, -1);
-        addSection(header);
+        addSection(header, sectionHash);
     }
-    if (const qint32 line = findKey(header, name); line >= 0) {
+    const std::uint32_t hash = keyHash(header, name);
+    if (const qint32 line = findKey(header, name, hash); line >= 0) {
         Line& entry = m_lines[line];
         entry.begin = m_text.size();
         entry.length = qint32(text.size());
@@ -407,11 +505,12 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
         // A new key goes after the section's last key, so that comments and blank lines that
         // close the section stay before the next header.
         const qint32 added = addLine(lastKeyLine(header), text, Kind::Key, header);
-        addKey(added);
+        addKey(added, hash);
         m_appendSection = header;
         m_appendLine = added;
     }
     m_modified = true;
+    return true;
 }
 
 void ProfileFile::eraseSection(const QString& section) {

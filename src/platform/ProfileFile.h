@@ -50,7 +50,12 @@ public:
 
     // In memory until flush: replaces the value of the key's first line in the section, or
     // appends the key after the section's last key, or appends the section at the end of the file.
-    void writeString(const QString& section, const QString& key, const QString& value);
+    // Blanks around the section and key names do not count. A value with blanks at either end, or
+    // in a pair of quotes, is written in double quotes, so it reads back as it was. False, and
+    // nothing changed, for what could not be read back: a line break, a NUL or half of a
+    // surrogate pair anywhere, a "]" in the section name, a key that is empty, holds "=" or
+    // starts with "[" (a section) or ";" (a comment).
+    bool writeString(const QString& section, const QString& key, const QString& value);
 
     // In memory until flush: removes the section header and all its lines (every section of
     // that name).
@@ -86,10 +91,15 @@ private:
     };
 
     // Open addressing of line numbers by a keyed hash of a folded name, seeded anew in each
-    // process; -1 marks a free slot.
+    // process; a line of -1 marks a free slot. Each slot keeps its name's hash, so that a probe
+    // looks at a line only when the hashes agree and growing never hashes a name again.
     // Entries of erased lines stay until the table grows.
+    struct Slot {
+        std::uint32_t hash = 0;
+        qint32 line = -1;
+    };
     struct LineTable {
-        std::vector<qint32> entries;
+        std::vector<Slot> entries;
         qsizetype used = 0;
     };
 
@@ -98,9 +108,11 @@ private:
     qint32 addLine(qint32 after, const QString& text, Kind kind, qint32 section);
 
     qint32 findSection(QStringView name) const;
-    void addSection(qint32 header);
+    qint32 findSection(QStringView name, std::uint32_t hash) const;
+    void addSection(qint32 header, std::uint32_t hash);
     qint32 findKey(qint32 header, QStringView key) const;
-    void addKey(qint32 line) const;
+    qint32 findKey(qint32 header, QStringView key, std::uint32_t hash) const;
+    void addKey(qint32 line, std::uint32_t hash) const;
     void indexKeysOf(qint32 header) const;
     qint32 lastKeyLine(qint32 header) const;
     QString serialized() const;

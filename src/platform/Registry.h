@@ -55,16 +55,20 @@ public:
                                                    const QString& name) const = 0;
     // Value names of a key in the order they were first written; empty when missing.
     virtual QStringList valueNames(const QString& key) const = 0;
-    // Creates the key and its missing parents. False when the store cannot be written.
+    // Creates the key and its missing parents. False when the store cannot be written, or could
+    // not give the key back (a key path with a line break or half of a surrogate pair).
     virtual bool createKey(const QString& key) = 0;
-    // Writes one value, creating the key. False when the store cannot be written.
+    // Writes one value, creating the key. False when the store cannot be written, or could not
+    // give the value back (a key path or value name with a line break or half of a surrogate
+    // pair); nothing is written then.
     virtual bool writeValue(const QString& key, const QString& name,
                             const RegistryValue& value) = 0;
     // Deletes a key with its values and sub-keys. False when the store cannot be written.
     virtual bool deleteKey(const QString& key) = 0;
     // Replaces the key, with its values and sub-keys, by one that holds exactly these values in
     // this order; no values leave no key. The same as deleteKey and a writeValue for each value,
-    // but a store may do it in one write. False when the store cannot be written.
+    // but a store may do it in one write. False when the store cannot be written or would not
+    // give back one of the names.
     virtual bool replaceValues(const QString& key,
                                const QList<std::pair<QString, RegistryValue>>& values) {
         bool written = deleteKey(key);

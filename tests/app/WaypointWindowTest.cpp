@@ -79,6 +79,11 @@ TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
         for (const QPoint at : {QPoint(200, 200), QPoint(300, 260), QPoint(420, 330)})
             click(f, at);
         ASSERT_EQ(f.WaypointList.size(), 3);
+        // The waypoint lies on the clicked pixel, not on a 0.01 degree grid a few pixels away.
+        const auto last = ParseWaypoint(f.WaypointList[2]);
+        ASSERT_TRUE(last);
+        EXPECT_NEAR(last->lat, f.PressPosition.Latitude, 0.00005);
+        EXPECT_NEAR(last->lon, f.PressPosition.Longitude, 0.00005);
         // Without home the legs stay empty; the waypoint's own cells are there.
         EXPECT_EQ(waypointCell(f, 2, 4), "-");
         EXPECT_NE(waypointCell(f, 2, 1), "-");
@@ -119,7 +124,8 @@ TEST(WaypointWindow, ATripClickedOnTheChartIsListedEditedAndKept) {
         f.PopupMenuWaypointDelete->trigger();
         ASSERT_EQ(f.WaypointList.size(), 2);
         EXPECT_EQ(f.WaypointList[1], third);
-        EXPECT_EQ(waypointCell(f, 3, 1), FormatDegrees(ParseWaypoint(third)->lat, f.DecimalDegrees->Value));
+        EXPECT_EQ(waypointCell(f, 3, 1),
+                  FormatDegrees(ParseWaypoint(third)->lat, f.DecimalDegrees->Value));
         EXPECT_EQ(waypointCell(f, 4, 1), "-");
         const QStringList stored = rig.storedWaypoints();
         ASSERT_EQ(stored.size(), 2);
@@ -332,6 +338,45 @@ TEST(WaypointWindow, GpxExportAndImportCarryTheTripAndRefuseABrokenFile) {
     ASSERT_EQ(rig.messageBoxes.errors.size(), 1);
     EXPECT_TRUE(rig.messageBoxes.errors.first().startsWith("broken.gpx: "));
     EXPECT_EQ(form->WaypointList, trip + trip);
+}
+
+// A partner's GPX file through the window and out again: every point keeps its position to the
+// file's sixth decimal, its name and its temperature; the list shows the position as always.
+TEST(WaypointWindow, AGpxFileImportedAndExportedAgainKeepsEveryPoint) {
+    TripRig rig;
+    QTemporaryDir out;
+    const QString partner = out.filePath("partner.gpx");
+    QFile file(partner);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<gpx version="1.1" xmlns="http://www.topografix.com/GPX/1/1"
+ xmlns:x="http://www.garmin.com/xmlschemas/GpxExtensions/v3">
+<wpt lat="41.987654" lon="-70.012345"><name>HOME</name></wpt>
+<wpt lat="42.123456" lon="-69.654321"><name>Reef,north</name><extensions><x:WaypointExtension>
+<x:Temperature>21.3</x:Temperature></x:WaypointExtension></extensions></wpt>
+<wpt lat="40.5" lon="-71.000007"><name>Canyon</name><extensions><x:WaypointExtension>
+<x:Temperature>18.647</x:Temperature></x:WaypointExtension></extensions></wpt>
+<wpt lat="41.25" lon="-69.75"><name>Ledge</name></wpt></gpx>)");
+    file.close();
+    auto form = rig.window(QString());
+    rig.fileDialogs.queueFile(partner);
+    form->MenuFileImportGpxClick();
+    ASSERT_EQ(form->WaypointList.size(), 3);
+    EXPECT_EQ(waypointCell(*form, 2, 1), FormatDegrees(42.123456f, form->DecimalDegrees->Value));
+    EXPECT_EQ(waypointCell(*form, 2, 3), "70.3");
+    EXPECT_EQ(waypointCell(*form, 2, geo::WaypointGridNameColumn), "Reef,north");
+
+    const QString exported = out.filePath("again.gpx");
+    rig.fileDialogs.queueFile(exported);
+    form->MenuFileExportGpx->trigger();
+    QFile again(exported);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    const QByteArray written = again.readAll();
+    for (const char* expected :
+         {R"(lat="41.987654" lon="-70.012345")", R"(lat="42.123456" lon="-69.654321")",
+          R"(lat="40.500000" lon="-71.000007")", R"(lat="41.250000" lon="-69.750000")",
+          "<name>Reef,north</name>", "<gpxx:Temperature>21.300</gpxx:Temperature>",
+          "<gpxx:Temperature>18.647</gpxx:Temperature>"})
+        EXPECT_TRUE(written.contains(expected)) << expected << "\n" << written.toStdString();
 }
 
 } // namespace

@@ -89,14 +89,30 @@ TEST(ParseWaypoint, ReadsTheStoredFormAndRejectsEntriesThatAreNoPlace) {
     }
 }
 
-TEST(WaypointText, WritesTheStoredFormWithAPeriodWhateverTheLocale) {
+// A clicked position keeps the pixel's four decimals, one from a file its own up to six; the text
+// has a period whatever the locale and reads back to the same number.
+TEST(WaypointText, KeepsWhatThePositionHasWithAPeriodWhateverTheLocale) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(WaypointText({41.504f, -70.125f, 65.25f}),
-              QStringLiteral("Lat=41.50,Lon=-70.12,Tf=65.2"));
-    EXPECT_EQ(WaypointText({0.0f, -0.0f, 0.0f}), QStringLiteral("Lat=0.00,Lon=-0.00,Tf=0.0"));
-    const auto back = ParseWaypoint(WaypointText({41.5f, -70.25f, 65.5f}));
-    ASSERT_TRUE(back);
-    EXPECT_FLOAT_EQ(back->lon, -70.25f);
+    using P = WaypointPrecision;
+    const struct {
+        Waypoint waypoint;
+        P precision;
+        const char* text;
+    } cases[] = {
+        {{25.1234f, -80.5678f, 78.46f}, P::Pixel, "Lat=25.1234,Lon=-80.5678,Tf=78.5"},
+        {{41.504f, -70.125f, 65.25f}, P::Pixel, "Lat=41.5040,Lon=-70.1250,Tf=65.2"},
+        {{0.0, -0.0, 0.0f}, P::Pixel, "Lat=0.0000,Lon=-0.0000,Tf=0.0"},
+        {{42.123456, -69.654321, 70.34f}, P::Given, "Lat=42.123456,Lon=-69.654321,Tf=70.34"},
+        {{42.12345649, -69.9999996, 72.3992f}, P::Given, "Lat=42.123456,Lon=-70.00,Tf=72.3992"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(WaypointText(c.waypoint, c.precision), QString::fromLatin1(c.text));
+        // Read and written again: every decimal was read.
+        const auto back = ParseWaypoint(QString::fromLatin1(c.text));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(WaypointText(*back, c.precision), QString::fromLatin1(c.text));
+    }
     QLocale::setDefault(QLocale::c());
 }
 
@@ -112,6 +128,7 @@ TEST(WaypointText, NamesRoundTripAfterTheThreeFields) {
         {"", "Lat=41.50,Lon=-70.25,Tf=65.5", ""},
         {"Ledge", "Lat=41.50,Lon=-70.25,Tf=65.5,Name=Ledge", "Ledge"},
         {"Reef, north", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=Reef, north\"", "Reef, north"},
+        {"Reef,north", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=Reef,north\"", "Reef,north"},
         {"The \"Hole\"", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=The \"\"Hole\"\"\"", "The \"Hole\""},
         {"  a=b  ", "Lat=41.50,Lon=-70.25,Tf=65.5,Name=a=b", "a=b"},
         {"two\nlines", "Lat=41.50,Lon=-70.25,Tf=65.5,\"Name=two lines\"", "two lines"},
@@ -123,7 +140,7 @@ TEST(WaypointText, NamesRoundTripAfterTheThreeFields) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        const QString text = WaypointText({41.5f, -70.25f, 65.5f, c.typed});
+        const QString text = WaypointText({41.5, -70.25, 65.5f, c.typed}, WaypointPrecision::Given);
         EXPECT_EQ(text, c.stored);
         const auto back = ParseWaypoint(text);
         ASSERT_TRUE(back);

@@ -20,7 +20,7 @@ const QStringList Trip = {"Lat=41.12,Lon=-70.00,Tf=72.4", "Lat=41.00,Lon=-69.50,
 QStringList texts(const std::vector<Waypoint>& waypoints) {
     QStringList list;
     for (const Waypoint& w : waypoints)
-        list.append(WaypointText(w));
+        list.append(WaypointText(w, WaypointPrecision::Given));
     return list;
 }
 
@@ -33,16 +33,17 @@ TEST(Gpx, OwnFileReadsBackAsTheSameListWithHomeApart) {
     ASSERT_TRUE(read) << error.toStdString();
     EXPECT_EQ(texts(read->waypoints), QStringList({Trip[0], Trip[1], Trip[3]}));
     ASSERT_TRUE(read->home);
-    EXPECT_EQ(read->home->Latitude, 42.5f);
-    EXPECT_EQ(read->home->Longitude, -70.25f);
+    EXPECT_EQ(read->home->lat, 42.5);
+    EXPECT_EQ(read->home->lon, -70.25);
 
     const QString document = QString::fromUtf8(geo::gpxDocument(Trip, 0.0, 0.0));
     EXPECT_TRUE(document.contains("xmlns=\"http://www.topografix.com/GPX/1/1\""));
     EXPECT_TRUE(document.contains("version=\"1.1\" creator=\"Thalwise\""));
     EXPECT_FALSE(document.contains("HOME")) << "home not set";
     // Names by list position; the damaged third entry leaves its number unused.
-    EXPECT_TRUE(document.contains("<wpt lat=\"41.12\" lon=\"-70\">\n        <name>WPT01</name>\n"
-                                  "        <desc>Water 72.4\u00B0F</desc>"))
+    EXPECT_TRUE(
+        document.contains("<wpt lat=\"41.120000\" lon=\"-70.000000\">\n        <name>WPT01</name>\n"
+                          "        <desc>Water 72.4\u00B0F</desc>"))
         << document.toStdString();
     EXPECT_TRUE(document.contains("<gpxx:Temperature>22.444</gpxx:Temperature>"));
     EXPECT_TRUE(document.contains("<name>WPT04</name>"));
@@ -116,6 +117,15 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite) {
          "1/1\"><wpt lat=\"3\" lon=\"4\"><name>Caf\xe9</name></wpt></gpx>",
          {"Lat=3.00,Lon=4.00,Tf=0.0,Name=Caf\u00E9"}},
         {"a temperature beyond a float", temperature("1e300"), {"Lat=1.00,Lon=2.00,Tf=0.0"}},
+        // In degrees F as few decimals as give the same degrees C to the export's three.
+        {"temperatures kept to the export's decimals",
+         temperature("21.3"),
+         {"Lat=1.00,Lon=2.00,Tf=70.34"}},
+        {"a reading to a thousandth", temperature("18.647"), {"Lat=1.00,Lon=2.00,Tf=65.565"}},
+        {"positions as given to six decimals",
+         "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"42.123456\" "
+         "lon=\"-69.6543214\"/><wpt lat=\"42.1\" lon=\"-69.0000004\"/></gpx>",
+         {"Lat=42.123456,Lon=-69.654321,Tf=0.0", "Lat=42.10,Lon=-69.00,Tf=0.0"}},
         {"an infinite temperature", temperature("-inf"), {"Lat=1.00,Lon=2.00,Tf=0.0"}},
         {"positions not numbers",
          "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"nan\" lon=\"1\"/><wpt "
@@ -198,13 +208,13 @@ TEST(Gpx, RefusesHostileAndBrokenFiles) {
 
 TEST(Gpx, ImportReplacesOrAppendsAndNeverTakesAnEntryThatWouldEndTheSavedList) {
     geo::GpxWaypoints file;
-    file.waypoints = {{41.5f, -70.5f, 70.0f}, {41.6f, -0.004f, 0.0f}, {41.7f, -70.7f, 0.0f}};
-    file.home = GeoPosition{41.25f, -70.125f};
+    file.waypoints = {{41.5, -70.5, 70.0f}, {41.6, -0.0000004, 0.0f}, {41.7, -70.7, 0.0f}};
+    file.home = geo::GpxHome{41.25, -70.125};
     const QStringList current = {"Lat=40.00,Lon=-71.00,Tf=65.0"};
     const QStringList fromFile = {"Lat=41.50,Lon=-70.50,Tf=70.0", "Lat=41.70,Lon=-70.70,Tf=0.0"};
 
-    // Replacing takes the file's home; the waypoint at -0.004 would be stored as -0.00 and cut
-    // the saved list there, so it is left out and counted.
+    // Replacing takes the file's home; the waypoint at -0.0000004 would be stored as -0.00 and
+    // cut the saved list there, so it is left out and counted.
     geo::ImportedTrip trip = geo::importWaypoints(current, 40.5, -71.5, file, true);
     EXPECT_EQ(trip.waypointList, fromFile);
     EXPECT_EQ(trip.leftOut, 1);
@@ -254,7 +264,7 @@ TEST(Gpx, NamesGoToAPlotterCutAndUniqueAndComeBackWhole) {
     // Every name whole again; the made-up name of the unnamed one reads as none.
     EXPECT_EQ(texts(read->waypoints), NamedTrip);
     ASSERT_TRUE(read->home);
-    EXPECT_EQ(read->home->Latitude, 42.5f);
+    EXPECT_EQ(read->home->lat, 42.5);
 
     // A partner's names stay as written, whatever the description says.
     const QByteArray partner = "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"1\" "

@@ -108,6 +108,49 @@ TEST_F(FileRegistryTest, EveryTypeSurvivesTheFile) {
     EXPECT_TRUE(backups(folder()).isEmpty());
 }
 
+// A key path or value name the file cannot give back is refused, and nothing is written; every
+// other name reads back whole from a fresh reader.
+TEST_F(FileRegistryTest, RefusesNamesItCouldNotGiveBack) {
+    const QString lone(QChar(0xDC00));
+    const QString nul(QChar(0));
+    const struct {
+        QString key, name;
+        bool stored;
+    } cases[] = {
+        {Key, "Home\nLat", false},
+        {Key, "Home\rLat", false},
+        {Key, "Lat" + lone, false},
+        {Key + "\\Way\npoints", "0", false},
+        {Key + "\\Way" + lone, "0", false},
+        {Key, "A" + nul + "B", true},
+        {Key, "[0]", true},
+        {Key, "\"] = @", true},
+        {Key + "\\[Way]points]", "0", true},
+        {Key + "\\Fish \U0001F41F", "\U0001F41F", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString(c.key + "|" + c.name).toStdString());
+        QFile::remove(path());
+        FileRegistry writer(path());
+        ASSERT_TRUE(writer.writeValue("Software\\Other", "Kept", dword(1)));
+        const QByteArray before = readAll(path());
+        EXPECT_EQ(writer.writeValue(c.key, c.name, text("v")), c.stored);
+        EXPECT_EQ(writer.replaceValues(c.key, {{c.name, text("w")}}), c.stored);
+        if (c.key != Key) EXPECT_EQ(writer.createKey(c.key + "\\Sub"), c.stored);
+        if (!c.stored) {
+            EXPECT_EQ(readAll(path()), before);
+            continue;
+        }
+        const FileRegistry reader(path());
+        const auto read = reader.readValue(c.key, c.name);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->text, "w");
+        EXPECT_EQ(reader.valueNames(c.key), QStringList{c.name});
+        EXPECT_EQ(reader.keyExists(c.key + "\\Sub"), c.key != Key);
+        EXPECT_TRUE(reader.readValue("Software\\Other", "Kept").has_value());
+    }
+}
+
 TEST_F(FileRegistryTest, WritesTheRegistryEditorTextForm) {
     FileRegistry registry(path());
     ASSERT_TRUE(registry.writeValue(Key, QStringLiteral("DaysToKeep"), dword(7)));

@@ -215,14 +215,14 @@ TEST_F(ProfileFileTest, WritesAsThePlatformRewritesTheFile) {
          },
          "; annotations\r\nstray line\r\n[DataLevel]\r\nRevision=1\r\n[Tail]\r\nk=v\r\n"
          "[Lines]\r\n0=1,1,2,2\r\n[Text]\r\n0=3,3,t\r\n1=4,4,u\r\n"},
-        {"lineBreaksInValuesBecomeBlanks",
+        {"blanksAroundNamesDoNotCountAroundValuesAreQuoted",
          [](ProfileFile& f) {
              f.eraseSection("Lines");
              f.eraseSection("Text");
              f.eraseSection("Tail");
-             f.writeString(" DataLevel ", " Revision ", "a\r\nb\rc");
+             f.writeString(" DataLevel ", " Revision ", " a b ");
          },
-         "; annotations\r\nstray line\r\n[DataLevel]\r\nRevision=a  b c\r\n"},
+         "; annotations\r\nstray line\r\n[DataLevel]\r\nRevision=\" a b \"\r\n"},
     };
     for (const auto& c : cases) {
         ProfileFile file = fileWith(original);
@@ -244,13 +244,61 @@ TEST_F(ProfileFileTest, MemoryReadsWhatWasWrittenBeforeAndAfterTheFlush) {
     EXPECT_TRUE(file.modified());
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_EQ(file.readString("Lines", "0"), "5,6,7,8") << pass;
-        EXPECT_EQ(file.readString("Lines", "1"), "quoted") << pass;
+        EXPECT_EQ(file.readString("Lines", "1"), "\"quoted\"") << pass;
         EXPECT_EQ(file.readSectionValues("Text"), QStringList({"0=3,4,y"})) << pass;
         ASSERT_TRUE(file.flush());
     }
     const ProfileFile reread(path());
-    EXPECT_EQ(reread.readString("Lines", "1"), "quoted");
+    EXPECT_EQ(reread.readString("Lines", "1"), "\"quoted\"");
     EXPECT_EQ(reread.sectionKeys("Text"), QStringList({"0"}));
+}
+
+// What would read back as something else is refused and leaves the file as it was; everything
+// else reads back as written, from memory and from the file.
+TEST_F(ProfileFileTest, RefusesWhatItCouldNotGiveBack) {
+    const QString lone(QChar(0xD800));
+    const QString nul(QChar(0));
+    const struct {
+        QString section, key, value;
+        bool stored;
+    } cases[] = {
+        {"Lines", "[0]", "1,2,3,4", false},
+        {"Lines", " [0", "1,2,3,4", false},
+        {"Lines", "a=b", "1", false},
+        {"Lines", ";0", "1", false},
+        {"Lines", "0", "1" + nul + "2", false},
+        {"Lines", "0" + nul, "1", false},
+        {"Lines", "0", "caf" + lone, false},
+        {"Lines", lone, "1", false},
+        {"Li" + lone, "0", "1", false},
+        {"Lines", "0", "two\r\nlines", false},
+        {"Li\nnes", "0", "1", false},
+        {"Li]nes", "0", "1", false},
+        {"Lines", "0", "  padded\t", true},
+        {"Lines", "0", "\"quoted\"", true},
+        {"Lines", "0", "\"", true},
+        {"Lines", "0", "a=b;[c]", true},
+        {"Lines", "0]", "1", true},
+        {"[Lines", "key [0]", "\U0001F41F", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString(c.section + "|" + c.key + "|" + c.value).toStdString());
+        ProfileFile file = fileWith("[Lines]\r\n0=old\r\n1=next\r\n");
+        EXPECT_EQ(file.writeString(c.section, c.key, c.value), c.stored);
+        ASSERT_TRUE(file.flush());
+        const ProfileFile reread(path());
+        const ProfileFile* files[] = {&file, &reread};
+        for (const ProfileFile* f : files) {
+            EXPECT_EQ(f->readString("Lines", "1"), "next");
+            if (!c.stored) {
+                EXPECT_EQ(f->sectionKeys("Lines"), QStringList({"0", "1"}));
+                EXPECT_EQ(f->readString("Lines", "0"), "old");
+                continue;
+            }
+            EXPECT_EQ(f->readString(c.section, c.key, "missing"), c.value);
+            EXPECT_TRUE(f->sectionKeys(c.section).contains(c.key.trimmed()));
+        }
+    }
 }
 
 TEST_F(ProfileFileTest, ReadsWindows1252AndWritesUtf8) {
