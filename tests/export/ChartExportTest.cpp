@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -156,12 +157,12 @@ TEST(ChartExport, GpxForThePlotter) {
     exports::ExportLayers layers;
     layers.home = geo::TrackPoint{42.5, -70.25};
     layers.waypoints = {{41.5f, -69.75f, 60.5f}, {41.25f, -69.5f, 0.0f}};
-    geo::TrackLine wavy{exports::breakTrackName(2.06f), QStringLiteral("a break"), {}};
+    geo::TrackLine wavy{exports::breakTrackName(2.06f), QStringLiteral("a break"), {{}}};
     for (int i = 0; i < 2000; ++i)
-        wavy.pixels.push_back(QPointF(10.0 + i * 0.4, 500.0 + 40.0 * std::sin(i / 30.0)));
-    layers.lines = {wavy, {exports::isothermTrackName(68.0f), {}, {{5, 5}, {50, 60}}}};
+        wavy.pieces[0].push_back(QPointF(10.0 + i * 0.4, 500.0 + 40.0 * std::sin(i / 30.0)));
+    layers.lines = {wavy, {exports::isothermTrackName(68.0f), {}, {{{5, 5}, {50, 60}}}}};
 
-    const exports::PlotterProfile profile{"test", 120, 1000, 4};
+    const exports::PlotterProfile profile{"test", "test", 50, 120, 1000, 4};
     QString error;
     const std::optional<QByteArray> document =
         exports::gpxExportDocument(chart, layers, profile, &error);
@@ -178,4 +179,12 @@ TEST(ChartExport, GpxForThePlotter) {
     const qsizetype points = document->mid(firstTrack, secondTrack - firstTrack).count("<trkpt");
     EXPECT_GT(points, 20);
     EXPECT_LE(points, 120);
+}
+
+int main(int argc, char** argv) {
+    // The chart picture carries the isotherms' labels, drawn with fonts; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

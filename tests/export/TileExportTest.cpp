@@ -163,7 +163,11 @@ TEST(TileExport, KmzRowsSitOnTheirLatitudes) {
     ASSERT_EQ(read->pixelsOnChart.size(), 1u);
     EXPECT_EQ(read->chartPixelsInFirst.size(), std::size_t(Width * Height)); // none lost
 
-    layers.lines.push_back({"Break 2.1F/NM", "break", {{10.5, 20.5}, {60.5, 90.5}, {90, 540}}});
+    layers.lines.push_back({"Break 2.1F/NM",
+                            "break",
+                            {{{10.5, 20.5}, {60.5, 90.5}, {90, 540}}},
+                            geo::TrackKind::Break,
+                            2.1f});
     layers.waypoints = {{43.2f, -70.8f, 58.2f}, {43.1f, -70.6f, 0.0f}};
     layers.home = geo::TrackPoint{43.3, -70.9};
     ASSERT_TRUE(exports::writeKmz(path, chart, layers, &error)) << error.toStdString();
