@@ -1,6 +1,7 @@
 // Choosing the export format, refusing names, dispatching to the writers and the plotter's GPX.
 #include "export/ChartExport.h"
 
+#include "app/ChartDisplay.h"
 #include "geo/AreaStuff.h"
 #include "geo/Gpx.h"
 #include "geo/Palette.h"
@@ -179,6 +180,37 @@ TEST(ChartExport, GpxForThePlotter) {
     const qsizetype points = document->mid(firstTrack, secondTrack - firstTrack).count("<trkpt");
     EXPECT_GT(points, 20);
     EXPECT_LE(points, 120);
+}
+
+// The picture shows the isotherms as the window does: in their own colour, not the coast's
+// black, with their labels on a white halo.
+TEST(ChartExport, IsothermsInThePictureInTheirColourWithLabels) {
+    TGIFImage image;
+    image.LoadFromFile(Sample);
+    geo::TemperatureScale scale;
+    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()), 38,
+                          62);
+    exports::ChartSource source;
+    source.path = Sample;
+    source.bitmap = image.bitmap().convertToFormat(QImage::Format_RGB32);
+    source.area = geo::chartAreaOfFile(Sample);
+    source.scale = &scale;
+    exports::ExportContents contents;
+    contents.breaks = false;
+    contents.isotherms = {50.0f, 56.0f};
+    const exports::ChartGeoreference chart = exports::chartDescription(source);
+    const QImage picture =
+        exports::exportLayers(source, chart, contents, ExportFormat::Kap).picture;
+    auto count = [](const QImage& image, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(picture, display::isothermColour().rgb()), 500);
+    EXPECT_LE(count(picture, qRgb(0, 0, 0)), count(source.bitmap, qRgb(0, 0, 0)));
+    EXPECT_GT(count(picture, qRgb(255, 255, 255)), count(source.bitmap, qRgb(255, 255, 255)));
 }
 
 int main(int argc, char** argv) {

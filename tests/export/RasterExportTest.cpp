@@ -151,7 +151,21 @@ TEST(RasterExport, KapColoursAreThePicturesOrTheNearestItKeeps) {
         ASSERT_TRUE(exports::writeKap(kap, s.chart, *layers, &error)) << error.toStdString();
         QFile file(kap);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        expectRowsFoundByTheIndex(file.readAll(), picture.height());
+        const QByteArray bytes = file.readAll();
+        expectRowsFoundByTheIndex(bytes, picture.height());
+        // The dusk and night palettes dim every day colour: the cloud's white to half and a
+        // quarter.
+        const QByteArray header = bytes.left(bytes.indexOf('\x1a'));
+        EXPECT_EQ(header.count("\nDSK/"), header.count("\nRGB/"));
+        EXPECT_EQ(header.count("\nNGT/"), header.count("\nRGB/"));
+        if (layers == &full) { // the coarse picture's white is coarsened away
+            const qsizetype white = header.indexOf(",255,255,255\r\n");
+            ASSERT_GT(white, 0);
+            const QByteArray index = header.mid(header.lastIndexOf('/', white) + 1,
+                                                white - header.lastIndexOf('/', white) - 1);
+            EXPECT_TRUE(header.contains("\nDSK/" + index + ",128,128,128\r\n"));
+            EXPECT_TRUE(header.contains("\nNGT/" + index + ",64,64,64\r\n"));
+        }
 
         // GDAL's colour of every pixel, through the KAP's colour table.
         const QJsonArray table = gdalInfo(kap)["bands"][0]["colorTable"]["entries"].toArray();

@@ -4,6 +4,7 @@
 #include "export/MbtilesWriter.h"
 
 #include "geo/vekMapping.h"
+#include "geo/TemperatureBreaks.h"
 #include "support/ToolRun.h"
 
 #include <QRegularExpression>
@@ -49,6 +50,7 @@ exports::ChartGeoreference sampleChart(exports::ExportLayers& layers) {
     auto chart = exports::chartGeoreference(RecogniseArea("ne01"), Width, Height);
     chart.name = "AREA-NE01";
     chart.chartTime = QDateTime(QDate(2026, 12, 1), QTime(12, 0), Qt::UTC);
+    chart.source = "Brinecast";
     return chart;
 }
 
@@ -131,6 +133,8 @@ TEST(TileExport, MbtilesPlacedByGdalAtEveryZoom) {
     auto m = read->metadata;
     EXPECT_EQ(m["format"] + m["type"] + m["name"], "pngoverlayAREA-NE01");
     EXPECT_TRUE(m["description"].contains("2026-12-01 12:00")) << m["description"].toStdString();
+    EXPECT_EQ(m["attribution"], "Sea surface temperature chart AREA-NE01 of 2026-12-01 12:00 UTC "
+                                "from Brinecast");
     // The deepest zoom is the first whose tile pixel is no larger than the chart's.
     const int minZoom = m["minzoom"].toInt(), maxZoom = m["maxzoom"].toInt();
     const double tilePixel = 2 * std::numbers::pi * 6378137.0 / 256 / (1 << maxZoom);
@@ -180,6 +184,16 @@ TEST(TileExport, KmzRowsSitOnTheirLatitudes) {
     PixelToGeo(chart.calibration, 10, 20, lat, lon);
     EXPECT_NEAR(start.captured(1).toDouble(), lon, 1e-5);
     EXPECT_NEAR(start.captured(2).toDouble(), lat, 1e-5);
+
+    // The line in the window's break colour (KML's aabbggrr) and dated as the overlay is.
+    SKIP_WITHOUT_TOOLS("unzip");
+    const QString kml = toolOutput("unzip", {"-p", path, "doc.kml"});
+    const QColor colour = geo::breakLineColour();
+    const QString kmlColour = QString::asprintf("ff%02x%02x%02x", colour.blue(), colour.green(),
+                                                colour.red());
+    EXPECT_TRUE(kml.contains("<Style id=\"break\">") && kml.contains(kmlColour)) << kmlColour.toStdString();
+    EXPECT_EQ(kml.count("<styleUrl>#break</styleUrl>"), 1);
+    EXPECT_EQ(kml.count("<when>2026-12-01T12:00:00Z</when>"), 2);
 }
 
 } // namespace
