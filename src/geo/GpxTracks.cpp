@@ -264,41 +264,59 @@ std::optional<QByteArray> gpxTracksDocument(const Calibration& calibration,
                 .arg(leastInAll)
                 .arg(options.maxPointsInAll));
 
-    double tolerance = FirstToleranceMetres;
-    for (int attempt = 0;; ++attempt, tolerance *= 2.0) {
+    // Each track is thinned at its own tolerance, the smallest of the doubling steps that keeps
+    // it within its budget and at least the common floor; the floor doubles until all tracks
+    // together fit too. A line with little detail thus keeps its every bend while a busy one
+    // is thinned.
+    auto thin = [](Track& track, double tolerance) {
+        qsizetype inTrack = 0;
+        for (std::size_t p = 0; p < track.pieces.size(); ++p) {
+            Piece& piece = track.pieces[p];
+            // A piece shorter than the tolerance would be a dot at this scale; at the first
+            // tolerance nothing presses, and every piece stays.
+            if (p > 0 && tolerance > FirstToleranceMetres && piece.length < tolerance) {
+                piece.kept.clear();
+                continue;
+            }
+            piece.kept = douglasPeucker(piece.points, tolerance);
+            inTrack += qsizetype(piece.kept.size());
+        }
+        return inTrack;
+    };
+    std::vector<double> tolerances(tracks.size(), FirstToleranceMetres);
+    double floor = FirstToleranceMetres;
+    for (int attempt = 0;; ++attempt, floor *= 2.0) {
         qsizetype inAll = 0;
-        bool eachFits = true;
-        for (Track& track : tracks) {
-            qsizetype inTrack = 0;
-            for (std::size_t p = 0; p < track.pieces.size(); ++p) {
-                Piece& piece = track.pieces[p];
-                // A piece shorter than the tolerance would be a dot at this scale.
-                if (p > 0 && piece.length < tolerance) {
-                    piece.kept.clear();
-                    continue;
-                }
-                piece.kept = douglasPeucker(piece.points, tolerance);
-                inTrack += qsizetype(piece.kept.size());
+        for (std::size_t t = 0; t < tracks.size(); ++t) {
+            double& tolerance = tolerances[t];
+            tolerance = std::max(tolerance, floor);
+            qsizetype inTrack = thin(tracks[t], tolerance);
+            for (int more = 0; inTrack > options.maxPointsPerTrack; ++more) {
+                if (more == MostDoublings)
+                    return refuse(QCoreApplication::translate(
+                        "GpxTracks", "The lines cannot be thinned to the plotter's point budget."));
+                tolerance *= 2.0;
+                inTrack = thin(tracks[t], tolerance);
             }
             inAll += inTrack;
-            eachFits = eachFits && inTrack <= options.maxPointsPerTrack;
         }
-        if (eachFits && inAll <= options.maxPointsInAll) break;
+        if (inAll <= options.maxPointsInAll) break;
         if (attempt == MostDoublings)
             return refuse(QCoreApplication::translate(
                 "GpxTracks", "The lines cannot be thinned to the plotter's point budget."));
     }
-    // The cost of the tolerance chosen, measured once.
+    // The cost of the tolerances chosen, measured once.
     Shift shift;
-    for (Track& track : tracks)
-        for (Piece& piece : track.pieces) {
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        for (Piece& piece : tracks[t].pieces) {
             if (piece.kept.empty())
                 ++cost.piecesLeftOut;
             else
-                douglasPeucker(piece.points, tolerance, &shift);
+                douglasPeucker(piece.points, tolerances[t], &shift);
         }
+        cost.tolerance = std::max(cost.tolerance, tolerances[t]);
+    }
     cost.tracks = int(tracks.size());
-    cost.tolerance = tolerance;
     cost.largestShiftMetres = shift.metres;
     cost.largestShiftPixels = shift.pixels;
     if (report) *report = cost;

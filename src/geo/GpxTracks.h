@@ -73,9 +73,10 @@ struct GpxTrackReport {
 // The GPX 1.1 document of the lines: one trk per line that has a position (its name cut to
 // maxNameLength characters and told apart from the names before it, its description as desc),
 // one trkseg per piece. When there are more lines than maxTracks, break lines are left out,
-// the weakest first; when that is not enough the document is refused. The tolerance starts at
-// a few metres and doubles until every track and all of them together are within the point
-// budgets; a piece shorter than the tolerance is left out (a track keeps its longest). Nothing,
+// the weakest first; when that is not enough the document is refused. Each track's tolerance
+// starts at a few metres and doubles until it is within its point budget, and all of them
+// until the tracks together are; a piece shorter than its track's tolerance is left out (a
+// track keeps its longest). Nothing,
 // with a one-line reason in *error, when the calibration is not valid or the budgets cannot be
 // met. What it cost goes into *report.
 std::optional<QByteArray> gpxTracksDocument(const Calibration& calibration,

@@ -3,8 +3,8 @@
 #include "export/KmzWriter.h"
 #include "export/MbtilesWriter.h"
 
-#include "geo/vekMapping.h"
 #include "geo/TemperatureBreaks.h"
+#include "geo/vekMapping.h"
 #include "support/ToolRun.h"
 
 #include <QRegularExpression>
@@ -189,9 +189,10 @@ TEST(TileExport, KmzRowsSitOnTheirLatitudes) {
     SKIP_WITHOUT_TOOLS("unzip");
     const QString kml = toolOutput("unzip", {"-p", path, "doc.kml"});
     const QColor colour = geo::breakLineColour();
-    const QString kmlColour = QString::asprintf("ff%02x%02x%02x", colour.blue(), colour.green(),
-                                                colour.red());
-    EXPECT_TRUE(kml.contains("<Style id=\"break\">") && kml.contains(kmlColour)) << kmlColour.toStdString();
+    const QString kmlColour =
+        QString::asprintf("ff%02x%02x%02x", colour.blue(), colour.green(), colour.red());
+    EXPECT_TRUE(kml.contains("<Style id=\"break\">") && kml.contains(kmlColour))
+        << kmlColour.toStdString();
     EXPECT_EQ(kml.count("<styleUrl>#break</styleUrl>"), 1);
     EXPECT_EQ(kml.count("<when>2026-12-01T12:00:00Z</when>"), 2);
 }
