@@ -8,7 +8,7 @@ packages=(
   libgif-dev libnetcdf-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
-  gpsbabel poppler-utils gdal-bin python3-gdal
+  gpsbabel poppler-utils gdal-bin python3-gdal libxml2-utils
   libtiff-dev libgeotiff-dev libzip-dev libqt6sql6-sqlite
   qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
   xvfb xauth xdotool imagemagick

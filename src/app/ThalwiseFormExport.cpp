@@ -20,14 +20,15 @@ void TFormThalwise::MenuFileExportChartClick() {
     TFormExport& dialog = *m_exportForm;
     dialog.breakThreshold = BreakThreshold ? BreakThreshold->Value : geo::DefaultBreakThreshold;
     if (!showExportDialog(dialog)) return;
-    const std::optional<exports::ExportContents> contents =
-        dialog.contents(UpDownScaleMin->value(), UpDownScaleMax->value());
+    QString refusal;
+    std::optional<exports::ExportContents> contents =
+        dialog.contents(UpDownScaleMin->value(), UpDownScaleMax->value(), &refusal);
     if (!contents) {
-        m_services.messageBoxes->showError(
-            tr("The isotherms need temperatures within the chart's range, such as \"68, 70, 72\" "
-               "or \"every 2\"."));
+        m_services.messageBoxes->showError(refusal);
         return;
     }
+    // The temperature grid and the isotherms' labels in the unit the window shows.
+    contents->celsius = TemperatureCelsius && TemperatureCelsius->Value;
 
     const exports::ExportFormat format = dialog.format();
     ExportDialog.title = tr("Export for chart plotter / chart software");
@@ -81,11 +82,20 @@ void TFormThalwise::MenuFileExportChartClick() {
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
-    const bool written = exports::exportChart(*chosen, source, *contents, &error);
+    exports::ExportReport report;
+    const bool written = exports::exportChart(*chosen, source, *contents, &error, &report);
     QGuiApplication::restoreOverrideCursor();
-    if (!written)
+    if (!written) {
         m_services.messageBoxes->showError(QFileInfo(*chosen).fileName() + QStringLiteral(": ") +
                                            error);
+    } else if (!report.warnings.isEmpty()) {
+        // Written, but the plotter's limits bent or cut the lines: the user hears how.
+        platform::MessageBoxRequest request;
+        request.caption = tr("Export for chart plotter / chart software");
+        request.text = (QStringList{report.summary} + report.warnings).join(u"\n\n");
+        request.icon = platform::Icon::Warning;
+        m_services.messageBoxes->show(request);
+    }
 }
 
 bool TFormThalwise::showExportDialog(TFormExport& dialog) {

@@ -57,8 +57,9 @@ const std::vector<Command>& commands() {
          "The chart with its temperature breaks drawn.", &breaks},
         {"gpx", "FILE.gpx", "The waypoints File > Import waypoints (GPX) takes from a file.", &gpx},
         {"export",
-         "CHART OUT.gpx|OUT.kap|OUT.mbtiles|OUT.tif|OUT.kmz [--temperature] [--breaks] "
-         "[--threshold F_PER_NM] [--isotherms LIST] [--annotations FILE.ini]",
+         "CHART OUT.gpx|OUT.kap|OUT.mbtiles|OUT.tif|OUT.kmz [--temperature] [--celsius] "
+         "[--breaks] [--threshold F_PER_NM] [--isotherms LIST] [--plotter NAME] "
+         "[--annotations FILE.ini]",
          "The chart for chart plotters and chart software, by OUT's extension.", &exportChart,
          Application::Gui},
         {"chart", "DATA.nc OUT.gif --area N|CODE [--min F --max F]",

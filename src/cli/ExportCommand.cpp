@@ -1,5 +1,5 @@
-// thalwise-cli export CHART OUT [--temperature] [--breaks] [--threshold F_PER_NM]
-// [--isotherms LIST] [--annotations FILE.ini]
+// thalwise-cli export CHART OUT [--temperature] [--celsius] [--breaks] [--threshold F_PER_NM]
+// [--isotherms LIST] [--plotter NAME] [--annotations FILE.ini]
 
 #include "cli/ChartFiles.h"
 #include "cli/CommandLine.h"
@@ -17,18 +17,30 @@ namespace cli {
 
 // The chart for chart plotters and chart software in the format OUT's extension names (.gpx,
 // .kap, .mbtiles, .tif, .kmz), as File > Export writes it; --temperature (a .tif only) the
-// water's temperature grid instead of the picture. Status 2 for a wrong command line, a name of
-// no format or an isotherm list that does not parse, 1 for an unreadable chart or marks file,
-// an area without calibration, a refused name or a file that cannot be written.
+// water's temperature grid instead of the picture, in °C with --celsius; --plotter names the
+// plotter whose limits a .gpx keeps. What the plotter's limits cost is printed on out, and
+// what they bent past a chart pixel or left out as warnings on err. Status 2 for a wrong
+// command line, a name of no format, an unknown plotter or a refused isotherm list (the value
+// and the limit named), 1 for an unreadable chart or marks file, an area without calibration,
+// a refused name or a file that cannot be written.
 int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
     CommandLine line("export");
     line.addFlag(QStringLiteral("temperature"),
                  QStringLiteral("The water's temperature grid instead of the picture (.tif)."));
+    line.addFlag(QStringLiteral("celsius"),
+                 QStringLiteral("The temperature grid and the isotherms' labels in degrees C."));
     line.addFlag(QStringLiteral("breaks"), QStringLiteral("Add the temperature breaks."));
     addThresholdOption(line);
     line.addValue(
         QStringLiteral("isotherms"), QStringLiteral("LIST"),
         QStringLiteral("Add isotherms: temperatures such as \"68,70,72\" or \"every 2\"."));
+    QStringList plotters;
+    for (const exports::PlotterProfile& profile : exports::plotterProfiles())
+        plotters.append(QLatin1String(profile.key));
+    line.addValue(QStringLiteral("plotter"), QStringLiteral("NAME"),
+                  QStringLiteral("The plotter whose limits a .gpx keeps: %1 (the first unless "
+                                 "given).")
+                      .arg(plotters.join(QStringLiteral(", "))));
     addAnnotationsOption(line);
     line.addArgument(QStringLiteral("CHART"), QStringLiteral("The chart, named for its area."));
     line.addArgument(QStringLiteral("OUT"),
@@ -41,6 +53,7 @@ int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
     contents.picture = true;
     contents.temperatureGrid = line.isSet(QStringLiteral("temperature"));
     contents.breaks = line.isSet(QStringLiteral("breaks"));
+    contents.celsius = line.isSet(QStringLiteral("celsius"));
     if (line.isSet(QStringLiteral("threshold"))) {
         QString why;
         const std::optional<double> threshold =
@@ -50,7 +63,16 @@ int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     const QString isotherms = line.value(QStringLiteral("isotherms"));
     const QString annotationFile = line.value(QStringLiteral("annotations"));
-    for (const QString& name : {QStringLiteral("isotherms"), QStringLiteral("annotations")})
+    if (line.isSet(QStringLiteral("plotter"))) {
+        const QString plotter = line.value(QStringLiteral("plotter"));
+        const std::optional<int> profile = exports::plotterProfileOf(plotter);
+        if (!profile)
+            return line.wrong(err, QStringLiteral("--plotter %1: no such plotter; one of %2")
+                                       .arg(plotter, plotters.join(QStringLiteral(", "))));
+        contents.plotterProfile = *profile;
+    }
+    for (const QString& name :
+         {QStringLiteral("isotherms"), QStringLiteral("annotations"), QStringLiteral("plotter")})
         if (line.isSet(name) && line.value(name).isEmpty())
             return line.wrong(err, QStringLiteral("--%1 needs a value").arg(name));
     contents.marks = !annotationFile.isEmpty();
@@ -67,6 +89,10 @@ int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
         reportError(err, output, QStringLiteral("--temperature is only for a .tif"));
         return 2;
     }
+    if (line.isSet(QStringLiteral("plotter")) && *format != exports::ExportFormat::Gpx) {
+        reportError(err, output, QStringLiteral("--plotter is only for a .gpx"));
+        return 2;
+    }
 
     TGIFImage image;
     if (!loadChart(source.path, image, source.bitmap, err)) return 1;
@@ -75,15 +101,13 @@ int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
     const geo::ScaleRange range =
         geo::chartScaleRange(metadata, {geo::ScaleMinInitial, geo::ScaleMaxInitial});
     if (!isotherms.isEmpty()) {
-        contents.isotherms = geo::isothermTemperatures(isotherms, range.min, range.max);
-        if (contents.isotherms.empty()) {
-            reportError(err, isotherms,
-                        QStringLiteral("the isotherms must be temperatures within %1 to %2 F, "
-                                       "such as \"68,70,72\" or \"every 2\"")
-                            .arg(range.min)
-                            .arg(range.max));
+        // Refused whole, naming the value and the limit: never a list quietly shortened.
+        geo::IsothermList list = geo::readIsothermList(isotherms, range.min, range.max);
+        if (!list.error.isEmpty()) {
+            reportError(err, QStringLiteral("--isotherms"), list.error);
             return 2;
         }
+        contents.isotherms = std::move(list.temperatures);
     }
     geo::Annotations annotations;
     if (!annotationFile.isEmpty() && !readAnnotationFile(annotationFile, annotations, err))
@@ -99,10 +123,14 @@ int exportChart(const QStringList& args, QTextStream& out, QTextStream& err) {
                              withAnnotations ? annotations : geo::Annotations());
     };
     QString error;
-    if (!exports::exportChart(output, source, contents, &error)) {
+    exports::ExportReport report;
+    if (!exports::exportChart(output, source, contents, &error, &report)) {
         reportError(err, output, error);
         return 1;
     }
+    if (!report.summary.isEmpty()) out << report.summary << '\n';
+    for (const QString& warning : report.warnings)
+        reportError(err, output, QStringLiteral("warning: ") + warning);
     return 0;
 }
 

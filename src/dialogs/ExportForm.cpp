@@ -97,7 +97,8 @@ void TFormExport::formatChanged() {
     ComboPlotter->setEnabled(chosen == ExportFormat::Gpx);
 }
 
-std::optional<exports::ExportContents> TFormExport::contents(double tmin, double tmax) const {
+std::optional<exports::ExportContents> TFormExport::contents(double tmin, double tmax,
+                                                             QString* error) const {
     exports::ExportContents contents;
     const ExportFormat chosen = format();
     contents.picture = CheckPicture->isChecked();
@@ -108,8 +109,12 @@ std::optional<exports::ExportContents> TFormExport::contents(double tmin, double
     contents.temperatureGrid = chosen == ExportFormat::GeoTiff && CheckTemperatureGrid->isChecked();
     contents.plotterProfile = ComboPlotter->currentIndex();
     if (CheckIsotherms->isChecked()) {
-        contents.isotherms = geo::isothermTemperatures(EditIsotherms->text(), tmin, tmax);
-        if (contents.isotherms.empty()) return std::nullopt;
+        geo::IsothermList list = geo::readIsothermList(EditIsotherms->text(), tmin, tmax);
+        if (!list.error.isEmpty()) {
+            if (error) *error = tr("Isotherms: %1.").arg(list.error);
+            return std::nullopt;
+        }
+        contents.isotherms = std::move(list.temperatures);
     }
     return contents;
 }

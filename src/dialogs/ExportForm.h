@@ -23,8 +23,10 @@ public:
     exports::ExportFormat format() const;
     void setFormat(exports::ExportFormat format);
     // The choices as the widgets hold them, the isotherms' temperatures read within the chart's
-    // range tmin..tmax (°F). Nothing when isotherms are ticked and their list does not parse.
-    std::optional<exports::ExportContents> contents(double tmin, double tmax) const;
+    // range tmin..tmax (°F). Nothing, with the reason that names the value and the limit in
+    // *error, when isotherms are ticked and their list is refused.
+    std::optional<exports::ExportContents> contents(double tmin, double tmax,
+                                                    QString* error = nullptr) const;
 
     QComboBox* ComboFormat = nullptr;
     QCheckBox* CheckPicture = nullptr;

@@ -1,6 +1,7 @@
 #include "export/ChartExport.h"
 
 #include "app/AnnotatedImage.h"
+#include "app/ChartDisplay.h"
 #include "archive/ChartIntake.h"
 #include "export/GeoTiffWriter.h"
 #include "export/KapWriter.h"
@@ -10,6 +11,7 @@
 #include "geo/ChartTemperatures.h"
 #include "geo/Gpx.h"
 #include "geo/Isotherms.h"
+#include "geo/TemperatureScale.h"
 #include "geo/ThalwiseUtils.h"
 
 #include <QCoreApplication>
@@ -17,13 +19,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QPainter>
-#include <QPolygonF>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 namespace exports {
@@ -93,18 +94,6 @@ QString chartDateText(const ChartGeoreference& chart) {
     return QStringLiteral(", chart of ") +
            chart.chartTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
            QStringLiteral(" UTC");
-}
-
-// Lines are drawn one pixel wide without smoothing: a blended pixel would read as water of
-// another temperature, and a raster chart keeps few colours.
-void drawLine(QPainter& painter, const std::vector<QPointF>& points) {
-    if (points.size() < 2) return;
-    painter.drawPolyline(QPolygonF(QList<QPointF>(points.begin(), points.end())));
-}
-
-// The colour of isotherms on the picture: black, which no water colour of the palette is.
-QColor isothermColour() {
-    return QColor(0, 0, 0);
 }
 
 // The name a plotter shows, at most length characters, never cut within a surrogate pair.
@@ -204,21 +193,38 @@ std::optional<QString> refusedOutput(const QString& output, const QString& chart
 }
 
 const std::vector<PlotterProfile>& plotterProfiles() {
-    // The limits of the older models of each make, so that the newer ones take the file too.
+    // Points per track, points in all and name lengths are those of the older models of each
+    // make, so that the newer ones take the file too. Track counts: the Garmin GPSMAP 172 and
+    // 182 owner's manuals give 15 saved tracks of up to 500 points each; the count of 50 for
+    // today's plotters of every make is a guess (their manuals were not at hand): a plotter
+    // that holds more takes the file all the same. Chart software takes any number; the 1000
+    // only keeps the file to a size a phone opens.
     static const std::vector<PlotterProfile> profiles = {
-        {QT_TRANSLATE_NOOP("ChartExport", "Garmin"), 500, 10000, 14},
-        {QT_TRANSLATE_NOOP("ChartExport", "Lowrance, Simrad, B&G"), 3000, 30000, 15},
-        {QT_TRANSLATE_NOOP("ChartExport", "Raymarine"), 1000, 15000, 16},
-        {QT_TRANSLATE_NOOP("ChartExport", "Humminbird"), 2000, 20000, 8},
-        {QT_TRANSLATE_NOOP("ChartExport", "Chart software or phone app"), 20000, 200000, 40},
+        {"garmin", QT_TRANSLATE_NOOP("ChartExport", "Garmin"), 50, 500, 10000, 14},
+        {"garmin-older", QT_TRANSLATE_NOOP("ChartExport", "Garmin, older models (15 tracks)"), 15,
+         500, 7500, 14},
+        {"lowrance", QT_TRANSLATE_NOOP("ChartExport", "Lowrance, Simrad, B&G"), 50, 3000, 30000,
+         15},
+        {"raymarine", QT_TRANSLATE_NOOP("ChartExport", "Raymarine"), 50, 1000, 15000, 16},
+        {"humminbird", QT_TRANSLATE_NOOP("ChartExport", "Humminbird"), 50, 2000, 20000, 8},
+        {"software", QT_TRANSLATE_NOOP("ChartExport", "Chart software or phone app"), 1000, 20000,
+         200000, 40},
     };
     return profiles;
+}
+
+std::optional<int> plotterProfileOf(const QString& key) {
+    const std::vector<PlotterProfile>& profiles = plotterProfiles();
+    for (std::size_t i = 0; i < profiles.size(); ++i)
+        if (key.compare(QLatin1String(profiles[i].key), Qt::CaseInsensitive) == 0) return int(i);
+    return std::nullopt;
 }
 
 ChartGeoreference chartDescription(const ChartSource& source) {
     ChartGeoreference chart =
         chartGeoreference(source.area, source.bitmap.width(), source.bitmap.height());
     chart.name = QFileInfo(source.path).completeBaseName().toUpper();
+    chart.source = source.source;
     // The time stamp reads as local time, as the chart's age in the window does.
     if (const std::optional<QDateTime> time = archive::chartTimeOf(source.timestamp))
         chart.chartTime = time->toUTC();
@@ -232,6 +238,35 @@ QString breakTrackName(float strength) {
 
 QString isothermTrackName(float temperature) {
     return degreesText(temperature) + QStringLiteral("F");
+}
+
+std::optional<float> waterTemperatureAt(const geo::TemperatureScale& scale, const QImage& chart,
+                                        const geo::TemperatureField& field, int x, int y) {
+    if (x < 0 || y < 0 || x >= chart.width() || y >= chart.height()) return std::nullopt;
+    const QRgb colour = chart.pixel(x, y);
+    if (!geo::countsTowardsTemperature(qRed(colour), qGreen(colour), qBlue(colour)))
+        return std::nullopt;
+    const std::size_t area = std::size_t(chart.width()) * std::size_t(chart.height());
+    const std::size_t i = std::size_t(y) * std::size_t(chart.width()) + std::size_t(x);
+    const bool sameSize = field.width == chart.width() && field.height == chart.height() &&
+                          field.values.size() == area && field.clean.size() == area;
+    if (sameSize && field.clean[i] && field.values[i] != 0.0f) return field.values[i];
+    const float own = scale.TemperatureOfAverage(qRed(colour), qGreen(colour), qBlue(colour));
+    if (own == 0.0f) return std::nullopt; // hue 0: the scale reads no temperature
+    return own;
+}
+
+std::vector<float> waterTemperatureGrid(const geo::TemperatureScale& scale, const QImage& chart,
+                                        const geo::TemperatureField& field, bool celsius) {
+    const QImage rgb = chart.convertToFormat(QImage::Format_RGB32);
+    std::vector<float> grid(std::size_t(rgb.width()) * std::size_t(rgb.height()),
+                            std::numeric_limits<float>::quiet_NaN());
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            if (const std::optional<float> t = waterTemperatureAt(scale, rgb, field, x, y))
+                grid[std::size_t(y) * std::size_t(rgb.width()) + std::size_t(x)] =
+                    celsius ? float(geo::celsiusFromFahrenheit(*t)) : *t;
+    return grid;
 }
 
 ExportLayers exportLayers(const ChartSource& source, const ChartGeoreference& chart,
@@ -259,39 +294,43 @@ ExportLayers exportLayers(const ChartSource& source, const ChartGeoreference& ch
                                 QStringLiteral("Temperature break ") +
                                     geo::formatFixed(line.strength, 1, QLocale::c()) +
                                     QStringLiteral(" \u00B0F/NM") + date,
-                                line.points});
+                                {line.points},
+                                geo::TrackKind::Break,
+                                line.strength});
     }
-    for (const geo::Isotherm& isotherm : isotherms)
-        for (const geo::IsothermLine& line : isotherm.lines) {
-            if (line.points.size() < 2) continue;
-            layers.lines.push_back({isothermTrackName(isotherm.temperature),
-                                    QStringLiteral("Isotherm ") +
-                                        degreesText(isotherm.temperature) +
-                                        QStringLiteral(" \u00B0F") + date,
-                                    line.points});
-        }
+    // One track per temperature, a piece per line of it: a plotter lists "55F" once.
+    for (const geo::Isotherm& isotherm : isotherms) {
+        geo::TrackLine track{isothermTrackName(isotherm.temperature),
+                             QStringLiteral("Isotherm ") + degreesText(isotherm.temperature) +
+                                 QStringLiteral(" \u00B0F") + date,
+                             {},
+                             geo::TrackKind::Isotherm,
+                             isotherm.temperature};
+        for (const geo::IsothermLine& line : isotherm.lines)
+            if (line.points.size() >= 2) track.pieces.push_back(line.points);
+        if (!track.pieces.empty()) layers.lines.push_back(std::move(track));
+    }
 
     if (contents.picture && format != ExportFormat::Gpx) {
-        QImage picture = base;
-        {
-            QPainter painter(&picture);
-            painter.setRenderHint(QPainter::Antialiasing, false);
-            painter.setPen(QPen(isothermColour(), 0));
-            for (const geo::Isotherm& isotherm : isotherms)
-                for (const geo::IsothermLine& line : isotherm.lines)
-                    drawLine(painter, line.points);
-            // Breaks over isotherms: a break is the sharper news.
-            painter.setPen(QPen(geo::breakLineColour(), 0));
-            for (const geo::BreakLine& line : breaks)
-                drawLine(painter, line.points);
-        }
+        // The lines and the isotherms' labels as the window draws them: one pixel wide, never
+        // blended into a water colour, isotherms in their own colour over the breaks.
+        display::Overlays overlays;
+        overlays.breakLines = &breaks;
+        overlays.isotherms = &isotherms;
+        const std::vector<display::IsothermLabel> labels = display::isothermLabels(isotherms);
+        overlays.isothermLabels = &labels;
+        overlays.celsius = contents.celsius;
+        QImage picture = display::RepaintChart(base, overlays);
         // Formats without points of their own show the waypoints as the window marks them.
         const bool markers = contents.waypoints && isPictureFormat(format);
         if (source.drawMarks && (contents.marks || markers))
             picture = source.drawMarks(picture, contents.marks, markers);
         layers.picture = picture;
     }
-    if (contents.temperatureGrid) layers.temperature = field.values;
+    if (contents.temperatureGrid && source.scale) {
+        layers.temperature = waterTemperatureGrid(*source.scale, base, field, contents.celsius);
+        layers.celsius = contents.celsius;
+    }
     if (contents.waypoints) {
         layers.waypoints = source.waypoints;
         layers.home = source.home;
@@ -299,17 +338,68 @@ ExportLayers exportLayers(const ChartSource& source, const ChartGeoreference& ch
     return layers;
 }
 
+namespace {
+
+// What fitting the lines to a plotter cost, in the user's words.
+ExportReport gpxTrackReportText(const geo::GpxTrackReport& cost, const PlotterProfile& profile) {
+    ExportReport report;
+    if (cost.tracks == 0) return report;
+    const QLocale c = QLocale::c();
+    const QString metres = c.toString(std::nearbyint(cost.largestShiftMetres), 'f', 0);
+    const QString pixels = c.toString(cost.largestShiftPixels, 'f', 1);
+    const QString plotter = QCoreApplication::translate("ChartExport", profile.name);
+    report.summary =
+        QCoreApplication::translate("ChartExport", "%1 tracks for %2; thinning to its points moved "
+                                                   "the lines by up to %3 m (%4 chart pixels).")
+            .arg(cost.tracks)
+            .arg(plotter, metres, pixels);
+    // A line the plotter draws more than a pixel off the chart's line is no longer the line
+    // the user saw.
+    if (cost.largestShiftPixels > 1.0)
+        report.warnings.append(
+            QCoreApplication::translate(
+                "ChartExport",
+                "Thinning the lines to the %1's points moved them by up to %2 m, %3 chart "
+                "pixels, off the lines on the chart. Fewer isotherms, or chart software, keep "
+                "them in place.")
+                .arg(plotter, metres, pixels));
+    if (cost.breaksLeftOut > 0)
+        report.warnings.append(
+            QCoreApplication::translate("ChartExport",
+                                        "Break lines left out to fit the %1's %2 tracks: %3, "
+                                        "the weakest (%4 \u00B0F/NM and below).")
+                .arg(plotter)
+                .arg(profile.maxTracks)
+                .arg(cost.breaksLeftOut)
+                .arg(geo::formatFixed(cost.strongestLeftOut, 1, c)));
+    if (cost.piecesLeftOut > 0)
+        report.warnings.append(
+            QCoreApplication::translate("ChartExport",
+                                        "Pieces of lines left out to stay within the %1's "
+                                        "points: %2, each shorter than %3 m.")
+                .arg(plotter)
+                .arg(cost.piecesLeftOut)
+                .arg(c.toString(std::nearbyint(cost.tolerance), 'f', 0)));
+    return report;
+}
+
+} // namespace
+
 std::optional<QByteArray> gpxExportDocument(const ChartGeoreference& chart,
                                             const ExportLayers& layers,
-                                            const PlotterProfile& profile, QString* error) {
+                                            const PlotterProfile& profile, QString* error,
+                                            ExportReport* report) {
     geo::GpxTrackOptions options;
+    options.maxTracks = profile.maxTracks;
     options.maxPointsPerTrack = profile.maxPointsPerTrack;
     options.maxPointsInAll = profile.maxPointsInAll;
     options.maxNameLength = profile.maxNameLength;
     options.chartTime = chart.chartTime;
+    geo::GpxTrackReport cost;
     const std::optional<QByteArray> tracks =
-        geo::gpxTracksDocument(chart.calibration, layers.lines, options, error);
+        geo::gpxTracksDocument(chart.calibration, layers.lines, options, error, &cost);
     if (!tracks) return std::nullopt;
+    if (report) *report = gpxTrackReportText(cost, profile);
     if (layers.waypoints.empty() && !layers.home) return tracks;
 
     // The waypoints as the waypoint export writes them (home first, "WPT01", ...), their route
@@ -333,13 +423,14 @@ std::optional<QByteArray> gpxExportDocument(const ChartGeoreference& chart,
 }
 
 bool writeGpxTracks(const QString& path, const ChartGeoreference& chart, const ExportLayers& layers,
-                    const PlotterProfile& profile, QString* error) {
-    const std::optional<QByteArray> document = gpxExportDocument(chart, layers, profile, error);
+                    const PlotterProfile& profile, QString* error, ExportReport* report) {
+    const std::optional<QByteArray> document =
+        gpxExportDocument(chart, layers, profile, error, report);
     return document && geo::writeGpxDocument(path, *document, error);
 }
 
 bool exportChart(const QString& output, const ChartSource& source, const ExportContents& contents,
-                 QString* error) {
+                 QString* error, ExportReport* report) {
     auto fail = [error](const QString& reason) {
         if (error) *error = reason;
         return false;
@@ -378,7 +469,7 @@ bool exportChart(const QString& output, const ChartSource& source, const ExportC
     switch (*format) {
     case ExportFormat::Gpx:
         return writeGpxTracks(output, chart, layers,
-                              profiles[knownProfile ? contents.plotterProfile : 0], error);
+                              profiles[knownProfile ? contents.plotterProfile : 0], error, report);
     case ExportFormat::Kap:
         return writeKap(output, chart, layers, error);
     case ExportFormat::Mbtiles:

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -43,7 +44,9 @@ std::optional<QString> refusedOutput(const QString& output, const QString& chart
 
 // What a chart plotter takes in a GPX file.
 struct PlotterProfile {
+    const char* key;  // as thalwise-cli's --plotter names it
     const char* name; // as the dialog lists it
+    int maxTracks;
     int maxPointsPerTrack;
     int maxPointsInAll;
     int maxNameLength;
@@ -51,6 +54,16 @@ struct PlotterProfile {
 
 // The plotters the dialog offers; the first, Garmin, is the default.
 const std::vector<PlotterProfile>& plotterProfiles();
+
+// The index of the profile a key names ("garmin", "raymarine", ...), in any letter case;
+// nothing for a key no profile has.
+std::optional<int> plotterProfileOf(const QString& key);
+
+// What an export had to give up or bend, for the user to hear.
+struct ExportReport {
+    QString summary;      // one line on what went into the file; empty when nothing to say
+    QStringList warnings; // lines moved farther than a chart pixel, lines left out
+};
 
 // What the user chose to put in the export.
 struct ExportContents {
@@ -62,6 +75,7 @@ struct ExportContents {
     bool waypoints = false;       // home and the waypoints
     bool temperatureGrid = false; // a GeoTIFF of the water's temperature instead of the picture
     int plotterProfile = 0;       // index into plotterProfiles()
+    bool celsius = false;         // the temperature grid and the isotherms' labels in °C, not °F
 };
 
 // Draws marks over a picture of the chart's size and gives the result: the area's lines and
@@ -80,15 +94,28 @@ struct ChartSource {
     MarksPainter drawMarks;                               // empty: no marks to draw
     std::vector<Waypoint> waypoints;
     std::optional<geo::TrackPoint> home;
+    QString source = QStringLiteral("Brinecast"); // who made the chart, for an attribution
 };
 
-// The description of the chart for the writers: size, calibration, name, date (UTC).
+// The description of the chart for the writers: size, calibration, name, date (UTC), source.
 ChartGeoreference chartDescription(const ChartSource& source);
 
 // The track names a plotter shows: "Break 2.1F/NM" (°F per NM, one decimal) and "68F" (one
 // decimal only when the temperature has one).
 QString breakTrackName(float strength);
 QString isothermTrackName(float temperature);
+
+// The temperature grid's one test: whether pixel (x, y) of the chart (32-bit RGB) is water and
+// its temperature (°F). Water is a pixel whose own colour is a temperature colour, never land,
+// cloud, coast or another grey; it reads as the pointer reads it (field) where the pointer's
+// window saw only water, else as its own colour reads, since land in the window darkens the
+// average. Nothing for a pixel that is no water or whose colour reads no temperature.
+std::optional<float> waterTemperatureAt(const geo::TemperatureScale& scale, const QImage& chart,
+                                        const geo::TemperatureField& field, int x, int y);
+
+// waterTemperatureAt of every pixel, row by row, NaN where it gives nothing; in °C when celsius.
+std::vector<float> waterTemperatureGrid(const geo::TemperatureScale& scale, const QImage& chart,
+                                        const geo::TemperatureField& field, bool celsius);
 
 // The layers that go into format: the picture with the chosen lines and marks drawn in (lines
 // one pixel wide, never blended, as colour is temperature), the lines as tracks named for the
@@ -98,21 +125,23 @@ ExportLayers exportLayers(const ChartSource& source, const ChartGeoreference& ch
                           const ExportContents& contents, ExportFormat format);
 
 // The GPX 1.1 document of the layers for a plotter: the chart's date in metadata/time, home and
-// the waypoints as wpt, each line as a trk within the profile's point budgets, every name within
-// its length. Nothing, with a one-line reason in *error, when it cannot be made.
+// the waypoints as wpt, each line as a trk within the profile's track count and point budgets,
+// every name within its length. Nothing, with a one-line reason in *error, when it cannot be
+// made. What the plotter's limits cost goes into *report.
 std::optional<QByteArray> gpxExportDocument(const ChartGeoreference& chart,
                                             const ExportLayers& layers,
-                                            const PlotterProfile& profile, QString* error);
+                                            const PlotterProfile& profile, QString* error,
+                                            ExportReport* report = nullptr);
 
 // Writes gpxExportDocument atomically. False, with a one-line reason in *error.
 bool writeGpxTracks(const QString& path, const ChartGeoreference& chart, const ExportLayers& layers,
-                    const PlotterProfile& profile, QString* error);
+                    const PlotterProfile& profile, QString* error, ExportReport* report = nullptr);
 
 // Exports the chart to output in the format its name asks for: the name checked against the
 // chart and the archive, the layers built, the format's writer called. False, with a one-line
 // reason for the user in *error, when the name is refused, names no format, the contents do not
-// fit the format, or the writer fails.
+// fit the format, or the writer fails. What the export had to give up goes into *report.
 bool exportChart(const QString& output, const ChartSource& source, const ExportContents& contents,
-                 QString* error);
+                 QString* error, ExportReport* report = nullptr);
 
 } // namespace exports

@@ -29,6 +29,7 @@ struct ChartGeoreference {
     QString name;        // the chart's base name, "AREA-NE01"
     QString areaName;    // the area's name as the window shows it
     QDateTime chartTime; // the chart's date (UTC); invalid when the chart carries none
+    QString source;      // who made the chart, for an attribution ("Brinecast"); may be empty
 
     // Whether the writers can place this chart: a size and a valid Mercator calibration.
     bool isValid() const;
@@ -60,9 +61,10 @@ struct ExportLayers {
     // The chart as it is to be seen, with the chosen layers (breaks, isotherms, marks) drawn in,
     // of the chart's size.
     QImage picture;
-    // The water temperature (°F) of every pixel as the pointer reads it, row by row, 0 where it
-    // reads none; empty when not asked for.
+    // The water temperature of every pixel (waterTemperatureAt), row by row, NaN where the
+    // chart shows no water; °F, or °C when celsius. Empty when not asked for.
     std::vector<float> temperature;
+    bool celsius = false;
     // Breaks and isotherms as lines in chart pixel coordinates.
     std::vector<geo::TrackLine> lines;
     // Waypoints and home, when chosen.

@@ -21,7 +21,9 @@
 namespace exports {
 namespace {
 
-// GDAL's tag for the value that marks "no data" in a band, as ASCII text.
+// GDAL's tags: its metadata (an XML text that carries a band's unit and description) and the
+// value that marks "no data" in a band, as ASCII text.
+constexpr ttag_t GdalMetadataTag = 42112;
 constexpr ttag_t GdalNoDataTag = 42113;
 
 // The first error libtiff reports while writing, kept for the message.
@@ -45,7 +47,18 @@ struct TiffFile {
     }
 };
 
-bool writeTags(TIFF* tif, const ChartGeoreference& chart, GeoTiffContent content) {
+// GDAL's metadata for the temperature band: what it holds and in which unit.
+QByteArray temperatureBandMetadata(bool celsius) {
+    return QByteArrayLiteral("<GDALMetadata>"
+                             "<Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">"
+                             "Sea surface temperature</Item>"
+                             "<Item name=\"UNITTYPE\" sample=\"0\" role=\"unittype\">") +
+           (celsius ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F")).toUtf8() +
+           QByteArrayLiteral("</Item></GDALMetadata>");
+}
+
+bool writeTags(TIFF* tif, const ChartGeoreference& chart, const ExportLayers& layers,
+               GeoTiffContent content) {
     bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, std::uint32_t(chart.width)) &&
               TIFFSetField(tif, TIFFTAG_IMAGELENGTH, std::uint32_t(chart.height)) &&
               TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
@@ -57,15 +70,20 @@ bool writeTags(TIFF* tif, const ChartGeoreference& chart, GeoTiffContent content
              TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3) &&
              TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
     } else {
-        static const TIFFFieldInfo noData[] = {{GdalNoDataTag, -1, -1, TIFF_ASCII, FIELD_CUSTOM,
-                                                true, false, const_cast<char*>("GDALNoDataValue")}};
-        ok = ok && TIFFMergeFieldInfo(tif, noData, 1) == 0 &&
+        static const TIFFFieldInfo gdalTags[] = {{GdalMetadataTag, -1, -1, TIFF_ASCII, FIELD_CUSTOM,
+                                                  true, false, const_cast<char*>("GDALMetadata")},
+                                                 {GdalNoDataTag, -1, -1, TIFF_ASCII, FIELD_CUSTOM,
+                                                  true, false,
+                                                  const_cast<char*>("GDALNoDataValue")}};
+        const QByteArray metadata = temperatureBandMetadata(layers.celsius);
+        ok = ok && TIFFMergeFieldInfo(tif, gdalTags, 2) == 0 &&
              TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 32) &&
              TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP) &&
              TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1) &&
              TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK) &&
-             // The grid holds 0 where the pointer reads no temperature.
-             TIFFSetField(tif, GdalNoDataTag, "0");
+             TIFFSetField(tif, GdalMetadataTag, metadata.constData()) &&
+             // The grid holds NaN where the chart shows no water: 0 is a temperature in °C.
+             TIFFSetField(tif, GdalNoDataTag, "nan");
     }
     ok = ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
     const QByteArray description =
@@ -145,7 +163,7 @@ bool writeGeoTiff(const QString& path, const ChartGeoreference& chart, const Exp
         if (file.options)
             TIFFOpenOptionsSetErrorHandlerExtR(file.options, keepTiffError, &tiffError);
         file.tif = TIFFOpenExt(QFile::encodeName(output.path()).constData(), "w", file.options);
-        const bool written = file.tif && writeTags(file.tif, chart, content) &&
+        const bool written = file.tif && writeTags(file.tif, chart, layers, content) &&
                              writeRows(file.tif, chart, layers, content) &&
                              TIFFFlush(file.tif) == 1;
         if (!written) {

@@ -6,8 +6,10 @@
 namespace exports {
 
 enum class GeoTiffContent {
-    Picture,     // layers.picture in colour
-    Temperature, // layers.temperature as Float32 °F, NoData where the pointer reads none
+    Picture, // layers.picture in colour
+    // layers.temperature as Float32 in °F (°C when layers.celsius), the band's unit saying which,
+    // NaN as NoData where the chart shows no water.
+    Temperature,
 };
 
 // Writes a GeoTIFF at path, atomically, with the chart's exact transform. False, with a

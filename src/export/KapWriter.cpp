@@ -169,6 +169,16 @@ QByteArray headerText(const QString& text) {
     return out.trimmed();
 }
 
+// The palettes a KAP carries and their brightness: RGB (day) as drawn, DSK (dusk) at half and
+// NGT (night) at a quarter.
+constexpr std::pair<const char*, double> NightPalettes[] = {
+    {"RGB", 1.0}, {"DSK", 0.5}, {"NGT", 0.25}};
+
+// A colour component at a share of its brightness, to nearest (halves to even).
+int dimmed(int component, double share) {
+    return int(std::nearbyint(component * share));
+}
+
 QByteArray number(double value, int decimals) {
     return QByteArray::number(value, 'f', decimals);
 }
@@ -196,11 +206,16 @@ QByteArray kapHeader(const ChartGeoreference& chart, const IndexedPicture& index
     line("    UN=METRES,SD=UNKNOWN,DX=" + number(dx, 2) + ",DY=" + number(dy, 2));
     line("OST/1");
     line("IFM/" + QByteArray::number(depth));
-    for (std::size_t i = 0; i < indexed.palette.size(); ++i) {
-        const QRgb c = indexed.palette[i];
-        line("RGB/" + QByteArray::number(int(i) + 1) + "," + QByteArray::number(qRed(c)) + "," +
-             QByteArray::number(qGreen(c)) + "," + QByteArray::number(qBlue(c)));
-    }
+    // The day colours, then the same dimmed for dusk and night: chart software that offers
+    // night colours (OpenCPN's DSK and NGT) keeps the bridge dark with them.
+    for (const auto& [tag, share] : NightPalettes)
+        for (std::size_t i = 0; i < indexed.palette.size(); ++i) {
+            const QRgb c = indexed.palette[i];
+            line(QByteArray(tag) + "/" + QByteArray::number(int(i) + 1) + "," +
+                 QByteArray::number(dimmed(qRed(c), share)) + "," +
+                 QByteArray::number(dimmed(qGreen(c), share)) + "," +
+                 QByteArray::number(dimmed(qBlue(c), share)));
+        }
     // REF points on a 5 x 5 grid of pixel corners, edges included; the mapping is Mercator, so
     // chart software that fits the projection to them places every pixel as PixelToGeo does.
     constexpr int Steps = 4;

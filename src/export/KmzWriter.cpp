@@ -2,7 +2,9 @@
 // the picture redrawn on equal latitude steps, zipped.
 #include "export/KmzWriter.h"
 
+#include "app/ChartDisplay.h"
 #include "export/TemporaryOutput.h"
+#include "geo/TemperatureBreaks.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -65,6 +67,40 @@ QImage equalLatitudePicture(const ChartGeoreference& chart, const QImage& pictur
     return out;
 }
 
+// The chart's date on a feature, so that Google Earth's time slider shows the chart and its
+// lines together; nothing for a chart without a date.
+void writeTimeStamp(QXmlStreamWriter& xml, const ChartGeoreference& chart) {
+    if (!chart.chartTime.isValid()) return;
+    xml.writeStartElement(QStringLiteral("TimeStamp"));
+    xml.writeTextElement(QStringLiteral("when"), chart.chartTime.toUTC().toString(Qt::ISODate));
+    xml.writeEndElement();
+}
+
+const char* lineStyleId(geo::TrackKind kind) {
+    switch (kind) {
+    case geo::TrackKind::Break:
+        return "break";
+    case geo::TrackKind::Isotherm:
+        return "isotherm";
+    case geo::TrackKind::Other:
+        break;
+    }
+    return nullptr;
+}
+
+QColor lineColour(geo::TrackKind kind) {
+    return kind == geo::TrackKind::Break ? geo::breakLineColour() : display::isothermColour();
+}
+
+// KML writes a colour as aabbggrr in hexadecimal.
+QString kmlColour(const QColor& colour) {
+    return QStringLiteral("%1%2%3%4")
+        .arg(colour.alpha(), 2, 16, QLatin1Char('0'))
+        .arg(colour.blue(), 2, 16, QLatin1Char('0'))
+        .arg(colour.green(), 2, 16, QLatin1Char('0'))
+        .arg(colour.red(), 2, 16, QLatin1Char('0'));
+}
+
 QByteArray kmlDocument(const ChartGeoreference& chart, const ExportLayers& layers) {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
@@ -77,14 +113,20 @@ QByteArray kmlDocument(const ChartGeoreference& chart, const ExportLayers& layer
     xml.writeTextElement(QStringLiteral("name"), name);
     if (!chart.areaName.isEmpty())
         xml.writeTextElement(QStringLiteral("description"), chart.areaName);
+    // The lines in the colours the window draws them in.
+    for (const geo::TrackKind kind : {geo::TrackKind::Break, geo::TrackKind::Isotherm}) {
+        xml.writeStartElement(QStringLiteral("Style"));
+        xml.writeAttribute(QStringLiteral("id"), QLatin1String(lineStyleId(kind)));
+        xml.writeStartElement(QStringLiteral("LineStyle"));
+        xml.writeTextElement(QStringLiteral("color"), kmlColour(lineColour(kind)));
+        xml.writeTextElement(QStringLiteral("width"), QStringLiteral("2"));
+        xml.writeEndElement(); // LineStyle
+        xml.writeEndElement(); // Style
+    }
 
     xml.writeStartElement(QStringLiteral("GroundOverlay"));
     xml.writeTextElement(QStringLiteral("name"), name);
-    if (chart.chartTime.isValid()) {
-        xml.writeStartElement(QStringLiteral("TimeStamp"));
-        xml.writeTextElement(QStringLiteral("when"), chart.chartTime.toUTC().toString(Qt::ISODate));
-        xml.writeEndElement();
-    }
+    writeTimeStamp(xml, chart);
     xml.writeStartElement(QStringLiteral("Icon"));
     xml.writeTextElement(QStringLiteral("href"), QLatin1String(ImageEntry));
     xml.writeEndElement();
@@ -100,21 +142,34 @@ QByteArray kmlDocument(const ChartGeoreference& chart, const ExportLayers& layer
         xml.writeStartElement(QStringLiteral("Folder"));
         xml.writeTextElement(QStringLiteral("name"), translated("Lines"));
         for (const geo::TrackLine& line : layers.lines) {
-            QStringList points;
-            for (const QPointF& pixel : line.pixels)
-                if (const auto p = chart.position(pixel.x(), pixel.y());
-                    p && geo::isShowablePosition(p->lat, p->lon))
-                    points << coordinates(*p);
-            if (points.size() < 2) continue;
+            QStringList pieces;
+            for (const std::vector<QPointF>& piece : line.pieces) {
+                QStringList points;
+                for (const QPointF& pixel : piece)
+                    if (const auto p = chart.position(pixel.x(), pixel.y());
+                        p && geo::isShowablePosition(p->lat, p->lon))
+                        points << coordinates(*p);
+                if (points.size() >= 2) pieces << points.join(QLatin1Char(' '));
+            }
+            if (pieces.isEmpty()) continue;
             xml.writeStartElement(QStringLiteral("Placemark"));
             xml.writeTextElement(QStringLiteral("name"), line.name);
             if (!line.description.isEmpty())
                 xml.writeTextElement(QStringLiteral("description"), line.description);
-            xml.writeStartElement(QStringLiteral("LineString"));
-            xml.writeTextElement(QStringLiteral("tessellate"), QStringLiteral("1"));
-            xml.writeTextElement(QStringLiteral("coordinates"), points.join(QLatin1Char(' ')));
-            xml.writeEndElement(); // LineString
-            xml.writeEndElement(); // Placemark
+            // KML's order: description, the time, the style, the geometry.
+            writeTimeStamp(xml, chart);
+            if (const char* style = lineStyleId(line.kind))
+                xml.writeTextElement(QStringLiteral("styleUrl"),
+                                     QLatin1Char('#') + QLatin1String(style));
+            if (pieces.size() > 1) xml.writeStartElement(QStringLiteral("MultiGeometry"));
+            for (const QString& piece : pieces) {
+                xml.writeStartElement(QStringLiteral("LineString"));
+                xml.writeTextElement(QStringLiteral("tessellate"), QStringLiteral("1"));
+                xml.writeTextElement(QStringLiteral("coordinates"), piece);
+                xml.writeEndElement(); // LineString
+            }
+            if (pieces.size() > 1) xml.writeEndElement(); // MultiGeometry
+            xml.writeEndElement();                        // Placemark
         }
         xml.writeEndElement(); // Folder
     }

@@ -112,6 +112,18 @@ struct Metadata {
     QString value;
 };
 
+// The attribution of the tiles: where the chart comes from and when it was made.
+QString attribution(const ChartGeoreference& chart) {
+    const QString source = chart.source.isEmpty() ? translated("unknown source") : chart.source;
+    const QString name = chart.name.isEmpty() ? translated("Sea surface temperature") : chart.name;
+    return chart.chartTime.isValid()
+               ? translated("Sea surface temperature chart %1 of %2 UTC from %3")
+                     .arg(name,
+                          chart.chartTime.toUTC().toString(QStringLiteral("yyyy-MM-dd hh:mm")),
+                          source)
+               : translated("Sea surface temperature chart %1 from %2").arg(name, source);
+}
+
 // Writes the tables and every tile into an open database; false, with *error, when SQLite
 // refuses.
 bool fillDatabase(QSqlDatabase& db, const ChartGeoreference& chart, const QImage& picture,
@@ -164,6 +176,8 @@ bool fillDatabase(QSqlDatabase& db, const ChartGeoreference& chart, const QImage
         {"type", QStringLiteral("overlay")},
         {"version", QStringLiteral("1")},
         {"description", description},
+        // The chart's source, which a map viewer shows in its corner.
+        {"attribution", attribution(chart)},
     };
     if (!query.prepare(QStringLiteral("INSERT INTO metadata (name, value) VALUES (?, ?)")))
         return fail(query.lastError());

@@ -2,6 +2,8 @@
 
 #include "geo/TemperatureBreaks.h"
 
+#include <QCoreApplication>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -183,39 +185,102 @@ std::vector<Isotherm> findIsotherms(const TemperatureField& field,
     return isotherms;
 }
 
-std::vector<float> isothermTemperatures(const QString& text, double tmin, double tmax) {
-    if (!std::isfinite(tmin) || !std::isfinite(tmax)) return {};
+namespace {
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("Isotherms", text);
+}
+
+// A value as the user wrote it, cut short: a refusal names it without echoing a whole list.
+QString quoted(const QString& value) {
+    constexpr qsizetype Longest = 24;
+    return QLatin1Char('"') +
+           (value.size() > Longest ? value.left(Longest) + QChar(0x2026) : value) +
+           QLatin1Char('"');
+}
+
+QString degrees(double value) {
+    return QLocale::c().toString(value, 'g', 6);
+}
+
+} // namespace
+
+IsothermList readIsothermList(const QString& text, double tmin, double tmax) {
+    IsothermList list;
+    auto refuse = [&list](const QString& reason) {
+        list.temperatures.clear();
+        list.error = reason;
+        return list;
+    };
+    if (!std::isfinite(tmin) || !std::isfinite(tmax))
+        return refuse(translated("the chart has no temperature range"));
     const double low = std::min(tmin, tmax), high = std::max(tmin, tmax);
+    const QString range =
+        translated("the chart's range of %1 to %2 \u00B0F").arg(degrees(low), degrees(high));
     // A hair of tolerance so that the range's own ends are taken despite rounding.
     const double slack = 1e-6;
     QString t = text.trimmed().toLower();
     t.remove(QRegularExpression(QStringLiteral("\\s*(°\\s*f?|f)\\b|°")));
-    std::vector<float> result;
     static const QRegularExpression every(QStringLiteral("^every\\s+(\\S+)$"));
     const QRegularExpressionMatch m = every.match(t.trimmed());
     if (m.hasMatch()) {
         bool ok = false;
         const double step = m.captured(1).toDouble(&ok);
-        if (!ok || !std::isfinite(step) || !(step > 0.0)) return {};
+        if (!ok || !std::isfinite(step) || !(step > 0.0))
+            return refuse(translated("the step %1 is no positive number of degrees")
+                              .arg(quoted(m.captured(1))));
         const double first = std::ceil(low / step - slack), last = std::floor(high / step + slack);
-        if (last - first + 1.0 > MostIsotherms) return {};
+        if (last - first + 1.0 > MostIsotherms)
+            return refuse(translated("every %1 gives %2 temperatures within %3; at most %4 "
+                                     "isotherms can be drawn")
+                              .arg(degrees(step))
+                              .arg(QLocale::c().toString(last - first + 1.0, 'f', 0), range)
+                              .arg(MostIsotherms));
         for (double k = first; k <= last; k += 1.0)
-            result.push_back(float(k * step));
-        return result;
+            list.temperatures.push_back(float(k * step));
+        if (list.temperatures.empty())
+            return refuse(
+                translated("every %1 gives no temperature within %2").arg(degrees(step), range));
+        return list;
     }
     const QStringList parts =
         t.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
-    if (parts.isEmpty()) return {};
+    if (parts.isEmpty())
+        return refuse(translated("no temperatures given, such as \"68, 70, 72\" or \"every 2\""));
+    if (parts.size() > MostIsotherms)
+        return refuse(translated("the list holds %1 temperatures; at most %2 isotherms can be "
+                                 "drawn")
+                          .arg(parts.size())
+                          .arg(MostIsotherms));
+    QStringList outside;
     for (const QString& part : parts) {
         bool ok = false;
         const double value = part.toDouble(&ok);
-        if (!ok || !std::isfinite(value)) return {};
-        if (value >= low - slack && value <= high + slack) result.push_back(float(value));
+        if (!ok || !std::isfinite(value))
+            return refuse(translated("%1 is no temperature").arg(quoted(part)));
+        if (value >= low - slack && value <= high + slack)
+            list.temperatures.push_back(float(value));
+        else
+            outside.append(degrees(value));
     }
-    std::sort(result.begin(), result.end());
-    result.erase(std::unique(result.begin(), result.end()), result.end());
-    if (int(result.size()) > MostIsotherms) return {};
-    return result;
+    std::sort(list.temperatures.begin(), list.temperatures.end());
+    list.temperatures.erase(std::unique(list.temperatures.begin(), list.temperatures.end()),
+                            list.temperatures.end());
+    if (!outside.isEmpty()) {
+        list.outsideRange = true;
+        list.error =
+            (outside.size() == 1 ? translated("%1 is outside %2") : translated("%1 are outside %2"))
+                .arg(outside.join(QStringLiteral(", ")), range);
+    }
+    return list;
+}
+
+std::vector<float> isothermTemperatures(const QString& text, double tmin, double tmax) {
+    IsothermList list = readIsothermList(text, tmin, tmax);
+    // Quirk "isotherms-view-keeps-in-range": the view keeps a stored request when the scale
+    // changes, so a value the new range leaves out is skipped there; exports refuse it.
+    if (!list.error.isEmpty() && !list.outsideRange) return {};
+    return std::move(list.temperatures);
 }
 
 } // namespace geo

@@ -35,11 +35,25 @@ std::vector<Isotherm> findIsotherms(const TemperatureField& field,
 // The most isotherms one request may ask for.
 inline constexpr int MostIsotherms = 200;
 
-// The temperatures (°F, ascending, each once) a user asks isotherms for, within the chart's
-// range tmin..tmax: a list such as "68, 70, 72" (commas, semicolons or spaces between, a period
-// for decimals) or "every 2" (optionally "every 2 °F": the multiples of 2 within the range).
-// Nothing for text that does not parse, a step that is not positive, or more than
-// MostIsotherms temperatures.
+// A list of temperatures a user asks isotherms for, as read.
+struct IsothermList {
+    std::vector<float> temperatures; // °F, ascending, each once, within the range
+    // Why the text is refused, naming the value and the limit, such as "500 is outside the
+    // chart's range of 38 to 62 °F"; empty when every value is taken. A value outside the
+    // range is refused too, with the values within it still in temperatures.
+    QString error;
+    bool outsideRange = false; // the only fault: values outside the range
+};
+
+// The temperatures (°F) a user asks isotherms for, within the chart's range tmin..tmax: a list
+// such as "68, 70, 72" (commas, semicolons or spaces between, a period for decimals) or
+// "every 2" (optionally "every 2 °F": the multiples of 2 within the range). Refused with a
+// reason: text that does not parse, a step that is not positive, more than MostIsotherms
+// temperatures, a value outside the range.
+IsothermList readIsothermList(const QString& text, double tmin, double tmax);
+
+// The temperatures of readIsothermList; nothing when it refuses the text, except that values
+// outside the range are left out (the view keeps a request across changes of the scale).
 std::vector<float> isothermTemperatures(const QString& text, double tmin, double tmax);
 
 } // namespace geo

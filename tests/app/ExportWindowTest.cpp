@@ -46,6 +46,7 @@ TEST(ExportWindow, IsothermsAndWaypointsGoToThePlotterAndTheArchiveIsRefused) {
         dialog.setFormat(exports::ExportFormat::Gpx);
         EXPECT_FALSE(dialog.CheckMarks->isEnabled()); // GPX has no picture to draw them in
         EXPECT_TRUE(dialog.ComboPlotter->isEnabled());
+        dialog.ComboPlotter->setCurrentIndex(*exports::plotterProfileOf("software"));
         dialog.CheckBreaks->setChecked(false);
         dialog.CheckIsotherms->setChecked(true);
         dialog.EditIsotherms->setText(QStringLiteral("every 2"));
@@ -67,8 +68,40 @@ TEST(ExportWindow, IsothermsAndWaypointsGoToThePlotterAndTheArchiveIsRefused) {
     QFile file(gpx);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray document = file.readAll();
-    EXPECT_GT(document.count("<trk>"), 10);
-    EXPECT_TRUE(document.contains("<name>50F</name>"));
+    // One track per temperature, however many pieces its line has: 38 to 62 every 2.
+    EXPECT_GE(document.count("<trk>"), 8);
+    EXPECT_LE(document.count("<trk>"), 13);
+    EXPECT_EQ(document.count("<name>50F</name>"), 1);
+    EXPECT_GT(document.count("<trkseg>"), document.count("<trk>"));
+    EXPECT_TRUE(rig.messageBoxes.requests.isEmpty()); // chart software: nothing bent or cut
+
+    // An older Garmin holds 15 tracks: the breaks beyond them are left out, and the user is told.
+    form.answer = [](TFormExport& dialog) {
+        dialog.setFormat(exports::ExportFormat::Gpx);
+        dialog.ComboPlotter->setCurrentIndex(*exports::plotterProfileOf("garmin-older"));
+        dialog.CheckBreaks->setChecked(true);
+        dialog.CheckIsotherms->setChecked(false);
+    };
+    rig.fileDialogs.queueFile(out.filePath(QStringLiteral("breaks.gpx")));
+    form.MenuFileExportChart->trigger();
+    EXPECT_EQ(rig.messageBoxes.errors, QStringList());
+    ASSERT_EQ(rig.messageBoxes.requests.size(), 1);
+    EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains(QLatin1String("Break lines left out")))
+        << rig.messageBoxes.requests[0].text.toStdString();
+
+    // A temperature outside the chart's range is refused by name before any file is asked for.
+    form.answer = [](TFormExport& dialog) {
+        dialog.CheckIsotherms->setChecked(true);
+        dialog.EditIsotherms->setText(QStringLiteral("50, 500"));
+    };
+    const qsizetype asked = rig.fileDialogs.requests.size();
+    form.MenuFileExportChart->trigger();
+    ASSERT_EQ(rig.messageBoxes.errors.size(), 1);
+    EXPECT_TRUE(rig.messageBoxes.errors[0].contains(QLatin1String("500 is outside")))
+        << rig.messageBoxes.errors[0].toStdString();
+    EXPECT_EQ(rig.fileDialogs.requests.size(), asked);
+    rig.messageBoxes.errors.clear();
+    form.answer = [](TFormExport& dialog) { dialog.EditIsotherms->setText(QStringLiteral("50")); };
 
     // Into the archive: refused with the reason, nothing written.
     const QString inArchive = QDir(form.ArchiveFolder).filePath(QStringLiteral("trip.gpx"));

@@ -1,27 +1,35 @@
-// thalwise-cli export as a user runs it, the file read back by the field's own tools: GPSBabel
-// and GDAL's ogrinfo find the same tracks the file holds, with the plotter's names.
+// thalwise-cli export as a user runs it, the file read back by the field's own tools: it is valid
+// GPX 1.1 by the schema, and GPSBabel and GDAL's ogrinfo find the same tracks the file holds,
+// with the plotter's names, within the plotter's track count.
 
 #include "support/ToolRun.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelAndOgrinfoRead) {
-    SKIP_WITHOUT_TOOLS("gpsbabel", "ogrinfo");
+    SKIP_WITHOUT_TOOLS("gpsbabel", "ogrinfo", "xmllint");
     QTemporaryDir dir;
     const QString gpx = dir.filePath(QStringLiteral("isotherms.gpx"));
     toolOutput(QStringLiteral(THALWISE_CLI_EXE),
                {"export", QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif"),
-                gpx, "--isotherms", "every 2"});
+                gpx, "--isotherms", "every 2", "--plotter", "garmin-older"});
     QFile file(gpx);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const qsizetype tracks = file.readAll().count("<trk>");
-    // The sample's water spans 38 to 62 °F: the even degrees between give many lines.
-    ASSERT_GT(tracks, 10);
+    const QByteArray document = file.readAll();
+    const qsizetype tracks = document.count("<trk>");
+    // The sample's water spans 38 to 62 °F: the even degrees between, one track each, within
+    // the 15 an older Garmin holds.
+    EXPECT_GE(tracks, 8);
+    EXPECT_LE(tracks, 13);
+    EXPECT_GT(document.count("<trkseg>"), tracks);
+    toolOutput("xmllint", {"--noout", "--schema",
+                           QStringLiteral(THALWISE_SOURCE_DIR "/tests/data/gpx/gpx11.xsd"), gpx});
 
     // GPSBabel's own GPX writer, fed by its GPX reader: every track comes through, each named
     // by its even temperature.
@@ -41,6 +49,57 @@ TEST(ExportReadBack, IsothermsAsGpxTracksThatGpsBabelAndOgrinfoRead) {
     // GDAL's GPX driver: one feature per track in the tracks layer.
     EXPECT_TRUE(toolOutput("ogrinfo", {"-ro", "-so", gpx, "tracks"})
                     .contains(QStringLiteral("Feature Count: %1").arg(tracks).toUtf8()));
+}
+
+// The options a user reaches the plotter profiles, the grid's unit and the isotherm lists by.
+TEST(ExportReadBack, PlotterCelsiusAndRefusedListsOnTheCommandLine) {
+    QTemporaryDir dir;
+    const QString chart = QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif");
+    struct Run {
+        int status;
+        QString out, err;
+    };
+    auto run = [](const QStringList& args) {
+        QProcess cli;
+        cli.start(QStringLiteral(THALWISE_CLI_EXE), args);
+        cli.waitForFinished(120000);
+        return Run{cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                   QString::fromUtf8(cli.readAllStandardError())};
+    };
+    const QString gpx = dir.filePath("lines.gpx");
+    QStringList many;
+    for (int i = 0; i < 250; ++i)
+        many << QStringLiteral("50.%1").arg(i, 3, 10, QLatin1Char('0'));
+    // A value outside the chart's range, or a list too long, is refused by name, never dropped.
+    const struct {
+        QString list;
+        QStringList named;
+    } refused[] = {{"50,500", {"500 is outside", "38 to 62"}},
+                   {"every 0.1", {"241", "at most 200"}},
+                   {many.join(','), {"250 temperatures", "at most 200"}}};
+    for (const auto& r : refused) {
+        const Run result = run({"export", chart, gpx, "--isotherms", r.list});
+        EXPECT_EQ(result.status, 2) << r.list.toStdString();
+        for (const QString& named : r.named)
+            EXPECT_TRUE(result.err.contains(named)) << result.err.toStdString();
+        EXPECT_LT(result.err.size(), 400); // the list is not echoed
+        EXPECT_FALSE(QFile::exists(gpx));
+    }
+    EXPECT_TRUE(
+        run({"export", chart, gpx, "--breaks", "--plotter", "tomtom"})
+            .err.contains("--plotter tomtom: no such plotter; one of garmin, garmin-older"));
+
+    // An older Garmin's 15 tracks: the weakest breaks left out, and the user told so.
+    const Run garmin = run({"export", chart, gpx, "--breaks", "--plotter", "GARMIN-OLDER"});
+    EXPECT_EQ(garmin.status, 0) << garmin.err.toStdString();
+    EXPECT_TRUE(garmin.out.startsWith("15 tracks for Garmin, older models"))
+        << garmin.out.toStdString();
+    EXPECT_TRUE(garmin.err.contains("warning: Break lines left out")) << garmin.err.toStdString();
+
+    SKIP_WITHOUT_TOOLS("gdalinfo");
+    const QString tif = dir.filePath("grid.tif");
+    EXPECT_EQ(run({"export", chart, tif, "--temperature", "--celsius"}).status, 0);
+    EXPECT_TRUE(toolOutput("gdalinfo", {tif}).contains("Unit Type: \u00B0C"));
 }
 
 int main(int argc, char** argv) {

@@ -1,6 +1,7 @@
 // Choosing the export format, refusing names, dispatching to the writers and the plotter's GPX.
 #include "export/ChartExport.h"
 
+#include "app/ChartDisplay.h"
 #include "geo/AreaStuff.h"
 #include "geo/ChartTemperatures.h"
 #include "geo/Gpx.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -158,12 +160,12 @@ TEST(ChartExport, GpxForThePlotter) {
     exports::ExportLayers layers;
     layers.home = geo::TrackPoint{42.5, -70.25};
     layers.waypoints = {{41.5f, -69.75f, 60.5f}, {41.25f, -69.5f, 0.0f}};
-    geo::TrackLine wavy{exports::breakTrackName(2.06f), QStringLiteral("a break"), {}};
+    geo::TrackLine wavy{exports::breakTrackName(2.06f), QStringLiteral("a break"), {{}}};
     for (int i = 0; i < 2000; ++i)
-        wavy.pixels.push_back(QPointF(10.0 + i * 0.4, 500.0 + 40.0 * std::sin(i / 30.0)));
-    layers.lines = {wavy, {exports::isothermTrackName(68.0f), {}, {{5, 5}, {50, 60}}}};
+        wavy.pieces[0].push_back(QPointF(10.0 + i * 0.4, 500.0 + 40.0 * std::sin(i / 30.0)));
+    layers.lines = {wavy, {exports::isothermTrackName(68.0f), {}, {{{5, 5}, {50, 60}}}}};
 
-    const exports::PlotterProfile profile{"test", 120, 1000, 4};
+    const exports::PlotterProfile profile{"test", "test", 50, 120, 1000, 4};
     QString error;
     const std::optional<QByteArray> document =
         exports::gpxExportDocument(chart, layers, profile, &error);
@@ -180,4 +182,43 @@ TEST(ChartExport, GpxForThePlotter) {
     const qsizetype points = document->mid(firstTrack, secondTrack - firstTrack).count("<trkpt");
     EXPECT_GT(points, 20);
     EXPECT_LE(points, 120);
+}
+
+// The picture shows the isotherms as the window does: in their own colour, not the coast's
+// black, with their labels on a white halo.
+TEST(ChartExport, IsothermsInThePictureInTheirColourWithLabels) {
+    TGIFImage image;
+    image.LoadFromFile(Sample);
+    geo::TemperatureScale scale;
+    scale.TempScaleChange(geo::TemperatureScale::BuildScaleBitmap(geo::builtinPaletteText()), 38,
+                          62);
+    exports::ChartSource source;
+    source.path = Sample;
+    source.bitmap = image.bitmap().convertToFormat(QImage::Format_RGB32);
+    source.area = geo::chartAreaOfFile(Sample);
+    source.scale = &scale;
+    exports::ExportContents contents;
+    contents.breaks = false;
+    contents.isotherms = {50.0f, 56.0f};
+    const exports::ChartGeoreference chart = exports::chartDescription(source);
+    const QImage picture =
+        exports::exportLayers(source, chart, contents, ExportFormat::Kap).picture;
+    auto count = [](const QImage& image, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(picture, display::isothermColour().rgb()), 500);
+    EXPECT_LE(count(picture, qRgb(0, 0, 0)), count(source.bitmap, qRgb(0, 0, 0)));
+    EXPECT_GT(count(picture, qRgb(255, 255, 255)), count(source.bitmap, qRgb(255, 255, 255)));
+}
+
+int main(int argc, char** argv) {
+    // The chart picture carries the isotherms' labels, drawn with fonts; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

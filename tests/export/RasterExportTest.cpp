@@ -1,6 +1,7 @@
 // The KAP and GeoTIFF exports read back by GDAL's own tools: where GDAL places the chart's
 // pixels, the colours it reads from the KAP, the temperature grid and the isotherms GDAL draws on
 // it, on the sample chart of area ne01; and every writer's refusal.
+#include "export/ChartExport.h"
 #include "export/GeoTiffWriter.h"
 #include "export/KapWriter.h"
 #include "export/KmzWriter.h"
@@ -150,7 +151,21 @@ TEST(RasterExport, KapColoursAreThePicturesOrTheNearestItKeeps) {
         ASSERT_TRUE(exports::writeKap(kap, s.chart, *layers, &error)) << error.toStdString();
         QFile file(kap);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        expectRowsFoundByTheIndex(file.readAll(), picture.height());
+        const QByteArray bytes = file.readAll();
+        expectRowsFoundByTheIndex(bytes, picture.height());
+        // The dusk and night palettes dim every day colour: the cloud's white to half and a
+        // quarter.
+        const QByteArray header = bytes.left(bytes.indexOf('\x1a'));
+        EXPECT_EQ(header.count("\nDSK/"), header.count("\nRGB/"));
+        EXPECT_EQ(header.count("\nNGT/"), header.count("\nRGB/"));
+        if (layers == &full) { // the coarse picture's white is coarsened away
+            const qsizetype white = header.indexOf(",255,255,255\r\n");
+            ASSERT_GT(white, 0);
+            const QByteArray index = header.mid(header.lastIndexOf('/', white) + 1,
+                                                white - header.lastIndexOf('/', white) - 1);
+            EXPECT_TRUE(header.contains("\nDSK/" + index + ",128,128,128\r\n"));
+            EXPECT_TRUE(header.contains("\nNGT/" + index + ",64,64,64\r\n"));
+        }
 
         // GDAL's colour of every pixel, through the KAP's colour table.
         const QJsonArray table = gdalInfo(kap)["bands"][0]["colorTable"]["entries"].toArray();
@@ -181,29 +196,46 @@ TEST(RasterExport, KapColoursAreThePicturesOrTheNearestItKeeps) {
     }
 }
 
-TEST(RasterExport, TemperatureGridIsThePointersAndGdalDrawsOurIsotherms) {
+// The grid carries the water alone: the sample's coast (black), land (grey) and cloud (white)
+// are NoData, every other pixel a temperature of the chart's range, in the band's own unit.
+TEST(RasterExport, TemperatureGridIsWaterOnlyInItsUnitAndGdalDrawsOurIsotherms) {
     SKIP_WITHOUT_GDAL();
     SKIP_WITHOUT_TOOLS("gdal_contour");
     const Sample& s = sample();
     const geo::TemperatureField field = geo::temperatureField(s.scale, s.picture);
-    exports::ExportLayers layers;
-    layers.temperature = field.values;
     QTemporaryDir dir;
-    const QString tif = dir.filePath("temperature.tif");
     QString error;
-    ASSERT_TRUE(
-        exports::writeGeoTiff(tif, s.chart, layers, exports::GeoTiffContent::Temperature, &error))
-        << error.toStdString();
-
+    for (const bool celsius : {false, true}) {
+        SCOPED_TRACE(celsius ? "celsius" : "fahrenheit");
+        exports::ExportLayers layers;
+        layers.temperature = exports::waterTemperatureGrid(s.scale, s.picture, field, celsius);
+        layers.celsius = celsius;
+        const QString tif = dir.filePath(celsius ? "celsius.tif" : "temperature.tif");
+        ASSERT_TRUE(exports::writeGeoTiff(tif, s.chart, layers,
+                                          exports::GeoTiffContent::Temperature, &error))
+            << error.toStdString();
+        const QJsonObject band = gdalInfo(tif)["bands"][0].toObject();
+        EXPECT_EQ(band["type"].toString(), "Float32");
+        EXPECT_EQ(band["unit"].toString(), celsius ? "\u00B0C" : "\u00B0F");
+        EXPECT_EQ(band["noDataValue"].toString(), "NaN");
+        const QByteArray raw = gdalBand(tif, dir.filePath("temperature.raw"));
+        ASSERT_EQ(raw.size(), qsizetype(s.picture.width()) * s.picture.height() * 4);
+        const float* read = reinterpret_cast<const float*>(raw.constData());
+        const double low = celsius ? 3.3 : 38.0, high = celsius ? 16.7 : 62.0;
+        int wrong = 0;
+        for (int y = 0; y < s.picture.height(); ++y)
+            for (int x = 0; x < s.picture.width(); ++x) {
+                const QRgb c = s.picture.pixel(x, y);
+                const bool water =
+                    c != qRgb(0, 0, 0) && c != qRgb(100, 100, 100) && c != qRgb(255, 255, 255);
+                const float t = read[y * s.picture.width() + x];
+                wrong += water ? !(t >= low && t <= high) : !std::isnan(t);
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+    const std::vector<float> grid = exports::waterTemperatureGrid(s.scale, s.picture, field, false);
+    const QString tif = dir.filePath("temperature.tif");
     const QJsonObject info = gdalInfo(tif);
-    EXPECT_EQ(info["bands"][0]["type"].toString(), "Float32");
-    EXPECT_EQ(info["bands"][0]["noDataValue"].toDouble(-1), 0.0);
-    const QByteArray raw = gdalBand(tif, dir.filePath("temperature.raw"));
-    ASSERT_EQ(raw.size(), qsizetype(field.values.size() * sizeof(float)));
-    std::vector<float> read(field.values.size());
-    std::memcpy(read.data(), raw.constData(), std::size_t(raw.size()));
-    EXPECT_EQ(read, field.values);
-    EXPECT_GT(std::count(read.begin(), read.end(), 0.0f), 1000) << "land and cloud read none";
 
     // GDAL's isotherm of 50.5 °F, back in chart pixels, lies on ours; it also runs along the
     // coast where ours leaves a gap, so most of it, not all.

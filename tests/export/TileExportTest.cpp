@@ -3,6 +3,7 @@
 #include "export/KmzWriter.h"
 #include "export/MbtilesWriter.h"
 
+#include "geo/TemperatureBreaks.h"
 #include "geo/vekMapping.h"
 #include "support/ToolRun.h"
 
@@ -49,6 +50,7 @@ exports::ChartGeoreference sampleChart(exports::ExportLayers& layers) {
     auto chart = exports::chartGeoreference(RecogniseArea("ne01"), Width, Height);
     chart.name = "AREA-NE01";
     chart.chartTime = QDateTime(QDate(2026, 12, 1), QTime(12, 0), Qt::UTC);
+    chart.source = "Brinecast";
     return chart;
 }
 
@@ -131,6 +133,8 @@ TEST(TileExport, MbtilesPlacedByGdalAtEveryZoom) {
     auto m = read->metadata;
     EXPECT_EQ(m["format"] + m["type"] + m["name"], "pngoverlayAREA-NE01");
     EXPECT_TRUE(m["description"].contains("2026-12-01 12:00")) << m["description"].toStdString();
+    EXPECT_EQ(m["attribution"], "Sea surface temperature chart AREA-NE01 of 2026-12-01 12:00 UTC "
+                                "from Brinecast");
     // The deepest zoom is the first whose tile pixel is no larger than the chart's.
     const int minZoom = m["minzoom"].toInt(), maxZoom = m["maxzoom"].toInt();
     const double tilePixel = 2 * std::numbers::pi * 6378137.0 / 256 / (1 << maxZoom);
@@ -163,7 +167,11 @@ TEST(TileExport, KmzRowsSitOnTheirLatitudes) {
     ASSERT_EQ(read->pixelsOnChart.size(), 1u);
     EXPECT_EQ(read->chartPixelsInFirst.size(), std::size_t(Width * Height)); // none lost
 
-    layers.lines.push_back({"Break 2.1F/NM", "break", {{10.5, 20.5}, {60.5, 90.5}, {90, 540}}});
+    layers.lines.push_back({"Break 2.1F/NM",
+                            "break",
+                            {{{10.5, 20.5}, {60.5, 90.5}, {90, 540}}},
+                            geo::TrackKind::Break,
+                            2.1f});
     layers.waypoints = {{43.2f, -70.8f, 58.2f}, {43.1f, -70.6f, 0.0f}};
     layers.home = geo::TrackPoint{43.3, -70.9};
     ASSERT_TRUE(exports::writeKmz(path, chart, layers, &error)) << error.toStdString();
@@ -176,6 +184,17 @@ TEST(TileExport, KmzRowsSitOnTheirLatitudes) {
     PixelToGeo(chart.calibration, 10, 20, lat, lon);
     EXPECT_NEAR(start.captured(1).toDouble(), lon, 1e-5);
     EXPECT_NEAR(start.captured(2).toDouble(), lat, 1e-5);
+
+    // The line in the window's break colour (KML's aabbggrr) and dated as the overlay is.
+    SKIP_WITHOUT_TOOLS("unzip");
+    const QString kml = toolOutput("unzip", {"-p", path, "doc.kml"});
+    const QColor colour = geo::breakLineColour();
+    const QString kmlColour =
+        QString::asprintf("ff%02x%02x%02x", colour.blue(), colour.green(), colour.red());
+    EXPECT_TRUE(kml.contains("<Style id=\"break\">") && kml.contains(kmlColour))
+        << kmlColour.toStdString();
+    EXPECT_EQ(kml.count("<styleUrl>#break</styleUrl>"), 1);
+    EXPECT_EQ(kml.count("<when>2026-12-01T12:00:00Z</when>"), 2);
 }
 
 } // namespace

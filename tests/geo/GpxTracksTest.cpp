@@ -38,8 +38,8 @@ TEST(GpxTracks, StraightLineKeepsItsEndPoints) {
 TEST(GpxTracks, FileHoldsOneTrackPerLineWithinTheBudgetsOnTheChart) {
     QTemporaryDir dir;
     const QString path = dir.filePath("lines.gpx");
-    const std::vector<geo::TrackLine> lines = {{"Break 2.1F/NM strong", "2024-05-01", zigzag()},
-                                               {"68F", "Isotherm 68F", straight()}};
+    const std::vector<geo::TrackLine> lines = {{"Break 2.1F/NM strong", "2024-05-01", {zigzag()}},
+                                               {"68F", "Isotherm 68F", {straight()}}};
     geo::GpxTrackOptions options;
     options.maxPointsPerTrack = 150;
     options.maxPointsInAll = 100;
@@ -70,11 +70,11 @@ TEST(GpxTracks, FileHoldsOneTrackPerLineWithinTheBudgetsOnTheChart) {
     EXPECT_LE(points[0].size(), 150u);
     EXPECT_LE(points[0].size() + points[1].size(), 100u);
     for (size_t t = 0; t < 2; ++t)
-        for (const QPointF& end : {lines[t].pixels.front(), lines[t].pixels.back()}) {
+        for (const QPointF& end : {lines[t].pieces[0].front(), lines[t].pieces[0].back()}) {
             GeoPosition at;
             ASSERT_TRUE(PixelToGeo(Chart, int(end.x()), int(end.y()), at));
             const auto& kept =
-                end == lines[t].pixels.front() ? points[t].front() : points[t].back();
+                end == lines[t].pieces[0].front() ? points[t].front() : points[t].back();
             EXPECT_NEAR(kept.first, at.Latitude, 1e-4);
             EXPECT_NEAR(kept.second, at.Longitude, 1e-4);
         }
@@ -95,6 +95,58 @@ TEST(GpxTracks, FileHoldsOneTrackPerLineWithinTheBudgetsOnTheChart) {
     ASSERT_TRUE(babel.waitForFinished(20000));
     EXPECT_EQ(babel.exitCode(), 0) << babel.readAllStandardError().toStdString();
     EXPECT_EQ(babel.readAllStandardOutput().count('\n'), 1 + points[0].size() + points[1].size());
+}
+
+// A line is one track with a piece per trkseg; the plotter's track count leaves out the weakest
+// breaks, never an isotherm; its point budget leaves out the shortest pieces and says how far
+// the thinning moved the lines.
+TEST(GpxTracks, OneTrackPerLineWithinTheTrackCountAndTheShiftReported) {
+    std::vector<QPointF> tiny = {{500.5, 700.5}, {501.5, 700.5}, {502.5, 701.5}};
+    const geo::TrackLine isotherm{
+        "55F", "", {straight(), zigzag(), tiny}, geo::TrackKind::Isotherm, 55.0f};
+    auto breakLine = [](float strength, double y) {
+        return geo::TrackLine{
+            "Break", "", {{{10.5, y}, {400.5, y + 50.0}}}, geo::TrackKind::Break, strength};
+    };
+    const std::vector<geo::TrackLine> lines = {breakLine(2.0f, 600.5), isotherm,
+                                               breakLine(1.0f, 650.5), breakLine(3.0f, 620.5)};
+    geo::GpxTrackOptions options;
+    options.maxTracks = 3;
+    options.maxPointsPerTrack = 5000;
+    options.maxNameLength = 7;
+    QString error;
+    geo::GpxTrackReport report;
+    std::optional<QByteArray> document =
+        geo::gpxTracksDocument(Chart, lines, options, &error, &report);
+    ASSERT_TRUE(document) << error.toStdString();
+    EXPECT_EQ(report.tracks, 3);
+    EXPECT_EQ(report.breaksLeftOut, 1);
+    EXPECT_EQ(report.strongestLeftOut, 1.0f);
+    EXPECT_EQ(report.piecesLeftOut, 0);
+    EXPECT_LT(report.largestShiftPixels, 0.01); // a few metres on kilometre pixels
+    EXPECT_EQ(document->count("<trk>"), 3);
+    EXPECT_EQ(document->count("<trkseg>"), 5);
+    // Names within the length and told apart; the weakest break (the last named) is gone.
+    for (const char* name : {"<name>Break</name>", "<name>55F</name>", "<name>Break 2</name>"})
+        EXPECT_EQ(document->count(name), 1) << name;
+    EXPECT_FALSE(document->contains("Break 3"));
+
+    // The budget binds: the tiny piece goes, the others are thinned well past a pixel, and the
+    // report says by how much.
+    options.maxPointsPerTrack = 40;
+    document = geo::gpxTracksDocument(Chart, lines, options, &error, &report);
+    ASSERT_TRUE(document) << error.toStdString();
+    EXPECT_EQ(report.piecesLeftOut, 1);
+    EXPECT_EQ(document->count("<trkseg>"), 4);
+    EXPECT_GT(report.largestShiftPixels, 1.0);
+    EXPECT_LE(report.largestShiftPixels, 20.1 + 1e-6); // the zigzag's deepest corner
+    EXPECT_GT(report.largestShiftMetres, report.tolerance / 2.0);
+    EXPECT_LE(report.largestShiftMetres, report.tolerance);
+
+    // Isotherms beyond the track count are refused with both numbers.
+    options.maxTracks = 1;
+    EXPECT_FALSE(geo::gpxTracksDocument(Chart, {isotherm, isotherm}, options, &error));
+    EXPECT_TRUE(error.contains("2 isotherms") && error.contains("takes 1")) << error.toStdString();
 }
 
 } // namespace

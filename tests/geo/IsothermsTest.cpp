@@ -81,4 +81,34 @@ TEST(Isotherms, TemperatureListsAreReadWithinTheChartsRange) {
             << c.text;
 }
 
+// A list is taken whole or refused with the value and the limit named, never echoed whole.
+TEST(Isotherms, ARefusedListNamesTheValueAndTheLimit) {
+    QStringList many;
+    for (int i = 0; i < 250; ++i)
+        many << QStringLiteral("50.%1").arg(i, 3, 10, QLatin1Char('0'));
+    const struct {
+        QString text;
+        std::vector<const char*> named; // what the reason must say
+        std::vector<float> kept;
+    } cases[] = {
+        {"50,500", {"500", "38 to 62"}, {50}},
+        {"30, 50, 70", {"30, 70 are outside", "38 to 62"}, {50}},
+        {"every 0.1", {"every 0.1", "241", "200"}, {}},
+        {many.join(','), {"250", "200"}, {}},
+        {"50, warm", {"\"warm\""}, {}},
+        {"every -2", {"-2"}, {}},
+        {"every 100", {"no temperature", "38 to 62"}, {}},
+        {"  ", {"no temperatures"}, {}},
+    };
+    for (const auto& c : cases) {
+        const geo::IsothermList list = geo::readIsothermList(c.text, 38.0, 62.0);
+        SCOPED_TRACE(c.text.left(40).toStdString());
+        for (const char* named : c.named)
+            EXPECT_TRUE(list.error.contains(QString::fromUtf8(named))) << list.error.toStdString();
+        EXPECT_LT(list.error.size(), 160);
+        EXPECT_EQ(list.temperatures, c.kept);
+    }
+    EXPECT_TRUE(geo::readIsothermList("38, 62", 38.0, 62.0).error.isEmpty());
+}
+
 } // namespace
