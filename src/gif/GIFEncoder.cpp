@@ -103,6 +103,15 @@ void appendComment(QByteArray& out, const QByteArray& text) {
     out.append(toSubBlocks(text));
 }
 
+void appendApplication(QByteArray& out, const ApplicationExtension& application) {
+    out.append('\x21');
+    out.append('\xFF');
+    out.append('\x0B');
+    out.append(application.identifier);
+    out.append(application.authentication);
+    out.append(toSubBlocks(application.data));
+}
+
 bool fail(QString* error, const QString& message) {
     if (error) *error = message;
     return false;
@@ -288,6 +297,15 @@ std::optional<QByteArray> encodeGif(const EncoderInput& input, QString* error) {
         fail(error, QCoreApplication::translate("GIFEncoder", "background index must be 0 to 255"));
         return std::nullopt;
     }
+    for (const ApplicationExtension& a : input.applications) {
+        if (a.identifier.size() != 8 || a.authentication.size() != 3) {
+            fail(error,
+                 QCoreApplication::translate(
+                     "GIFEncoder", "an application extension needs an identifier of 8 bytes and an "
+                                   "authentication code of 3"));
+            return std::nullopt;
+        }
+    }
     for (std::size_t i = 0; i < input.frames.size(); ++i) {
         if (!validateFrame(input, input.frames[i], static_cast<int>(i), error)) return std::nullopt;
     }
@@ -309,6 +327,8 @@ std::optional<QByteArray> encodeGif(const EncoderInput& input, QString* error) {
         for (const QByteArray& c : input.comments)
             appendComment(out, c);
     }
+    for (const ApplicationExtension& a : input.applications)
+        appendApplication(out, a);
     for (const EncoderFrame& f : input.frames)
         appendFrame(out, input, f);
     if (input.commentPlacement == CommentPlacement::AfterLastImage) {

@@ -37,6 +37,14 @@ struct EncoderFrame {
     std::vector<QByteArray> comments;
 };
 
+// An application extension (GIF89a section 26): 8 identifier bytes, 3 authentication bytes,
+// and data split into sub-blocks.
+struct ApplicationExtension {
+    QByteArray identifier;     // exactly 8 bytes
+    QByteArray authentication; // exactly 3 bytes
+    QByteArray data;
+};
+
 enum class CommentPlacement {
     BeforeFirstImage, // right after the global colour table: where a chart keeps its metadata
     AfterLastImage,   // between the last image and the trailer
@@ -52,6 +60,8 @@ struct EncoderInput {
     // sub-blocks of at most 255 bytes (an empty text gives a comment with no sub-block).
     std::vector<QByteArray> comments;
     CommentPlacement commentPlacement = CommentPlacement::BeforeFirstImage;
+    // Written after the comments placed before the first image (or after the colour table).
+    std::vector<ApplicationExtension> applications;
     bool writeTrailer = true; // false makes a file that just stops after its last image
 };
 
@@ -69,7 +79,8 @@ QByteArray toSubBlocks(const QByteArray& data);
 // Encodes a whole file. Returns nullopt and sets *error (if given) when the input is invalid:
 // sizes outside 1 to 65535, a frame outside 16-bit positions, an index count that is not
 // width * height, an index not below the active table's size, a table of more than 256 colours,
-// a transparent index outside 0 to 255.
+// a transparent index outside 0 to 255, an application identifier not of 8 bytes or an
+// authentication code not of 3.
 std::optional<QByteArray> encodeGif(const EncoderInput& input, QString* error = nullptr);
 
 // Encodes and writes the file atomically (the old file stays untouched on failure).

@@ -755,3 +755,18 @@ void TGIFImage::draw(QPainter& painter, const QRect& rect) const {
     }
     painter.drawImage(target, source);
 }
+
+namespace gif {
+
+QByteArray applicationData(const TGIFSubImage& frame, const QByteArray& identifierAndCode) {
+    for (int i = 0; i < frame.extensionCount(); ++i) {
+        const auto* application = dynamic_cast<const TGIFUnknownAppExtension*>(&frame.extension(i));
+        if (application && application->identifier == identifierAndCode) {
+            const QByteArray& data = application->blocks.joined();
+            return data.isNull() ? QByteArray("") : data;
+        }
+    }
+    return {};
+}
+
+} // namespace gif

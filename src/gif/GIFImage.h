@@ -118,6 +118,8 @@ public:
     QByteArray operator[](qsizetype index) const { return at(index); }
     void append(const char* data, qsizetype length);
     QList<QByteArray> toList() const;
+    // All sub-blocks' bytes back to back: the data they carry.
+    const QByteArray& joined() const { return m_bytes; }
     bool operator==(const QList<QByteArray>& list) const { return toList() == list; }
 
     // Iteration gives each sub-block as a QByteArray.
@@ -414,4 +416,10 @@ QStringList firstFrameCommentTexts(const TGIFImage& image);
 // Decodes comment bytes: UTF-8 when valid, else Windows-1252.
 QString decodeCommentBytes(const QByteArray& bytes);
 
+} // namespace gif
+
+namespace gif {
+// The data of the first application extension before the frame whose identifier and
+// authentication code (11 bytes, e.g. "THALWISESST") match; a null array when there is none.
+QByteArray applicationData(const TGIFSubImage& frame, const QByteArray& identifierAndCode);
 } // namespace gif

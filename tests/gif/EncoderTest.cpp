@@ -1,6 +1,7 @@
 // The encoder against our decoder: every picture written must read back exactly.
 
 #include "SyntheticChart.h"
+#include "geo/PixelTemperatures.h"
 #include "gif/GIFEncoder.h"
 #include "gif/GIFImage.h"
 
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -250,6 +253,38 @@ TEST(EncoderTest, ChartLikePictureKeepsItsMetadataAndPixels) {
     EXPECT_TRUE(gif::commentText(out.image(0)).contains(QStringLiteral("TMAX=86.0")));
     // Smooth fields compress well; noise does not.
     EXPECT_LT(bytes.size(), 300 * 200 / 2);
+}
+
+// A chart made from data carries each pixel's temperature in an application extension; it comes
+// back bit for bit (NaN and the sign of zero included), and damaged data is refused, not guessed.
+TEST(EncoderTest, PixelTemperaturesTravelInsideTheChart) {
+    geo::PixelTemperatures written;
+    written.width = 300;
+    written.height = 200;
+    written.source = QStringLiteral("mur");
+    std::mt19937 rng(7);
+    for (int i = 0; i < 300 * 200; ++i)
+        written.fahrenheit.push_back(i % 97 == 0 ? std::numeric_limits<float>::quiet_NaN()
+                                                 : 40.0f + float(rng() % 100000) / 3000.0f);
+    written.fahrenheit[5] = -0.0f;
+    gif::EncoderInput in = gif::makeChartLikeInput(300, 200);
+    in.applications.push_back({"THALWISE", "SST", geo::encodePixelTemperatures(written)});
+    const std::unique_ptr<TGIFImage> out = decode(*gif::encodeGif(in));
+    expectFrameMatches(in, *out, 0);
+    const QByteArray data = gif::applicationData(out->image(0), "THALWISESST");
+    EXPECT_TRUE(gif::applicationData(out->image(0), "NETSCAPE2.0").isNull());
+    const std::optional<geo::PixelTemperatures> read = geo::decodePixelTemperatures(data);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->source, written.source);
+    ASSERT_EQ(read->fahrenheit.size(), written.fahrenheit.size());
+    EXPECT_EQ(std::memcmp(read->fahrenheit.data(), written.fahrenheit.data(),
+                          written.fahrenheit.size() * sizeof(float)),
+              0);
+
+    QByteArray huge = data;
+    huge[6] = '\xFF'; // width 255 more than written: the unpacked size no longer agrees
+    for (const QByteArray& bad : {data.left(data.size() - 1), data.left(20), huge, QByteArray()})
+        EXPECT_FALSE(geo::decodePixelTemperatures(bad));
 }
 
 TEST(EncoderTest, LayoutOfHeaderTablesAndTrailer) {

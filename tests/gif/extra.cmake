@@ -1,7 +1,7 @@
 # The encoder's round trip through our decoder, and our decoder against giflib.
 thalwise_add_test(NAME gif_encoder_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/EncoderTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SyntheticChart.cpp
-  LIBS thalwise_gif)
+  LIBS thalwise_gif thalwise_geo)
 
 # giflib is a test-only oracle: the program never links it.
 find_package(PkgConfig QUIET)
