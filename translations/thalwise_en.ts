@@ -258,7 +258,12 @@
 <context>
     <name>ChartCaption</name>
     <message>
-        <location filename="../src/printing/ChartCaption.cpp" line="+35"/>
+        <location filename="../src/printing/ChartCaption.cpp" line="+34"/>
+        <source>chart of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -274,7 +279,7 @@
 <context>
     <name>ChartExport</name>
     <message>
-        <location filename="../src/export/ChartExport.cpp" line="+45"/>
+        <location filename="../src/export/ChartExport.cpp" line="+43"/>
         <source>GPX tracks for a chart plotter</source>
         <translation type="unfinished"></translation>
     </message>
@@ -344,7 +349,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+139"/>
         <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -372,7 +377,7 @@
 <context>
     <name>ChartFiles</name>
     <message>
-        <location filename="../src/app/ChartFiles.cpp" line="+23"/>
+        <location filename="../src/app/ChartFiles.cpp" line="+24"/>
         <source>Error in file &quot;%1&quot; - the file extension is not .gif</source>
         <translation type="unfinished"></translation>
     </message>
@@ -399,7 +404,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ChartFiles.h" line="+53"/>
+        <location line="+34"/>
+        <source>The file ends before the chart does: it is not a whole GIF picture. Perhaps its download stopped part-way; fetch the chart again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The file is not a GIF picture, so it holds no chart.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The file is damaged: its GIF picture cannot be read (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The chart %1 is not there: it has been moved, renamed or put in the trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ChartFiles.h" line="+59"/>
         <source>Not enough memory to open the chart</source>
         <translation type="unfinished"></translation>
     </message>
@@ -425,7 +450,7 @@
 <context>
     <name>ChartIntake</name>
     <message>
-        <location filename="../src/archive/ChartIntake.cpp" line="+80"/>
+        <location filename="../src/archive/ChartIntake.cpp" line="+81"/>
         <source>The chart %1 is incomplete: its picture ends early. It is shown where it is and not filed in the chart archive.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -460,7 +485,7 @@
 <context>
     <name>GIFEncoder</name>
     <message>
-        <location filename="../src/gif/GIFEncoder.cpp" line="+116"/>
+        <location filename="../src/gif/GIFEncoder.cpp" line="+125"/>
         <source>frame %1: </source>
         <translation type="unfinished"></translation>
     </message>
@@ -515,7 +540,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+6"/>
+        <source>an application extension needs an identifier of 8 bytes and an authentication code of 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+44"/>
         <source>cannot open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -652,7 +682,7 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+290"/>
+        <location filename="../src/geo/Gpx.cpp" line="+297"/>
         <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
@@ -830,7 +860,17 @@
 <context>
     <name>QtPrinters</name>
     <message>
-        <location filename="../src/platform/QtPrinters.cpp" line="+189"/>
+        <location filename="../src/platform/QtPrinters.cpp" line="+163"/>
+        <source>Print to PDF file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>PDF files (*.pdf)|*.pdf</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -840,7 +880,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+13"/>
         <source>Print preview</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1001,7 +1041,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>The chart &amp;picture</source>
+        <source>The chart pi&amp;cture</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1053,12 +1093,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>&amp;Temperatures:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>&amp;Show isotherms</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1149,12 +1189,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+122"/>
+        <location line="+101"/>
+        <source>Selection too small to print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+43"/>
         <source>Printing</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+53"/>
         <source>The chart could not be printed: the printer could not be opened. Choose one with Setup.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1167,12 +1212,12 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseFormSession.cpp" line="+56"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+58"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+352"/>
+        <location line="+365"/>
         <source>&amp;Undo %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1182,7 +1227,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+265"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+282"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1212,7 +1257,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+83"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+72"/>
         <source>Open chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1257,18 +1302,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Flip &amp;any charts...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+9"/>
         <source>&amp;Flip latest charts</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Save &amp;As...</source>
+        <location line="-1"/>
+        <source>Flip a&amp;ny charts...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sa&amp;ve As...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1292,12 +1337,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>E&amp;xit</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1324,7 +1369,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Clear all</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1374,12 +1419,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Lat/Lon (Traditional degrees &amp;&amp; minutes)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Heading format (Magnetic)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1394,22 +1439,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Temperature &amp;breaks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Break &amp;threshold...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Isotherms...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>High&amp;light the slider&apos;s temperature</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1424,7 +1469,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+38"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+42"/>
         <source>&amp;Tools</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1525,12 +1570,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+22"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+46"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+320"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+335"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1556,7 +1601,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>The waypoint list could not be printed: the printer could not be opened. Choose one with File &gt; Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1602,7 +1647,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+82"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+84"/>
         <source>Loading charts to flip...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1622,7 +1667,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+299"/>
+        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+315"/>
         <source>%1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1855,6 +1900,84 @@
         <location filename="../src/export/KapWriter.cpp" line="-22"/>
         <location line="+15"/>
         <source>The chart is too large for KAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>net</name>
+    <message>
+        <location filename="../src/net/HttpGet.cpp" line="+33"/>
+        <source>The server&apos;s name could not be found. Is the computer connected to the internet?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The server refused the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server closed the connection before the whole answer came.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server&apos;s certificate could not be trusted, so nothing was taken from it (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The proxy server the desktop names could not be used (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The network went away during the download.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>net::HttpGet</name>
+    <message>
+        <location line="+28"/>
+        <source>The server did not answer within %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Only secure (https) addresses are used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+4"/>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+8"/>
+        <source>The answer is larger than %1 MB; nothing was taken.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>The server sent the request round too many redirects.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server redirected to an address that is not secure (%1); it was not followed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The download stalled: nothing came for %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The download was cut off before it was complete.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
