@@ -337,9 +337,7 @@ shot_flip_any() { # flip any charts: the archive's charts of the area, four of t
   fresh_home flip-any
   with_archive
   start $WINDOW_SIZE "$samples/area-ne01.gif"
-  # "Open &archive..." shares its access key with "Flip &any charts...": the second press
-  # reaches it, Return chooses it.
-  menu f a a Return
+  menu f n
   window_geometry "Flip any charts"
   local dialog=$win
   sleep 0.6

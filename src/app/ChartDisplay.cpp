@@ -154,33 +154,84 @@ QSize TextSize(const QFont& font, const QString& text) {
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, float lon,
-                const QString& name) {
-    if (lat == 0 || lon == 0 || !o.geoToPixel) return;
+namespace {
+
+std::optional<Marker> markerAt(const Overlays& o, int number, float lat, float lon,
+                               const QString& name = QString()) {
+    if (lat == 0 || lon == 0 || !o.geoToPixel) return std::nullopt;
     // A stored home of "inf" or a damaged entry is no place: nothing to mark.
-    if (!geo::isShowablePosition(lat, lon)) return;
+    if (!geo::isShowablePosition(lat, lon)) return std::nullopt;
     int x = 0, y = 0;
-    if (!o.geoToPixel(lat, lon, x, y)) return;
-    if (!o.markerIcon.isNull()) painter.drawImage(QPoint(x - 10, y - 27), o.markerIcon);
-    QString label = number <= 0 ? QStringLiteral("H") : QString::number(number);
-    if (number > 0 && !name.isEmpty()) label += u' ' + name;
+    if (!o.geoToPixel(lat, lon, x, y)) return std::nullopt;
+    Marker marker;
+    marker.tip = QPoint(x, y);
+    marker.home = number <= 0;
+    marker.label = marker.home ? QStringLiteral("H") : QString::number(number);
+    if (!marker.home && !name.isEmpty()) marker.label += u' ' + name;
+    return marker;
+}
+
+} // namespace
+
+std::vector<Marker> chartMarkers(const Overlays& o) {
+    std::vector<Marker> markers;
+    if (auto home = markerAt(o, 0, float(o.homeLat), float(o.homeLon))) markers.push_back(*home);
+    if (o.waypoints) {
+        for (qsizetype i = 0; i < o.waypoints->size(); ++i)
+            if (const auto wp = ParseWaypoint(o.waypoints->at(i)))
+                if (auto marker = markerAt(o, int(i + 1), wp->lat, wp->lon, wp->name))
+                    markers.push_back(*marker);
+    }
+    return markers;
+}
+
+void drawMarker(QPainter& painter, QPoint tip, const Marker& marker, const QImage& icon,
+                QColor colour) {
+    const int x = tip.x(), y = tip.y();
+    painter.save();
+    if (marker.home) {
+        // Home is a house standing on its place, in a red no waypoint pin has: never taken for
+        // one of them.
+        const QPolygon house{QPoint(x - 8, y),  QPoint(x - 8, y - 11),  QPoint(x - 11, y - 11),
+                             QPoint(x, y - 21), QPoint(x + 11, y - 11), QPoint(x + 8, y - 11),
+                             QPoint(x + 8, y)};
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.setBrush(QColor(190, 0, 30));
+        painter.drawPolygon(house);
+        painter.fillRect(QRect(x - 2, y - 6, 4, 6), Qt::white); // the door
+    } else if (!icon.isNull()) {
+        painter.drawImage(QPoint(x - 10, y - 27), icon);
+    }
     const QFontMetrics metrics(painter.font(), painter.device());
-    const int w = metrics.horizontalAdvance(label);
+    const int w = metrics.horizontalAdvance(marker.label);
     const int h = metrics.height();
-    const int left = x - w - 2;
+    const int left = x - w - (marker.home ? 10 : 2);
     const int top = y - h + 2;
     const int baseline = top + metrics.ascent();
     painter.setPen(QPen(Qt::white, 3));
     for (const int i : {-1, 1})
         for (const int j : {-1, 1})
-            painter.drawText(left + i, baseline + j, label);
-    painter.setPen(QPen(o.fontColour, 3));
-    painter.drawText(left, baseline, label);
+            painter.drawText(left + i, baseline + j, marker.label);
+    painter.setPen(QPen(colour, 3));
+    painter.drawText(left, baseline, marker.label);
+    painter.restore();
+}
+
+void DrawMarker(QPainter& painter, const Overlays& o, int number, float lat, float lon,
+                const QString& name) {
+    if (const auto marker = markerAt(o, number, lat, lon, name))
+        drawMarker(painter, marker->tip, *marker, o.markerIcon, o.fontColour);
 }
 
 QImage RepaintChart(const QImage& base, const Overlays& o) {
     QImage picture = base.convertToFormat(QImage::Format_RGB32);
     if (picture.isNull()) return picture;
+    // Nothing to draw: the chart itself, shared rather than copied (a chart is megabytes).
+    const bool none = (!o.lines || o.lines->isEmpty()) && (!o.texts || o.texts->isEmpty()) &&
+                      !o.highlight && !o.breaks && !o.breakLines && !o.isotherms &&
+                      (!o.markersInPicture || chartMarkers(o).empty());
+    if (none) return picture;
     picture.setDotsPerMeterX(PictureDotsPerMetre);
     picture.setDotsPerMeterY(PictureDotsPerMetre);
     // The highlight and the break lines lie on the water, under everything the user put on the
@@ -195,13 +246,9 @@ QImage RepaintChart(const QImage& base, const Overlays& o) {
     p.setFont(o.font);
     if (o.lines) drawLines(p, *o.lines);
     if (o.texts) drawTexts(p, o);
-    DrawMarker(p, o, 0, float(o.homeLat), float(o.homeLon));
-    if (o.waypoints) {
-        for (qsizetype i = 0; i < o.waypoints->size(); ++i) {
-            if (const auto wp = ParseWaypoint(o.waypoints->at(i)))
-                DrawMarker(p, o, int(i + 1), wp->lat, wp->lon, wp->name);
-        }
-    }
+    if (o.markersInPicture)
+        for (const Marker& marker : chartMarkers(o))
+            drawMarker(p, marker.tip, marker, o.markerIcon, o.fontColour);
     return picture;
 }
 

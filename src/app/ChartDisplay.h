@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QSize>
 #include <QString>
@@ -76,7 +77,28 @@ struct Overlays {
     const std::vector<geo::Isotherm>* isotherms = nullptr;
     const std::vector<IsothermLabel>* isothermLabels = nullptr;
     bool celsius = false;
+    // Home and the waypoints drawn into the picture (saved and printed pictures); the window
+    // draws them over the view instead, at screen size whatever the zoom.
+    bool markersInPicture = true;
 };
+
+// A home or waypoint marker: its tip on a chart pixel and its label ("H", or the waypoint's
+// number and then its name when it has one).
+struct Marker {
+    QPoint tip;
+    QString label;
+    bool home = false;
+};
+
+// The markers of the overlays, home first and then the waypoints in list order; those with no
+// place on the chart (no area, no home, a damaged entry, off the chart's mapping) left out.
+std::vector<Marker> chartMarkers(const Overlays& overlays);
+
+// Draws a marker with its tip at a point of the painter's device, in device pixels: the
+// waypoint icon (tip at its column 10, row 27) or home's house, and the label ending left of
+// it in the painter's font and colour over a white halo.
+void drawMarker(class QPainter& painter, QPoint tip, const Marker& marker, const QImage& icon,
+                QColor colour);
 
 // The picture shown for the chart: a copy of base (made 32-bit RGB) with the overlays drawn on it.
 // The result always has the size of base; the zoom stretches it on screen.

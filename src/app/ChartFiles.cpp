@@ -1,6 +1,7 @@
 #include "app/ChartFiles.h"
 
 #include "geo/AreaStuff.h"
+#include "gif/GIFImage.h"
 #include "platform/Paths.h"
 
 #include <QCoreApplication>
@@ -77,8 +78,33 @@ bool SetFileDateTime(const QString& path, const QDateTime& localDateTime) {
 namespace app {
 
 QString chartErrorText(const QString& path, const QString& reason) {
+    const auto decoder = [](const char* text) {
+        return QCoreApplication::translate("GIFImage", text);
+    };
+    QString plain = reason;
+    if (reason == decoder(gif::message::PrematureEnd) ||
+        reason == decoder(gif::message::BitBufferUnderrun))
+        plain = QCoreApplication::translate(
+            "ChartFiles", "The file ends before the chart does: it is not a whole GIF picture. "
+                          "Perhaps its download stopped part-way; fetch the chart again.");
+    else if (reason == decoder(gif::message::InvalidSignature))
+        plain = QCoreApplication::translate("ChartFiles",
+                                            "The file is not a GIF picture, so it holds no chart.");
+    else if (reason == decoder(gif::message::InvalidData) ||
+             reason == decoder(gif::message::UnknownBlockType) ||
+             reason == decoder(gif::message::InvalidTrailer))
+        plain = QCoreApplication::translate(
+                    "ChartFiles", "The file is damaged: its GIF picture cannot be read (%1).")
+                    .arg(reason);
     const QString name = QFileInfo(path).fileName();
-    return name.isEmpty() ? reason : name + QLatin1String(": ") + reason;
+    return name.isEmpty() ? plain : name + QLatin1String(": ") + plain;
+}
+
+QString chartGoneText(const QString& path) {
+    return QCoreApplication::translate("ChartFiles",
+                                       "The chart %1 is not there: it has been moved, renamed or "
+                                       "put in the trash.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 int openFilterIndex(int stored) {

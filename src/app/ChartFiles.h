@@ -43,9 +43,15 @@ int openFilterIndex(int stored);
 // area).
 QString saveAsNameFor(const QString& fullPath, const QString& areaCode);
 
-// The error shown for a chart that cannot be opened: its file name, then the reason
-// ("area-ne01.gif: Invalid GIF signature"), so that the user knows which file failed.
+// The error shown for a chart that cannot be opened: its file name, then the reason in the
+// user's words ("area-ne01.gif: The file is not a GIF picture."), so that the user knows which
+// file failed and why. The decoder's own words for a file that ends early or is no GIF at all
+// are put plainly; any other reason is given as the decoder says it.
 QString chartErrorText(const QString& path, const QString& reason);
+
+// The message for a chart that is not where it was named: given on the command line, picked
+// from the recent charts, or shown before and since moved to the trash.
+QString chartGoneText(const QString& path);
 
 // The message texts of opening a chart, as source texts: shown through
 // QCoreApplication::translate("ChartFiles", ...).

@@ -16,16 +16,12 @@ PointerReadout pointerReadout(const PointerMove& move) {
                                    move.position.Latitude, move.position.Longitude,
                                    move.magneticReadout, move.magneticVariation, move.locale);
     };
+    // Every tool reads the water under the pointer: a waypoint is placed seeing what it keeps.
+    out.temperatureF = temperature();
+    out.temperature = geo::temperaturePanelText(out.temperatureF, move.locale,
+                                                move.temperatureCelsius, move.temperatureDecimals);
     switch (move.tool) {
     case PointerTool::Measure:
-        out.temperatureF = temperature();
-        out.temperature = geo::temperaturePanelText(
-            out.temperatureF, move.locale, move.temperatureCelsius, move.temperatureDecimals);
-        if (move.dragging) {
-            out.rubberBand = RubberBand::Line;
-            out.range = range();
-        }
-        break;
     case PointerTool::Line:
         if (move.dragging) {
             out.rubberBand = RubberBand::Line;
@@ -37,7 +33,7 @@ PointerReadout pointerReadout(const PointerMove& move) {
         break;
     case PointerTool::Waypoint:
         out.setsWaypointTemperature = true;
-        out.waypointTemperature = temperature();
+        out.waypointTemperature = out.temperatureF;
         break;
     case PointerTool::Text:
     case PointerTool::Polygon:

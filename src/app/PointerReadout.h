@@ -22,7 +22,7 @@ struct PointerMove {
     GeoPosition position; // of (x, y)
     bool dragging = false;
     GeoPosition pressPosition; // where the drag began
-    // Temperature in °F under (x, y), 0 for none; asked only by the tools that read it.
+    // Temperature in °F under (x, y), 0 for none.
     std::function<float()> temperatureAt;
     int temperatureDecimals = 1; // 2 for a chart's data (ChartTemperatures::readoutDecimals)
     bool decimalDegrees = false;
@@ -46,10 +46,10 @@ struct PointerReadout {
     float waypointTemperature = 0.0f;
 };
 
-// The measuring tool reads the temperature and, while dragging, the range and heading from the
-// press; the line tool only the range while dragging; the erase tool only its rectangle; the
-// waypoint tool remembers the temperature and shows none; the other tools show nothing. Where
-// the range cannot be computed, panel 2 stays empty.
+// Every tool reads the position and the temperature. The measuring and line tools read, while
+// dragging, the range and heading from the press; the erase tool drags its rectangle; the
+// waypoint tool also remembers the temperature it shows. Where the range cannot be computed,
+// panel 2 stays empty.
 PointerReadout pointerReadout(const PointerMove& move);
 
 } // namespace app

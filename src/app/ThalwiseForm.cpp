@@ -38,6 +38,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -119,7 +120,7 @@ QSize TFormThalwise::minimumWindowSize() const {
     int panels = 0;
     for (const QLabel* panel : m_statusPanels)
         panels += panel->width() + 8;
-    panels += LabelChartAge->minimumWidth() + 8;
+    panels += LabelChartAge->minimumSizeHint().width() + 8;
     int clientWidth = std::max(panels + 16, 150 + 320);
     const int closeBottom = ButtonClose->y() + ButtonClose->height();
     int clientHeight = closeBottom + 6 + 36 + StatusBar->sizeHint().height();
@@ -198,17 +199,28 @@ void TFormThalwise::createControls() {
     ScrollBox->setBackgroundRole(QPalette::Base);
     ScrollBox->setFrameShape(QFrame::StyledPanel);
     ScrollBox->setAlignment(Qt::AlignCenter); // a chart smaller than the view sits in its middle
+    // A pointer held still reads what the view moves under it (keys, zoom, the wheel).
+    for (QScrollBar* bar : {ScrollBox->horizontalScrollBar(), ScrollBox->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { rereadUnderPointer(); });
     ImageDisplay = new TvekImage;
     ImageDisplay->setObjectName(QStringLiteral("ImageDisplay"));
     ImageDisplay->setCursor(Qt::CrossCursor);
     ImageDisplay->setAutoSize(true);
     ImageDisplay->resize(0, 0);
     ScrollBox->setWidget(ImageDisplay);
+    ImageDisplay->setForeground(
+        [this](QPainter& painter, view::Scale scale) { paintMarkers(painter, scale); });
     ImageLogo = new QLabel(ScrollBox->viewport());
     ImageLogo->setObjectName(QStringLiteral("ImageLogo"));
     ImageLogo->setAlignment(Qt::AlignCenter);
     ImageLogo->setAttribute(Qt::WA_TranslucentBackground);
     ImageLogo->raise();
+    LabelEmptyView = new QLabel(ScrollBox->viewport());
+    LabelEmptyView->setObjectName(QStringLiteral("LabelEmptyView"));
+    LabelEmptyView->setAlignment(Qt::AlignCenter);
+    LabelEmptyView->setWordWrap(true);
+    LabelEmptyView->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LabelEmptyView->hide();
     ScrollBox->viewport()->installEventFilter(this);
     ImageDisplay->installEventFilter(this);
     TabControlImages->installEventFilter(this);
@@ -343,28 +355,17 @@ void TFormThalwise::createControls() {
         // The designed width, or wider where the desktop's font needs it for the longest text.
         const int textWidth =
             panel->fontMetrics().horizontalAdvance(QString::fromUtf8(kStatusPanelLongestTexts[i])) +
-            2 * panel->frameWidth() + 12;
+            2 * panel->frameWidth() + 2;
         panel->setFixedWidth(std::max(kStatusPanelWidths[i], textWidth));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusBar->addWidget(panel);
         m_statusPanels[i] = panel;
     }
-    LabelChartAge = new QLabel(StatusBar);
+    // Quirk "chart-age-elides": in a narrow window the age gives way to the readouts, ending in
+    // "..."; its tool-tip always holds the whole text.
+    LabelChartAge = new app::ElidedLabel(StatusBar);
     LabelChartAge->setObjectName(QStringLiteral("LabelChartAge"));
     LabelChartAge->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Quirk "chart-age-never-cut": wide enough for its longest text in the warning's bold face;
-    // the window's least width counts it (minimumWindowSize).
-    {
-        QFont bold = LabelChartAge->font();
-        bold.setBold(true);
-        const QFontMetrics metrics(bold);
-        const QDateTime made(QDate(2026, 12, 31), QTime(23, 59));
-        int widest = 0;
-        for (const qint64 seconds : {qint64(60), qint64(23 * 3600), qint64(99999) * 86400})
-            if (const auto age = archive::chartAge(made, made.addSecs(seconds)))
-                widest = std::max(widest, metrics.horizontalAdvance(age->text));
-        LabelChartAge->setMinimumWidth(widest + 8);
-    }
     StatusBar->addPermanentWidget(LabelChartAge);
     TimerChartAge = new QTimer(this);
     TimerChartAge->setObjectName(QStringLiteral("TimerChartAge"));
@@ -453,12 +454,12 @@ void TFormThalwise::createActions() {
         MenuFileOpenRecentClick(item);
         updateActions();
     });
-    MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages", tr("Flip &any charts..."),
-                                        &F::MenuFileFlipAnyImagesClick);
+    MenuFileFlipAnyImages = addMenuItem(MenuFile, "MenuFileFlipAnyImages",
+                                        tr("Flip a&ny charts..."), &F::MenuFileFlipAnyImagesClick);
     MenuFileFlipLatest = addMenuItem(MenuFile, "MenuFileFlipLatest", tr("&Flip latest charts"),
                                      &F::MenuFileFlipLatestClick);
     MenuFileSaveAs =
-        addMenuItem(MenuFile, "MenuFileSaveAs", tr("Save &As..."), &F::MenuFileSaveAsClick);
+        addMenuItem(MenuFile, "MenuFileSaveAs", tr("Sa&ve As..."), &F::MenuFileSaveAsClick);
     MenuFileExportChart = addMenuItem(MenuFile, "MenuFileExportChart",
                                       tr("Export for chart plotter / chart software..."),
                                       &F::MenuFileExportChartClick);
@@ -469,8 +470,8 @@ void TFormThalwise::createActions() {
                                     &F::MenuFileImportGpxClick);
     MenuFile->addSeparator();
     MenuFilePrint = addMenuItem(MenuFile, "MenuFilePrint", tr("&Print..."), &F::MenuFilePrintClick);
-    MenuFilePrintSetup =
-        addMenuItem(MenuFile, "MenuFilePrintSetup", tr("Print setup..."), &F::MenuFilePrintSetupClick);
+    MenuFilePrintSetup = addMenuItem(MenuFile, "MenuFilePrintSetup", tr("Print setup..."),
+                                     &F::MenuFilePrintSetupClick);
     MenuFile->addSeparator();
     MenuFileExit = addMenuItem(MenuFile, "MenuFileExit", tr("E&xit"), &F::MenuFileExitClick);
 
@@ -483,7 +484,8 @@ void TFormThalwise::createActions() {
     connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { updateActions(); });
 
     MenuAnnotation = addMenu(nullptr, "MenuAnnotation", tr("&Annotation"));
-    MenuClearAll = addMenuItem(MenuAnnotation, "MenuClearAll", tr("&Clear all"), &F::MenuClearAllClick);
+    MenuClearAll =
+        addMenuItem(MenuAnnotation, "MenuClearAll", tr("&Clear all"), &F::MenuClearAllClick);
     MenuAnnotationFont =
         addMenuItem(MenuAnnotation, "MenuAnnotationFont", tr("&Font"), &F::MenuAnnotationFontClick);
     MenuAnnotationOutline = addMenuItem(MenuAnnotation, "MenuAnnotationOutline", tr("&Outline"),
@@ -510,9 +512,9 @@ void TFormThalwise::createActions() {
     MenuViewDecimalDegrees =
         addMenuItem(MenuView, "MenuViewDecimalDegrees", tr("Lat/Lon (Decimal/GPS format)"),
                     &F::MenuViewDegreesReadoutClick);
-    MenuViewDegreeMinutesSeconds =
-        addMenuItem(MenuView, "MenuViewDegreeMinutesSeconds",
-                    tr("Lat/Lon (Traditional degrees && minutes)"), &F::MenuViewDegreesReadoutClick);
+    MenuViewDegreeMinutesSeconds = addMenuItem(MenuView, "MenuViewDegreeMinutesSeconds",
+                                               tr("Lat/Lon (Traditional degrees && minutes)"),
+                                               &F::MenuViewDegreesReadoutClick);
     m_latLonGroup =
         radioGroup("LatLonGroup", {MenuViewDecimalDegrees, MenuViewDegreeMinutesSeconds});
     MenuView->addSeparator();
@@ -525,18 +527,18 @@ void TFormThalwise::createActions() {
     MenuViewCelsius = addMenuItem(MenuView, "MenuViewCelsius", tr("Temperature in \u00B0&C"),
                                   &F::MenuViewCelsiusClick);
     MenuViewCelsius->setCheckable(true);
-    MenuViewBreaks = addMenuItem(MenuView, "MenuViewBreaks", tr("Temperature &breaks"),
-                                 &F::MenuViewBreaksClick);
+    MenuViewBreaks =
+        addMenuItem(MenuView, "MenuViewBreaks", tr("Temperature &breaks"), &F::MenuViewBreaksClick);
     MenuViewBreaks->setCheckable(true);
-    MenuViewBreakThreshold = addMenuItem(MenuView, "MenuViewBreakThreshold",
-                                         tr("Break &threshold..."),
-                                         &F::MenuViewBreakThresholdClick);
-    MenuViewIsotherms = addMenuItem(MenuView, "MenuViewIsotherms", tr("&Isotherms..."),
-                                    &F::MenuViewIsothermsClick);
+    MenuViewBreakThreshold =
+        addMenuItem(MenuView, "MenuViewBreakThreshold", tr("Break &threshold..."),
+                    &F::MenuViewBreakThresholdClick);
+    MenuViewIsotherms =
+        addMenuItem(MenuView, "MenuViewIsotherms", tr("&Isotherms..."), &F::MenuViewIsothermsClick);
     MenuViewIsotherms->setCheckable(true);
-    MenuViewHighlight = addMenuItem(MenuView, "MenuViewHighlight",
-                                    tr("High&light the slider's temperature"),
-                                    &F::MenuViewHighlightClick);
+    MenuViewHighlight =
+        addMenuItem(MenuView, "MenuViewHighlight", tr("High&light the slider's temperature"),
+                    &F::MenuViewHighlightClick);
     MenuViewHighlight->setCheckable(true);
     MenuView->addSeparator();
     MenuToolsWaypoints =
@@ -649,6 +651,10 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
                                          TabControlImagesTabs->sizeHint().height());
         } else if (watched == ScrollBox->viewport()) {
             ImageLogo->setGeometry(ScrollBox->viewport()->rect());
+            // The note stands below the middle, clear of the logo's centre.
+            const QRect view = ScrollBox->viewport()->rect();
+            LabelEmptyView->setGeometry(view.left() + 16, view.bottom() - view.height() / 4,
+                                        std::max(0, view.width() - 32), view.height() / 5);
             refitChart();
         }
     } else if (event->type() == QEvent::MouseMove &&

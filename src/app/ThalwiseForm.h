@@ -10,6 +10,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QList>
 #include <QMainWindow>
@@ -19,8 +21,10 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
+class QPainter;
 class QDockWidget;
 class THistoryPlot;
 class QActionGroup;
@@ -232,6 +236,9 @@ public:
     void ShowCurrentChart();
     // Shows the age of the chart on screen, or nothing for a chart without a date.
     void updateChartAge();
+    // When the chart on screen was made, from its archive name or its comment; nothing for
+    // none.
+    std::optional<QDateTime> chartTime() const;
     void RepaintChart();
     // The chart on screen is a picture saved with the area's marks drawn in (Save As): they are
     // not drawn again and cannot be changed over it.
@@ -259,6 +266,7 @@ public:
     QWidget* TabControlImages = nullptr; // frame holding the tab bar and the scroll box
     QScrollArea* ScrollBox = nullptr;
     QLabel* ImageLogo = nullptr;
+    QLabel* LabelEmptyView = nullptr; // under the logo: why no chart is shown, when one was meant
     TvekImage* ImageDisplay = nullptr;
     TvekImage* ImageScale = nullptr;
     QSlider* TrackBarTemperature = nullptr;
@@ -617,7 +625,9 @@ private:
     THelpWindow* m_helpWindow = nullptr;
     bool m_shown = false;
     bool m_destroyed = false;
-    bool m_sessionCannotWait = false; // a termination signal is closing the window
+    bool m_sessionCannotWait = false;   // a termination signal is closing the window
+    bool m_recentChartsPending = false; // the recent charts wait to be written
+    void writeRecentCharts();           // writes them when they wait
 
     // ---- Charts and display ----
     void showMessage(const QString& text);
@@ -628,6 +638,8 @@ private:
     void displayChart(const QString& path, const QImage& picture,
                       std::shared_ptr<const geo::PixelTemperatures> temperatures);
     void showDisplayPicture();
+    // No chart on screen: the logo, with a note of why when there is one ("the chart is gone").
+    void showEmptyView(const QString& note);
     QPoint viewCentre() const;
     // Fits the chart to the view again after the view changed size.
     void refitChart();
@@ -637,7 +649,14 @@ private:
     StoredFont annotationFont() const;
     QActionGroup* m_zoomGroup = nullptr;
     QActionGroup* m_areaGroup = nullptr;
-    QImage m_displayPicture;         // the composed chart at its own size
+    QImage m_displayPicture; // the composed chart at its own size, without markers
+    // Home and the waypoints, drawn over the view at screen size in the annotation font.
+    std::vector<display::Marker> m_markers;
+    QFont m_markerFont;
+    QColor m_markerColour;
+    // The composed chart with home and the waypoints drawn in, as it is saved and printed.
+    QImage pictureWithMarkers() const;
+    void paintMarkers(QPainter& painter, view::Scale scale) const;
     int m_wheelZoom = 0;             // Ctrl + wheel turned short of a whole step
     QStringList m_chartCommentTexts; // of the chart shown, for saving its picture
 
@@ -652,6 +671,12 @@ private:
     void cancelChartPress();
     // Gives each visible tool its letter key.
     void assignToolKeys();
+    // The readouts for the pointer at a position of the chart or the scale strip.
+    void readPointer(TvekImage* sender, QPoint position);
+    // Reads again under a pointer that stayed where it was while the view moved or zoomed
+    // under it; clears the readouts when the chart moved out from under it.
+    void rereadUnderPointer();
+    std::optional<QPoint> m_pointerInView; // the pointer over the chart, in the view's pixels
     QLabel* m_statusPanels[4] = {};
     QActionGroup* m_latLonGroup = nullptr;
     QActionGroup* m_headingGroup = nullptr;
@@ -690,6 +715,12 @@ private:
     // Decodes the charts of a flip into ChartImages. False, after the error box, when one did
     // not decode (the charts before it stay), or when the user cancelled.
     bool addDecodedCharts(const QStringList& paths);
+    // The flip strip's tabs for the charts of ChartImages, the one of chartIndex current (the
+    // first when it has none), and the arrows.
+    void fillImageTabs(int chartIndex);
+    // Lets go of the charts whose files are gone (moved to the trash): the others keep their
+    // tabs and the history; with none left the view says the chart is gone.
+    void dropRemovedCharts();
     QActionGroup* m_daysToKeepGroup = nullptr;
     TFormManageArchive* m_manageArchive = nullptr;
 

@@ -7,6 +7,7 @@
 #include "app/HistoryPlot.h"
 #include "app/RegistryVariables.h"
 #include "app/SessionEnd.h"
+#include "app/WindowLayout.h"
 #include "archive/ArchiveTidyUp.h"
 #include "archive/ChartDecoding.h"
 #include "archive/ChartFlipping.h"
@@ -25,8 +26,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -70,6 +74,30 @@ void TFormThalwise::createArchiveActions() {
                                          tr("&Manage archive..."), &F::MenuToolsManageArchiveClick);
     MenuToolsPurgeOldCharts = addMenuItem(MenuTools, "MenuToolsPurgeOldCharts",
                                           tr("&Purge old charts..."), &F::purgeChosenFromMenu);
+
+    // The flipped charts' tabs by keyboard, as tabbed programs have it.
+    const struct {
+        const char* name;
+        QList<QKeySequence> keys;
+        void (TFormThalwise::*step)();
+    } flipKeys[] = {
+        {"ActionNextChart",
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+         &F::BitBtnRightClick},
+        {"ActionPreviousChart",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+          QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+         &F::BitBtnLeftClick},
+    };
+    for (const auto& key : flipKeys) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(key.name));
+        action->setShortcuts(key.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, step = key.step] { (this->*step)(); });
+    }
 }
 
 void TFormThalwise::MenuToolsDaysToKeepClick(QAction* item) {
@@ -140,6 +168,7 @@ QStringList TFormThalwise::pickArchivedCharts(const QString& mask, bool deleteMo
 void TFormThalwise::MenuToolsManageArchiveClick() {
     // The dialog removes what the user confirms.
     pickArchivedCharts(QStringLiteral("*.gif"), true);
+    dropRemovedCharts();
 }
 
 void TFormThalwise::purgeChosenFromMenu() {
@@ -173,6 +202,7 @@ void TFormThalwise::MenuToolsPurgeOldChartsClick() {
         archive::removeCharts(*m_services.fileSystem, *m_services.messageBoxes, FoundFiles,
                               question.caption);
     FoundFiles.clear();
+    dropRemovedCharts();
 }
 
 bool TFormThalwise::AddChartImage(const QString& path) {
@@ -252,25 +282,56 @@ void TFormThalwise::MenuFileFlipAnyImagesClick() {
     RebuildImageTabs();
 }
 
-void TFormThalwise::RebuildImageTabs() {
-    ImageLogo->hide();
-    archive::trimToLatest(ChartImages);
+void TFormThalwise::fillImageTabs(int chartIndex) {
     const QList<archive::FlipTab> tabs = archive::flipTabs(ChartImages);
     {
         const QSignalBlocker quiet(TabControlImagesTabs);
         while (TabControlImagesTabs->count() > 0)
             TabControlImagesTabs->removeTab(0);
+        int current = 0;
         for (const archive::FlipTab& tab : tabs) {
             const int index = TabControlImagesTabs->addTab(tab.caption);
             TabControlImagesTabs->setTabData(index, tab.chartIndex);
             TabControlImagesTabs->setTabToolTip(
                 index, QDir::toNativeSeparators(ChartImages.at(tab.chartIndex).path));
+            if (tab.chartIndex == chartIndex) current = index;
         }
-        if (TabControlImagesTabs->count() > 0) TabControlImagesTabs->setCurrentIndex(0);
+        if (TabControlImagesTabs->count() > 0) TabControlImagesTabs->setCurrentIndex(current);
     }
     const bool arrows = archive::flipArrowsVisible(ChartImages.size());
     BitBtnLeft->setVisible(arrows);
     BitBtnRight->setVisible(arrows);
+}
+
+void TFormThalwise::dropRemovedCharts() {
+    const QString shown = CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()
+                              ? ChartImages.at(CurrentImageIndex).path
+                              : QString();
+    bool dropped = false;
+    for (int i = ChartImages.size() - 1; i >= 0; --i) {
+        if (QFileInfo(ChartImages.at(i).path).isFile()) continue;
+        ChartImages.removeAt(i);
+        dropped = true;
+    }
+    if (!dropped) return;
+    if (ChartImages.isEmpty()) {
+        showEmptyView(app::chartGoneText(shown));
+        return;
+    }
+    // The charts that are left keep their tabs and the history; the one on screen stays when
+    // it is still there.
+    CurrentImageIndex = ChartImages.indexOf(shown);
+    fillImageTabs(CurrentImageIndex);
+    refreshTemperatureHistory();
+    layoutControls();
+    TabControlImagesChange();
+}
+
+void TFormThalwise::RebuildImageTabs() {
+    ImageLogo->hide();
+    LabelEmptyView->hide();
+    archive::trimToLatest(ChartImages);
+    fillImageTabs(-1);
     refreshTemperatureHistory();
     // The panel comes up by itself for the first flip; after that it is the user's to show.
     if (m_history.isActive() && !m_historyOffered) {
@@ -281,7 +342,11 @@ void TFormThalwise::RebuildImageTabs() {
         const QScreen* screen = this->screen();
         if (screen && wanted > screen->availableGeometry().width()) {
             DockTemperatureHistory->setFloating(true);
-            DockTemperatureHistory->resize(PlotTemperatureHistory->sizeHint());
+            // On the screen and clear of the menu bar, beside the window where there is room.
+            DockTemperatureHistory->setGeometry(app::floatingPanelFrame(
+                screen->availableGeometry(), frameGeometry(),
+                mapToGlobal(QPoint(0, menuBar()->geometry().bottom() + 1)).y(),
+                PlotTemperatureHistory->sizeHint()));
         } else {
             resize(wanted, height());
         }

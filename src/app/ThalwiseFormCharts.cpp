@@ -137,7 +137,8 @@ void TFormThalwise::SelectArea(int index) {
     LoadAnnotations();
     // Areas without a calibration (none, and the extra area) map nothing.
     m_calibration = geo::Calibration::forArea(index);
-    if (!m_calibration.Valid) showMessage(QCoreApplication::translate("ChartFiles", app::AreaNotRecognisedWarning));
+    if (!m_calibration.Valid)
+        showMessage(QCoreApplication::translate("ChartFiles", app::AreaNotRecognisedWarning));
 }
 
 bool TFormThalwise::GeoToPixel(float latitude, float longitude, int& x, int& y) const {
@@ -153,8 +154,7 @@ bool TFormThalwise::PixelToGeo(int x, int y, GeoPosition& position) const {
 
 bool TFormThalwise::CheckChartExtension(const QString& path) {
     switch (app::chartExtensionOf(path)) {
-    case app::ChartExtension::Missing:
-        return false;
+    case app::ChartExtension::Missing: // OpenChart says that it is gone
     case app::ChartExtension::Gif:
         return true;
     case app::ChartExtension::Other:
@@ -169,7 +169,10 @@ bool TFormThalwise::CheckChartExtension(const QString& path) {
 }
 
 void TFormThalwise::OpenChart(const QString& path) {
-    if (!QFileInfo(path).isFile()) return;
+    if (!QFileInfo(path).isFile()) {
+        m_services.messageBoxes->showError(app::chartGoneText(path));
+        return;
+    }
     // Decoded once, before anything changes: a file that fails leaves the chart on screen.
     TGIFImage chart;
     QImage picture;
@@ -181,7 +184,8 @@ void TFormThalwise::OpenChart(const QString& path) {
         m_services.messageBoxes->showError(app::chartErrorText(path, error.message()));
         return;
     } catch (const std::bad_alloc&) {
-        m_services.messageBoxes->showError(app::chartErrorText(path, QCoreApplication::translate("ChartFiles", app::OutOfMemoryText)));
+        m_services.messageBoxes->showError(app::chartErrorText(
+            path, QCoreApplication::translate("ChartFiles", app::OutOfMemoryText)));
         return;
     }
     if (picture.isNull()) return; // nothing to show: the chart on screen stays as it is
@@ -257,10 +261,12 @@ void TFormThalwise::displayChart(const QString& path, const QImage& picture,
     // A chart without a picture adds nothing and leaves the chart on screen as it was.
     if (picture.isNull()) return;
     ImageLogo->hide();
+    LabelEmptyView->hide();
     ApplicationTitle = app::chartApplicationTitle(path);
     setWindowIconText(ApplicationTitle);
     const int area = geo::chartAreaOfFile(path);
-    if (area == geo::NoArea) showMessage(QCoreApplication::translate("ChartFiles", app::UnrecognisedAreaMessage));
+    if (area == geo::NoArea)
+        showMessage(QCoreApplication::translate("ChartFiles", app::UnrecognisedAreaMessage));
     CurrentChartPath = app::fullChartPath(path);
     SelectArea(area);
     SaveAsName = app::saveAsNameFor(CurrentChartPath, geo::areaCode(CurrentArea));
@@ -307,18 +313,21 @@ void TFormThalwise::ShowCurrentChart() {
     updateChartAge();
 }
 
+std::optional<QDateTime> TFormThalwise::chartTime() const {
+    if (CurrentImageIndex < 0 || CurrentImageIndex >= ChartImages.size()) return std::nullopt;
+    // A chart of the archive is named after its time stamp; a chart shown in place, or flipped
+    // under another name, has the time stamp of its comment.
+    const std::optional<QDateTime> named =
+        archive::chartTimeOf(QFileInfo(ChartImages.at(CurrentImageIndex).path).completeBaseName());
+    return named ? named : archive::chartTimeOf(ChartTimestamp);
+}
+
 void TFormThalwise::updateChartAge() {
-    std::optional<QDateTime> made;
-    if (CurrentImageIndex >= 0 && CurrentImageIndex < ChartImages.size()) {
-        // A chart of the archive is named after its time stamp; a chart shown in place, or
-        // flipped under another name, has the time stamp of its comment.
-        made = archive::chartTimeOf(QFileInfo(ChartImages.at(CurrentImageIndex).path).completeBaseName());
-        if (!made) made = archive::chartTimeOf(ChartTimestamp);
-    }
     const std::optional<archive::ChartAge> age =
-        archive::chartAge(made, m_services.clock ? m_services.clock->now() : QDateTime());
+        archive::chartAge(chartTime(), m_services.clock ? m_services.clock->now() : QDateTime());
     if (!age) {
         LabelChartAge->clear();
+        LabelChartAge->setToolTip(QString());
         TimerChartAge->stop();
         return;
     }
@@ -326,9 +335,11 @@ void TFormThalwise::updateChartAge() {
     // Stale water is said in the desktop's warning colour, not only in words.
     LabelChartAge->setStyleSheet(age->stale ? QStringLiteral("color: #c00000; font-weight: bold;")
                                             : QString());
-    LabelChartAge->setToolTip(age->stale ? tr("More than two days old: the water may have "
-                                              "changed since.")
-                                         : QString());
+    // The whole text even where a narrow window cuts it short.
+    LabelChartAge->setToolTip(age->stale ? age->text + u'\n' +
+                                               tr("More than two days old: the water may have "
+                                                  "changed since.")
+                                         : age->text);
     if (!TimerChartAge->isActive()) TimerChartAge->start();
 }
 
@@ -344,7 +355,6 @@ bool TFormThalwise::marksDrawnIn() const {
 }
 
 void TFormThalwise::RepaintChart() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const StoredFont font = annotationFont();
     display::Overlays overlays;
     // A picture saved with its marks drawn in does not get them a second time.
@@ -375,11 +385,59 @@ void TFormThalwise::RepaintChart() {
         overlays.isothermLabels = &isotherms->labels;
     }
     overlays.celsius = TemperatureCelsius && TemperatureCelsius->Value;
+    // The busy cursor for the layers that take their time; a plain chart is composed at once
+    // (and the first chart is not held up by loading the cursor).
+    const bool busy = overlays.highlight || overlays.breakLines || overlays.isotherms;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    overlays.markersInPicture = false; // drawn over the view at screen size (paintMarkers)
+    m_markers = display::chartMarkers(overlays);
+    m_markerFont = overlays.font;
+    m_markerColour = overlays.fontColour;
     m_displayPicture = display::RepaintChart(BaseBitmap, overlays);
     showDisplayPicture();
     AnnotationsModified = !AnnotationLines.isEmpty() || !AnnotationTexts.isEmpty();
     updateActions();
-    QGuiApplication::restoreOverrideCursor();
+    if (busy) QGuiApplication::restoreOverrideCursor();
+}
+
+QImage TFormThalwise::pictureWithMarkers() const {
+    // The markers are the picture's last layer: drawn on the composed chart they give what
+    // composing with them would.
+    QImage picture = m_displayPicture;
+    if (picture.isNull() || m_markers.empty()) return picture;
+    QPainter painter(&picture);
+    painter.setFont(m_markerFont);
+    for (const display::Marker& marker : m_markers)
+        display::drawMarker(painter, marker.tip, marker, WaypointIcon, m_markerColour);
+    return picture;
+}
+
+void TFormThalwise::paintMarkers(QPainter& painter, view::Scale scale) const {
+    // Screen size at every zoom: at 65 % a pin, its number and home read as well as at 100 %.
+    // The tip stands in the middle of its chart pixel's view pixels.
+    const int half = scale.enlarges() ? scale.num / scale.den / 2 : 0;
+    painter.setFont(m_markerFont);
+    for (const display::Marker& marker : m_markers)
+        display::drawMarker(painter, view::viewPosition(marker.tip, scale) + QPoint(half, half),
+                            marker, WaypointIcon, m_markerColour);
+}
+
+void TFormThalwise::showEmptyView(const QString& note) {
+    if (CurrentImageIndex >= 0 || !ChartImages.isEmpty()) {
+        ClearChartImages();
+        clearFlipTabs();
+        BaseBitmap = QImage();
+        m_displayPicture = QImage();
+        m_markers.clear();
+        showDisplayPicture();
+        refreshTemperatureHistory();
+        updateChartAge();
+        CurrentChartPath.clear();
+    }
+    ImageLogo->show();
+    LabelEmptyView->setText(note);
+    LabelEmptyView->setVisible(!note.isEmpty());
+    updateActions();
 }
 
 // The display picture on screen at the scale of the view; the readouts never read it.
@@ -387,6 +445,7 @@ void TFormThalwise::showDisplayPicture() {
     ImageDisplay->clearRubberBand();
     ImageDisplay->setPicture(m_displayPicture, viewScale());
     if (m_displayPicture.isNull()) ImageDisplay->resize(0, 0);
+    rereadUnderPointer();
 }
 
 view::Scale TFormThalwise::viewScale() const {
@@ -439,6 +498,7 @@ void TFormThalwise::setZoom(int zoom, std::optional<QPoint> viewPoint) {
         view::scrollToKeep(under.x(), before, after, keep.x()));
     ScrollBox->verticalScrollBar()->setValue(
         view::scrollToKeep(under.y(), before, after, keep.y()));
+    rereadUnderPointer();
 }
 
 void TFormThalwise::zoomStep(int direction, std::optional<QPoint> viewPoint) {

@@ -109,7 +109,22 @@ void TFormThalwise::MenuViewBearingReadoutClick() {
 void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifiers,
                                           QPoint position) {
     const bool overChart = sender != ImageScale;
+    if (overChart) m_pointerInView = ImageDisplay->mapTo(ScrollBox->viewport(), position);
     if (overChart && panMove(position)) return;
+    readPointer(sender, position);
+}
+
+void TFormThalwise::rereadUnderPointer() {
+    if (!m_pointerInView || !ImageDisplay) return;
+    const QPoint at = ImageDisplay->mapFrom(ScrollBox->viewport(), *m_pointerInView);
+    if (ImageDisplay->rect().contains(at) && !m_displayPicture.isNull())
+        readPointer(ImageDisplay, at);
+    else
+        ImageDisplayMouseLeave();
+}
+
+void TFormThalwise::readPointer(TvekImage* sender, QPoint position) {
+    const bool overChart = sender != ImageScale;
     // Only the chart is ever scaled; the scale strip keeps its own pixels. The chart pixel is
     // the one the position shows at every zoom (truncated), whatever the view shows there.
     const QPoint pixel =
@@ -153,8 +168,8 @@ void TFormThalwise::ImageDisplayMouseMove(TvekImage* sender, Qt::KeyboardModifie
     setStatusPanelText(2, readout.range);
 }
 
-void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button,
-                                          Qt::KeyboardModifiers, QPoint position) {
+void TFormThalwise::ImageDisplayMouseDown(TvekImage*, Qt::MouseButton button, Qt::KeyboardModifiers,
+                                          QPoint position) {
     m_swallowRelease = false;
     // The middle button, and the left one with Space held, move the chart; the tools keep the
     // left and right buttons.
@@ -289,6 +304,7 @@ void TFormThalwise::ImageDisplayMouseEnter() {
 }
 
 void TFormThalwise::ImageDisplayMouseLeave() {
+    m_pointerInView.reset();
     for (int panel = 0; panel < 3; ++panel)
         setStatusPanelText(panel, QString());
 }
@@ -324,6 +340,7 @@ void TFormThalwise::ChangeMoveMode() {
         // Once shown, the list and the home button stay when another tool is chosen.
         showWaypointGrid(true, true);
     }
+    rereadUnderPointer(); // a tool chosen by its key over the chart
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -440,7 +457,7 @@ void TFormThalwise::MenuFileSaveAsClick() {
     // The picture on screen is written too: the dialog promised an annotated image.
     if (CurrentImageIndex < 0 || m_displayPicture.isNull()) return;
     QString reason;
-    if (!app::writeAnnotatedImage(m_displayPicture, ChartImages.at(CurrentImageIndex).bitmap,
+    if (!app::writeAnnotatedImage(pictureWithMarkers(), ChartImages.at(CurrentImageIndex).bitmap,
                                   app::scaleMetadataLines(m_chartCommentTexts), SaveAsName,
                                   &reason))
         m_services.messageBoxes->showError(platform::unableToWriteText(SaveAsName) +

@@ -17,10 +17,12 @@
 void TFormThalwise::MenuFilePrintClick() {
     // Made for each use, on the picture as the chart display shows it, marks included.
     TFormPrint dialog(m_services, this);
-    dialog.SourceBitmap = m_displayPicture;
+    dialog.SourceBitmap = pictureWithMarkers();
     printing::CaptionFacts facts;
     facts.areaName = geo::areaDisplayName(CurrentArea);
     facts.ageText = LabelChartAge->text();
+    if (const std::optional<QDateTime> made = chartTime())
+        facts.chartTime = made->toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     facts.scaleMin = UpDownScaleMin->value();
     facts.scaleMax = UpDownScaleMax->value();
     facts.celsius = TemperatureCelsius && TemperatureCelsius->Value;

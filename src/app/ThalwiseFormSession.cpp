@@ -5,6 +5,7 @@
 #include "app/AboutBox.h"
 #include "app/AnnotatedImage.h"
 #include "app/BreakLayerCache.h"
+#include "app/ChartFiles.h"
 #include "app/GuardedApplication.h"
 #include "app/HelpWindow.h"
 #include "app/ProgramFolders.h"
@@ -42,6 +43,7 @@
 #include <QFontDatabase>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -215,21 +217,33 @@ void TFormThalwise::TimerLoadTimer() {
         // Without one, the chart the window showed when it last closed comes back, if it is still
         // there.
         const auto last = m_services.registry->readValue(m_settingsKey, settingNames::LastChart);
-        if (last && last->type == platform::ValueType::String && !last->text.isEmpty() &&
-            QFileInfo(last->text).isFile())
-            OpenChart(last->text);
+        if (last && last->type == platform::ValueType::String && !last->text.isEmpty()) {
+            // One that is gone is said in the empty view, where the chart would be: the
+            // window opens without a box to dismiss.
+            if (QFileInfo(last->text).isFile())
+                OpenChart(last->text);
+            else
+                showEmptyView(app::chartGoneText(last->text));
+        }
     }
     RunPurgeReminder();
     startDailyFetch();
 }
 
 void TFormThalwise::RunPurgeReminder() {
+    const int today = platform::dayNumber(m_services.clock->now());
+    // A day the reminder has run already is only read: a write locks the settings store on
+    // disk, which the start would wait for.
+    const std::optional<platform::RegistryValue> stored =
+        m_services.registry->readValue(m_settingsKey, settingNames::LastPurgeReminder);
+    if (stored && stored->type == platform::ValueType::Dword &&
+        !app::purgeReminderDue(int(stored->dword), today))
+        return;
     // Created for this step only: released (and so written) when the step ends, which keeps
     // the reminder to at most once per calendar day.
     TRegistryInteger lastReminder(*m_services.registry, m_settingsKey,
                                   settingNames::LastPurgeReminder,
                                   settingDefaults::LastPurgeReminder);
-    const int today = platform::dayNumber(m_services.clock->now());
     if (app::purgeReminderDue(lastReminder.Value, today)) {
         MenuToolsPurgeOldChartsClick();
         lastReminder.Value = today;
@@ -281,6 +295,7 @@ void TFormThalwise::FormDestroy() {
     m_destroyed = true;
     TimerLoad->stop();
     TimerUpdateRange->stop();
+    writeRecentCharts();
     SaveWaypoints();
     // Releasing a setting writes it back; this is the only time the window's settings are written.
     Font.reset();
@@ -489,8 +504,17 @@ void TFormThalwise::restoreWindowState() {
     };
     // Before the first show, so the window opens at its remembered size and a chart is fitted
     // to that, not to the default size.
-    if (const QByteArray geometry = binary(settingNames::WindowGeometry); !geometry.isEmpty())
+    if (const QByteArray geometry = binary(settingNames::WindowGeometry); !geometry.isEmpty()) {
         restoreGeometry(geometry);
+    } else if (const QScreen* screen = this->screen()) {
+        // The first start: centred on the screen and no larger than it. The frame is not known
+        // before the first show; a title bar and borders of the usual size are allowed for.
+        const QSize frameAllowance(8, 38);
+        const QRect frame = app::firstWindowFrame(screen->availableGeometry(),
+                                                  minimumWindowSize() + frameAllowance);
+        resize(frame.size() - frameAllowance);
+        move(frame.topLeft());
+    }
     if (const QByteArray state = binary(settingNames::WindowState); !state.isEmpty())
         restoreState(state, WindowStateVersion);
     // The list and its menu item follow its panel as it came back.
@@ -505,6 +529,7 @@ void TFormThalwise::restoreWindowState() {
 
 void TFormThalwise::storeWindowState() {
     if (m_destroyed) return;
+    writeRecentCharts();
     platform::Registry& registry = *m_services.registry;
     registry.writeValue(m_settingsKey, settingNames::WindowGeometry,
                         platform::RegistryValue::fromBinary(saveGeometry()));
@@ -523,6 +548,16 @@ void TFormThalwise::rememberChart(const QString& path) {
         RecentCharts, path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
     if (recent == RecentCharts || !m_settingsSections) return;
     RecentCharts = recent;
+    // Written once the chart is on screen (or the window closes first): the store's lock and
+    // write would hold the chart up.
+    if (m_recentChartsPending) return;
+    m_recentChartsPending = true;
+    QTimer::singleShot(0, this, [this] { writeRecentCharts(); });
+}
+
+void TFormThalwise::writeRecentCharts() {
+    if (!m_recentChartsPending || !m_settingsSections) return;
+    m_recentChartsPending = false;
     m_settingsSections->ReplaceSection(settingNames::RecentChartsSection,
                                        waypointSectionEntries(RecentCharts));
 }
@@ -530,10 +565,10 @@ void TFormThalwise::rememberChart(const QString& path) {
 void TFormThalwise::MenuFileOpenRecentPopup() {
     // Charts deleted or purged since are dropped, from the menu and from the settings.
     const QStringList existing = app::existingCharts(RecentCharts);
-    if (existing != RecentCharts && m_settingsSections) {
+    if (existing != RecentCharts) {
         RecentCharts = existing;
-        m_settingsSections->ReplaceSection(settingNames::RecentChartsSection,
-                                           waypointSectionEntries(RecentCharts));
+        m_recentChartsPending = true;
+        writeRecentCharts();
     }
     for (QAction* item : MenuFileOpenRecent->actions()) {
         if (!item->data().isValid()) continue;

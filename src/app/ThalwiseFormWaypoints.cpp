@@ -198,10 +198,10 @@ void TFormThalwise::applyWaypointGridLayout() {
 void TFormThalwise::RefreshWaypointGrid() {
     if (StringGridWaypointList->columnCount() != geo::WaypointGridColumns)
         StringGridWaypointList->setColumnCount(geo::WaypointGridColumns);
-    const geo::WaypointGrid grid = geo::waypointGrid(
-        WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
-                                  MagneticReadout.get(), MagneticVariation,
-                                  TemperatureCelsius.get()));
+    const geo::WaypointGrid grid =
+        geo::waypointGrid(WaypointList, listOptions(HomeLat.get(), HomeLon.get(),
+                                                    DecimalDegrees.get(), MagneticReadout.get(),
+                                                    MagneticVariation, TemperatureCelsius.get()));
     if (StringGridWaypointList->rowCount() != grid.rows.size()) {
         // A row for every waypoint: the grid grows or shrinks with the list and scrolls.
         StringGridWaypointList->setRowCount(int(grid.rows.size()));
@@ -320,10 +320,11 @@ void TFormThalwise::PopupMenuWaypointClearClick() {
 
 void TFormThalwise::PopupMenuWaypointPrintClick() {
     const QStringList lines = geo::printedWaypointList(
-        WaypointList, listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(),
-                                  MagneticReadout.get(), MagneticVariation,
-                                  TemperatureCelsius.get()));
+        WaypointList,
+        listOptions(HomeLat.get(), HomeLon.get(), DecimalDegrees.get(), MagneticReadout.get(),
+                    MagneticVariation, TemperatureCelsius.get()));
     const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
+    if (!job) return; // no PDF file named
     const platform::PrintFont font{QStringLiteral("Courier New"), 10, true};
     const printing::TextPrintResult result =
         printing::printTextLines(*job, QStringLiteral("Waypoints"), lines, font);
@@ -331,7 +332,7 @@ void TFormThalwise::PopupMenuWaypointPrintClick() {
     // printer for nothing.
     if (result == printing::TextPrintResult::NotStarted)
         showMessage(tr("The waypoint list could not be printed: the printer could "
-                                   "not be opened. Choose one with File > Print setup..."));
+                       "not be opened. Choose one with File > Print setup..."));
     else if (result == printing::TextPrintResult::Incomplete)
         showMessage(tr("The waypoint list was not printed completely."));
 }
@@ -368,7 +369,7 @@ void TFormThalwise::MenuFileImportGpxClick() {
         platform::MessageBoxRequest question;
         question.caption = tr("Import waypoints");
         question.text = tr("The list holds %1 waypoints. Replace them with the %2 "
-                                       "waypoints of %3, or add these after them?")
+                           "waypoints of %3, or add these after them?")
                             .arg(WaypointList.size())
                             .arg(imported->waypoints.size())
                             .arg(name);
@@ -388,7 +389,7 @@ void TFormThalwise::MenuFileImportGpxClick() {
     showWaypointGrid(true, true);
     if (trip.leftOut > 0)
         showMessage(tr("%1 of the waypoints in %2 lie at latitude or longitude 0 "
-                                   "and were left out.")
+                       "and were left out.")
                         .arg(trip.leftOut)
                         .arg(name));
 }

@@ -45,6 +45,7 @@ int main(int argc, char* argv[]) {
     platform::QtPrinters printers;
     // The printer, paper and PDF folder chosen last come back with the program.
     printers.setSettings(&registry, settingsKeyFor(exeBaseName));
+    printers.setFileDialogs(&fileDialogs);
     platform::LocalFileSystem fileSystem;
     platform::QtFontDialogs fontDialogs;
     platform::Services services;

@@ -57,6 +57,11 @@ void TvekImage::setPicture(const QImage& picture, view::Scale scale) {
     if (m_autoSize && !picture.isNull()) resize(view::viewSize(picture.size(), scale));
 }
 
+void TvekImage::setForeground(Foreground paint) {
+    m_foreground = std::move(paint);
+    update();
+}
+
 void TvekImage::setLabels(const QList<Label>& labels) {
     m_labels = labels;
     update();
@@ -142,6 +147,10 @@ void TvekImage::paintEvent(QPaintEvent* event) {
             p.setPen(Qt::black);
             p.drawText(box, Qt::AlignCenter, label.text);
         }
+    }
+    if (m_foreground && !m_picture.isNull()) {
+        QPainter p(this);
+        m_foreground(p, m_scale);
     }
     if (!m_hasBand) return;
     QPainter p(this);

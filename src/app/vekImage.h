@@ -6,9 +6,12 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QEnterEvent;
 class QMouseEvent;
 class QPaintEvent;
+class QPainter;
 
 // A picture control that reports the mouse entering and leaving it and can let the mouse fall
 // through to whatever lies beneath. Positions in its mouse signals are control pixels.
@@ -59,6 +62,12 @@ public:
     // A rubber band shown over the picture without changing it, between two control pixels:
     // a line, or the rectangle they span. Drawn in white over a dark shadow so it shows on any
     // colour; cleared by clearRubberBand.
+    // Drawn over the picture and its numbers after each paint, under the rubber band: paint gets
+    // a painter on the control, in control pixels, and the scale the picture is shown at. Marks
+    // drawn so keep their screen size at every zoom.
+    using Foreground = std::function<void(QPainter&, view::Scale)>;
+    void setForeground(Foreground paint);
+
     void setRubberBand(const QPoint& from, const QPoint& to, bool rectangle);
     void clearRubberBand();
     bool hasRubberBand() const { return m_hasBand; }
@@ -91,6 +100,7 @@ private:
     view::Scale m_scale;
     QImage m_reduced; // the picture smoothed to its shown size, below 100 %
     QList<Label> m_labels;
+    Foreground m_foreground;
     bool m_flickerFree = false;
     bool m_ignoreMouse = false;
     bool m_autoSize = false;

@@ -39,12 +39,12 @@ QStringList latestChartsOfArea(platform::FileSystem& fileSystem, const QString& 
 // Drops the entries lowest in sort order, with their bitmaps, until at most limit remain.
 void trimToLatest(ChartImageList& charts, int limit = FlipLimit);
 
-// "Flip &any charts..." changes nothing when fewer than two charts were ticked.
+// "Flip a&ny charts..." changes nothing when fewer than two charts were ticked.
 inline bool enoughChartsToFlip(int tickedCount) {
     return tickedCount >= 2;
 }
 
-// Whether "Flip &any charts..." tells the user that only the latest FlipLimit stay.
+// Whether "Flip a&ny charts..." tells the user that only the latest FlipLimit stay.
 inline bool overFlipLimit(int loadedCount) {
     return loadedCount > FlipLimit;
 }

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 #include <algorithm>
 
@@ -83,6 +84,23 @@ QString incompleteChartMessage(const QString& chartPath) {
         .arg(QDir::toNativeSeparators(chartPath));
 }
 
+namespace {
+
+// Both files readable and of the same bytes; false for a file that cannot be read.
+bool sameBytes(const QString& a, const QString& b) {
+    QFile first(a), second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly)) return false;
+    if (first.size() != second.size()) return false;
+    constexpr qint64 Block = 64 * 1024;
+    while (!first.atEnd()) {
+        const QByteArray x = first.read(Block);
+        if (x.isEmpty() || x != second.read(Block)) return false;
+    }
+    return true;
+}
+
+} // namespace
+
 IntakePlan planIntake(const QString& chartPath, const QString& timestamp,
                       const QString& archiveFolder, ChartPicture picture) {
     IntakePlan plan;
@@ -112,6 +130,9 @@ std::optional<QString> archiveIntake(platform::FileSystem& fileSystem, const QSt
     // Quirk "already-the-archive-copy": the chart is its own archive copy reached by another
     // path; copying it onto itself would fail and show nothing.
     if (fileSystem.sameFile(chartPath, plan.archiveCopy)) return plan.archiveCopy;
+    // Quirk "already-filed": a chart opened again whose copy is filed already, byte for byte,
+    // leaves that copy as it is: writing the same bytes again only costs the start its time.
+    if (sameBytes(chartPath, plan.archiveCopy)) return plan.archiveCopy;
     // The seam writes the copy under a temporary name in the archive and renames it, so a
     // crash or a full disk never leaves half a chart under a time-stamp name.
     if (!fileSystem.copyFile(chartPath, plan.archiveCopy)) return std::nullopt;

@@ -47,7 +47,7 @@ TFormExport::TFormExport(QWidget* parent) : QDialog(parent) {
         layout->addWidget(check);
         return check;
     };
-    CheckPicture = addCheck("CheckPicture", tr("The chart &picture"), true);
+    CheckPicture = addCheck("CheckPicture", tr("The chart pi&cture"), true);
     CheckPicture->setEnabled(false);
     CheckBreaks = addCheck("CheckBreaks", tr("Temperature &breaks"), true);
     auto* isothermRow = new QHBoxLayout;

@@ -29,7 +29,10 @@ TFormIsotherms::TFormIsotherms(QWidget* parent) : QDialog(parent) {
     m_unit = new QLabel(this);
     row->addWidget(EditTemperatures);
     row->addWidget(m_unit);
-    form->addRow(tr("&Temperatures:"), row);
+    // Its own label, so that Alt+T reaches the edit (a row of a layout gets a label of no key).
+    auto* label = new QLabel(tr("&Temperatures:"), this);
+    label->setBuddy(EditTemperatures);
+    form->addRow(label, row);
     layout->addLayout(form);
     CheckShow = new QCheckBox(tr("&Show isotherms"), this);
     CheckShow->setObjectName(QStringLiteral("CheckShow"));

@@ -179,8 +179,8 @@ void TFormPrint::TimerLoadTimer() {
     }
     setFixedWidth(printing::printDialogClientWidth(preview));
     ProgressBar->setValue(0);
-    LabelProgress->clear();
     LabelProgress->setToolTip(QString());
+    showSelectionFits();
 }
 
 void TFormPrint::RadioGroupPrintRangeClick() {
@@ -191,6 +191,7 @@ void TFormPrint::RadioGroupPrintRangeClick() {
         PaintBoxSelect->raise();
         ControlSizerSelect->setControl(PaintBoxSelect);
     }
+    showSelectionFits();
 }
 
 bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
@@ -200,8 +201,17 @@ bool TFormPrint::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == PaintBoxSelect && event->type() == QEvent::Paint) {
-        // A 1-pixel frame that inverts the colours beneath it; the inside is left alone.
         QPainter painter(PaintBoxSelect);
+        if (m_selectionTooSmall) {
+            // Not a block of colour: a red cross over a red frame, as the label beside says.
+            const QRect box = PaintBoxSelect->rect().adjusted(0, 0, -1, -1);
+            painter.setPen(QPen(QColor(200, 0, 0), 1));
+            painter.drawRect(box);
+            painter.drawLine(box.topLeft(), box.bottomRight());
+            painter.drawLine(box.bottomLeft(), box.topRight());
+            return true;
+        }
+        // A 1-pixel frame that inverts the colours beneath it; the inside is left alone.
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         painter.setPen(Qt::white);
         painter.setBrush(Qt::NoBrush);
@@ -217,6 +227,16 @@ void TFormPrint::ControlSizerSelectEnd() {
     PaintBoxSelect->update();
     ControlSizerSelect->setControl(nullptr);
     ControlSizerSelect->setControl(PaintBoxSelect);
+    showSelectionFits();
+}
+
+void TFormPrint::showSelectionFits() {
+    m_selectionTooSmall = RadioPrintSelection->isChecked() && !PreviewBitmap.isNull() &&
+                          printing::selectionTooSmall(selectionInPicture());
+    ButtonPrint->setEnabled(!m_selectionTooSmall);
+    ButtonPreview->setEnabled(!m_selectionTooSmall);
+    LabelProgress->setText(m_selectionTooSmall ? tr("Selection too small to print") : QString());
+    PaintBoxSelect->update();
 }
 
 QRect TFormPrint::selectionInPicture() const {
@@ -228,12 +248,14 @@ std::optional<std::optional<QRect>> TFormPrint::rangeToPrint() const {
     if (PreviewBitmap.isNull()) return std::nullopt; // no chart: nothing to print
     if (!RadioPrintSelection->isChecked()) return std::optional<QRect>();
     const QRect selection = selectionInPicture();
-    if (selection.isEmpty()) return std::nullopt; // an empty selection prints nothing
+    // An empty selection prints nothing; one too small is said so on the preview.
+    if (selection.isEmpty() || printing::selectionTooSmall(selection)) return std::nullopt;
     return std::optional<QRect>(selection);
 }
 
 printing::PageOptions TFormPrint::pageOptions(const std::optional<QRect>& selection) const {
     printing::PageOptions options;
+    if (CaptionFacts) options.title = printing::documentTitle(*CaptionFacts);
     if (CaptionFacts && CheckBoxCaption->isChecked()) {
         printing::CaptionFacts facts = *CaptionFacts;
         facts.picture = selection ? *selection : PreviewBitmap.rect();
@@ -265,6 +287,11 @@ void TFormPrint::ButtonPrintClick() {
     LabelProgress->repaint();
     ProgressBar->repaint();
     const std::unique_ptr<platform::PrintJob> job = m_services.printers->createJob();
+    if (!job) { // no PDF file named: nothing printed, nothing to say
+        LabelProgress->clear();
+        ProgressBar->hide();
+        return;
+    }
     printing::PageOptions options = pageOptions(selection);
     // A PDF file keeps the picture as it is sent: once, at its own pixels.
     options.wholePicture = !m_services.printers->lastOutputFile().isEmpty();

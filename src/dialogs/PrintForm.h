@@ -83,4 +83,8 @@ private:
     QLabel* m_captionLabel = nullptr; // the caption box's text, wrapped beside it
     // The first selection has been placed; later activations keep the user's.
     bool m_selectionPlaced = false;
+    // Says, on the preview and beside it, when the selection is too small to print; Print and
+    // Preview wait for a larger one.
+    void showSelectionFits();
+    bool m_selectionTooSmall = false;
 };

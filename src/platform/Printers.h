@@ -17,7 +17,9 @@ public:
     // then stays.
     virtual bool printerSetup() = 0;
     // A new document on the printer chosen last (or the default one); not yet begun. On a PDF
-    // file printer each job writes a file of its own and never replaces an earlier print.
+    // file printer the user is asked where each job writes (the folder chosen last offered,
+    // with a name no earlier print has), unless the set-up dialog just named the file; null
+    // when the user cancels that question.
     virtual std::unique_ptr<PrintJob> createJob() = 0;
     // Shows the pages render draws on a job of the chosen printer's page, as they would print;
     // the user may print them from there. Returns when the preview is closed.

@@ -1,5 +1,6 @@
 #include "platform/QtPrinters.h"
 
+#include "platform/FileDialogs.h"
 #include "platform/PrintJob.h"
 #include "platform/QtPrintJob.h"
 #include "platform/Registry.h"
@@ -156,6 +157,22 @@ std::unique_ptr<PrintJob> QtPrinters::createJob() {
         if (file.isEmpty()) {
             const QString base = m_pdfBase.isEmpty() ? printer.outputFileName() : m_pdfBase;
             file = nextFreeFileName(base, fileExists);
+            if (m_fileDialogs) {
+                // Asked each time, in the folder chosen last: a print never lands unseen.
+                FileDialogRequest request;
+                request.title = QCoreApplication::translate("QtPrinters", "Print to PDF file");
+                request.folder = QFileInfo(base).absolutePath();
+                request.fileName = file.isEmpty() ? QFileInfo(base).fileName() : file;
+                request.filter =
+                    QCoreApplication::translate("QtPrinters", "PDF files (*.pdf)|*.pdf");
+                request.defaultSuffix = QStringLiteral("pdf");
+                const std::optional<QString> chosen = m_fileDialogs->saveFile(request);
+                if (!chosen) return nullptr;
+                file = *chosen;
+                m_pdfBase = file;
+                printer.setOutputFileName(file);
+                if (m_registry) writePrinterChoice(*m_registry, m_settingsKey, currentChoice());
+            }
         }
         if (file.isEmpty()) return std::make_unique<UnopenableJob>();
         printer.setOutputFileName(file);
@@ -199,8 +216,7 @@ bool QtPrinters::printerSetup() {
     return true;
 }
 
-QPrintPreviewDialog*
-QtPrinters::createPreviewDialog(const std::function<void(PrintJob&)>& render) {
+QPrintPreviewDialog* QtPrinters::createPreviewDialog(const std::function<void(PrintJob&)>& render) {
     auto* dialog = new QPrintPreviewDialog(&printer(), m_parent.data());
     dialog->setWindowTitle(QCoreApplication::translate("QtPrinters", "Print preview"));
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,

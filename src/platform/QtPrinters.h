@@ -12,6 +12,7 @@ class QWidget;
 
 namespace platform {
 
+class FileDialogs;
 class Registry;
 
 // Keeps one QPrinter for the whole run, so a choice made in the set-up dialog holds for every
@@ -24,6 +25,9 @@ public:
     // Where the choice is kept; set before the first use of the printer. registry must outlive
     // this object.
     void setSettings(Registry* registry, const QString& settingsKey);
+    // Asks where a PDF file goes; without it (tests) a job takes the next free name unasked.
+    // fileDialogs must outlive this object.
+    void setFileDialogs(FileDialogs* fileDialogs) { m_fileDialogs = fileDialogs; }
 
     bool printerSetup() override;
     // A QtPrintJob on printer().
@@ -47,6 +51,7 @@ private:
     QPointer<QWidget> m_parent;
     std::unique_ptr<QPrinter> m_printer;
     Registry* m_registry = nullptr;
+    FileDialogs* m_fileDialogs = nullptr;
     QString m_settingsKey;
     // The PDF file the user picked in the set-up dialog (its overwrite question answered): the
     // next job writes it as it is.

@@ -71,7 +71,8 @@ printing::PageJobResult PrintBitmapPage(platform::PrintJob& job, const QImage& b
         return result;
     }
     result.orientation = bitmapOrientation(printed.size());
-    if (!job.begin(QString::fromLatin1(BitmapJobTitle), result.orientation)) {
+    if (!job.begin(options.title.isEmpty() ? QString::fromLatin1(BitmapJobTitle) : options.title,
+                   result.orientation)) {
         result.status = PageJobStatus::NotStarted;
         return result;
     }
@@ -118,7 +119,8 @@ printing::PageJobResult PreviewBitmapPage(platform::PrintJob& job, const QImage&
     const QImage printed = printedPart(bitmap, selection);
     if (printed.isNull()) return result;
     result.orientation = bitmapOrientation(printed.size());
-    if (!job.begin(QString::fromLatin1(BitmapJobTitle), result.orientation)) {
+    if (!job.begin(options.title.isEmpty() ? QString::fromLatin1(BitmapJobTitle) : options.title,
+                   result.orientation)) {
         result.status = PageJobStatus::NotStarted;
         return result;
     }

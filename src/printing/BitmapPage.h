@@ -55,6 +55,8 @@ struct PageOptions {
     // smoothing: for a PDF file, which keeps what it is sent and scales it when shown. Otherwise
     // it goes in bands at the printer's resolution, as a printer takes it.
     bool wholePicture = false;
+    // The document's title, a PDF file's title among others; empty: BitmapJobTitle.
+    QString title;
 };
 
 // Landscape when the bitmap is at least as wide as it is high (a square prints landscape).

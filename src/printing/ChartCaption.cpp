@@ -27,6 +27,15 @@ QString temperatureEnd(int fahrenheit, bool celsius) {
 
 } // namespace
 
+QString documentTitle(const CaptionFacts& facts) {
+    const QString chart =
+        facts.chartTime.isEmpty()
+            ? QString()
+            : QCoreApplication::translate("ChartCaption", "chart of %1").arg(facts.chartTime);
+    if (facts.areaName.isEmpty()) return chart;
+    return chart.isEmpty() ? facts.areaName : facts.areaName + QStringLiteral(", ") + chart;
+}
+
 ChartCaption chartCaption(const CaptionFacts& facts) {
     ChartCaption caption;
     if (facts.areaName.isEmpty() || facts.ageText.isEmpty())

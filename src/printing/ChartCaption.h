@@ -34,8 +34,14 @@ struct CaptionFacts {
     bool decimalDegrees = false;
     QImage scaleBitmap; // the scale strip beside the chart: hottest row at the top
     geo::Calibration calibration;
-    QRect picture; // the printed part, in chart pixels
+    QRect picture;     // the printed part, in chart pixels
+    QString chartTime; // when the chart was made, "2026-12-01 12:00"; empty when not known
 };
+
+// The printed document's title (a PDF file's title): the area and the chart's date, "North-east
+// area 1, chart of 2026-12-01 12:00", either alone when the other is not known; empty when
+// neither is.
+QString documentTitle(const CaptionFacts& facts);
 
 // The caption's texts and colour bar from the facts.
 ChartCaption chartCaption(const CaptionFacts& facts);

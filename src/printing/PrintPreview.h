@@ -30,4 +30,11 @@ QRect keptOnPreview(const QRect& selection, const QRect& preview);
 // the picture. Empty when the selection covers no whole pixel.
 QRect selectionInPicture(const QRect& selection, const QRect& preview, QSize picture);
 
+// The fewest picture pixels a printed selection spans either way: fewer would fill the page
+// with a few blocks of colour, so such a selection is said to be too small instead.
+inline constexpr int LeastPrintedSide = 16;
+inline bool selectionTooSmall(const QRect& picturePart) {
+    return picturePart.width() < LeastPrintedSide || picturePart.height() < LeastPrintedSide;
+}
+
 } // namespace printing

@@ -233,6 +233,18 @@ TEST(ArchiveWindow, ChartsPickedByHandAndTheArchiveTidiedAfterTheQuestion) {
     left.removeAt(5);
     left.removeAt(0);
     EXPECT_EQ(rig.archived(f), left);
+    // The chart gone from the archive leaves the tabs and the history; the keys of tabbed
+    // programs step through the others.
+    EXPECT_EQ(f.ChartImages.size(), 9);
+    EXPECT_EQ(f.m_history.chartCount(), 9);
+    EXPECT_FALSE(tabCaptions(f).contains("2026-11-06-12"));
+    QTest::keyClick(&f, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(&f, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.TabControlImagesTabs->currentIndex(), 2);
+    QTest::keyClick(&f, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(f.TabControlImagesTabs->currentIndex(), 1);
+    QTest::keyClick(&f, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(f.CurrentImageIndex, 0);
 
     // Purge with a week kept on 16 November: charts written before 9 November 00:00 go;
     // the question names each, and No keeps them all.
@@ -253,6 +265,16 @@ TEST(ArchiveWindow, ChartsPickedByHandAndTheArchiveTidiedAfterTheQuestion) {
     rig.messageBoxes.answers = {platform::Button::Yes};
     f.MenuToolsPurgeOldCharts->trigger();
     EXPECT_EQ(rig.archived(f), left.mid(6));
+    EXPECT_EQ(tabCaptions(f).size(), 4);
+    // The last charts trashed: the view says the chart on screen is gone.
+    rig.messageBoxes.answers = {platform::Button::Yes};
+    rig.picker.ticks = {left.mid(6)};
+    f.MenuToolsManageArchive->trigger();
+    EXPECT_TRUE(f.ChartImages.isEmpty());
+    EXPECT_EQ(f.TabControlImagesTabs->count(), 0);
+    EXPECT_FALSE(f.LabelEmptyView->isHidden());
+    EXPECT_TRUE(f.LabelEmptyView->text().contains("trash"))
+        << f.LabelEmptyView->text().toStdString();
 }
 
 TEST(ArchiveWindow, AfterARestartEachFlippedChartIsReadUnderItsOwnRange) {

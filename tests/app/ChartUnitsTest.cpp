@@ -3,8 +3,10 @@
 
 #include "app/ChartFiles.h"
 #include "app/PointerReadout.h"
+#include "archive/ChartDecoding.h"
 #include "geo/AreaStuff.h"
 #include "geo/ThalwiseUtils.h"
+#include "gif/GIFImage.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,29 +42,30 @@ TEST(PointerReadout, EachToolShowsItsOwnPanels) {
     struct Row {
         PointerTool tool;
         bool dragging;
-        QString temperature;
         QString range;
         RubberBand band;
         bool setsWaypointTemperature;
     };
+    // Every tool reads the water under the pointer, the waypoint tool before it places one.
     const Row rows[] = {
-        {PointerTool::Measure, false, temperature, {}, RubberBand::None, false},
-        {PointerTool::Measure, true, temperature, range, RubberBand::Line, false},
-        {PointerTool::Line, false, {}, {}, RubberBand::None, false},
-        {PointerTool::Line, true, {}, range, RubberBand::Line, false},
-        {PointerTool::Erase, false, {}, {}, RubberBand::None, false},
-        {PointerTool::Erase, true, {}, {}, RubberBand::Rectangle, false},
-        {PointerTool::Waypoint, true, {}, {}, RubberBand::None, true},
-        {PointerTool::Text, true, {}, {}, RubberBand::None, false},
-        {PointerTool::Polygon, true, {}, {}, RubberBand::None, false},
-        {PointerTool::Home, true, {}, {}, RubberBand::None, false},
+        {PointerTool::Measure, false, {}, RubberBand::None, false},
+        {PointerTool::Measure, true, range, RubberBand::Line, false},
+        {PointerTool::Line, false, {}, RubberBand::None, false},
+        {PointerTool::Line, true, range, RubberBand::Line, false},
+        {PointerTool::Erase, false, {}, RubberBand::None, false},
+        {PointerTool::Erase, true, {}, RubberBand::Rectangle, false},
+        {PointerTool::Waypoint, false, {}, RubberBand::None, true},
+        {PointerTool::Waypoint, true, {}, RubberBand::None, true},
+        {PointerTool::Text, true, {}, RubberBand::None, false},
+        {PointerTool::Polygon, true, {}, RubberBand::None, false},
+        {PointerTool::Home, true, {}, RubberBand::None, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(int(row.tool) * 10 + row.dragging);
         const app::PointerReadout out = app::pointerReadout(moveFor(row.tool, row.dragging));
         EXPECT_EQ(out.position, QStringLiteral("Lat: 42\u00B000'    Lon: 70\u00B000'"));
         EXPECT_EQ(out.pixel, QStringLiteral("X: 378, Y: 654"));
-        EXPECT_EQ(out.temperature, row.temperature);
+        EXPECT_EQ(out.temperature, temperature);
         EXPECT_EQ(out.range, row.range);
         EXPECT_EQ(out.rubberBand, row.band);
         EXPECT_EQ(out.setsWaypointTemperature, row.setsWaypointTemperature);
@@ -81,18 +84,6 @@ TEST(PointerReadout, ScaleNoTemperatureAndFailedRange) {
     EXPECT_TRUE(app::pointerReadout(move).temperature.isEmpty());
     move.tool = app::PointerTool::Waypoint;
     EXPECT_EQ(app::pointerReadout(move).waypointTemperature, 0.0f);
-    // Only the tools that read a temperature sample one.
-    int samples = 0;
-    move.temperatureAt = [&samples] {
-        ++samples;
-        return 50.0f;
-    };
-    for (const auto tool : {app::PointerTool::Line, app::PointerTool::Erase, app::PointerTool::Text,
-                            app::PointerTool::Home}) {
-        move.tool = tool;
-        app::pointerReadout(move);
-    }
-    EXPECT_EQ(samples, 0);
     // Nearly antipodal points give no range rather than a wrong one.
     move = moveFor(app::PointerTool::Measure, true);
     move.pressPosition = {0.0f, 0.0f};
@@ -205,4 +196,36 @@ TEST(ChartFiles, SetFileDateTimeLeavesReadOnlyFilesAlone) {
     EXPECT_FALSE(SetFileDateTime(path, later));
     EXPECT_EQ(QFileInfo(path).lastModified(), noon);
     EXPECT_FALSE(SetFileDateTime(path, QDateTime()));
+}
+
+TEST(ChartFiles, AFileThatIsNoWholeGifIsSaidSoInPlainWords) {
+    QFile sample(QStringLiteral(THALWISE_SOURCE_DIR "/resources/samples/area-ne01.gif"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray whole = sample.readAll();
+    QTemporaryDir dir;
+    const struct {
+        QByteArray bytes;
+        const char* says;
+    } rows[] = {
+        {whole.left(11), "it is not a whole GIF picture"}, // cut inside the header
+        {whole.left(whole.size() / 3), "it is not a whole GIF picture"},
+        {QByteArray("\x89PNG\r\n\x1a\n0000000000000", 21), "is not a GIF picture"},
+    };
+    for (const auto& row : rows) {
+        const QString path = dir.filePath("area-ne01.gif");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(row.bytes);
+        file.close();
+        TGIFImage chart;
+        try {
+            archive::loadChartFile(chart, path);
+            // A lenient load: the window says the picture ends early in its own words.
+            EXPECT_EQ(row.bytes.size(), whole.size() / 3);
+        } catch (const GIFException& error) {
+            const QString text = app::chartErrorText(path, error.message());
+            EXPECT_TRUE(text.startsWith("area-ne01.gif: ")) << text.toStdString();
+            EXPECT_TRUE(text.contains(row.says)) << text.toStdString();
+        }
+    }
 }

@@ -101,7 +101,8 @@ TEST(PrintWindow, TheWholePictureOrTheSelectionGoesOnThePage) {
     for (int job : {0, 1, 2}) {
         const RecordingPrintJob::Log& log = *rig.printers.jobs[job];
         ASSERT_FALSE(log.of(Kind::Begin).isEmpty()) << job;
-        EXPECT_EQ(log.of(Kind::Begin).first().text, "Pelagon image");
+        // The document (a PDF file's title) names the area and the chart's date.
+        EXPECT_EQ(log.of(Kind::Begin).first().text, "North-east area 1, chart of 2026-12-01 12:00");
         EXPECT_EQ(log.of(Kind::Begin).first().orientation, platform::PageOrientation::Landscape);
         EXPECT_TRUE(log.ended()) << job;
         EXPECT_FALSE(log.of(Kind::DrawImage).isEmpty()) << job;

@@ -3,6 +3,12 @@
 
 #include "WindowTestSupport.h"
 #include "app/vekImage.h"
+#include "dialogs/AddText.h"
+#include "dialogs/ArchiveManagerForm.h"
+#include "dialogs/BreakThresholdForm.h"
+#include "dialogs/ExportForm.h"
+#include "dialogs/IsothermForm.h"
+#include "dialogs/PrintForm.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -11,12 +17,16 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -336,8 +346,8 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
     auto form = rig.open();
     const QList<QPair<QString, QStringList>> expected = {
         {"&File",
-         {"&Open...", "Open &archive...", "Open &recent", "Flip &any charts...",
-          "&Flip latest charts", "Save &As...", "Export for chart plotter / chart software...", "-",
+         {"&Open...", "Open &archive...", "Open &recent", "Flip a&ny charts...",
+          "&Flip latest charts", "Sa&ve As...", "Export for chart plotter / chart software...", "-",
           "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-", "&Print...",
           "Print setup...", "-", "E&xit"}},
         {"&Edit", {"&Undo", "&Redo"}},
@@ -569,4 +579,67 @@ TEST(ThalwiseForm, PrintSetupShowsThePrinterDialogOnly) {
     form->MenuFilePrintSetup->trigger();
     EXPECT_EQ(rig.printers.setupCalls, 2);
     EXPECT_TRUE(rig.messageBoxes.requests.isEmpty());
+}
+
+namespace {
+
+// The access keys that clash in a menu, or among the controls of a dialog: "&File alt+a (Open
+// &archive..., Save &As...)". A caption with no key clashes with none.
+QStringList accessKeyClashes(const QList<QPair<QString, QString>>& captions) {
+    QMap<QString, QStringList> byKey;
+    for (const auto& [where, caption] : captions) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (!key.isEmpty()) byKey[where + ' ' + key.toString().toLower()].append(caption);
+    }
+    QStringList clashes;
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)
+        if (it.value().size() > 1) clashes.append(it.key() + " (" + it.value().join(", ") + ')');
+    return clashes;
+}
+
+void collectMenu(const QString& where, const QList<QAction*>& actions,
+                 QList<QPair<QString, QString>>& captions) {
+    for (QAction* action : actions) {
+        if (action->isSeparator() || !action->isVisible()) continue;
+        captions.append({where, action->text()});
+        if (action->menu()) collectMenu(action->text(), action->menu()->actions(), captions);
+    }
+}
+
+void collectDialog(QWidget& dialog, QList<QPair<QString, QString>>& captions) {
+    const QString where = dialog.metaObject()->className();
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        if (!button->isHidden()) captions.append({where, button->text()});
+    for (const QGroupBox* box : dialog.findChildren<QGroupBox*>())
+        captions.append({where, box->title()});
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->buddy()) continue;
+        captions.append({where, label->text()});
+    }
+}
+
+} // namespace
+
+TEST(ThalwiseForm, EachMenuAndDialogGivesEveryAccessKeyOnce) {
+    WindowRig rig;
+    auto form = rig.openWindow();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->TimerLoad->stop();
+    QList<QPair<QString, QString>> captions;
+    collectMenu(QStringLiteral("menu bar"), form->MainMenu1->actions(), captions);
+    TFormPrint print(rig.services);
+    TFormExport exportChart;
+    TFormIsotherms isotherms;
+    TFormBreakThreshold threshold;
+    TFormAddText addText;
+    TFormManageArchive manageArchive(rig.services);
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&print, &exportChart, &isotherms,
+                                                           &threshold, &addText, &manageArchive})
+        collectDialog(*dialog, captions);
+    EXPECT_EQ(accessKeyClashes(captions), QStringList());
+    // A label's key shows as an underline, never as a "&" (its buddy is set).
+    for (const QLabel* label : isotherms.findChildren<QLabel*>())
+        if (label->text().contains('&'))
+            EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
 }

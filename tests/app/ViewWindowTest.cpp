@@ -180,3 +180,94 @@ TEST(ViewWindow, HighlightPicksOutTheSlidersWaterAndLeavesTheReadoutAlone) {
     form->MenuViewHighlight->trigger();
     EXPECT_EQ(form->ImageDisplay->picture(), plain);
 }
+
+TEST(ViewWindow, AStillPointerReadsWhatTheViewMovesUnderItInEveryTool) {
+    WindowRig rig;
+    auto form = shownWithChart(rig);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const QPoint at(300, 200);
+    pixelRead(*form, at);
+    // After each change the status bar reads what a fresh move of the pointer to the same
+    // place reads, and that is another pixel than before the change.
+    const auto readsAsMoved = [&](const char* change) {
+        SCOPED_TRACE(change);
+        QCoreApplication::processEvents();
+        const QStringList shown{form->statusPanelText(0), form->statusPanelText(1),
+                                form->statusPanelText(3)};
+        const QPoint pixel = pixelRead(*form, at);
+        EXPECT_EQ(shown, QStringList({form->statusPanelText(0), form->statusPanelText(1),
+                                      form->statusPanelText(3)}));
+        EXPECT_FALSE(shown[1].isEmpty());
+        return pixel;
+    };
+    QPoint before = pixelRead(*form, at);
+    QTest::keyClick(form.get(), Qt::Key_Right);
+    EXPECT_NE(readsAsMoved("arrow key"), before);
+    before = pixelRead(*form, at);
+    QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_NE(readsAsMoved("Ctrl+-"), before);
+    // The waypoint tool reads the water it will store.
+    QTest::keyClick(form.get(), Qt::Key_W);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->SpeedButtonWaypoint->isChecked(); }));
+    before = pixelRead(*form, at);
+    ctrlWheel(*form, QPoint(100, 100), 120);
+    const QPoint pixel = readsAsMoved("Ctrl+wheel elsewhere, waypoint tool");
+    EXPECT_NE(pixel, before);
+    EXPECT_EQ(form->statusPanelText(1),
+              geo::temperaturePanelText(form->m_temperatureScale.TemperatureAtPixel(
+                  form->BaseBitmap, pixel.x(), pixel.y())));
+}
+
+TEST(ViewWindow, PinsAndHomeKeepTheirScreenSizeAtEveryZoom) {
+    WindowRig rig;
+    auto form = shownWithChart(rig);
+    GeoPosition pin, home;
+    ASSERT_TRUE(form->PixelToGeo(600, 400, pin) && form->PixelToGeo(300, 500, home));
+    form->HomeLat->Value = home.Latitude;
+    form->HomeLon->Value = home.Longitude;
+    form->WaypointList = {WaypointText(Waypoint{pin.Latitude, pin.Longitude, 60.0f})};
+    form->RepaintChart();
+    // Whether the pin as it shows at 100 % (the icon's solid pixels, its label's halo over
+    // them included) stands with its tip within two pixels of tip: nearly all those pixels of
+    // nearly the same colour (the screen may blend an edge a shade differently).
+    const QImage icon = form->WaypointIcon.convertToFormat(QImage::Format_ARGB32);
+    QImage pinShown;
+    const auto pinAt = [&](const QImage& shown, QPoint tip) {
+        const auto near = [](QRgb a, QRgb b) {
+            return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                       std::abs(qBlue(a) - qBlue(b)) <=
+                   24;
+        };
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                int solid = 0, same = 0;
+                for (int y = 0; y < 32; ++y)
+                    for (int x = 0; x < 32; ++x) {
+                        if (qAlpha(icon.pixel(x, y)) != 255) continue;
+                        ++solid;
+                        same += near(shown.pixel(tip.x() + dx - 10 + x, tip.y() + dy - 27 + y),
+                                     pinShown.pixel(x, y));
+                    }
+                if (same >= solid * 95 / 100) return true;
+            }
+        return false;
+    };
+    for (const int percent : {100, 67, 50, 200}) {
+        SCOPED_TRACE(percent);
+        form->setZoom(percent);
+        QCoreApplication::processEvents();
+        const QImage shown =
+            form->ImageDisplay->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto viewOf = [&](const GeoPosition& place) {
+            int x = 0, y = 0;
+            EXPECT_TRUE(form->GeoToPixel(place.Latitude, place.Longitude, x, y));
+            return QPoint(x * percent / 100, y * percent / 100);
+        };
+        if (percent == 100)
+            pinShown = shown.copy(QRect(viewOf(pin) - QPoint(10, 27), QSize(32, 32)));
+        EXPECT_TRUE(pinAt(shown, viewOf(pin)));
+        // Home is a sign of its own, not a waypoint's pin.
+        EXPECT_FALSE(pinAt(shown, viewOf(home)));
+    }
+}

@@ -38,6 +38,38 @@ TEST(WindowLayout, FormResizeRule) {
     }
 }
 
+TEST(WindowLayout, FirstStartAndFloatingPanelStayOnTheScreen) {
+    // The first window: 1280 x 960 where the screen takes it, centred in the free area (a task
+    // bar of 40 pixels at the foot of a 1920 x 1080 screen, and none on the smaller ones).
+    EXPECT_EQ(app::firstWindowFrame(QRect(0, 0, 1920, 1040), QSize(760, 500)),
+              QRect(320, 40, 1280, 960));
+    EXPECT_EQ(app::firstWindowFrame(QRect(0, 0, 1366, 768), QSize(760, 500)),
+              QRect(43, 0, 1280, 768));
+    EXPECT_EQ(app::firstWindowFrame(QRect(0, 0, 1000, 720), QSize(760, 500)),
+              QRect(0, 0, 1000, 720));
+    // A screen smaller than the least window: the least window, from the screen's corner.
+    EXPECT_EQ(app::firstWindowFrame(QRect(100, 0, 640, 480), QSize(760, 500)),
+              QRect(100, 0, 760, 500));
+
+    // A 425 x 300 panel for a window whose menu bar ends at y = 60.
+    const QSize panel(425, 300);
+    const QRect screen(0, 0, 1366, 768);
+    // Room on the right of a 900-pixel window at x = 10: right beside it.
+    EXPECT_EQ(app::floatingPanelFrame(screen, QRect(10, 30, 900, 700), 60, panel),
+              QRect(910, 60, 425, 300));
+    // Room only on the left.
+    EXPECT_EQ(app::floatingPanelFrame(screen, QRect(460, 30, 900, 700), 60, panel),
+              QRect(35, 60, 425, 300));
+    // Neither: at the screen's right edge, over the window but under its menu bar.
+    EXPECT_EQ(app::floatingPanelFrame(QRect(0, 0, 1000, 720), QRect(0, 0, 1000, 720), 52, panel),
+              QRect(575, 52, 425, 300));
+    // Too high for what is left below the menu bar: made lower; never above the screen's top.
+    EXPECT_EQ(app::floatingPanelFrame(QRect(0, 20, 1000, 300), QRect(0, -50, 1000, 720), 0, panel),
+              QRect(575, 20, 425, 300));
+    EXPECT_EQ(app::floatingPanelFrame(QRect(0, 0, 1000, 300), QRect(0, 0, 1000, 720), 52, panel),
+              QRect(575, 52, 425, 248));
+}
+
 TEST(RememberedCharts, RecentListAndDrops) {
     // Newest first, each once, ten at most.
     QStringList recent;

@@ -4,6 +4,7 @@
 #include "platform/PrinterChoice.h"
 #include "platform/QtPrintJob.h"
 #include "platform/QtPrinters.h"
+#include "support/FakeFileDialogs.h"
 #include "support/RecordingPrintJob.h"
 
 #include <QAbstractButton>
@@ -312,6 +313,33 @@ TEST(QtPrintersTest, PrintsToAPdfFileNeverReplaceAnEarlierOne) {
     for (const char* name :
          {"trip.pdf", "trip (2).pdf", "trip (3).pdf", "trip (4).pdf", "trip (5).pdf"})
         EXPECT_EQ(pdfPageCount(readAll(rig.dir.filePath(name))), 1) << name;
+}
+
+TEST(QtPrintersTest, APrintToAPdfFileAsksWhereInTheFolderChosenLast) {
+    application();
+    ChoiceRig rig;
+    FakeFileDialogs dialogs;
+    const QString chosen = rig.dir.filePath("trip.pdf");
+    {
+        const auto printers = rig.run();
+        printers->setFileDialogs(&dialogs);
+        pdfPrinter(printers->printer(), rig.dir.filePath("Thalwise.pdf"));
+        // Cancelled: no job, no file.
+        dialogs.queueCancel();
+        EXPECT_EQ(printers->createJob(), nullptr);
+        dialogs.queueFile(chosen);
+        ASSERT_TRUE(printOnePage(*printers));
+        EXPECT_EQ(printers->lastOutputFile(), chosen);
+        EXPECT_FALSE(QFile::exists(rig.dir.filePath("Thalwise.pdf")));
+    }
+    // The next run offers the folder chosen, with a name no print has yet.
+    const auto next = rig.run();
+    next->setFileDialogs(&dialogs);
+    dialogs.queueCancel();
+    EXPECT_EQ(next->createJob(), nullptr);
+    ASSERT_EQ(dialogs.requests.size(), 3);
+    EXPECT_EQ(QDir(dialogs.requests.last().folder), QDir(rig.dir.path()));
+    EXPECT_EQ(QFileInfo(dialogs.requests.last().fileName).fileName(), "trip (2).pdf");
 }
 
 TEST(QtPrintersTest, ThePreviewShowsThePagesTheRenderDraws) {
