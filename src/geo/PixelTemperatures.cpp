@@ -51,7 +51,8 @@ QByteArray encodePixelTemperatures(const PixelTemperatures& temperatures) {
     qToLittleEndian(static_cast<std::uint16_t>(source.size()), len);
     out.append(len, 2);
     out.append(source);
-    out.append(qCompress(planes, 6));
+    // Level 1: the planes compress nearly as well as at 6 in a third of the time.
+    out.append(qCompress(planes, 1));
     return out;
 }
 
