@@ -418,6 +418,92 @@ TEST(Cli, RangeTable) {
     });
 }
 
+// A wrong value is named on stderr before the usage line; negative numbers are values.
+TEST(Cli, WrongInputNamesWhatIsWrong) {
+    ChartMaker charts;
+    ASSERT_TRUE(charts.isValid());
+    const QString chart = charts.make("area-ne01.gif", 254, {});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.png");
+    expectRuns({
+        {"latitudeOutOfRange",
+         {"range", "41,-70", "95,-70"},
+         2,
+         "",
+         "thalwise-cli: range: 95,-70: latitude 95 is out of range (-90 to 90)\n"
+         "usage: thalwise-cli range LAT1,LON1 LAT2,LON2\n"},
+        {"southernPositionFirst",
+         {"range", "-1,0", "0,0"},
+         0,
+         "range_nm: 60.1\nrange_km: 111.3\nbearing: 0.0\n",
+         ""},
+        // Area ne01's rows 0..7 and columns 0..23 on the Mercator through 43N at row 174 and
+        // 41.5N at row 891, 71W at column 21 and 69W at column 734.
+        {"positionOffTheChartGivesItsBounds",
+         {"probe", chart, "--at", "42,-70"},
+         1,
+         "",
+         "the position 42,-70 is off the chart, which covers latitude 43.344 to 43.359, "
+         "longitude -71.059 to -70.994\n"},
+        {"waypointWithoutTemperatureIsSaid",
+         {"waypoints", "--decimal", "Lat=41.00,Lon=-70.00"},
+         0,
+         "Home location - lat: 0.000°  lon: 0.000°\n\n",
+         "thalwise-cli: waypoint 1: Lat=41.00,Lon=-70.00: no Tf= item; left out\n"},
+        {"renderRefusesAWaypointWithoutTemperature",
+         {"render", chart, out, "--waypoint", "Lat=41.00,Lon=-70.00"},
+         2,
+         "",
+         "render: --waypoint Lat=41.00,Lon=-70.00: no Tf= item\n"},
+        {"scaleEndBeyond16Bits",
+         {"probe", chart, "--pixel", "5,4", "--min", "99999"},
+         2,
+         "",
+         "--min 99999: out of range (-32768 to 32767)\n"},
+        {"unknownOption", {"breaks", chart, out, "--zoom", "2"}, 2, "", "Unknown option 'zoom'"},
+        {"optionTwice",
+         {"history", "--at", "42,-70", chart, "--at=41,-70"},
+         2,
+         "",
+         "history: --at is given more than once\n"},
+        {"noSuchArchiveAction", {"archive", "tidy"}, 2, "", "archive: tidy: no such action\n"},
+    });
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+// Every command explains itself, its usage line first, on stdout.
+TEST(Cli, CommandHelp) {
+    for (const QStringList& command : {QStringList{"info"},
+                                       {"decode"},
+                                       {"probe"},
+                                       {"range"},
+                                       {"annotations"},
+                                       {"render"},
+                                       {"waypoints"},
+                                       {"archive"},
+                                       {"archive", "intake"},
+                                       {"archive", "purge"},
+                                       {"flip"},
+                                       {"print"},
+                                       {"history"},
+                                       {"breaks"},
+                                       {"gpx"},
+                                       {"export"}}) {
+        const CliRun r = run(command + QStringList{"--help"});
+        EXPECT_EQ(r.status, 0) << command.join(' ').toStdString();
+        EXPECT_EQ(r.err, "") << command.join(' ').toStdString();
+        EXPECT_TRUE(r.out.startsWith("usage: thalwise-cli " + command.front() + ' '))
+            << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("-h, --help")) << r.out.toStdString();
+    }
+    const QString probe = run({"probe", "-h"}).out;
+    EXPECT_TRUE(probe.startsWith("usage: thalwise-cli probe CHART (--pixel X,Y | --at LAT,LON) "
+                                 "[--min F] [--max F]\n\nPosition and water temperature"))
+        << probe.toStdString();
+    EXPECT_TRUE(probe.contains("--at <LAT,LON>")) << probe.toStdString();
+    EXPECT_TRUE(run({"archive", "purge", "--help"}).out.contains("--yes"));
+}
+
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

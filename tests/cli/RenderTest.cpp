@@ -282,7 +282,9 @@ TEST_F(Render, HistoryReadsEachChartUnderItsOwnRange) {
                                    QStringList{"history", "--at", at, "--at", at, first}}) {
         r = run(bad);
         EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
-        EXPECT_TRUE(r.err.startsWith("usage: thalwise-cli history")) << r.err.toStdString();
+        // The usage line ends what is said; a wrong value is named before it.
+        EXPECT_TRUE(r.err.endsWith("usage: thalwise-cli history --at LAT,LON CHART...\n"))
+            << r.err.toStdString();
     }
 }
 
