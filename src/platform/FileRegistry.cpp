@@ -59,17 +59,6 @@ bool isWithin(const QString& key, const QString& ancestor) {
            key.startsWith(ancestor);
 }
 
-// True when every surrogate of the text is half of a pair: only such text survives UTF-8.
-bool isWellFormed(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            return false;
-    }
-    return true;
-}
-
 // Quirk "refuse-unreadable-names": a key path or value name is written only when the file can
 // give it back: a line break would end its line (the registry editor's form has no escape for
 // one) and half of a surrogate pair cannot be written in UTF-8.

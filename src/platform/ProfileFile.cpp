@@ -158,15 +158,8 @@ QString cleanName(const QString& name) {
 // True when the text survives a line of the file: no line break, no NUL (which ends what is
 // read of a line) and every surrogate half of a pair (only such text survives UTF-8).
 bool fitsOneLine(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n' || c == u'\0') return false;
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate())
-            return false;
-    }
-    return true;
+    return !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(QChar(u'\0')) &&
+           isWellFormed(text);
 }
 
 // The value as it is written after "=": in double quotes when reading would otherwise drop its

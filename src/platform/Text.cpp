@@ -68,6 +68,16 @@ QString cutText(QStringView text, qsizetype maxChars) {
     return text.left(n).toString();
 }
 
+bool isWellFormed(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return false;
+    }
+    return true;
+}
+
 QStringView trimmedWhere(QStringView text, bool (*isBlank)(QChar)) {
     qsizetype begin = 0;
     qsizetype end = text.size();

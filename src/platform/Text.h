@@ -23,6 +23,9 @@ QByteArray encodeWindows1252(const QString& text);
 // the two halves of a surrogate pair drops the first half too.
 QString cutText(QStringView text, qsizetype maxChars);
 
+// True when every surrogate of the text is half of a pair: only such text survives UTF-8.
+bool isWellFormed(QStringView text);
+
 // text without the leading and trailing characters for which isBlank is true.
 QStringView trimmedWhere(QStringView text, bool (*isBlank)(QChar));
 

@@ -89,18 +89,6 @@ TEST(ExportWindow, IsothermsAndWaypointsGoToThePlotterAndTheArchiveIsRefused) {
     EXPECT_TRUE(rig.messageBoxes.requests[0].text.contains(QLatin1String("Break lines left out")))
         << rig.messageBoxes.requests[0].text.toStdString();
 
-    // A temperature outside the chart's range is refused by name before any file is asked for.
-    form.answer = [](TFormExport& dialog) {
-        dialog.CheckIsotherms->setChecked(true);
-        dialog.EditIsotherms->setText(QStringLiteral("50, 500"));
-    };
-    const qsizetype asked = rig.fileDialogs.requests.size();
-    form.MenuFileExportChart->trigger();
-    ASSERT_EQ(rig.messageBoxes.errors.size(), 1);
-    EXPECT_TRUE(rig.messageBoxes.errors[0].contains(QLatin1String("500 is outside")))
-        << rig.messageBoxes.errors[0].toStdString();
-    EXPECT_EQ(rig.fileDialogs.requests.size(), asked);
-    rig.messageBoxes.errors.clear();
     form.answer = [](TFormExport& dialog) { dialog.EditIsotherms->setText(QStringLiteral("50")); };
 
     // Into the archive: refused with the reason, nothing written.
