@@ -274,7 +274,7 @@
 <context>
     <name>ChartExport</name>
     <message>
-        <location filename="../src/export/ChartExport.cpp" line="+45"/>
+        <location filename="../src/export/ChartExport.cpp" line="+44"/>
         <source>GPX tracks for a chart plotter</source>
         <translation type="unfinished"></translation>
     </message>
@@ -299,7 +299,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+116"/>
+        <location line="+104"/>
         <source>The file name names no export format: it must end in .gpx, .kap, .mbtiles, .tif, .tiff or .kmz.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -319,17 +319,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+15"/>
         <source>Garmin</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Garmin, older models (15 tracks)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Lowrance, Simrad, B&amp;G</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Raymarine</source>
         <translation type="unfinished"></translation>
     </message>
@@ -344,7 +349,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+141"/>
+        <source>%1 tracks for %2; thinning to its points moved the lines by up to %3 m (%4 chart pixels).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Thinning the lines to the %1&apos;s points moved them by up to %2 m, %3 chart pixels, off the lines on the chart. Fewer isotherms, or chart software, keep them in place.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Break lines left out to fit the %1&apos;s %2 tracks: %3, the weakest (%4 ଏ/NM and below).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Pieces of lines left out to stay within the %1&apos;s points: %2, each shorter than %3 m.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+67"/>
         <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -460,7 +485,7 @@
 <context>
     <name>GIFEncoder</name>
     <message>
-        <location filename="../src/gif/GIFEncoder.cpp" line="+116"/>
+        <location filename="../src/gif/GIFEncoder.cpp" line="+125"/>
         <source>frame %1: </source>
         <translation type="unfinished"></translation>
     </message>
@@ -515,7 +540,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+6"/>
+        <source>an application extension needs an identifier of 8 bytes and an authentication code of 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+44"/>
         <source>cannot open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -652,7 +682,7 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+290"/>
+        <location filename="../src/geo/Gpx.cpp" line="+297"/>
         <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
@@ -696,22 +726,28 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+185"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+52"/>
+        <source>The %1 isotherms need %1 tracks; the plotter takes %2. Ask for fewer temperatures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>A track needs at least %1 points; the plotter takes %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>The %1 tracks need at least %2 points; the plotter takes %3.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+35"/>
+        <location line="+9"/>
         <source>The lines cannot be thinned to the plotter&apos;s point budget.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1039,6 +1075,11 @@
         <source>&amp;Export...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+45"/>
+        <source>Isotherms: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TFormIsotherms</name>
@@ -1182,7 +1223,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+265"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+270"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1530,7 +1571,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+320"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+324"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1612,12 +1653,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExport.cpp" line="+27"/>
-        <source>The isotherms need temperatures within the chart&apos;s range, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+6"/>
+        <location filename="../src/app/ThalwiseFormExport.cpp" line="+34"/>
+        <location line="+60"/>
         <source>Export for chart plotter / chart software</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1824,7 +1861,7 @@
     </message>
     <message>
         <location filename="../src/export/ChartGeoreference.cpp" line="+58"/>
-        <location filename="../src/export/GeoTiffWriter.cpp" line="+132"/>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+150"/>
         <source>The chart&apos;s area has no calibration</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1846,7 +1883,7 @@
     <message>
         <location line="+1"/>
         <location line="+5"/>
-        <location filename="../src/export/KapWriter.cpp" line="+271"/>
+        <location filename="../src/export/KapWriter.cpp" line="+286"/>
         <location filename="../src/export/TemporaryOutput.cpp" line="+16"/>
         <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
@@ -1855,6 +1892,84 @@
         <location filename="../src/export/KapWriter.cpp" line="-22"/>
         <location line="+15"/>
         <source>The chart is too large for KAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>net</name>
+    <message>
+        <location filename="../src/net/HttpGet.cpp" line="+33"/>
+        <source>The server&apos;s name could not be found. Is the computer connected to the internet?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The server refused the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server closed the connection before the whole answer came.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server&apos;s certificate could not be trusted, so nothing was taken from it (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The proxy server the desktop names could not be used (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The network went away during the download.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>net::HttpGet</name>
+    <message>
+        <location line="+28"/>
+        <source>The server did not answer within %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Only secure (https) addresses are used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+4"/>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+8"/>
+        <source>The answer is larger than %1 MB; nothing was taken.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>The server sent the request round too many redirects.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server redirected to an address that is not secure (%1); it was not followed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The download stalled: nothing came for %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The download was cut off before it was complete.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
