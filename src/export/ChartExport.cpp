@@ -327,8 +327,19 @@ ExportLayers exportLayers(const ChartSource& source, const ChartGeoreference& ch
             picture = source.drawMarks(picture, contents.marks, markers);
         layers.picture = picture;
     }
-    if (contents.temperatureGrid && source.scale) {
-        layers.temperature = waterTemperatureGrid(*source.scale, base, field, contents.celsius);
+    if (contents.temperatureGrid && source.temperatures) {
+        // A chart made from data knows which pixels are water: those with a value of their own.
+        if (source.temperatures->fromData()) {
+            layers.temperature.assign(field.values.size(), std::numeric_limits<float>::quiet_NaN());
+            for (std::size_t i = 0; i < field.values.size() && i < field.clean.size(); ++i)
+                if (field.clean[i])
+                    layers.temperature[i] =
+                        contents.celsius ? float(geo::celsiusFromFahrenheit(field.values[i]))
+                                         : field.values[i];
+        } else {
+            layers.temperature = waterTemperatureGrid(source.temperatures->scale(), base, field,
+                                                      contents.celsius);
+        }
         layers.celsius = contents.celsius;
     }
     if (contents.waypoints) {

@@ -196,7 +196,8 @@ TEST(ChartExport, IsothermsInThePictureInTheirColourWithLabels) {
     source.path = Sample;
     source.bitmap = image.bitmap().convertToFormat(QImage::Format_RGB32);
     source.area = geo::chartAreaOfFile(Sample);
-    source.scale = &scale;
+    const geo::ChartTemperatures temperatures(source.bitmap, scale);
+    source.temperatures = &temperatures;
     exports::ExportContents contents;
     contents.breaks = false;
     contents.isotherms = {50.0f, 56.0f};
