@@ -303,7 +303,12 @@
 <context>
     <name>ChartCaption</name>
     <message>
-        <location filename="../src/printing/ChartCaption.cpp" line="+35"/>
+        <location filename="../src/printing/ChartCaption.cpp" line="+34"/>
+        <source>chart of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>%1, %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -311,12 +316,12 @@
 <context>
     <name>ChartDecoding</name>
     <message>
-        <location filename="../src/archive/ChartDecoding.cpp" line="+40"/>
+        <location filename="../src/archive/ChartDecoding.cpp" line="+42"/>
         <source>Out of memory</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+33"/>
         <source>The chart holds no picture: the file ends before its image data.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -324,7 +329,7 @@
 <context>
     <name>ChartExport</name>
     <message>
-        <location filename="../src/export/ChartExport.cpp" line="+43"/>
+        <location filename="../src/export/ChartExport.cpp" line="+45"/>
         <source>GPX tracks for a chart plotter</source>
         <translation type="unfinished"></translation>
     </message>
@@ -349,7 +354,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+116"/>
+        <location line="+104"/>
         <source>The file name names no export format: it must end in .gpx, .kap, .mbtiles, .tif, .tiff or .kmz.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -369,17 +374,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+15"/>
         <source>Garmin</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Garmin, older models (15 tracks)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Lowrance, Simrad, B&amp;G</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Raymarine</source>
         <translation type="unfinished"></translation>
     </message>
@@ -394,7 +404,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+153"/>
+        <source>%1 tracks for %2; thinning to its points moved the lines by up to %3 m (%4 chart pixels).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Thinning the lines to the %1&apos;s points moved them by up to %2 m, %3 chart pixels, off the lines on the chart. Fewer isotherms, or chart software, keep them in place.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Break lines left out to fit the %1&apos;s %2 tracks: %3, the weakest (%4 ଏ/NM and below).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Pieces of lines left out to stay within the %1&apos;s points: %2, each shorter than %3 m.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+67"/>
         <source>The temperature grid goes only into a GeoTIFF (.tif).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -422,7 +452,7 @@
 <context>
     <name>ChartFiles</name>
     <message>
-        <location filename="../src/app/ChartFiles.cpp" line="+23"/>
+        <location filename="../src/app/ChartFiles.cpp" line="+24"/>
         <source>Error in file &quot;%1&quot; - the file extension is not .gif</source>
         <translation type="unfinished"></translation>
     </message>
@@ -449,7 +479,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ChartFiles.h" line="+53"/>
+        <location line="+34"/>
+        <source>The file ends before the chart does: it is not a whole GIF picture. Perhaps its download stopped part-way; fetch the chart again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The file is not a GIF picture, so it holds no chart.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The file is damaged: its GIF picture cannot be read (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The chart %1 is not there: it has been moved, renamed or put in the trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ChartFiles.h" line="+59"/>
         <source>Not enough memory to open the chart</source>
         <translation type="unfinished"></translation>
     </message>
@@ -475,7 +525,7 @@
 <context>
     <name>ChartIntake</name>
     <message>
-        <location filename="../src/archive/ChartIntake.cpp" line="+80"/>
+        <location filename="../src/archive/ChartIntake.cpp" line="+81"/>
         <source>The chart %1 is incomplete: its picture ends early. It is shown where it is and not filed in the chart archive.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -707,7 +757,7 @@
 <context>
     <name>Gpx</name>
     <message>
-        <location filename="../src/geo/Gpx.cpp" line="+297"/>
+        <location filename="../src/geo/Gpx.cpp" line="+312"/>
         <location line="+75"/>
         <source>The file is too large for a GPX waypoint file.</source>
         <translation type="unfinished"></translation>
@@ -751,22 +801,28 @@
 <context>
     <name>GpxTracks</name>
     <message>
-        <location filename="../src/geo/GpxTracks.cpp" line="+123"/>
+        <location filename="../src/geo/GpxTracks.cpp" line="+185"/>
         <source>The chart&apos;s area has no calibration, so its lines have no positions.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+52"/>
+        <source>The %1 isotherms need %1 tracks; the plotter takes %2. Ask for fewer temperatures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>A track needs at least %1 points; the plotter takes %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>The %1 tracks need at least %2 points; the plotter takes %3.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+35"/>
+        <location line="+9"/>
         <source>The lines cannot be thinned to the plotter&apos;s point budget.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -869,7 +925,7 @@
 <context>
     <name>ProfileFile</name>
     <message>
-        <location filename="../src/platform/ProfileFile.cpp" line="+490"/>
+        <location filename="../src/platform/ProfileFile.cpp" line="+582"/>
         <source>Unable to write to %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -885,7 +941,17 @@
 <context>
     <name>QtPrinters</name>
     <message>
-        <location filename="../src/platform/QtPrinters.cpp" line="+189"/>
+        <location filename="../src/platform/QtPrinters.cpp" line="+163"/>
+        <source>Print to PDF file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>PDF files (*.pdf)|*.pdf</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -895,7 +961,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+13"/>
         <source>Print preview</source>
         <translation type="unfinished"></translation>
     </message>
@@ -953,6 +1019,14 @@
     <message>
         <location line="+5"/>
         <source>Built with Qt %1, running on Qt %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TAreaMap</name>
+    <message>
+        <location filename="../src/dialogs/GetChartsForm.cpp" line="+52"/>
+        <source>Click an area to choose it or leave it out.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1056,11 +1130,16 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>The chart &amp;picture</source>
+        <source>The chart pi&amp;cture</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+64"/>
+        <source>Isotherms: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-62"/>
         <source>Temperature &amp;breaks</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1096,6 +1175,134 @@
     </message>
 </context>
 <context>
+    <name>TFormGetCharts</name>
+    <message>
+        <location filename="../src/dialogs/GetChartsForm.cpp" line="-14"/>
+        <source>North-east</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mid-Atlantic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Florida and the Gulf of Mexico</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+91"/>
+        <source>Get charts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>&amp;Source:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Latest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Day:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Get these areas&apos; latest charts once a day at st&amp;art-up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Area</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Get charts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+80"/>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Waiting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Asking the server...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Downloading (%1 kB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Already in the archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Filed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
+        <source>%n new chart(s) filed.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n already in the archive.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n failed: see the list above.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>TFormIsotherms</name>
     <message>
         <location filename="../src/dialogs/IsothermForm.cpp" line="+16"/>
@@ -1108,12 +1315,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>&amp;Temperatures:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>&amp;Show isotherms</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1210,12 +1417,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+122"/>
+        <location line="+101"/>
+        <source>Selection too small to print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+43"/>
         <source>Printing</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+53"/>
         <source>The chart could not be printed: the printer could not be opened. Choose one with Setup.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1228,12 +1440,12 @@
 <context>
     <name>TFormThalwise</name>
     <message>
-        <location filename="../src/app/ThalwiseFormSession.cpp" line="+56"/>
+        <location filename="../src/app/ThalwiseFormSession.cpp" line="+58"/>
         <source>&quot;Pelagon&quot; Chart viewer (from Brinecast)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+352"/>
+        <location line="+368"/>
         <source>&amp;Undo %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1243,7 +1455,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+270"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+282"/>
         <source>Temp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1273,7 +1485,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseForm.cpp" line="+83"/>
+        <location filename="../src/app/ThalwiseForm.cpp" line="+72"/>
         <source>Open chart to view</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1318,18 +1530,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Flip &amp;any charts...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+9"/>
         <source>&amp;Flip latest charts</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Save &amp;As...</source>
+        <location line="-1"/>
+        <source>Flip a&amp;ny charts...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sa&amp;ve As...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1353,12 +1565,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>E&amp;xit</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1385,7 +1597,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>&amp;Clear all</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1435,12 +1647,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Lat/Lon (Traditional degrees &amp;&amp; minutes)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Heading format (Magnetic)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1455,22 +1667,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Temperature &amp;breaks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Break &amp;threshold...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Isotherms...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>High&amp;light the slider&apos;s temperature</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1485,7 +1697,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+38"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+42"/>
         <source>&amp;Tools</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1586,12 +1798,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+21"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+45"/>
         <source>Open archive chart to view</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+324"/>
+        <location filename="../src/app/ThalwiseFormCharts.cpp" line="+340"/>
         <source>More than two days old: the water may have changed since.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1617,7 +1829,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>The waypoint list could not be printed: the printer could not be opened. Choose one with File &gt; Print setup...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1663,7 +1875,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+95"/>
+        <location filename="../src/app/ThalwiseFormArchive.cpp" line="+98"/>
         <source>Loading charts to flip...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1673,18 +1885,45 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormExport.cpp" line="+27"/>
-        <source>The isotherms need temperatures within the chart&apos;s range, such as &quot;68, 70, 72&quot; or &quot;every 2&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+6"/>
+        <location filename="../src/app/ThalwiseFormExport.cpp" line="+34"/>
+        <location line="+60"/>
         <source>Export for chart plotter / chart software</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+299"/>
+        <location filename="../src/app/ThalwiseFormPointer.cpp" line="+320"/>
         <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/ThalwiseFormFetch.cpp" line="+28"/>
+        <source>&amp;Get charts...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Today&apos;s charts are still being got; try again in a moment.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+41"/>
+        <source>%n new chart(s) got for today.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n could not be got: see File &gt; Get charts.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Getting today&apos;s charts...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1782,13 +2021,13 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Temperature: %1</source>
         <extracomment>%1 is the water temperature with its unit, such as 65.3°F or 18.5°C.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Range: %1 NM at %2</source>
         <extracomment>%1 is the distance in nautical miles, %2 the heading with &quot;(mag.)&quot; or &quot;(true)&quot;.</extracomment>
         <translation type="unfinished"></translation>
@@ -1885,7 +2124,7 @@
     </message>
     <message>
         <location filename="../src/export/ChartGeoreference.cpp" line="+58"/>
-        <location filename="../src/export/GeoTiffWriter.cpp" line="+132"/>
+        <location filename="../src/export/GeoTiffWriter.cpp" line="+150"/>
         <source>The chart&apos;s area has no calibration</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1907,7 +2146,7 @@
     <message>
         <location line="+1"/>
         <location line="+5"/>
-        <location filename="../src/export/KapWriter.cpp" line="+271"/>
+        <location filename="../src/export/KapWriter.cpp" line="+286"/>
         <location filename="../src/export/TemporaryOutput.cpp" line="+16"/>
         <source>Cannot write %1: %2</source>
         <translation type="unfinished"></translation>
@@ -1916,6 +2155,43 @@
         <location filename="../src/export/KapWriter.cpp" line="-22"/>
         <location line="+15"/>
         <source>The chart is too large for KAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fetch</name>
+    <message>
+        <location filename="../src/fetch/ChartFetch.cpp" line="+51"/>
+        <source>The data carries no time, so its chart cannot be filed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>&quot;%1&quot; is not the code of a chart area, such as ne01 or fl10.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No area was given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fetch::ChartFetcher</name>
+    <message>
+        <location line="+27"/>
+        <source>There is no data source named &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+23"/>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>The area has no chart box.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1994,6 +2270,208 @@
     <message>
         <location line="+8"/>
         <source>The download was cut off before it was complete.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sst</name>
+    <message>
+        <location filename="../src/sst/DataChart.cpp" line="+136"/>
+        <source>No chart area is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The data holds no grid.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The data does not reach this area.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sst/DataChartFiling.cpp" line="+59"/>
+        <source>The chart has no time stamp to file it under.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No temporary folder to write the chart in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The chart could not be filed in %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sst/NetcdfGrid.cpp" line="+693"/>
+        <source>This is not a NetCDF file this program can read (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>The data file is empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The answer is a NetCDF-4 file, which this program reads only from a file you choose, never from a download.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The data file is cut short or its header is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This is not a NetCDF file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>There is no file %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sst/ResponseCheck.cpp" line="+58"/>
+        <source>The server answered: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server gave no answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server answered with HTTP status %1 and no explanation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server sent an empty answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The download was cut short: %1 of %2 bytes arrived.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The answer was a web page, not sea temperature data. A network that wants you to sign in first (in a hotel, a marina or a café) sends such pages: sign in with a web browser, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The answer was not sea temperature data (no NetCDF file).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sst/SstSources.cpp" line="+12"/>
+        <source>cloud-free analysis, 0.01°, daily</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>latest pass, 0.02°, daily, clouds as gaps</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>sst::Reader</name>
+    <message>
+        <location filename="../src/sst/NetcdfGrid.cpp" line="-676"/>
+        <source>The data file is damaged or cut short (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <location line="+17"/>
+        <source>The data file has an attribute &quot;%1&quot; of absurd length.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>The data file has no cells along %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The data file has an absurd number of cells along %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The data file does not say where its cells lie along %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The data file&apos;s %1 values are not positions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The data file&apos;s %1 values are out of order.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+142"/>
+        <source>The data file is cut short (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The data file has an absurd number of variables.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The data file holds no sea-surface temperature over latitude and longitude.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>The data file gives %1 in &quot;%2&quot;, which is no temperature unit this program knows.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The data file does not say in which unit %1 is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>The data file&apos;s scale or offset of %1 is no number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The data file holds no values of %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>The data file holds no data for this area.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The data file&apos;s grid is too large to read whole; choose an area.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The data file&apos;s latitudes are not positions.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
