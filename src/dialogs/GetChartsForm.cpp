@@ -41,7 +41,24 @@ const Region Regions[] = {
 };
 
 // The map's frame: every area's box with a little sea around it.
-constexpr double MapWest = -98.5, MapEast = -65.0, MapSouth = 23.0, MapNorth = 45.5;
+struct MapFrame {
+    double west = 0, east = 0, south = 0, north = 0;
+};
+const MapFrame& mapFrame() {
+    static const MapFrame frame = [] {
+        MapFrame f{180, -180, 90, -90};
+        for (int a = geo::FirstCalibratedArea; a <= geo::LastCalibratedArea; ++a) {
+            if (const std::optional<sst::GeoBox> box = sst::chartBox(a)) {
+                f.west = std::min(f.west, box->west - 0.3);
+                f.east = std::max(f.east, box->east + 0.3);
+                f.south = std::min(f.south, box->south - 0.3);
+                f.north = std::max(f.north, box->north + 0.3);
+            }
+        }
+        return f;
+    }();
+    return frame;
+}
 
 constexpr int AreaRole = Qt::UserRole + 1;
 
@@ -54,7 +71,7 @@ TAreaMap::TAreaMap(QWidget* parent) : QWidget(parent) {
 }
 
 QSize TAreaMap::sizeHint() const {
-    return {380, 300};
+    return {420, 380};
 }
 
 void TAreaMap::setChosen(const QList<int>& areas) {
@@ -63,11 +80,12 @@ void TAreaMap::setChosen(const QList<int>& areas) {
 }
 
 QPointF TAreaMap::toWidget(double lon, double lat) const {
-    const double shrink = std::cos((MapSouth + MapNorth) / 2 * M_PI / 180);
-    const double spanX = (MapEast - MapWest) * shrink, spanY = MapNorth - MapSouth;
+    const MapFrame& f = mapFrame();
+    const double shrink = std::cos((f.south + f.north) / 2 * M_PI / 180);
+    const double spanX = (f.east - f.west) * shrink, spanY = f.north - f.south;
     const double scale = std::min((width() - 8) / spanX, (height() - 8) / spanY);
     const double left = (width() - spanX * scale) / 2, top = (height() - spanY * scale) / 2;
-    return {left + (lon - MapWest) * shrink * scale, top + (MapNorth - lat) * scale};
+    return {left + (lon - f.west) * shrink * scale, top + (f.north - lat) * scale};
 }
 
 int TAreaMap::areaAt(const QPointF& point) const {
@@ -91,8 +109,8 @@ void TAreaMap::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), QColor(206, 226, 240));
     // The land of every area's coastline file; areas overlap, so a coast may be drawn twice.
-    painter.setPen(QPen(QColor(90, 90, 90), 0.6));
-    painter.setBrush(QColor(226, 222, 206));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 196, 180));
     for (int a = geo::FirstCalibratedArea; a <= geo::LastCalibratedArea; ++a) {
         QPainterPath land;
         land.setFillRule(Qt::OddEvenFill);
@@ -150,6 +168,7 @@ TFormGetCharts::TFormGetCharts(fetch::ChartFetcher& fetcher, const QString& arch
             m_areaItems[a - 1] = item;
         }
     }
+    TreeAreas->expandAll();
     connect(TreeAreas, &QTreeWidget::itemChanged, this, &TFormGetCharts::onAreaToggled);
 
     AreaMap = new TAreaMap(this);

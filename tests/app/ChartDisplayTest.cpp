@@ -83,12 +83,12 @@ TEST(RepaintChart, MarkersNeedAnAreaAndANonZeroPosition) {
     };
     const QImage both = RepaintChart(whiteChart(), o);
     EXPECT_EQ(both.pixel(100, 100), qRgb(255, 0, 0)); // waypoint tip on its position
-    EXPECT_EQ(both.pixel(50, 100), qRgb(255, 0, 0));  // home tip
+    EXPECT_EQ(both.pixel(45, 95), qRgb(190, 0, 30));  // home's house stands on its place
 
     o.homeLat = 0; // latitude 0 means no home
     const QImage noHome = RepaintChart(whiteChart(), o);
     EXPECT_EQ(noHome.pixel(100, 100), qRgb(255, 0, 0));
-    EXPECT_NE(noHome.pixel(50, 100), qRgb(255, 0, 0));
+    EXPECT_NE(noHome.pixel(45, 95), qRgb(190, 0, 30));
 }
 
 TEST(RepaintChart, UnreadableWaypointKeepsTheNumberingOfTheOthers) {
@@ -261,8 +261,7 @@ TEST(RepaintChart, MarkerLabelsSitLeftOfThePositionOutlinedInWhite) {
     Overlays o;
     o.font = crispFont(10);
     o.fontColour = QColor(yellow);
-    o.homeLat = 38.0; // (50, 130)
-    o.homeLon = -75.0;
+    // Home is a house of its own (MarkersNeedAnAreaAndANonZeroPosition); a waypoint's label here.
     o.waypoints = &waypoints; // the second, "2", at (130, 90)
     o.geoToPixel = tenPerDegree;
     o.markerIcon = tipIcon();
@@ -272,7 +271,6 @@ TEST(RepaintChart, MarkerLabelsSitLeftOfThePositionOutlinedInWhite) {
     {
         QPainter p(&expected);
         p.setFont(o.font);
-        drawMarkerByRule(p, o.markerIcon, QPoint(50, 130), "H", QColor(yellow));
         drawMarkerByRule(p, o.markerIcon, QPoint(130, 90), "2", QColor(yellow));
     }
     EXPECT_EQ(out, expected);
@@ -281,18 +279,17 @@ TEST(RepaintChart, MarkerLabelsSitLeftOfThePositionOutlinedInWhite) {
     // its marker, every white one within one pixel of that box.
     const QFontMetrics m(o.font, &expected);
     QList<QRect> boxes;
-    for (const auto& [label, at] :
-         {std::pair{QString("H"), QPoint(50, 130)}, std::pair{QString("2"), QPoint(130, 90)}}) {
+    for (const auto& [label, at] : {std::pair{QString("2"), QPoint(130, 90)}}) {
         const int w = m.horizontalAdvance(label), h = m.height();
         boxes << QRect(at.x() - w - 2, at.y() - h + 2, w, h);
     }
-    int seen[2][2] = {};
+    int seen[1][2] = {};
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x) {
             const QRgb c = out.pixel(x, y);
             if (c != yellow && c != white) continue;
             bool inside = false;
-            for (int k = 0; k < 2; ++k) {
+            for (int k = 0; k < 1; ++k) {
                 const QRect box = c == yellow ? boxes[k] : boxes[k].adjusted(-1, -1, 1, 1);
                 if (box.contains(x, y)) {
                     ++seen[k][c == white];
@@ -301,15 +298,15 @@ TEST(RepaintChart, MarkerLabelsSitLeftOfThePositionOutlinedInWhite) {
             }
             EXPECT_TRUE(inside) << x << ',' << y;
         }
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < 1; ++k) {
         EXPECT_GT(seen[k][0], 0) << k;
         EXPECT_GT(seen[k][1], 0) << k;
     }
 }
 
 TEST(RepaintChart, LayersAreChartLinesTextsHomeThenWaypoints) {
-    // Each layer overlaps the one before it: a line through a text, the home marker's block over
-    // the text's end, the first waypoint's block over the home block.
+    // Each layer overlaps the one before it: a line through a text, the first waypoint's block
+    // over the text's end, and over home's house.
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     for (int y = 2; y < 32; ++y)
@@ -324,8 +321,6 @@ TEST(RepaintChart, LayersAreChartLinesTextsHomeThenWaypoints) {
     o.font = crispFont(16);
     o.fontColour = Qt::red;
     o.outlined = true;
-    o.homeLat = 41.0; // (110, 100)
-    o.homeLon = -69.0;
     o.waypoints = &waypoints;
     o.geoToPixel = tenPerDegree;
     o.markerIcon = icon;
@@ -341,13 +336,15 @@ TEST(RepaintChart, LayersAreChartLinesTextsHomeThenWaypoints) {
         drawOutlined(p, "MMMMMM",
                      QPoint(100 - m.horizontalAdvance("MMMMMM") / 2, 100 - m.height() / 2), true,
                      Qt::black, Qt::red);
-        drawMarkerByRule(p, icon, QPoint(110, 100), "H", Qt::red);
         drawMarkerByRule(p, icon, QPoint(120, 100), "1", Qt::red);
     }
     EXPECT_EQ(out, expected);
-    // Above the labels: the waypoint's block edge (green) lies over the home's blue block.
-    EXPECT_EQ(out.pixel(111, 80), qRgb(0, 160, 0));
-    EXPECT_EQ(out.pixel(109, 80), qRgb(0, 0, 255));
+    // Home's house at (110, 100) beside the waypoint's block, which stays whole over it.
+    o.homeLat = 41.0;
+    o.homeLon = -69.0;
+    const QImage withHome = RepaintChart(whiteChart(), o);
+    EXPECT_EQ(withHome.pixel(104, 95), qRgb(190, 0, 30));
+    EXPECT_EQ(withHome.pixel(125, 95), qRgb(0, 0, 255));
 }
 
 int main(int argc, char** argv) {

@@ -346,7 +346,7 @@ TEST(ThalwiseForm, MenusCarryTheirCaptionsInOrder) {
     auto form = rig.open();
     const QList<QPair<QString, QStringList>> expected = {
         {"&File",
-         {"&Open...", "Open &archive...", "Open &recent", "Flip a&ny charts...",
+         {"&Open...", "Open &archive...", "&Get charts...", "Open &recent", "Flip a&ny charts...",
           "&Flip latest charts", "Sa&ve As...", "Export for chart plotter / chart software...", "-",
           "&Export waypoints (GPX)...", "&Import waypoints (GPX)...", "-", "&Print...",
           "Print setup...", "-", "E&xit"}},

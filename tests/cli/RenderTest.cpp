@@ -108,10 +108,10 @@ TEST_F(Render, WritesThePictureTheWindowComposes) {
     const QImage expected = expectedPicture(chart);
     const QImage plain = chart.bitmap().convertToFormat(QImage::Format_RGB32);
     ASSERT_NE(expected, plain);
-    // The home marker's tip lies on the home position.
+    // Home's house stands on the home position.
     int homeX = 0, homeY = 0;
     ASSERT_TRUE(GeoToPixel(geo::Calibration::forArea(1), 42.0f, -70.0f, homeX, homeY));
-    ASSERT_EQ(expected.pixel(homeX, homeY), qRgb(70, 0, 0));
+    ASSERT_EQ(expected.pixel(homeX - 5, homeY - 5), qRgb(190, 0, 30));
 
     const QString png = m_dir.filePath("annotated.png");
     CliRun r = run(renderArgs(png));
@@ -166,12 +166,11 @@ TEST_F(Render, ThePrintedPageShowsTheChartWithItsMarksFittedAndCentred) {
 
     constexpr int Dpi = 100; // the page is drawn at 1200 dpi
     QProcess raster;
-    raster.start(pdftoppm, {"-r", QString::number(Dpi), "-png", "-singlefile", pdf,
-                            m_dir.filePath("page")});
+    raster.start(pdftoppm,
+                 {"-r", QString::number(Dpi), "-png", "-singlefile", pdf, m_dir.filePath("page")});
     ASSERT_TRUE(raster.waitForFinished(60000));
     ASSERT_EQ(raster.exitCode(), 0);
-    const QImage page =
-        QImage(m_dir.filePath("page.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage page = QImage(m_dir.filePath("page.png")).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(page.isNull());
 
     // Where the chart lies on the page: everything that is not paper.
@@ -201,8 +200,8 @@ TEST_F(Render, ThePrintedPageShowsTheChartWithItsMarksFittedAndCentred) {
     overlays.fontColour = colourOf(font);
     const QImage expected = display::RepaintChart(plain, overlays);
     const auto onPage = [&](QPoint chartPixel) {
-        return QPoint(chartOnPage.left() + (chartPixel.x() * 2 + 1) * chartOnPage.width() /
-                                               (2 * expected.width()),
+        return QPoint(chartOnPage.left() +
+                          (chartPixel.x() * 2 + 1) * chartOnPage.width() / (2 * expected.width()),
                       chartOnPage.top() + (chartPixel.y() * 2 + 1) * chartOnPage.height() /
                                               (2 * expected.height()));
     };
@@ -247,7 +246,8 @@ TEST_F(Render, HistoryReadsEachChartUnderItsOwnRange) {
     // The same picture on three days; the third day's scale is ten degrees warmer.
     const auto chartOf = [&](const QString& name, const QByteArray& range) {
         gif::EncoderInput input = gif::makeChartLikeInput(800, 960);
-        input.comments = {QByteArrayLiteral("TIMESTAMP=") + QFileInfo(name).completeBaseName().toLatin1() +
+        input.comments = {QByteArrayLiteral("TIMESTAMP=") +
+                          QFileInfo(name).completeBaseName().toLatin1() +
                           QByteArrayLiteral("\r\n") + range};
         const QString path = m_dir.filePath(name);
         writeFile(path, *gif::encodeGif(input));
@@ -255,7 +255,8 @@ TEST_F(Render, HistoryReadsEachChartUnderItsOwnRange) {
     };
     const QString warm = chartOf("2026-12-03-12ne01.gif", "TMIN=50\r\nTMAX=96\r\nVARIATION=-14.5");
     const QString first = chartOf("2026-12-01-12ne01.gif", "TMIN=40\r\nTMAX=86\r\nVARIATION=-14.5");
-    const QString second = chartOf("2026-12-02-12ne01.gif", "TMIN=40\r\nTMAX=86\r\nVARIATION=-14.5");
+    const QString second =
+        chartOf("2026-12-02-12ne01.gif", "TMIN=40\r\nTMAX=86\r\nVARIATION=-14.5");
     const QString at = QStringLiteral("41.5,-69.5");
     CliRun r = run({"history", "--at", at, warm, first, second});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -277,9 +278,10 @@ TEST_F(Render, HistoryReadsEachChartUnderItsOwnRange) {
     EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts).size(), 1) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains("2026-12-01-12fl01.gif")) << r.err.toStdString();
 
-    for (const QStringList& bad : {QStringList{"history", first}, QStringList{"history", "--at", at},
-                                   QStringList{"history", "--at", "91,0", first},
-                                   QStringList{"history", "--at", at, "--at", at, first}}) {
+    for (const QStringList& bad :
+         {QStringList{"history", first}, QStringList{"history", "--at", at},
+          QStringList{"history", "--at", "91,0", first},
+          QStringList{"history", "--at", at, "--at", at, first}}) {
         r = run(bad);
         EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
         // The usage line ends what is said; a wrong value is named before it.
