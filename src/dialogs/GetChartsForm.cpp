@@ -65,7 +65,7 @@ constexpr int AreaRole = Qt::UserRole + 1;
 } // namespace
 
 TAreaMap::TAreaMap(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(260, 200);
+    setMinimumSize(320, 300);
     setToolTip(tr("Click an area to choose it or leave it out."));
     setCursor(Qt::PointingHandCursor);
 }
@@ -131,7 +131,7 @@ void TAreaMap::paintEvent(QPaintEvent*) {
         const QRectF r = QRectF(toWidget(box->west, box->north), toWidget(box->east, box->south));
         const bool chosen = m_chosen.contains(a);
         painter.setPen(QPen(chosen ? QColor(200, 60, 0) : QColor(40, 70, 130), chosen ? 2 : 1));
-        painter.setBrush(chosen ? QColor(255, 120, 0, 60) : Qt::NoBrush);
+        painter.setBrush(chosen ? QBrush(QColor(255, 120, 0, 60)) : QBrush(Qt::NoBrush));
         painter.drawRect(r);
         painter.setPen(chosen ? QColor(140, 40, 0) : QColor(40, 70, 130));
         painter.drawText(r.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, geo::areaCode(a));
