@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read->waypoints.empty()) std::abort();
     for (const Waypoint& waypoint : read->waypoints)
         if (!isSound(waypoint)) std::abort();
-    if (read->home && !geo::isShowablePosition(read->home->Latitude, read->home->Longitude))
+    if (read->home && !geo::isShowablePosition(read->home->lat, read->home->lon))
         std::abort();
 
     const geo::ImportedTrip trip = geo::importWaypoints({}, 0.0, 0.0, *read, true);
