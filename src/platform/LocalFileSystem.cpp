@@ -177,7 +177,7 @@ std::optional<dev_t> deviceOf(QString folder) {
     }
 }
 
-// The user's trash on the mount whose top folder is top (freedesktop.org Trash specification):
+// The user's trash on the mount whose top folder is top, where desktops look for it:
 // $top/.Trash/$uid when an administrator made $top/.Trash, a real folder with the sticky bit;
 // else $top/.Trash-$uid, made where missing. Nothing when neither can be used.
 std::optional<QString> mountTrashFolder(const QString& top) {
