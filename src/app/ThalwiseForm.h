@@ -732,6 +732,8 @@ private:
     void createFetchActions();
     // Gets the chosen areas' latest charts in the background once a day, when the user asked.
     void startDailyFetch();
+    // The fetcher (and its network access), made when charts are first wanted.
+    fetch::ChartFetcher& chartFetcher();
     QNetworkAccessManager* m_network = nullptr;
     fetch::ChartFetcher* m_fetcher = nullptr;
     TFormGetCharts* m_getCharts = nullptr; // made on first use

@@ -43,13 +43,20 @@ void TFormThalwise::createFetchActions() {
     // A mirror of the data servers (everything before "/griddap/"); empty asks each source's own.
     FetchServer =
         std::make_unique<TRegistryString>(registry, m_settingsKey, "FetchServer", QString());
-    m_network = new QNetworkAccessManager(this);
-    m_fetcher = new fetch::ChartFetcher(m_network, *m_services.fileSystem, {}, this);
+}
+
+fetch::ChartFetcher& TFormThalwise::chartFetcher() {
+    // Made on first use: a start-up that gets no charts never sets up the network.
+    if (!m_fetcher) {
+        m_network = new QNetworkAccessManager(this);
+        m_fetcher = new fetch::ChartFetcher(m_network, *m_services.fileSystem, {}, this);
+    }
+    return *m_fetcher;
 }
 
 void TFormThalwise::MenuFileGetChartsClick() {
     if (!m_getCharts) {
-        m_getCharts = new TFormGetCharts(*m_fetcher, ArchiveFolder, this);
+        m_getCharts = new TFormGetCharts(chartFetcher(), ArchiveFolder, this);
         m_getCharts->setServer(FetchServer->Value);
         connect(m_getCharts, &TFormGetCharts::chartsFiled, this, [this](const QStringList& paths) {
             OpenChart(paths.first());
@@ -77,7 +84,8 @@ void TFormThalwise::MenuFileGetChartsClick() {
 void TFormThalwise::startDailyFetch() {
     const QString today = m_services.clock->now().date().toString(Qt::ISODate);
     const std::optional<QList<int>> areas = fetch::areasOfCodes(FetchAreas->Value);
-    if (!FetchDaily->Value || !areas || FetchLastDay->Value == today || m_fetcher->isRunning())
+    if (!FetchDaily->Value || !areas || FetchLastDay->Value == today ||
+        (m_fetcher && m_fetcher->isRunning()))
         return;
     fetch::FetchRequest request;
     request.areas = *areas;
@@ -85,7 +93,7 @@ void TFormThalwise::startDailyFetch() {
     request.archiveFolder = ArchiveFolder;
     request.serverOverride = FetchServer->Value;
     auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(m_fetcher, &fetch::ChartFetcher::finished, this,
+    *connection = connect(&chartFetcher(), &fetch::ChartFetcher::finished, this,
                           [this, today, connection](const QList<fetch::AreaOutcome>& outcomes) {
                               disconnect(*connection);
                               int filed = 0, failed = 0;
