@@ -59,9 +59,10 @@ void BM_DataChart_FromAnswerInMemory(benchmark::State& state) {
     options.gapsAreLand = true;
     for (auto _ : state) {
         const std::optional<geo::SstGrid> grid = sst::decodeSstGrid(murAnswer(), request);
-        const std::optional<sst::DataChart> chart =
+        std::optional<sst::DataChart> chart =
             grid ? sst::makeDataChart(*grid, Ne01, options) : std::nullopt;
-        const std::optional<QByteArray> gif = chart ? sst::encodeDataChart(*chart) : std::nullopt;
+        const std::optional<QByteArray> gif =
+            chart ? sst::encodeDataChart(std::move(*chart)) : std::nullopt;
         if (!gif) {
             state.SkipWithError("no chart");
             break;
@@ -87,6 +88,7 @@ void BM_DataChart_PackTemperaturesOnly(benchmark::State& state) {
         benchmark::DoNotOptimize(geo::encodePixelTemperatures(chart->temperatures));
 }
 BENCHMARK(BM_DataChart_PackTemperaturesOnly)->Unit(benchmark::kMillisecond);
+
 
 void BM_Baseline_DecodeChartGif(benchmark::State& state) {
     if (sampleChart().isEmpty()) {

@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libgif-dev libnetcdf-dev
+  libgif-dev libnetcdf-dev zlib1g-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
   gpsbabel poppler-utils gdal-bin python3-gdal libxml2-utils

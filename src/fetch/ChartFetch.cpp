@@ -61,9 +61,9 @@ AreaOutcome fileAnswer(platform::FileSystem& fileSystem, const sst::SstSource& s
     sst::DataChartOptions options;
     options.previousRange = sst::previousScaleRange(fileSystem, archiveFolder, timestamp);
     options.gapsAreLand = source.gap == sst::SstSource::Gap::Land;
-    const std::optional<sst::DataChart> chart = sst::makeDataChart(*grid, area, options, &error);
+    std::optional<sst::DataChart> chart = sst::makeDataChart(*grid, area, options, &error);
     if (!chart) return failed(area, error);
-    const std::optional<QByteArray> bytes = sst::encodeDataChart(*chart, &error);
+    const std::optional<QByteArray> bytes = sst::encodeDataChart(std::move(*chart), &error);
     if (!bytes) return failed(area, error);
     const std::optional<QString> filed =
         sst::fileDataChart(fileSystem, *bytes, timestamp, archiveFolder, &error);

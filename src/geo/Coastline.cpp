@@ -114,18 +114,32 @@ QList<QPolygonF> coastlinePolylines(int area) {
     return lines;
 }
 
+void drawCoast(std::vector<std::uint8_t>& pixels, int width, int height, std::uint8_t landValue,
+               std::uint8_t coastValue) {
+    if (!validSize(width, height) || pixels.size() != std::size_t(width) * std::size_t(height) ||
+        landValue == coastValue)
+        return;
+    const auto land = [&](std::size_t i) { return pixels[i] == landValue; };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = std::size_t(y) * width + x;
+            if (land(i)) continue;
+            if ((x > 0 && land(i - 1)) || (x + 1 < width && land(i + 1)) ||
+                (y > 0 && land(i - width)) || (y + 1 < height && land(i + width)))
+                pixels[i] = coastValue;
+        }
+}
+
 std::vector<std::uint8_t> coastPixels(const std::vector<std::uint8_t>& land, int width,
                                       int height) {
     if (!validSize(width, height) || land.size() != std::size_t(width) * std::size_t(height))
         return {};
-    std::vector<std::uint8_t> coast(land.size(), 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::size_t i = std::size_t(y) * width + x;
-            if (land[i]) continue;
-            coast[i] = (x > 0 && land[i - 1]) || (x + 1 < width && land[i + 1]) ||
-                       (y > 0 && land[i - width]) || (y + 1 < height && land[i + width]);
-        }
+    std::vector<std::uint8_t> coast(land.size());
+    std::transform(land.begin(), land.end(), coast.begin(),
+                   [](std::uint8_t l) { return std::uint8_t(l ? 1 : 0); });
+    drawCoast(coast, width, height, 1, 2);
+    for (std::uint8_t& c : coast)
+        c = c == 2;
     return coast;
 }
 

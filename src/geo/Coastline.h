@@ -54,4 +54,10 @@ QList<QPolygonF> coastlinePolylines(int area);
 // hold width x height flags.
 std::vector<std::uint8_t> coastPixels(const std::vector<std::uint8_t>& land, int width, int height);
 
+// The same coast drawn on a picture whose land pixels hold `landValue`: each other pixel with a
+// land pixel left, right, above or below it becomes `coastValue` (which must differ from
+// `landValue`). Does nothing when the picture does not hold width x height pixels.
+void drawCoast(std::vector<std::uint8_t>& pixels, int width, int height, std::uint8_t landValue,
+               std::uint8_t coastValue);
+
 } // namespace geo

@@ -2,6 +2,11 @@
 
 #include <QtEndian>
 
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -34,14 +39,6 @@ QByteArray encodePixelTemperatures(const PixelTemperatures& temperatures) {
     if (temperatures.isEmpty() || count > MaxPixels ||
         temperatures.fahrenheit.size() != static_cast<std::size_t>(count))
         return {};
-    QByteArray planes(count * 4, Qt::Uninitialized);
-    char* p = planes.data();
-    for (qint64 i = 0; i < count; ++i) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &temperatures.fahrenheit[static_cast<std::size_t>(i)], 4);
-        for (int b = 0; b < 4; ++b)
-            p[b * count + i] = static_cast<char>((bits >> (8 * b)) & 0xFF);
-    }
     QByteArray out(Magic, MagicSize);
     out.append(Version);
     appendLe32(out, static_cast<std::uint32_t>(temperatures.width));
@@ -51,8 +48,41 @@ QByteArray encodePixelTemperatures(const PixelTemperatures& temperatures) {
     qToLittleEndian(static_cast<std::uint16_t>(source.size()), len);
     out.append(len, 2);
     out.append(source);
-    // Level 1: the planes compress nearly as well as at 6 in a third of the time.
-    out.append(qCompress(planes, 1));
+    // As qCompress writes it (the unpacked size big-endian, then a zlib stream), but the planes
+    // are deflated a slice at a time instead of being laid out whole first: a chart's 4 MB of
+    // planes never exist at once. Level 1: nearly as small as 6 in a third of the time.
+    char size[4];
+    qToBigEndian(static_cast<std::uint32_t>(count * 4), size);
+    out.append(size, 4);
+    z_stream stream{};
+    if (deflateInit(&stream, 1) != Z_OK) return {};
+    constexpr qint64 Slice = 64 * 1024;
+    std::array<unsigned char, Slice> plane;
+    std::array<unsigned char, Slice> packed;
+    const auto drain = [&](int flush) {
+        do {
+            stream.next_out = packed.data();
+            stream.avail_out = static_cast<uInt>(packed.size());
+            deflate(&stream, flush);
+            out.append(reinterpret_cast<const char*>(packed.data()),
+                       static_cast<qsizetype>(packed.size() - stream.avail_out));
+        } while (stream.avail_out == 0);
+    };
+    const float* values = temperatures.fahrenheit.data();
+    for (int b = 0; b < 4; ++b)
+        for (qint64 start = 0; start < count; start += Slice) {
+            const qint64 n = std::min(Slice, count - start);
+            for (qint64 i = 0; i < n; ++i) {
+                std::uint32_t bits;
+                std::memcpy(&bits, &values[start + i], 4);
+                plane[static_cast<std::size_t>(i)] = static_cast<unsigned char>(bits >> (8 * b));
+            }
+            stream.next_in = plane.data();
+            stream.avail_in = static_cast<uInt>(n);
+            drain(Z_NO_FLUSH);
+        }
+    drain(Z_FINISH);
+    deflateEnd(&stream);
     return out;
 }
 

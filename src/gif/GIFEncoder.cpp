@@ -97,10 +97,22 @@ void appendColourTable(QByteArray& out, const ColourTable& table) {
     }
 }
 
+// Data as sub-blocks of at most 255 bytes and the block terminator, straight onto the output.
+void appendSubBlocks(QByteArray& out, const QByteArray& data) {
+    const qsizetype needed = out.size() + data.size() + data.size() / 255 + 2;
+    if (needed > out.capacity()) out.reserve(std::max(needed, 2 * out.capacity()));
+    for (qsizetype pos = 0; pos < data.size(); pos += 255) {
+        const qsizetype n = std::min<qsizetype>(255, data.size() - pos);
+        out.append(static_cast<char>(n));
+        out.append(data.constData() + pos, n);
+    }
+    out.append('\0');
+}
+
 void appendComment(QByteArray& out, const QByteArray& text) {
     out.append('\x21');
     out.append('\xFE');
-    out.append(toSubBlocks(text));
+    appendSubBlocks(out, text);
 }
 
 void appendApplication(QByteArray& out, const ApplicationExtension& application) {
@@ -109,7 +121,7 @@ void appendApplication(QByteArray& out, const ApplicationExtension& application)
     out.append('\x0B');
     out.append(application.identifier);
     out.append(application.authentication);
-    out.append(toSubBlocks(application.data));
+    appendSubBlocks(out, application.data);
 }
 
 bool fail(QString* error, const QString& message) {
@@ -205,9 +217,9 @@ void appendFrame(QByteArray& out, const EncoderInput& input, const EncoderFrame&
     out.append(static_cast<char>(codeSize));
     if (f.interlaced) {
         const std::vector<std::uint8_t> rows = interlaceRows(f);
-        out.append(toSubBlocks(compressLzw(rows.data(), rows.size(), codeSize)));
+        appendSubBlocks(out, compressLzw(rows.data(), rows.size(), codeSize));
     } else {
-        out.append(toSubBlocks(compressLzw(f.indices.data(), f.indices.size(), codeSize)));
+        appendSubBlocks(out, compressLzw(f.indices.data(), f.indices.size(), codeSize));
     }
 }
 
@@ -272,13 +284,7 @@ QByteArray compressLzw(const std::uint8_t* indices, std::size_t count, int minCo
 
 QByteArray toSubBlocks(const QByteArray& data) {
     QByteArray out;
-    out.reserve(data.size() + data.size() / 255 + 2);
-    for (qsizetype pos = 0; pos < data.size(); pos += 255) {
-        const qsizetype n = std::min<qsizetype>(255, data.size() - pos);
-        out.append(static_cast<char>(n));
-        out.append(data.constData() + pos, n);
-    }
-    out.append('\0');
+    appendSubBlocks(out, data);
     return out;
 }
 

@@ -162,8 +162,8 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
     chart.temperatures.fahrenheit.assign(pixels, std::numeric_limits<float>::quiet_NaN());
     chart.indices.assign(pixels, CloudIndex);
     // The area's land from its coastline; where the data marks land too, it is land.
-    std::vector<std::uint8_t> land = coastlineLand(area);
-    if (land.size() != pixels) land.assign(pixels, 0);
+    const std::vector<std::uint8_t>& coastLand = coastlineLand(area);
+    const bool haveCoast = coastLand.size() == pixels;
 
     float lowest = std::numeric_limits<float>::infinity();
     float highest = -lowest;
@@ -172,6 +172,10 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
         const int r = row[std::size_t(y)];
         for (int x = 0; x < ChartPixels; ++x) {
             const std::size_t i = std::size_t(y) * ChartPixels + std::size_t(x);
+            if (haveCoast && coastLand[i]) {
+                chart.indices[i] = LandIndex;
+                continue;
+            }
             const int c = column[std::size_t(x)];
             if (r < 0 || c < 0) continue; // beyond the data: shown as a gap
             const std::size_t cell = std::size_t(r) * columns + std::size_t(c);
@@ -180,8 +184,11 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
             // data's cell is land (a narrow bay, a marsh), the chart has no value to show.
             const bool dataLand = grid.land.empty() ? (std::isnan(celsius) && options.gapsAreLand)
                                                     : grid.land[cell] != 0;
-            if (dataLand) land[i] = 1;
-            if (land[i] || std::isnan(celsius)) continue;
+            if (dataLand) {
+                chart.indices[i] = LandIndex;
+                continue;
+            }
+            if (std::isnan(celsius)) continue;
             const float fahrenheit = float(double(celsius) * 9.0 / 5.0 + 32.0);
             chart.temperatures.fahrenheit[i] = fahrenheit;
             lowest = std::min(lowest, fahrenheit);
@@ -195,18 +202,11 @@ std::optional<DataChart> makeDataChart(const geo::SstGrid& grid, int area,
                       : chartScaleRange(anyWater ? std::optional<float>(lowest) : std::nullopt,
                                         anyWater ? std::optional<float>(highest) : std::nullopt,
                                         options.previousRange);
-    for (std::size_t i = 0; i < pixels; ++i) {
-        if (land[i]) {
-            chart.indices[i] = LandIndex;
-            chart.temperatures.fahrenheit[i] = std::numeric_limits<float>::quiet_NaN();
-        } else if (!std::isnan(chart.temperatures.fahrenheit[i])) {
+    for (std::size_t i = 0; i < pixels; ++i)
+        if (!std::isnan(chart.temperatures.fahrenheit[i]))
             chart.indices[i] = paletteLineOf(chart.temperatures.fahrenheit[i], chart.range);
-        }
-    }
     // The coastline: a water pixel beside land turns black (its temperature stays).
-    const std::vector<std::uint8_t> coast = geo::coastPixels(land, ChartPixels, ChartPixels);
-    for (std::size_t i = 0; i < coast.size(); ++i)
-        if (coast[i]) chart.indices[i] = CoastIndex;
+    geo::drawCoast(chart.indices, ChartPixels, ChartPixels, LandIndex, CoastIndex);
 
     chart.timestamp = dataChartTimestamp(grid.time, grid.source, area);
     chart.variation = magneticVariation(area, grid.time.isValid() ? grid.time.toUTC().date()
@@ -230,7 +230,7 @@ QByteArray dataChartComment(const DataChart& chart) {
     return lines.join(QStringLiteral("\r\n")).toLatin1();
 }
 
-std::optional<QByteArray> encodeDataChart(const DataChart& chart, QString* error) {
+std::optional<QByteArray> encodeDataChart(DataChart chart, QString* error) {
     gif::EncoderInput input;
     input.screenWidth = ChartPixels;
     input.screenHeight = ChartPixels;
@@ -238,7 +238,7 @@ std::optional<QByteArray> encodeDataChart(const DataChart& chart, QString* error
     gif::EncoderFrame frame;
     frame.width = ChartPixels;
     frame.height = ChartPixels;
-    frame.indices = chart.indices;
+    frame.indices = std::move(chart.indices);
     input.frames.push_back(std::move(frame));
     input.comments.push_back(dataChartComment(chart));
     input.commentPlacement = gif::CommentPlacement::BeforeFirstImage;

@@ -83,7 +83,8 @@ QString dataChartTimestamp(const QDateTime& time, const QString& source, int are
 QByteArray dataChartComment(const DataChart& chart);
 
 // The chart as a GIF file: the palette as global colour table, the comment before the image,
-// the pixels' temperatures in the application extension.
-std::optional<QByteArray> encodeDataChart(const DataChart& chart, QString* error = nullptr);
+// the pixels' temperatures in the application extension. Takes the chart by value, so that a
+// caller done with it hands over its pixels instead of copying them.
+std::optional<QByteArray> encodeDataChart(DataChart chart, QString* error = nullptr);
 
 } // namespace sst
