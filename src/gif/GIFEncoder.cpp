@@ -316,7 +316,17 @@ std::optional<QByteArray> encodeGif(const EncoderInput& input, QString* error) {
         if (!validateFrame(input, input.frames[i], static_cast<int>(i), error)) return std::nullopt;
     }
 
+    // Room for the whole file at once (pictures rarely pack to more than half a byte a pixel),
+    // so that a large picture is not copied as the file grows.
+    qsizetype expected = 1024 + 3 * 256;
+    for (const QByteArray& c : input.comments)
+        expected += c.size() + c.size() / 255 + 4;
+    for (const ApplicationExtension& a : input.applications)
+        expected += a.data.size() + a.data.size() / 255 + 16;
+    for (const EncoderFrame& f : input.frames)
+        expected += qsizetype(f.indices.size() / 2) + 3 * 256 + 32;
     QByteArray out;
+    out.reserve(expected);
     out.append("GIF89a", 6);
     // GIF89a section 18: logical screen descriptor; colour resolution 8 bits.
     appendLe16(out, input.screenWidth);
