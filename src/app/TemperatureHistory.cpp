@@ -53,6 +53,7 @@ void TemperatureHistory::readAt(int x, int y, std::vector<HistoryPoint>& points)
         point.label = chart.label; // shared, not copied
         point.time = chart.time;
         point.temperature = chart.temperatures.at(x, y);
+        point.decimals = chart.temperatures.readoutDecimals();
     }
 }
 
@@ -64,7 +65,7 @@ QString historyToolTip(const std::vector<HistoryPoint>& points, bool celsius,
         if (!text.isEmpty()) text += QLatin1Char('\n');
         text += point.label;
         text += QLatin1String(": ");
-        text += geo::temperatureText(point.temperature, celsius, locale);
+        text += geo::temperatureText(point.temperature, celsius, locale, point.decimals);
     }
     return text;
 }

@@ -20,6 +20,7 @@ struct HistoryPoint {
     QString label;                 // the chart's date, "11-24", or its file name without one
     std::optional<QDateTime> time; // from the archive name
     float temperature = 0.0f;      // °F, 0 where the chart gives none
+    int decimals = 1;              // two for a chart read by its data
 };
 
 class TemperatureHistory {
@@ -57,7 +58,7 @@ private:
 QString historyLabel(const QString& path, const std::optional<QDateTime>& time);
 
 // The temperature panel's tool-tip: one line per chart that gives a temperature, "11-24:
-// 55.3°F" (or °C), oldest first; empty when none does.
+// 55.3°F" (or °C; "55.27°F" for a chart read by its data), oldest first; empty when none does.
 QString historyToolTip(const std::vector<HistoryPoint>& points, bool celsius,
                        const QLocale& locale = QLocale());
 

@@ -26,7 +26,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QButtonGroup>
 #include <QDockWidget>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -283,10 +282,9 @@ void TFormThalwise::createControls() {
     LabelTemp->setObjectName(QStringLiteral("LabelTemp"));
     LabelTemp->setToolTip(QString());
 
-    // Pointer tools: one exclusive group.
-    m_toolButtons = new QButtonGroup(this);
-    m_toolButtons->setObjectName(QStringLiteral("ToolButtons"));
-    m_toolButtons->setExclusive(true);
+    // Pointer tools: one tool at a time, kept by the buttons themselves. Not a QButtonGroup:
+    // a group takes Tab focus from its unchecked buttons, so a keyboard user could reach only the
+    // tool in use.
     auto makeTool = [this](const char* name, const char* hint, app::ToolGlyph glyph) {
         auto* button = new QToolButton(m_client);
         button->setObjectName(QString::fromLatin1(name));
@@ -296,7 +294,16 @@ void TFormThalwise::createControls() {
         button->setIconSize(QSize(22, 22));
         button->setIcon(app::toolIcon(glyph, WaypointIcon));
         button->resize(kToolButtonSize, kToolButtonSize);
-        m_toolButtons->addButton(button);
+        m_toolButtons.push_back(button);
+        connect(button, &QToolButton::toggled, this, [this, button](bool checked) {
+            if (!checked) return;
+            for (QToolButton* other : m_toolButtons)
+                if (other != button) other->setChecked(false);
+        });
+        connect(button, &QToolButton::clicked, this, [this, button] {
+            button->setChecked(true); // a click on the tool in use keeps it
+            ChangeMoveMode();
+        });
         return button;
     };
     WaypointIcon = QImage(QStringLiteral(":/WPT")); // the tool glyph needs it before FormCreate
@@ -315,7 +322,6 @@ void TFormThalwise::createControls() {
     SpeedButtonMeasure->setChecked(true);
     SpeedButtonPolyline->hide();
     SpeedButtonWaypointHome->hide();
-    connect(m_toolButtons, &QButtonGroup::buttonClicked, this, [this] { ChangeMoveMode(); });
 
     ButtonClose = new QPushButton(tr("Close"), m_client);
     ButtonClose->setObjectName(QStringLiteral("ButtonClose"));

@@ -28,7 +28,6 @@ class QPainter;
 class QDockWidget;
 class THistoryPlot;
 class QActionGroup;
-class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -323,7 +322,7 @@ public:
     QString statusPanelText(int panel) const;
     QString statusPanelToolTip(int panel) const;
     void setStatusPanelText(int panel, const QString& text);
-    QButtonGroup* m_toolButtons = nullptr;
+    QList<QToolButton*> m_toolButtons; // the pointer tools, one checked at a time
     QToolButton* SpeedButtonMeasure = nullptr;
     QToolButton* SpeedButtonDraw = nullptr;
     QToolButton* SpeedButtonErase = nullptr;

@@ -180,10 +180,10 @@ QString temperatureUnitText(bool celsius) {
     return QString(QChar(DegreeSign)) + (celsius ? u'C' : u'F');
 }
 
-QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale) {
+QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale, int decimals) {
     if (fahrenheit == 0.0f) return QString(); // no temperature
     ReadoutText text(locale);
-    appendTemperature(text, fahrenheit, celsius);
+    appendTemperature(text, fahrenheit, celsius, decimals);
     return text.toString();
 }
 

@@ -54,8 +54,10 @@ QString temperatureUnitText(bool celsius);
 
 // A temperature read from a chart (°F, 0 for none) as the user reads it: "65.3°F", or with
 // celsius "18.5°C" (temperatureDigits then the unit). Empty for 0: no temperature, decided on
-// the °F value, so 32°F reads "0.0°C" and 0°F reads nothing in either unit.
-QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale = QLocale());
+// the °F value, so 32°F reads "0.0°C" and 0°F reads nothing in either unit. A reading of a
+// chart's data shows two decimals (decimals 2).
+QString temperatureText(float fahrenheit, bool celsius, const QLocale& locale = QLocale(),
+                        int decimals = 1);
 
 // Panel 1: "Temperature: " and temperatureText, "65.3°F" or with celsius "18.5°C", or empty
 // when the temperature is 0 (none found). A reading of a chart's data shows two decimals,

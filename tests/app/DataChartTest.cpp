@@ -22,9 +22,17 @@ TEST(DataChart, ProbeThePointerAndAWaypointReadTheDataNotTheColours) {
     sample.LoadFromFile(sampleChart());
     const QImage picture = sample.bitmap();
     ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
-    gif::EncoderInput in{picture.width(), picture.height(), picture.colorTable()};
-    in.frames.push_back({0, 0, picture.width(), picture.height()});
-    geo::PixelTemperatures data{picture.width(), picture.height()};
+    gif::EncoderInput in;
+    in.screenWidth = picture.width();
+    in.screenHeight = picture.height();
+    in.globalTable = picture.colorTable();
+    gif::EncoderFrame frame;
+    frame.width = picture.width();
+    frame.height = picture.height();
+    in.frames.push_back(frame);
+    geo::PixelTemperatures data;
+    data.width = picture.width();
+    data.height = picture.height();
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {
             in.frames[0].indices.push_back(picture.constScanLine(y)[x]);

@@ -81,16 +81,19 @@ TEST(TemperatureHistory, EachChartIsReadUnderItsOwnRangeOldestFirst) {
 }
 
 TEST(TemperatureHistory, ToolTipListsTheChartsThatGiveATemperature) {
-    std::vector<app::HistoryPoint> points(3);
+    std::vector<app::HistoryPoint> points(4);
     points[0].label = "11-24";
     points[0].temperature = 55.25f;
     points[1].label = "11-25"; // cloud that day
     points[2].label = "chart";
     points[2].temperature = 32.0f;
+    points[3].label = "11-26"; // read by its data
+    points[3].temperature = 55.27f;
+    points[3].decimals = 2;
     EXPECT_EQ(app::historyToolTip(points, false, QLocale::c()),
-              QString::fromUtf8("11-24: 55.2\u00B0F\nchart: 32.0\u00B0F"));
+              QString::fromUtf8("11-24: 55.2\u00B0F\nchart: 32.0\u00B0F\n11-26: 55.27\u00B0F"));
     EXPECT_EQ(app::historyToolTip(points, true, QLocale(QLocale::German)),
-              QString::fromUtf8("11-24: 12,9\u00B0C\nchart: 0,0\u00B0C"));
+              QString::fromUtf8("11-24: 12,9\u00B0C\nchart: 0,0\u00B0C\n11-26: 12,93\u00B0C"));
     // A chart without a date in its name is labelled by its name.
     EXPECT_EQ(app::historyLabel("/x/area-ne01.gif", std::nullopt), "area-ne01");
 }

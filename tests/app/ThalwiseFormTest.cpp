@@ -639,7 +639,36 @@ TEST(ThalwiseForm, EachMenuAndDialogGivesEveryAccessKeyOnce) {
         collectDialog(*dialog, captions);
     EXPECT_EQ(accessKeyClashes(captions), QStringList());
     // A label's key shows as an underline, never as a "&" (its buddy is set).
-    for (const QLabel* label : isotherms.findChildren<QLabel*>())
-        if (label->text().contains('&'))
+    for (const QLabel* label : isotherms.findChildren<QLabel*>()) {
+        if (label->text().contains('&')) {
             EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        }
+    }
+}
+
+TEST(ThalwiseForm, TabReachesEveryToolButton) {
+    WindowRig rig;
+    auto form = rig.openWindow();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->TimerLoad->stop();
+    form->SpeedButtonMeasure->setFocus(Qt::TabFocusReason);
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 60; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (QToolButton* tool : {form->SpeedButtonMeasure, form->SpeedButtonDraw, form->SpeedButtonErase,
+                              form->SpeedButtonText, form->SpeedButtonWaypoint})
+        EXPECT_TRUE(reached.contains(tool)) << tool->objectName().toStdString();
+    // Reaching a tool does not choose it; Space does, and one tool is in use at a time, also
+    // after a second press on it.
+    EXPECT_TRUE(form->SpeedButtonMeasure->isChecked());
+    form->SpeedButtonDraw->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->SpeedButtonDraw, Qt::Key_Space);
+    QTest::keyClick(form->SpeedButtonDraw, Qt::Key_Space);
+    EXPECT_TRUE(form->SpeedButtonDraw->isChecked());
+    EXPECT_FALSE(form->SpeedButtonMeasure->isChecked());
+    EXPECT_EQ(form->PointerTool, app::PointerTool::Line);
 }
