@@ -648,6 +648,12 @@ bool TFormThalwise::eventFilter(QObject* watched, QEvent* event) {
         updateActions();
         return true;
     }
+    if (event->type() == QEvent::Paint && watched == ScrollBox->viewport() &&
+        TimerLoad->isActive() && TimerLoad->interval() > 0) {
+        // The window is on screen: the start-up step (the command-line chart) follows this first
+        // paint at once instead of waiting out the rest of its 100 ms.
+        TimerLoad->start(0);
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == m_client) {
             layoutControls();
