@@ -56,7 +56,7 @@ QByteArray encodePixelTemperatures(const PixelTemperatures& temperatures) {
     out.append(size, 4);
     z_stream stream{};
     if (deflateInit(&stream, 1) != Z_OK) return {};
-    constexpr qint64 Slice = 64 * 1024;
+    constexpr qint64 Slice = 32 * 1024;
     std::array<unsigned char, Slice> plane;
     std::array<unsigned char, Slice> packed;
     const auto drain = [&](int flush) {
