@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 TEST(Coastline, EveryAreaHasItsLandWhereTheCoastIs) {
@@ -87,23 +85,6 @@ TEST(Coastline, ReadsRingTextsAndRefusesBrokenOnes) {
     for (const char* broken : {"-70 41\n", ">\n-70 north\n", ">\n-70 41 3\n", ">\n-70 nan\n"})
         EXPECT_FALSE(geo::parseCoastRings(broken)) << broken;
 
-    // The coast for drawing: one closed line per ring, each point where the chart's own mapping
-    // puts it (within the half pixel GeoToPixel rounds off).
-    const int ne01 = RecogniseArea("ne01");
-    const geo::Calibration calibration = geo::Calibration::forArea(ne01);
-    const QList<geo::CoastRing> geoRings = geo::coastRings(ne01);
-    const QList<QPolygonF> lines = geo::coastlinePolylines(ne01);
-    ASSERT_EQ(lines.size(), geoRings.size());
-    int misplaced = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].first(), lines[i].last());
-        for (qsizetype j = 0; j < geoRings[i].size(); ++j) {
-            int x = 0, y = 0;
-            GeoToPixel(calibration, float(geoRings[i][j].y()), float(geoRings[i][j].x()), x, y);
-            misplaced += std::abs(lines[i][j].x() - x) > 0.5 || std::abs(lines[i][j].y() - y) > 0.5;
-        }
-    }
-    EXPECT_EQ(misplaced, 0);
 }
 
 } // namespace
