@@ -55,10 +55,4 @@ TEST(MagneticModel, NoAnswerOutsideTheModelsSpanOrAtAPoleAndAChartsVariation) {
     EXPECT_FALSE(geo::areaVariation(RecogniseArea("ne01"), QDate()));
 }
 
-TEST(MagneticModel, DecimalYearCountsTheDaysBefore) {
-    EXPECT_DOUBLE_EQ(geo::decimalYear(QDate(2026, 1, 1)), 2026.0);
-    EXPECT_DOUBLE_EQ(geo::decimalYear(QDate(2026, 7, 2)), 2026.0 + 182.0 / 365.0);
-    EXPECT_DOUBLE_EQ(geo::decimalYear(QDate(2028, 12, 31)), 2028.0 + 365.0 / 366.0);
-}
-
 } // namespace
